@@ -1,0 +1,115 @@
+#include "support/supporto.h"
+
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace prova {
+namespace fs = std::filesystem;
+
+CartellaTemporanea::CartellaTemporanea() {
+  std::string modello = (fs::temp_directory_path() / "compattatore-prova-XXXXXX").string();
+  if (::mkdtemp(modello.data()) == nullptr) throw std::runtime_error("mkdtemp");
+  percorso_ = modello;
+}
+
+CartellaTemporanea::~CartellaTemporanea() {
+  std::error_code ec;
+  // Folders made read-only by a test must become writable again to be removed.
+  for (auto it = fs::recursive_directory_iterator(percorso_, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+  fs::permissions(percorso_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(percorso_, ec);
+}
+
+std::string leggi(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error("impossibile leggere " + file.string());
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void scrivi(const fs::path& file, const std::string& contenuto) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << contenuto;
+  if (!out) throw std::runtime_error("impossibile scrivere " + file.string());
+}
+
+std::vector<std::string> elenco_file(const fs::path& cartella) {
+  std::vector<std::string> nomi;
+  for (const auto& e : fs::directory_iterator(cartella)) nomi.push_back(e.path().filename().string());
+  std::sort(nomi.begin(), nomi.end());
+  return nomi;
+}
+
+Attesi& Attesi::u8(unsigned v) {
+  b_ += static_cast<char>(v & 0xFF);
+  return *this;
+}
+Attesi& Attesi::i16(int v) {
+  const auto u = static_cast<uint16_t>(v);
+  b_ += static_cast<char>(u & 0xFF);
+  b_ += static_cast<char>(u >> 8);
+  return *this;
+}
+Attesi& Attesi::i32(long long v) {
+  const auto u = static_cast<uint32_t>(v);
+  for (int i = 0; i < 4; ++i) b_ += static_cast<char>((u >> (8 * i)) & 0xFF);
+  return *this;
+}
+Attesi& Attesi::f64(double v) {
+  uint64_t u;
+  std::memcpy(&u, &v, sizeof u);
+  for (int i = 0; i < 8; ++i) b_ += static_cast<char>((u >> (8 * i)) & 0xFF);
+  return *this;
+}
+Attesi& Attesi::testo(const std::string& t) {
+  i16(static_cast<int>(t.size()));
+  b_ += t;
+  return *this;
+}
+Attesi& Attesi::zeri(size_t n) {
+  b_.append(n, '\0');
+  return *this;
+}
+
+
+Risultato esegui_programma(const std::vector<std::string>& argomenti, const fs::path& cartella) {
+  fs::path out_file = cartella.parent_path() / (cartella.filename().string() + ".out");
+  fs::path err_file = cartella.parent_path() / (cartella.filename().string() + ".err");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(cartella.c_str()) != 0) ::_exit(126);
+    FILE* o = std::freopen(out_file.c_str(), "w", stdout);
+    FILE* e = std::freopen(err_file.c_str(), "w", stderr);
+    if (!o || !e) ::_exit(126);
+    std::vector<char*> argv;
+    std::string programma = COMPATTATORE_ESEGUIBILE;
+    argv.push_back(programma.data());
+    std::vector<std::string> copia = argomenti;
+    for (auto& a : copia) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::execv(programma.c_str(), argv.data());
+    ::_exit(127);
+  }
+  int stato = 0;
+  ::waitpid(pid, &stato, 0);
+  Risultato r;
+  r.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+  r.out = leggi(out_file);
+  r.err = leggi(err_file);
+  fs::remove(out_file);
+  fs::remove(err_file);
+  return r;
+}
+
+}  // namespace prova

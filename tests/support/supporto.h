@@ -1,0 +1,56 @@
+// Helpers shared by the tests: temporary folders, file contents, little-endian expected bytes,
+// and running the built program.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace prova {
+
+/// A new empty folder under the system's temporary folder, removed with everything in it.
+class CartellaTemporanea {
+ public:
+  CartellaTemporanea();
+  ~CartellaTemporanea();
+  CartellaTemporanea(const CartellaTemporanea&) = delete;
+  CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
+  const std::filesystem::path& percorso() const { return percorso_; }
+  std::filesystem::path operator/(const std::string& nome) const { return percorso_ / nome; }
+
+ private:
+  std::filesystem::path percorso_;
+};
+
+std::string leggi(const std::filesystem::path& file);
+void scrivi(const std::filesystem::path& file, const std::string& contenuto);
+/// Names of the files in a folder, sorted.
+std::vector<std::string> elenco_file(const std::filesystem::path& cartella);
+
+/// Expected bytes, built field by field in little-endian order.
+class Attesi {
+ public:
+  Attesi& u8(unsigned v);
+  Attesi& i16(int v);
+  Attesi& i32(long long v);
+  Attesi& f64(double v);
+  Attesi& testo(const std::string& t);  // 16-bit length, then the bytes
+  Attesi& zeri(size_t n);
+  const std::string& byte() const { return b_; }
+
+ private:
+  std::string b_;
+};
+
+struct Risultato {
+  int stato = -1;
+  std::string out;
+  std::string err;
+};
+
+/// Runs the built program with `argomenti`, in working folder `cartella`.
+Risultato esegui_programma(const std::vector<std::string>& argomenti,
+                           const std::filesystem::path& cartella);
+
+}  // namespace prova
