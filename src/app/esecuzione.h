@@ -9,16 +9,9 @@
 #include <string>
 
 #include "model/modello.h"
+#include "parse/lettore.h"
 
 namespace compattatore {
-
-/// Where in a source a code was set: file, line number (from 1) and the line as written
-/// (Windows-1252 bytes, without its line end). An empty `file` means no source line.
-struct Luogo {
-  std::string file;
-  int riga = 0;
-  std::string testo;
-};
 
 /// One code set during the run, as the diagnostics receive it.
 struct Segnalazione {

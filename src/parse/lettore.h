@@ -14,6 +14,14 @@
 
 namespace compattatore {
 
+/// Where in a source a code was set: file, line number (from 1) and the line as written
+/// (Windows-1252 bytes, without its line end). An empty `file` means no source line.
+struct Luogo {
+  std::string file;
+  int riga = 0;
+  std::string testo;
+};
+
 class LettoreVoci {
  public:
   /// `contenuto`: the whole file as Windows-1252 bytes; `file`: its name for messages.
@@ -35,6 +43,8 @@ class LettoreVoci {
   /// The text of line `n` (from 1) without its line end; empty when there is no such line.
   std::string_view testo_riga(int n) const;
   const std::string& file() const { return file_; }
+  /// The place of the last item read, for error reports.
+  Luogo luogo() const { return Luogo{file_, riga_voce_, std::string(testo_riga(riga_voce_))}; }
 
  private:
   int64_t leggi_numero(const char* cosa);

@@ -20,9 +20,6 @@ void cancella(const Esecuzione& run, const fs::path& file) {
   fs::remove(file, ec);  // a source already deleted is no error
 }
 
-Luogo luogo_di(const LettoreVoci& l) {
-  return Luogo{l.file(), l.riga(), std::string(l.testo_riga(l.riga()))};
-}
 
 }  // namespace
 
@@ -54,7 +51,7 @@ void memorizza_dati(Esecuzione& run) {
   } catch (const std::exception& e) {
     cancella(run, run.sorgente_linea);
     cancella(run, run.sorgente_treno);
-    run.imposta_errore(25, std::nullopt, attivo ? luogo_di(*attivo) : Luogo{}, e.what());
+    run.imposta_errore(25, std::nullopt, attivo ? attivo->luogo() : Luogo{}, e.what());
   }
 }
 
