@@ -1,6 +1,7 @@
 #include "support/supporto.h"
 
 #include <stdlib.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -77,21 +78,51 @@ Attesi& Attesi::testo(const std::string& t) {
   b_ += t;
   return *this;
 }
+Attesi& Attesi::testo_puro(const std::string& t) {
+  b_ += t;
+  return *this;
+}
 Attesi& Attesi::zeri(size_t n) {
   b_.append(n, '\0');
   return *this;
 }
 
 
-Risultato esegui_programma(const std::vector<std::string>& argomenti, const fs::path& cartella) {
+namespace {
+constexpr uid_t kNessuno = 65534;
+bool lascia_privilegi() {
+  if (::geteuid() != 0) return true;
+  return ::setgroups(0, nullptr) == 0 && ::setgid(kNessuno) == 0 && ::setuid(kNessuno) == 0;
+}
+}  // namespace
+
+int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (senza_privilegi && !lascia_privilegi()) ::_exit(125);
+    int r = 124;
+    try {
+      r = f();
+    } catch (...) {
+    }
+    ::_exit(r);
+  }
+  int stato = 0;
+  ::waitpid(pid, &stato, 0);
+  return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+}
+
+Risultato esegui_programma(const std::vector<std::string>& argomenti, const fs::path& cartella,
+                           bool senza_privilegi) {
   fs::path out_file = cartella.parent_path() / (cartella.filename().string() + ".out");
   fs::path err_file = cartella.parent_path() / (cartella.filename().string() + ".err");
   const pid_t pid = ::fork();
   if (pid == 0) {
-    if (::chdir(cartella.c_str()) != 0) ::_exit(126);
     FILE* o = std::freopen(out_file.c_str(), "w", stdout);
     FILE* e = std::freopen(err_file.c_str(), "w", stderr);
     if (!o || !e) ::_exit(126);
+    if (senza_privilegi && !lascia_privilegi()) ::_exit(125);
+    if (::chdir(cartella.c_str()) != 0) ::_exit(126);
     std::vector<char*> argv;
     std::string programma = COMPATTATORE_ESEGUIBILE;
     argv.push_back(programma.data());

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ class Attesi {
   Attesi& i32(long long v);
   Attesi& f64(double v);
   Attesi& testo(const std::string& t);  // 16-bit length, then the bytes
+  Attesi& testo_puro(const std::string& t);  // the bytes alone
   Attesi& zeri(size_t n);
   const std::string& byte() const { return b_; }
 
@@ -49,8 +51,12 @@ struct Risultato {
   std::string err;
 };
 
+/// Runs `f` in a child process and returns its exit status (-1 when it did not exit). With
+/// `senza_privilegi` the child cannot override file permissions: as root it becomes the user nobody.
+int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi);
+
 /// Runs the built program with `argomenti`, in working folder `cartella`.
 Risultato esegui_programma(const std::vector<std::string>& argomenti,
-                           const std::filesystem::path& cartella);
+                           const std::filesystem::path& cartella, bool senza_privilegi = false);
 
 }  // namespace prova

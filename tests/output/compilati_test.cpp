@@ -1,0 +1,108 @@
+#include "output/compilati.h"
+
+#include <gtest/gtest.h>
+
+#include "support/supporto.h"
+
+namespace compattatore {
+namespace {
+
+using prova::Attesi;
+
+TEST(FileElenco, VoceConTestoEStrutturaImpaccata) {
+  Elenco e{};
+  Voce& v = e[1];
+  v.tipo_voce = 8;
+  v.campo_1 = -400;
+  v.campo_2 = 400;
+  v.campo_3 = 0;
+  v.opzione = 3;
+  v.testo = "VITERBO P.F.";
+  v.intero_1 = 1;
+  v.intero_2 = -2;
+  v.intero_3 = 4;
+  v.intero_4 = 32767;
+  v.intero_5 = -32768;
+  v.flag_1 = 255;
+  v.flag_2 = 1;
+  v.flag_3 = 0;
+  v.flag_4 = 7;
+  v.orario = 22440;
+  const std::string byte = byte_elenco(e);
+
+  const std::string vuota = Attesi().zeri(14).i16(0).zeri(18).byte();  // 34 bytes, text length 0
+  const std::string voce_1 = Attesi()
+                                 .u8(8)
+                                 .i32(-400)
+                                 .i32(400)
+                                 .i32(0)
+                                 .u8(3)
+                                 .i16(12)
+                                 .testo_puro("VITERBO P.F.")
+                                 .i16(1)
+                                 .i16(-2)
+                                 .i16(4)
+                                 .i16(32767)
+                                 .i16(-32768)
+                                 .u8(255)
+                                 .u8(1)
+                                 .u8(0)
+                                 .u8(7)
+                                 .i32(22440)
+                                 .byte();
+  ASSERT_EQ(voce_1.size(), 46u);
+  ASSERT_EQ(byte.size(), 87u * 34u + 12u);
+  EXPECT_EQ(byte.substr(0, 34), vuota);
+  EXPECT_EQ(byte.substr(34, 46), voce_1);
+  // -400 in two's complement, little-endian, right after tipo_voce.
+  EXPECT_EQ(byte.substr(35, 4), std::string("\x70\xFE\xFF\xFF", 4));
+  for (size_t i = 2; i < 87; ++i) EXPECT_EQ(byte.substr(46 + 34 * (i - 1), 34), vuota) << i;
+}
+
+TEST(FileTratti, QuindiciByteATratto) {
+  std::vector<Tratto> tratti(2621);
+  Tratto& t = tratti[929];
+  t.oggetto = 1;
+  t.valore_1 = 42;
+  t.valore_2 = -1;
+  t.valore_3 = 11;
+  t.valore_4 = -32768;
+  t.tempo_segnale = 110;
+  t.preavviso = 81;
+  t.montagna = 2;
+  t.velocita = 19;
+  t.pendenza = 95;
+  t.aderenza = 200;
+  tratti[2620].oggetto = 13;
+  const std::string byte = byte_tratti(tratti);
+  ASSERT_EQ(byte.size(), 15u * 2620u + 15u);
+  EXPECT_EQ(byte.substr(15 * 929, 15), std::string("\x01\x2A\x00\xFF\xFF\x0B\x00\x00\x80\x6E\x51\x02\x13\x5F\xC8", 15));
+  EXPECT_EQ(static_cast<unsigned char>(byte[15 * 2620]), 13);
+  EXPECT_EQ(byte.substr(15 * 928, 15), std::string(15, '\0'));
+}
+
+TEST(FileTracciato, EtichetteEDimensione) {
+  // A plan of metri_totali = 6 as the line parser leaves it: points 0 and 1 as 16-bit integers,
+  // 2 to 4 as doubles, 5 and 6 empty.
+  Tracciato t;
+  t.crea(6);
+  t.x[0] = int16_t{0};
+  t.y[0] = int16_t{0};
+  t.x[1] = int16_t{0};
+  t.y[1] = int16_t{1};
+  for (int i = 2; i <= 4; ++i) {
+    t.x[static_cast<size_t>(i)] = 0.5 * i;
+    t.y[static_cast<size_t>(i)] = -1.25 * i;
+  }
+  const std::string byte = byte_tracciato(t);
+  ASSERT_EQ(byte.size(), 20u * 6u - 36u);
+  Attesi a;
+  a.i16(2).i16(0).i16(2).i16(0).i16(5).f64(1.0).i16(5).f64(1.5).i16(5).f64(2.0).i16(0).i16(0);
+  a.i16(2).i16(0).i16(2).i16(1).i16(5).f64(-2.5).i16(5).f64(-3.75).i16(5).f64(-5.0).i16(0).i16(0);
+  EXPECT_EQ(byte, a.byte());
+  // Coordinate 1 of point 0 begins at byte 10 * metri_totali - 18.
+  EXPECT_EQ(byte.substr(10 * 6 - 18, 4), std::string("\x02\x00\x00\x00", 4));
+}
+
+}  // namespace
+}  // namespace compattatore
