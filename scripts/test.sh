@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds and runs every test twice: a normal build, then one with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/requisiti.sh cmake g++ make libgtest-dev
+for variante in build:OFF build-asan:ON; do
+  cartella=${variante%%:*}
+  sanitizer=${variante##*:}
+  echo "== $cartella (sanitizer: $sanitizer)"
+  cmake -S . -B "$cartella" -DBUILD_TESTING=ON -DCOMPATTATORE_SANITIZE="$sanitizer" >/dev/null
+  cmake --build "$cartella" -j"$(nproc)"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir "$cartella" --output-on-failure -j"$(nproc)"
+done
