@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/diagnostica.h"
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
 #include "output/file_sicuro.h"
@@ -25,6 +26,7 @@ int esegui_incorporato(const fs::path& cartella, std::ostream& out, std::ostream
   run.treno = kTrenoIncorporato;
   run.cartella = cartella;
   run.sorgenti_nella_cartella();
+  run.osservatore = stampa_su(err);
   out << "Attendere" << std::endl;
   try {
     dati_linea(cartella, run.nome, run.treno);

@@ -1,9 +1,11 @@
 #include "app/riga_comando.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <span>
 
 #include "app/avvio.h"
+#include "app/compila.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;
@@ -65,7 +67,24 @@ int esegui(Argomenti args, std::ostream& out, std::ostream& err) {
 
 const Comando kComandi[] = {
     {"run", "compila lo scenario incorporato (il comando predefinito)", esegui},
+    {"compile", "compila i file sorgente di uno scenario dell'autore", comando_compila},
 };
+
+// Edit distance, for "did you mean" on a mistyped command.
+size_t distanza(const std::string& a, const std::string& b) {
+  std::vector<size_t> riga(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) riga[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonale = riga[0];
+    riga[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t sopra = riga[j];
+      riga[j] = std::min({riga[j] + 1, riga[j - 1] + 1, diagonale + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonale = sopra;
+    }
+  }
+  return riga[b.size()];
+}
 
 void aiuto_generale(std::ostream& out) {
   out << kAiutoEsegui << "\nComandi:\n";
@@ -88,6 +107,13 @@ int principale(const std::vector<std::string>& argomenti, std::ostream& out, std
     }
     for (const auto& c : kComandi) {
       if (args[0] == c.nome) return c.esegui(args.subspan(1), out, err);
+    }
+    if (args[0].empty() || args[0][0] != '-') {
+      std::string messaggio = "comando sconosciuto '" + args[0] + "'";
+      for (const auto& c : kComandi) {
+        if (distanza(args[0], c.nome) <= 2) messaggio += "; forse intendevi '" + std::string(c.nome) + "'?";
+      }
+      return errore_uso(err, messaggio);
     }
   }
   return esegui(args, out, err);

@@ -1,0 +1,177 @@
+#include "app/compila.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "app/avvio.h"
+#include "app/diagnostica.h"
+#include "app/esecuzione.h"
+#include "app/rapporto.h"
+#include "model/cp1252.h"
+#include "output/file_sicuro.h"
+
+namespace compattatore {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kAiuto =
+    "Uso: compattatore compile LINEA TRENO [--dir USCITA] [--nome NOME] [--treno TRENO] [--no-plan]\n"
+    "\n"
+    "Compila uno scenario scritto dall'autore: LINEA e' il file della linea, TRENO il file del\n"
+    "treno. Scrive in USCITA (predefinita: la cartella corrente) i tre file compilati\n"
+    "NOME_linea.dat, NOME_TRENO.sim e NOME_TRENO.dat. I due file sorgente non vengono ne'\n"
+    "cancellati ne' modificati.\n"
+    "\n"
+    "NOME e TRENO vengono dai nomi dei file, NOME_linea.txt e NOME_TRENO-.txt, se non sono\n"
+    "dati con le opzioni.\n"
+    "\n"
+    "Opzioni:\n"
+    "  --dir USCITA   cartella dei file compilati\n"
+    "  --nome NOME    nome dello scenario\n"
+    "  --treno TRENO  numero del treno\n"
+    "  --no-plan      non calcola e non scrive il tracciato (NOME_linea.dat)\n"
+    "  --help         mostra questo aiuto\n"
+    "\n"
+    "Ogni errore trovato e' stampato quando si presenta, nella forma\n"
+    "  FILE:RIGA: errore N: descrizione (posizione P m)\n"
+    "seguita dalla riga del sorgente. Stato d'uscita: 0 compilato senza errori; 2 file\n"
+    "compilati scritti con un codice d'errore; 1 nessun file compilato scritto.\n";
+
+int errore_uso(std::ostream& err, const std::string& messaggio) {
+  err << "compattatore compile: " << messaggio << "\n"
+      << "Usa 'compattatore compile --help' per l'uso del comando.\n";
+  return kUscitaFallita;
+}
+
+bool termina_con(const std::string& s, const std::string& fine) {
+  return s.size() >= fine.size() && s.compare(s.size() - fine.size(), fine.size(), fine) == 0;
+}
+
+// A name that goes into file names and into the compiled table: no folder separators, and
+// characters that Windows-1252 can hold.
+std::optional<std::string> nome_non_valido(const std::string& cosa, const std::string& valore) {
+  if (valore.empty()) return cosa + " vuoto";
+  if (valore.find('/') != std::string::npos || valore.find('\\') != std::string::npos) {
+    return cosa + " '" + valore + "' contiene un separatore di cartelle";
+  }
+  try {
+    cp1252::da_utf8(valore);
+  } catch (const cp1252::NonRappresentabile& e) {
+    return cosa + " '" + valore + "': " + e.what();
+  }
+  return std::nullopt;
+}
+
+// A source must be a readable regular file holding text.
+std::optional<std::string> sorgente_non_valida(const fs::path& file) {
+  std::error_code ec;
+  if (!fs::exists(file, ec)) return "il file '" + file.string() + "' non esiste";
+  if (!fs::is_regular_file(file, ec)) return "'" + file.string() + "' non è un file";
+  std::string contenuto;
+  try {
+    contenuto = leggi_file(file);
+  } catch (const ErroreFile& e) {
+    return "impossibile leggere '" + file.string() + "': " + e.motivo;
+  }
+  if (contenuto.find('\0') != std::string::npos) {
+    return "'" + file.string() + "' non è un file di testo (contiene byte nulli)";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> nome_da_file_linea(const std::string& file) {
+  const std::string nome = fs::path(file).filename().string();
+  const std::string fine = "_linea.txt";
+  if (!termina_con(nome, fine) || nome.size() == fine.size()) return std::nullopt;
+  return nome.substr(0, nome.size() - fine.size());
+}
+
+std::optional<std::string> treno_da_file_treno(const std::string& file, const std::string& nome) {
+  const std::string base = fs::path(file).filename().string();
+  const std::string fine = "-.txt";
+  const std::string inizio = nome + "_";
+  if (!termina_con(base, fine) || base.size() <= inizio.size() + fine.size() ||
+      base.compare(0, inizio.size(), inizio) != 0) {
+    return std::nullopt;
+  }
+  return base.substr(inizio.size(), base.size() - inizio.size() - fine.size());
+}
+
+int comando_compila(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> posizionali;
+  std::optional<std::string> nome, treno;
+  fs::path uscita = ".";
+  bool con_tracciato = true;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto valore = [&](const char* opzione) -> std::optional<std::string> {
+      if (i + 1 >= args.size()) return std::nullopt;
+      (void)opzione;
+      return args[++i];
+    };
+    if (a == "--help" || a == "-h") {
+      out << kAiuto;
+      return kUscitaOk;
+    } else if (a == "--dir" || a == "--nome" || a == "--treno") {
+      const auto v = valore(a.c_str());
+      if (!v) return errore_uso(err, a + " vuole un valore");
+      if (a == "--dir") uscita = *v;
+      if (a == "--nome") nome = *v;
+      if (a == "--treno") treno = *v;
+    } else if (a == "--no-plan") {
+      con_tracciato = false;
+    } else if (a.size() > 1 && a[0] == '-') {
+      return errore_uso(err, "opzione sconosciuta '" + a + "'");
+    } else {
+      posizionali.push_back(a);
+    }
+  }
+  if (posizionali.size() != 2) {
+    return errore_uso(err, "servono due file: il file della linea e il file del treno");
+  }
+  const fs::path linea = posizionali[0];
+  const fs::path file_treno = posizionali[1];
+
+  if (!nome) nome = nome_da_file_linea(linea.string());
+  if (!nome) {
+    return errore_uso(err, "non ricavo il nome dello scenario da '" + linea.filename().string() +
+                               "': il file della linea si chiama NOME_linea.txt, oppure usa --nome");
+  }
+  if (!treno) treno = treno_da_file_treno(file_treno.string(), *nome);
+  if (!treno) {
+    return errore_uso(err, "non ricavo il numero del treno da '" + file_treno.filename().string() +
+                               "': il file del treno si chiama " + *nome +
+                               "_TRENO-.txt, oppure usa --treno");
+  }
+  for (const auto& [cosa, valore] : {std::pair{"nome dello scenario", *nome}, std::pair{"numero del treno", *treno}}) {
+    if (auto e = nome_non_valido(cosa, valore)) return errore_uso(err, *e);
+  }
+  for (const fs::path& f : {linea, file_treno}) {
+    if (auto e = sorgente_non_valida(f)) return errore_uso(err, *e);
+  }
+  std::error_code ec;
+  if (!fs::is_directory(uscita, ec)) {
+    return errore_uso(err, "la cartella '" + uscita.string() + "' non esiste");
+  }
+
+  Esecuzione run;
+  run.nome = *nome;
+  run.treno = *treno;
+  run.cartella = uscita;
+  run.sorgente_linea = linea;
+  run.sorgente_treno = file_treno;
+  run.cancella_sorgenti = false;
+  run.osservatore = stampa_su(err);
+  const RisultatoPercorso r = run.memorizza_percorso(con_tracciato ? 1 : 0);
+  if (r.esito == Esito::scritto) {
+    if (con_tracciato) out << "scritto " << run.file_tracciato().string() << "\n";
+    out << "scritto " << run.file_elenco().string() << "\n";
+    out << "scritto " << run.file_tratti().string() << "\n";
+  }
+  return concludi(run, r, err);
+}
+
+}  // namespace compattatore
