@@ -135,23 +135,22 @@ int comando_compila(std::span<const std::string> args, std::ostream& out, std::o
   const fs::path linea = posizionali[0];
   const fs::path file_treno = posizionali[1];
 
+  for (const fs::path& f : {linea, file_treno}) {
+    if (auto e = sorgente_non_valida(f)) return errore_uso(err, *e);
+  }
   if (!nome) nome = nome_da_file_linea(linea.string());
   if (!nome) {
     return errore_uso(err, "non ricavo il nome dello scenario da '" + linea.filename().string() +
                                "': il file della linea si chiama NOME_linea.txt, oppure usa --nome");
   }
+  if (auto e = nome_non_valido("nome dello scenario", *nome)) return errore_uso(err, *e);
   if (!treno) treno = treno_da_file_treno(file_treno.string(), *nome);
   if (!treno) {
     return errore_uso(err, "non ricavo il numero del treno da '" + file_treno.filename().string() +
                                "': il file del treno si chiama " + *nome +
                                "_TRENO-.txt, oppure usa --treno");
   }
-  for (const auto& [cosa, valore] : {std::pair{"nome dello scenario", *nome}, std::pair{"numero del treno", *treno}}) {
-    if (auto e = nome_non_valido(cosa, valore)) return errore_uso(err, *e);
-  }
-  for (const fs::path& f : {linea, file_treno}) {
-    if (auto e = sorgente_non_valida(f)) return errore_uso(err, *e);
-  }
+  if (auto e = nome_non_valido("numero del treno", *treno)) return errore_uso(err, *e);
   std::error_code ec;
   if (!fs::is_directory(uscita, ec)) {
     return errore_uso(err, "la cartella '" + uscita.string() + "' non esiste");
