@@ -32,6 +32,7 @@ enum class Esito {
 struct RisultatoPercorso {
   Esito esito = Esito::scritto;
   std::string messaggio;  // the error report line for the last three outcomes
+  int32_t codice = 0;     // 1250 or 1251 for a failed reserved-field check
 };
 
 class Esecuzione {

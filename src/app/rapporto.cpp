@@ -1,6 +1,7 @@
 #include "app/rapporto.h"
 
 #include "app/avvio.h"
+#include "app/codici.h"
 
 namespace compattatore {
 
@@ -13,6 +14,9 @@ int concludi(const Esecuzione& run, const RisultatoPercorso& r, std::ostream& er
       return kUscitaConCodice;
     case Esito::campo_riservato:
       err << r.messaggio << "\n";
+      if (const Codice* c = cerca_codice(r.codice)) {
+        err << "compattatore: " << c->significato << "; " << c->rimedio << "\n";
+      }
       return kUscitaFallita;
     case Esito::non_dimensionato:
       err << " Errore n. " << run.codice_errore << "\n";
