@@ -102,6 +102,16 @@ TEST(FaseTreno, VelocitaFuoriDalByteEGuasto) {
   EXPECT_EQ(p.t(100).velocita, 255);
 }
 
+TEST(FaseTreno, AderenzaOltreLUltimoTrattoEGuasto) {
+  // Each item at the same position still moves the adhesion cursor by one stretch: past the
+  // last one the write is refused as a fault, never made outside the array.
+  Prova p(0);  // stretches 0 to 140
+  std::string testo = "[generale]\r\n";
+  for (int k = 0; k < 145; ++k) testo += "aderenza, 100, 70\r\n";
+  EXPECT_THROW(p.leggi_testo(testo + "[fine]\r\n"), GuastoEsecuzione);
+  EXPECT_EQ(p.t(140).aderenza, 70);
+}
+
 // ---- train figures ----
 
 TEST(FaseTreno, FigureDelTreno) {
