@@ -1,0 +1,65 @@
+#include "parse/memo_rallentamento.h"
+
+#include "model/regole.h"
+
+namespace compattatore {
+
+int32_t memo_rallentamento(Modello& m, const Rallentamento& r) {
+  const int64_t ultimo = static_cast<int64_t>(m.tratti.size()) - 1;
+  const double x = r.x;
+  const int64_t avviso = arrotonda((x - 1200.0) / 50.0 + 1.0);
+  const int64_t inizio = arrotonda(x / 50.0 + 1.0);
+  const int64_t fine = arrotonda((x + static_cast<double>(r.l)) / 50.0 + 1.0);
+  const int64_t marcati = arrotonda((x - 1200.0) / 50.0);  // the first of the four, counting back
+
+  // Up to 1500 m from the route start there is no room for a warning board, nor for marks.
+  const bool con_avviso = r.x > 1500;
+  const bool con_marcati = con_avviso && r.f_ta != 0;
+
+  auto dentro = [ultimo](int64_t k) { return k >= 0 && k <= ultimo; };
+  if (r.x < 0 || !dentro(inizio) || !dentro(fine) || (con_avviso && !dentro(avviso)) ||
+      (con_marcati && (!dentro(marcati) || !dentro(marcati - 3)))) {
+    return 15;
+  }
+
+  if (con_avviso && !libero(m.tratto(avviso))) return 17;
+  if (!libero(m.tratto(inizio))) return 18;
+  if (!libero(m.tratto(fine))) return 19;
+
+  const int16_t v = bassi<int16_t>(r.v);
+  const int16_t d_v = bassi<int16_t>(r.d_v);
+  const int16_t f_tt = bassi<int16_t>(r.f_tt);
+
+  // Start and end may share a stretch (length 0): the start is written last and stays.
+  Tratto& te = m.tratto(fine);
+  te.oggetto = oggetto::fine_rallentamento;
+  if (r.d_v != 0) te.valore_2 = d_v;
+  Tratto& ti = m.tratto(inizio);
+  ti.oggetto = oggetto::inizio_rallentamento;
+  if (r.d_v != 0) ti.valore_2 = d_v;
+  if (con_avviso) {
+    Tratto& ta = m.tratto(avviso);
+    ta.oggetto = oggetto::avviso_rallentamento;
+    if (r.d_v != 0) ta.valore_2 = d_v;
+    ta.valore_1 = v;
+  }
+  ti.valore_1 = v;
+  te.valore_1 = v;
+  ti.valore_3 = f_tt;
+  te.valore_3 = f_tt;
+
+  if (con_marcati) {
+    for (int64_t k = 0; k <= 3; ++k) {
+      if (!libero(m.tratto(marcati - k))) return 20;
+    }
+    for (int64_t k = 0; k <= 3; ++k) {
+      Tratto& t = m.tratto(marcati - k);
+      t.oggetto = oggetto::preavviso_rallentamento;
+      t.valore_1 = static_cast<int16_t>(k + 1);
+      if (r.d_v != 0) t.valore_2 = static_cast<int16_t>(k + 1);
+    }
+  }
+  return 0;
+}
+
+}  // namespace compattatore

@@ -1,0 +1,28 @@
+// A slowdown of the train source: start and end boards, the warning board 1200 m before the
+// start, and optionally four marked stretches before the warning board.
+#pragma once
+
+#include <cstdint>
+
+#include "model/modello.h"
+
+namespace compattatore {
+
+/// The numbers of one "rallentamento" line, in the order the line holds them.
+struct Rallentamento {
+  int32_t x = 0;     // start, metres
+  int32_t v = 0;     // speed, km/h
+  int32_t l = 0;     // length, metres
+  int32_t f_tt = 0;  // stored in valore_3 of start and end
+  int32_t f_ta = 0;  // not 0: the four stretches before the warning board are marked
+  int32_t d_v = 0;   // not 0: stored in valore_2 of warning, start and end, and of the marks
+};
+
+/// Stores the slowdown and returns 0, or returns a code:
+/// 17, 18, 19 when the warning, start or end stretch is not free (nothing stored);
+/// 20 when a marked stretch is not free (warning, start and end stay stored);
+/// 15 when a stretch of the slowdown would lie outside `tratti` (nothing stored).
+/// The caller applies the range rule to `x` and records the position.
+int32_t memo_rallentamento(Modello& m, const Rallentamento& r);
+
+}  // namespace compattatore

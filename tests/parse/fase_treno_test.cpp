@@ -1,0 +1,670 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "app/esecuzione.h"
+#include "model/modello.h"
+#include "model/regole.h"
+#include "parse/lettore.h"
+#include "parse/memorizza_dati.h"
+#include "support/supporto.h"
+
+namespace compattatore {
+namespace {
+
+// A run whose line phase sized `tratti` for `lunghezza` metres (124000: stretches 0 to 2620).
+struct Prova {
+  Esecuzione run;
+  std::vector<Segnalazione> codici;
+
+  explicit Prova(int32_t lunghezza = 124000) {
+    run.modello.crea_tratti(lunghezza, false);
+    run.osservatore = [this](const Segnalazione& s) { codici.push_back(s); };
+  }
+  Prova(const Prova&) = delete;
+
+  void leggi_testo(const std::string& testo) {
+    LettoreVoci lettore(testo, "treno.txt");
+    fase_treno(run, lettore);
+  }
+  // The lines between "[generale]" and the usual closing lines of a train source.
+  void leggi(std::initializer_list<std::string> righe) {
+    std::string t = "[generale]\r\n";
+    for (const auto& r : righe) t += r + "\r\n";
+    t += "[fine]\r\nriferimento fine del file\r\n";
+    leggi_testo(t);
+  }
+  Modello& m() { return run.modello; }
+  Tratto& t(int i) { return run.modello.tratti.at(static_cast<size_t>(i)); }
+  Voce& v(int i) { return run.modello.elenco.at(static_cast<size_t>(i)); }
+};
+
+// A station line with the given position, type, platform length, items 5 and 6 and name.
+std::string stazione(int p, int tipo, int l, int f4 = 0, int f3 = 0,
+                     const std::string& nome = "Stazione") {
+  return "stazione, " + std::to_string(p) + ", " + std::to_string(tipo) + ", " +
+         std::to_string(l) + ", 0, " + std::to_string(f4) + ", " + std::to_string(f3) +
+         ", 0,0,0, 4,1,1, 30, 6,23, 0, " + nome;
+}
+
+// ---- profiles ----
+
+TEST(FaseTreno, ProfiloVelocita) {
+  Prova p;
+  p.leggi({"velocita,       0,    65", "VeLoCiTa,    2050,    95"});
+  EXPECT_EQ(p.run.codice_errore, 0);
+  for (int s = 0; s <= 40; ++s) ASSERT_EQ(p.t(s).velocita, 13) << s;
+  for (int s = 41; s <= 2617; ++s) ASSERT_EQ(p.t(s).velocita, 19) << s;
+  for (int s = 2618; s <= 2620; ++s) EXPECT_EQ(p.t(s).velocita, 0) << s;
+}
+
+TEST(FaseTreno, ProfiloVelocitaPassoIndietroScriveUnTratto) {
+  Prova p;
+  // The second item lies before the cursor: it still writes one stretch with the previous speed.
+  p.leggi({"velocita, 1000, 50", "velocita, 500, 80", "velocita, 2000, 62"});
+  for (int s = 0; s <= 19; ++s) ASSERT_EQ(p.t(s).velocita, 0) << s;
+  EXPECT_EQ(p.t(20).velocita, 10);
+  for (int s = 21; s <= 39; ++s) ASSERT_EQ(p.t(s).velocita, 16) << s;
+  EXPECT_EQ(p.t(40).velocita, 12);  // 62 / 5 = 12.4
+  EXPECT_EQ(p.t(2617).velocita, 12);
+}
+
+TEST(FaseTreno, ProfiloAderenzaBassi8Bit) {
+  Prova p;
+  p.leggi({"aderenza, 0, 300", "aderenza, 100, 70", "aderenza, 9000, -1"});
+  EXPECT_EQ(p.t(0).aderenza, 44);
+  EXPECT_EQ(p.t(1).aderenza, 44);
+  for (int s = 2; s <= 179; ++s) ASSERT_EQ(p.t(s).aderenza, 70) << s;
+  for (int s = 180; s <= 2617; ++s) ASSERT_EQ(p.t(s).aderenza, 255) << s;
+  EXPECT_EQ(p.t(2618).aderenza, 0);
+}
+
+TEST(FaseTreno, VelocitaFuoriDalByteEGuasto) {
+  {
+    Prova p;  // written by the next speed item
+    EXPECT_THROW(p.leggi({"velocita, 0, 50", "velocita, 1000, 1300", "velocita, 2000, 50"}),
+                 GuastoEsecuzione);
+    EXPECT_EQ(p.t(19).velocita, 10);
+    EXPECT_EQ(p.t(20).velocita, 0);
+  }
+  {
+    Prova p;  // written by the end steps
+    EXPECT_THROW(p.leggi({"velocita, 0, 1300"}), GuastoEsecuzione);
+  }
+  {
+    Prova p;
+    EXPECT_THROW(p.leggi({"velocita, 0, -5"}), GuastoEsecuzione);
+  }
+  Prova p;
+  p.leggi({"velocita, 0, 1275"});  // 255, the largest
+  EXPECT_EQ(p.t(100).velocita, 255);
+}
+
+TEST(FaseTreno, AderenzaOltreLUltimoTrattoEGuasto) {
+  // Each item at the same position still moves the adhesion cursor by one stretch: past the
+  // last one the write is refused as a fault, never made outside the array.
+  Prova p(0);  // stretches 0 to 140
+  std::string testo = "[generale]\r\n";
+  for (int k = 0; k < 145; ++k) testo += "aderenza, 100, 70\r\n";
+  EXPECT_THROW(p.leggi_testo(testo + "[fine]\r\n"), GuastoEsecuzione);
+  EXPECT_EQ(p.t(140).aderenza, 70);
+}
+
+// ---- train figures ----
+
+TEST(FaseTreno, FigureDelTreno) {
+  Prova p;
+  p.leggi({"numero vetture,    6", "percentuale massa frenata,    120", "sabbia,    100",
+           "orologio,    6               13            40 "});
+  EXPECT_EQ(p.v(voce::figure_treno).campo_3, 6);
+  EXPECT_EQ(p.v(voce::figure_treno).campo_1, 120);
+  EXPECT_EQ(p.v(voce::treno).intero_1, 100);
+  EXPECT_EQ(p.v(voce::treno).intero_3, 6);
+  EXPECT_EQ(p.v(voce::treno).intero_4, 13);
+  EXPECT_EQ(p.v(voce::treno).intero_5, 40);
+  EXPECT_EQ(p.run.codice_errore, 0);
+}
+
+TEST(FaseTreno, UnaVoceConPiuParoleChiave) {
+  Prova p;
+  // Tests in their order: "vetture" reads first, then "sabbia".
+  p.leggi({"SABBIA e Vetture, 7, 55"});
+  EXPECT_EQ(p.v(voce::figure_treno).campo_3, 7);
+  EXPECT_EQ(p.v(voce::treno).intero_1, 55);
+}
+
+TEST(FaseTreno, NumeriTroppoGrandiPerIlCampoSonoGuasti) {
+  const std::vector<std::string> righe = {
+      "orologio, 40000, 0, 0",
+      "sabbia, 32768",
+      "numero vetture, 3000000000",
+      stazione(5000, 300, 300),
+      "stazione, 5000, 24, 300, 0, 0, 0, 70000,0,0, 4,1,1, 30, 6,23, 0, X",
+      "stazione, 5000, 24, 300, 0, 0, 0, 0,0,0, 4,1,1, 30, 600000,0, 0, X",
+  };
+  for (const auto& r : righe) {
+    Prova p;
+    EXPECT_THROW(p.leggi({r}), GuastoEsecuzione) << r;
+  }
+  Prova p;
+  p.leggi({"orologio, 32767, -32768, 0", "sabbia, -1"});
+  EXPECT_EQ(p.v(voce::treno).intero_3, 32767);
+  EXPECT_EQ(p.v(voce::treno).intero_4, -32768);
+  EXPECT_EQ(p.v(voce::treno).intero_1, -1);
+}
+
+// ---- header, end of file, dashes ----
+
+TEST(FaseTreno, VociPrimaDellIntestazioneIgnorate) {
+  Prova p;
+  p.leggi_testo("numero vetture, 6\r\nvelocita, 0, 50\r\n[generale]\r\nsabbia, 10\r\n[fine]\r\n"
+                "riferimento fine del file\r\n");
+  EXPECT_EQ(p.v(voce::figure_treno).campo_3, 0);
+  EXPECT_EQ(p.t(100).velocita, 0);
+  EXPECT_EQ(p.v(voce::treno).intero_1, 10);
+}
+
+TEST(FaseTreno, SenzaIntestazioneNienteMemorizzato) {
+  for (const std::string& testo :
+       {std::string("numero vetture, 6\r\nvelocita, 0, 50\r\naderenza, 0, 70\r\n[fine]\r\n"), std::string{}}) {
+    Prova p;
+    p.leggi_testo(testo);
+    EXPECT_EQ(p.run.codice_errore, 0);
+    EXPECT_TRUE(p.codici.empty());
+    EXPECT_EQ(p.m().elenco, Modello{}.elenco);
+    Modello vuoto;
+    vuoto.crea_tratti(124000, false);
+    EXPECT_EQ(p.m().tratti, vuoto.tratti);
+  }
+}
+
+TEST(FaseTreno, UltimaVoceDelFile) {
+  {
+    Prova p;  // a single keyword item on the last line is never interpreted
+    p.leggi_testo("[generale]\r\nsabbia, 10\r\nnumero vetture\r\n");
+    EXPECT_EQ(p.run.codice_errore, 0);
+    EXPECT_EQ(p.v(voce::treno).intero_1, 10);
+  }
+  for (const std::string fine : {"", "\r\n"}) {
+    Prova p;  // a last line with numbers is processed
+    p.leggi_testo("[generale]\r\nsabbia, 10" + fine);
+    EXPECT_EQ(p.v(voce::treno).intero_1, 10);
+  }
+  {
+    Prova p;  // its numbers missing: a read past the end
+    EXPECT_THROW(p.leggi_testo("[generale]\r\nvelocita, 100"), GuastoEsecuzione);
+  }
+}
+
+TEST(FaseTreno, RegolaDelTrattino) {
+  Prova p;
+  p.leggi({"---- figure ----", "numero vetture, 6", "- sabbia, 5"});
+  EXPECT_EQ(p.v(voce::figure_treno).campo_3, 6);
+  EXPECT_EQ(p.v(voce::treno).intero_1, 0);  // "- sabbia" passed over; 5 matches nothing
+
+  Prova q;  // at most two items in a row are passed over; the third is tested as it is
+  q.leggi({"-a-, -b-, -c- vetture, 6", "-a-, -b- sabbia, 5"});
+  EXPECT_EQ(q.v(voce::figure_treno).campo_3, 6);
+  EXPECT_EQ(q.v(voce::treno).intero_1, 0);
+}
+
+// ---- stations ----
+
+TEST(FaseTreno, StazioneDiEsempioTuttiIValori) {
+  Prova p;
+  p.leggi({"stazione,       0,  8,  400,  0, 0, 0,  1,1,0,  4,1,1,    1,   6,14, 0, VITERBO P.F."});
+  Voce atteso;
+  atteso.campo_3 = 0;
+  atteso.tipo_voce = 8;
+  atteso.intero_1 = 1;
+  atteso.intero_2 = 1;
+  atteso.intero_3 = 4;
+  atteso.intero_4 = 1;
+  atteso.intero_5 = 1;
+  atteso.flag_2 = 1;
+  atteso.orario = (6 * 60 + 14) * 60;
+  atteso.testo = "VITERBO P.F.";
+  atteso.campo_1 = -400;
+  atteso.campo_2 = 400;
+  EXPECT_EQ(p.v(1), atteso);
+  EXPECT_EQ(p.t(7).oggetto, oggetto::fermata);
+  EXPECT_EQ(p.t(7).valore_1, 1);
+  EXPECT_EQ(p.t(6).preavviso, 81);
+  EXPECT_EQ(p.t(5).preavviso, 82);
+  EXPECT_EQ(p.t(4).preavviso, 83);
+  EXPECT_EQ(p.t(3).preavviso, 84);
+  EXPECT_EQ(p.t(2).preavviso, 0);
+  EXPECT_EQ(p.run.codice_errore, 0);
+}
+
+TEST(FaseTreno, StazioniDelloScenario) {
+  Prova p;
+  p.leggi({"stazione,       0,  8,  400,  0, 0, 0,  1,1,0,  4,1,1,    1,   6,14, 0, VITERBO P.F.",
+           "stazione,   22850, 24,  300,  0, 1, 1,  0,0,0,  4,1,1,   30,   6,45, 0, Vetralla",
+           "stazione,  118650,  6,  500,  0, 1, 1,  0,0,0,  4,1,1,    0,   8,15,30, ROMA TERMINI"});
+  EXPECT_EQ(p.run.codice_errore, 0);
+  const Voce& b = p.v(2);
+  EXPECT_EQ(b.campo_1, 22700);
+  EXPECT_EQ(b.campo_2, 23050);
+  EXPECT_EQ(b.flag_3, 1);  // not the first station: kept
+  EXPECT_EQ(b.flag_4, 0);  // platform below 600 m
+  EXPECT_EQ(p.t(460).oggetto, oggetto::fermata);
+  EXPECT_EQ(p.t(460).valore_1, 2);
+  for (int k = 1; k <= 4; ++k) EXPECT_EQ(p.t(460 - k).preavviso, 80 + k) << k;
+
+  const Voce& c = p.v(3);
+  EXPECT_EQ(c.campo_1, 118650 - 500);
+  EXPECT_EQ(c.campo_2, 118650 + 150);
+  EXPECT_EQ(c.flag_3, 0);
+  EXPECT_EQ(c.flag_4, 0);
+  EXPECT_EQ(c.orario, (8 * 60 + 15) * 60 + 30);
+  EXPECT_EQ(c.testo, "ROMA TERMINI");
+  EXPECT_EQ(p.t(2375).oggetto, oggetto::fermata);
+  EXPECT_EQ(p.t(2375).valore_1, 3);
+  for (int s = 2370; s <= 2374; ++s) EXPECT_EQ(p.t(s).preavviso, 0) << s;
+}
+
+TEST(FaseTreno, ZoneDiStazionePerTipo) {
+  const struct {
+    int tipo, f3;
+    int32_t campo_1, campo_2;
+    int fermata;  // 0: none
+    bool preavviso;
+  } casi[] = {
+      {5, 1, 4700, 5150, 102, false}, {6, 0, 4700, 5150, 102, false},
+      {7, 1, 4700, 5300, 105, true},  {8, 0, 4700, 5300, 105, true},
+      {24, 0, 4850, 5150, 102, true}, {24, 1, 4850, 5200, 103, true},
+      {1, 0, 4850, 5150, 102, true},  {25, 0, 4850, 5150, 0, false},
+      {27, 1, 4850, 5200, 0, false},
+  };
+  for (const auto& c : casi) {
+    Prova p;
+    p.leggi({stazione(5000, c.tipo, 300, 0, c.f3)});
+    EXPECT_EQ(p.run.codice_errore, 0) << c.tipo;
+    EXPECT_EQ(p.v(1).campo_1, c.campo_1) << c.tipo;
+    EXPECT_EQ(p.v(1).campo_2, c.campo_2) << c.tipo;
+    EXPECT_EQ(p.v(1).flag_3, 0) << c.tipo;  // first station
+    int fermate = 0, preavvisi = 0;
+    for (const Tratto& t : p.m().tratti) {
+      fermate += t.oggetto == oggetto::fermata;
+      preavvisi += t.preavviso != 0;
+    }
+    EXPECT_EQ(fermate, c.fermata ? 1 : 0) << c.tipo;
+    if (c.fermata) {
+      EXPECT_EQ(p.t(c.fermata).oggetto, oggetto::fermata) << c.tipo;
+    }
+    EXPECT_EQ(preavvisi, c.preavviso ? 4 : 0) << c.tipo;
+    if (c.preavviso) {
+      EXPECT_EQ(p.t(c.fermata - 4).preavviso, 84) << c.tipo;
+    }
+  }
+}
+
+TEST(FaseTreno, BandiereDellaPrimaStazione) {
+  Prova p;
+  p.leggi({stazione(5000, 24, 600, 1, 1), stazione(10000, 24, 600, 1, 1),
+           stazione(20000, 24, 500, 1, 1)});
+  EXPECT_EQ(p.v(1).flag_3, 0);
+  EXPECT_EQ(p.v(1).flag_4, 0);
+  EXPECT_EQ(p.v(1).campo_2, 5350);  // still 50 m longer
+  EXPECT_EQ(p.v(2).flag_3, 1);
+  EXPECT_EQ(p.v(2).flag_4, 1);
+  EXPECT_EQ(p.v(3).flag_3, 1);
+  EXPECT_EQ(p.v(3).flag_4, 0);  // platform below 600 m
+}
+
+TEST(FaseTreno, NomeDiStazioneFinoA65535Byte) {
+  Prova p;
+  const std::string lungo(65535, 'A');
+  p.leggi({stazione(5000, 24, 300, 0, 0, lungo)});
+  EXPECT_EQ(p.v(1).testo, lungo);
+  EXPECT_EQ(p.run.codice_errore, 0);
+
+  Prova q;
+  EXPECT_THROW(q.leggi({stazione(5000, 24, 300, 0, 0, lungo + "A")}), GuastoEsecuzione);
+  EXPECT_EQ(q.v(1).orario, (6 * 60 + 23) * 60);  // read before the name
+  EXPECT_EQ(q.v(1).testo, "");
+}
+
+TEST(FaseTreno, StazioneTipoFuoriDalByteConservaLaPosizione) {
+  Prova p;
+  EXPECT_THROW(p.leggi({stazione(5000, 300, 300)}), GuastoEsecuzione);
+  EXPECT_EQ(p.v(1).campo_3, 5000);
+  EXPECT_EQ(p.v(1).tipo_voce, 0);
+}
+
+// The code last set, as the diagnostics received it, with its position when it records one.
+void controlla_fermata_di_fase(Prova& p, int32_t codice, std::optional<int32_t> posizione) {
+  EXPECT_EQ(p.run.codice_errore, codice);
+  ASSERT_FALSE(p.codici.empty());
+  EXPECT_EQ(p.codici.back().codice, codice);
+  EXPECT_EQ(p.codici.back().posizione, posizione);
+  EXPECT_EQ(p.codici.back().luogo.file, "treno.txt");
+  if (posizione) {
+    EXPECT_EQ(p.run.posizione_errore, *posizione);
+  }
+}
+
+TEST(FaseTreno, Codice8PosizioneNonMultiploDi50) {
+  Prova p;
+  p.leggi({"velocita, 0, 50", stazione(5025, 24, 300), "sabbia, 10"});
+  controlla_fermata_di_fase(p, 8, 5025);
+  Voce atteso;
+  atteso.campo_3 = 5025;
+  EXPECT_EQ(p.v(1), atteso);
+  EXPECT_EQ(p.v(voce::treno).intero_1, 0);  // the phase stopped
+  EXPECT_EQ(p.t(2000).velocita, 0);         // no end steps
+  EXPECT_EQ(p.codici.back().luogo.riga, 3);
+}
+
+TEST(FaseTreno, Codice9BanchinaNonMultiploDi100) {
+  Prova p;
+  p.leggi({"velocita, 0, 50", stazione(5000, 24, 250), "sabbia, 10"});
+  controlla_fermata_di_fase(p, 9, 5000);
+  Voce atteso;
+  atteso.campo_3 = 5000;
+  atteso.tipo_voce = 24;
+  EXPECT_EQ(p.v(1), atteso);
+  EXPECT_EQ(p.t(2000).velocita, 0);
+}
+
+TEST(FaseTreno, Codice24FermataTroppoVicinaAllInizio) {
+  Prova p;
+  p.leggi({"velocita, 0, 50", stazione(50, 24, 100, 0, 0, "Capolinea"), "sabbia, 10"});
+  controlla_fermata_di_fase(p, 24, std::nullopt);
+  EXPECT_EQ(p.run.posizione_errore, 0);
+  EXPECT_EQ(p.v(1).campo_2, 100);
+  EXPECT_EQ(p.v(1).testo, "Capolinea");  // the whole entry is stored
+  EXPECT_EQ(p.v(1).orario, (6 * 60 + 23) * 60);
+  for (int s = 0; s <= 4; ++s) {
+    EXPECT_EQ(p.t(s).oggetto, 0) << s;
+    EXPECT_EQ(p.t(s).preavviso, 0) << s;
+  }
+  EXPECT_EQ(p.t(2000).velocita, 0);
+}
+
+TEST(FaseTreno, Codice22DistanzaTraStazioni) {
+  {
+    // A type-27 zone (no stopping point) still counts: 5250 - 350 < 5150.
+    Prova p;
+    p.leggi({"velocita, 0, 50", stazione(5000, 27, 300), stazione(5400, 24, 300, 0, 0, "B"),
+             "sabbia, 10"});
+    controlla_fermata_di_fase(p, 22, 5400);
+    EXPECT_EQ(p.v(2).testo, "B");
+    EXPECT_EQ(p.v(2).campo_1, 5250);
+    EXPECT_EQ(p.t(110).oggetto, oggetto::fermata);  // its stopping point and approach bytes stay
+    EXPECT_EQ(p.t(110).valore_1, 2);
+    EXPECT_EQ(p.t(106).preavviso, 84);
+    EXPECT_EQ(p.v(voce::treno).intero_1, 0);
+    EXPECT_EQ(p.t(2000).velocita, 0);
+  }
+  {
+    Prova p;  // exactly 350 m between the zones is enough
+    p.leggi({stazione(5000, 27, 300), stazione(5650, 24, 300)});
+    EXPECT_EQ(p.run.codice_errore, 0);
+    EXPECT_EQ(p.v(2).campo_1, 5500);
+  }
+}
+
+TEST(FaseTreno, Codice10StazioniNelleVociDeiCartelli) {
+  {
+    Prova p;
+    p.m().cursore_cartelli = 3;  // 77 boards: stations 1 and 2 only
+    p.leggi({stazione(5000, 24, 300), stazione(10000, 24, 300, 0, 0, "Seconda"),
+             "sabbia, 10"});
+    controlla_fermata_di_fase(p, 10, std::nullopt);
+    EXPECT_EQ(p.v(2).testo, "Seconda");
+    EXPECT_EQ(p.t(202).valore_1, 2);
+    EXPECT_EQ(p.v(voce::treno).intero_1, 0);
+  }
+  {
+    Prova p;  // no boards: the 79th station is stored, then refused
+    std::string testo = "[generale]\r\n";
+    for (int k = 1; k <= 80; ++k) testo += stazione(1000 * k, 27, 100) + "\r\n";
+    testo += "[fine]\r\nriferimento fine del file\r\n";
+    p.leggi_testo(testo);
+    controlla_fermata_di_fase(p, 10, std::nullopt);
+    EXPECT_EQ(p.v(79).campo_3, 79000);
+    EXPECT_EQ(p.v(80).campo_3, 0);
+  }
+  {
+    Prova p;  // 79 boards: entry 1 is still free, the station is stored and refused
+    p.m().cursore_cartelli = 1;
+    p.leggi({stazione(5000, 24, 300)});
+    controlla_fermata_di_fase(p, 10, std::nullopt);
+    EXPECT_EQ(p.v(1).campo_3, 5000);
+  }
+  {
+    Prova p;  // 80 boards: entry 1 holds a board text, which the station must not overwrite
+    p.m().cursore_cartelli = 0;
+    p.v(1).testo = "(Ponte)";
+    p.leggi({stazione(5000, 24, 300)});
+    controlla_fermata_di_fase(p, 10, std::nullopt);
+    Voce cartello;
+    cartello.testo = "(Ponte)";
+    EXPECT_EQ(p.v(1), cartello);
+    EXPECT_EQ(p.t(102).oggetto, 0);
+  }
+}
+
+TEST(FaseTreno, Codice15StazioneOltreIlMargine) {
+  {
+    Prova p;  // 2620 stretches: a station may stand at 2620 * 50 - 800 at most
+    p.leggi({stazione(130200, 27, 300)});
+    EXPECT_EQ(p.run.codice_errore, 0);
+  }
+  Prova p;
+  p.leggi({"velocita, 0, 50", stazione(130250, 27, 300), "sabbia, 10"});
+  controlla_fermata_di_fase(p, 15, 130250);
+  Voce atteso;
+  atteso.campo_3 = 130250;
+  EXPECT_EQ(p.v(1), atteso);
+  EXPECT_EQ(p.v(voce::treno).intero_1, 0);  // the main loop was left
+  EXPECT_EQ(p.t(2000).velocita, 10);        // the end steps ran
+}
+
+// ---- code change and cut points ----
+
+TEST(FaseTreno, CambioETaglioCodice) {
+  Prova p;
+  p.t(930).oggetto = oggetto::segno_montagna;
+  p.leggi({"abbattimento,   54500,   AC", "abbattimento,   46500,   270",
+           "abbattimento, 60000, 0", "abbattimento, 60100, -3", "abbattimento, 60200, 70000"});
+  EXPECT_EQ(p.run.codice_errore, 0);
+  Tratto taglio;
+  taglio.oggetto = oggetto::taglio_codice;
+  EXPECT_EQ(p.t(1090), taglio);
+  EXPECT_EQ(p.t(1200), taglio);
+  EXPECT_EQ(p.t(1202), taglio);
+  EXPECT_EQ(p.t(930).oggetto, oggetto::cambio_codice);
+  EXPECT_EQ(p.t(930).valore_1, 270);
+  EXPECT_EQ(p.t(1204).valore_1, static_cast<int16_t>(70000 - 65536));
+}
+
+TEST(FaseTreno, Codice7AbbattimentoSuTrattoOccupato) {
+  Prova p;
+  p.leggi({"velocita, 0, 50", stazione(5000, 24, 300),  // stopping point on 102
+           "abbattimento, 5100, 270", "sabbia, 10"});
+  controlla_fermata_di_fase(p, 7, 5100);
+  EXPECT_EQ(p.t(102).oggetto, oggetto::fermata);
+  EXPECT_EQ(p.t(102).valore_1, 1);
+  EXPECT_EQ(p.v(voce::treno).intero_1, 0);
+  EXPECT_EQ(p.t(2000).velocita, 0);
+}
+
+// ---- signals and slowdowns ----
+
+TEST(FaseTreno, SegnaleERallentamentoDelFileTreno) {
+  Prova p;
+  p.leggi({"segnale,   46400,   2, 4, 1,  1, 0,    2,  2,1,1, 0",
+           "rallentamento,   46350,    80, 1950, 1,  0,  80"});
+  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.t(929).oggetto, oggetto::segnale);
+  EXPECT_EQ(p.t(929).valore_1, 42);
+  EXPECT_EQ(p.t(929).valore_4, 8);
+  EXPECT_EQ(p.t(921).preavviso, 84);
+  EXPECT_EQ(p.t(904).oggetto, oggetto::avviso_rallentamento);
+  EXPECT_EQ(p.t(928).oggetto, oggetto::inizio_rallentamento);
+  EXPECT_EQ(p.t(967).oggetto, oggetto::fine_rallentamento);
+  EXPECT_EQ(p.t(967).valore_3, 1);
+}
+
+TEST(FaseTreno, CodiciDelleRoutineFermanoLaFase) {
+  const struct {
+    std::vector<std::string> righe;
+    int32_t codice, posizione;
+  } casi[] = {
+      {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "segnale, 46410, 1, 0,0,0,0,0,0,0,0,0"},
+       16, 46410},
+      {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "rallentamento, 47600, 30, 100, 0, 0, 0"},
+       17, 47600},
+      {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "rallentamento, 46400, 30, 100, 0, 0, 0"},
+       18, 46400},
+      {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "rallentamento, 46000, 30, 400, 0, 0, 0"},
+       19, 46000},
+      {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "rallentamento, 47650, 30, 100, 0, 1, 0"},
+       20, 47650},
+  };
+  for (const auto& c : casi) {
+    Prova p;
+    std::vector<std::string> righe = {"velocita, 0, 50"};
+    righe.insert(righe.end(), c.righe.begin(), c.righe.end());
+    righe.push_back("sabbia, 10");
+    std::string testo = "[generale]\r\n";
+    for (const auto& r : righe) testo += r + "\r\n";
+    testo += "[fine]\r\nriferimento fine del file\r\n";
+    p.leggi_testo(testo);
+    controlla_fermata_di_fase(p, c.codice, c.posizione);
+    EXPECT_EQ(p.codici.back().luogo.riga, 4) << c.codice;
+    EXPECT_EQ(p.v(voce::treno).intero_1, 0) << c.codice;
+    EXPECT_EQ(p.t(2000).velocita, 0) << c.codice;
+    if (c.codice == 20) {
+      EXPECT_EQ(p.t(930).oggetto, oggetto::avviso_rallentamento);  // 47650 - 1200
+      EXPECT_EQ(p.t(954).oggetto, oggetto::inizio_rallentamento);
+      EXPECT_EQ(p.t(956).oggetto, oggetto::fine_rallentamento);
+    }
+  }
+}
+
+TEST(FaseTreno, Codice15DellaLineaFermaAlPrimoSegnaleORallentamento) {
+  for (const std::string riga : {"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0",
+                                 "rallentamento, 46400, 30, 100, 0, 0, 0"}) {
+    Prova p;
+    p.run.codice_errore = 15;  // left by the line phase
+    p.run.posizione_errore = 777;
+    p.leggi({"velocita, 0, 50", "numero vetture, 6", riga, "sabbia, 10"});
+    controlla_fermata_di_fase(p, 15, 46400);
+    EXPECT_EQ(p.v(voce::figure_treno).campo_3, 6);
+    EXPECT_NE(p.t(929).oggetto, 0) << riga;  // the object is stored
+    EXPECT_EQ(p.v(voce::treno).intero_1, 0) << riga;
+    EXPECT_EQ(p.t(2000).velocita, 0) << riga;  // no end steps
+  }
+  Prova p;  // without such lines the code stays as it was and the phase ends normally
+  p.run.codice_errore = 15;
+  p.run.posizione_errore = 777;
+  p.leggi({"velocita, 0, 50", "abbattimento, 46500, 270", "sabbia, 10"});
+  EXPECT_EQ(p.run.codice_errore, 15);
+  EXPECT_EQ(p.run.posizione_errore, 777);
+  EXPECT_EQ(p.v(voce::treno).intero_1, 10);
+  EXPECT_EQ(p.t(2000).velocita, 10);
+}
+
+// ---- positions outside the route ----
+
+TEST(FaseTreno, Codice15PosizioniFuoriDalPercorso) {
+  const struct {
+    std::string riga;
+    int32_t posizione;
+  } casi[] = {
+      // the range rule: 2620 stretches, so 130900 is the last accepted position
+      {"velocita, 130901, 50", 130901},
+      {"aderenza, 131000, 50", 131000},
+      {"segnale, 130950, 1, 0,0,0,0,0,0,0,0,0", 130950},
+      {"rallentamento, 130950, 30, 0, 0, 0, 0", 130950},
+      {"abbattimento, 130950, 270", 130950},
+      // before the route start
+      {"velocita, -50, 50", -50},
+      {"aderenza, -1, 50", -1},
+      {"abbattimento, -100, 270", -100},
+      {"segnale, -50, 1, 0,0,0,0,0,0,0,0,0", -50},
+      {"rallentamento, -50, 30, 100, 0, 0, 0", -50},
+      {stazione(-100, 27, 100), -100},
+      // objects that would reach outside `tratti`
+      {"segnale, 300, 1, 0,0,0,0,0,0,0,0,0", 300},  // approach bytes below stretch 0
+      {"rallentamento, 130000, 30, 2000, 0, 0, 0", 130000},  // end beyond the last stretch
+      {stazione(130000, 8, 1200), 130000},  // stopping point on 2623
+      {stazione(129000, 24, 5000, 0, 1), 129000},
+  };
+  for (const auto& c : casi) {
+    Prova p;
+    p.leggi({"velocita, 0, 50", c.riga, "sabbia, 10"});
+    controlla_fermata_di_fase(p, 15, c.posizione);
+    EXPECT_EQ(p.codici.back().luogo.riga, 3) << c.riga;
+    EXPECT_EQ(p.v(voce::treno).intero_1, 0) << c.riga;  // the main loop was left
+    EXPECT_EQ(p.t(2000).velocita, 10) << c.riga;         // the end steps ran
+    EXPECT_EQ(p.v(1), Voce{}) << c.riga;                 // nothing of the item stored
+    for (int s = 0; s <= 2620; ++s) {
+      ASSERT_EQ(p.t(s).oggetto, 0) << c.riga << " " << s;
+      ASSERT_EQ(p.t(s).preavviso, 0) << c.riga << " " << s;
+    }
+  }
+  Prova p;  // the largest stopping stretch that fits
+  p.leggi({stazione(130000, 8, 1000)});
+  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.t(2619).oggetto, oggetto::fermata);
+}
+
+// ---- through the frame ----
+
+TEST(FaseTreno, GuastoNelFileTrenoDiventaCodice25) {
+  prova::CartellaTemporanea cartella;
+  Esecuzione run;
+  run.sorgente_linea = cartella / "linea.txt";
+  run.sorgente_treno = cartella / "treno-.txt";
+  prova::scrivi(run.sorgente_linea, "[generale]\r\nlunghezza percorso, 10000\r\n[fine]\r\n");
+  prova::scrivi(run.sorgente_treno,
+                "[generale]\r\nnumero vetture, 6\r\norologio, 40000, 0, 0\r\n"
+                "velocita, 0, 50\r\n[fine]\r\nriferimento fine del file\r\n");
+  std::vector<Segnalazione> codici;
+  run.osservatore = [&codici](const Segnalazione& s) { codici.push_back(s); };
+  memorizza_dati(run);
+  EXPECT_EQ(run.codice_errore, 25);
+  ASSERT_FALSE(codici.empty());
+  EXPECT_EQ(codici.back().luogo.riga, 3);  // the "orologio" line
+  EXPECT_TRUE(prova::elenco_file(cartella.percorso()).empty());
+  EXPECT_EQ(run.modello.elenco[voce::figure_treno].campo_3, 6);  // stored before the fault
+}
+
+// ---- end steps ----
+
+TEST(FaseTreno, Codice2SezioniChilometriche) {
+  for (int indice : {voce::sezione_tre, voce::sezione_due, voce::sezione_uno}) {
+    for (bool inizio : {true, false}) {
+      Prova p;
+      (inizio ? p.v(indice).campo_1 : p.v(indice).campo_2) = -25;
+      p.leggi({"velocita, 0, 50"});
+      EXPECT_EQ(p.run.codice_errore, 2) << indice;
+      ASSERT_EQ(p.codici.size(), 1u);
+      EXPECT_EQ(p.codici[0].posizione, std::nullopt);
+      EXPECT_EQ(p.t(2617).velocita, 10);  // the profiles are complete
+    }
+  }
+  {
+    Prova p;  // a code 15 of this phase is replaced
+    p.v(voce::sezione_uno).campo_2 = 40;
+    p.leggi({"velocita, 200000, 50"});
+    EXPECT_EQ(p.run.codice_errore, 2);
+    EXPECT_EQ(p.run.posizione_errore, 200000);
+  }
+  Prova p;
+  p.v(voce::sezione_uno).campo_1 = -50;
+  p.v(voce::sezione_uno).campo_2 = 41150;
+  p.v(voce::sezione_uno).campo_3 = 7;  // the third value is not checked
+  p.leggi({});
+  EXPECT_EQ(p.run.codice_errore, 0);
+}
+
+}  // namespace
+}  // namespace compattatore
