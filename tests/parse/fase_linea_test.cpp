@@ -251,6 +251,11 @@ TEST(FaseLinea, SenzaLunghezzaEGuasto) {
                                 "[fine]"})),
                  GuastoEsecuzione);
   }
+  // The "-" items of the general section are passed over without looking for the end: two of
+  // them at the end of the source read past it.
+  Linea l;
+  EXPECT_THROW(l.leggi(righe({"[generale]", "lunghezza percorso, 1000", "- nota", "- nota"})),
+               GuastoEsecuzione);
 }
 
 // ---------------------------------------------------------------- feature section
@@ -511,6 +516,9 @@ TEST(FaseLinea, TrattinoNellaSezioneElementiFinoADueVolte) {
   ASSERT_EQ(uno.leggi(percorso({"- nota", "pendenza-x,  1000,  5"})), 0);
   EXPECT_EQ(due.t(30).pendenza, 105);
   EXPECT_EQ(uno.t(30).pendenza, 100);
+  // In the feature section the end of the source ends the dash rule quietly.
+  Linea fine;
+  EXPECT_EQ(fine.leggi(percorso({"- nota"})), 0);
   // A negative number after a keyword is read by the handler, not passed over.
   Linea meno;
   ASSERT_EQ(meno.leggi(percorso({"pendenza,  1000,  -15"})), 0);
