@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "model/regole.h"
@@ -14,10 +15,14 @@ bool spazio(char c) { return c == ' ' || c == '\t'; }
 // The value of a numeric item: an optional sign and decimal digits, or a decimal number with a
 // fraction or exponent (rounded half to even). Anything else is not a number and reads as 0.
 int64_t valore_numerico(std::string_view t, const char* cosa) {
+  while (!t.empty() && spazio(t.front())) t.remove_prefix(1);
+  while (!t.empty() && spazio(t.back())) t.remove_suffix(1);
   if (t.empty()) return 0;
   std::string_view corpo = t;
-  if (corpo.front() == '+') corpo.remove_prefix(1);
-  if (corpo.empty() || corpo.front() == '+') return 0;
+  if (corpo.front() == '+') {
+    corpo.remove_prefix(1);
+    if (corpo.empty() || corpo.front() == '+' || corpo.front() == '-') return 0;
+  }
   int64_t intero = 0;
   auto [p, ec] = std::from_chars(corpo.data(), corpo.data() + corpo.size(), intero);
   if (p == corpo.data() + corpo.size()) {
@@ -31,10 +36,12 @@ int64_t valore_numerico(std::string_view t, const char* cosa) {
                                   std::chars_format::general);
   if (q != corpo.data() + corpo.size()) return 0;
   if (ec2 == std::errc::result_out_of_range) {
-    if (std::fabs(reale) < 1.0) return 0;  // underflow: a very small fraction
+    // from_chars leaves the value alone: tell a very small fraction from a very large number.
+    if (std::fabs(std::strtod(std::string(corpo).c_str(), nullptr)) < 1.0) return 0;
     throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) + " è troppo grande");
   }
   if (ec2 != std::errc{}) return 0;
+  if (!std::isfinite(reale)) return 0;  // "inf", "nan": words, not numbers
   if (std::fabs(reale) > 9.0e18) {
     throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) + " è troppo grande");
   }

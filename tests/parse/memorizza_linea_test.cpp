@@ -1,0 +1,147 @@
+// The line phase inside the whole run: which sources stay, which compiled files are written.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/avvio.h"
+#include "app/esecuzione.h"
+#include "app/rapporto.h"
+#include "support/supporto.h"
+
+namespace compattatore {
+namespace {
+
+std::string righe(const std::vector<std::string>& r) {
+  std::string s;
+  for (const auto& x : r) s += x + "\r\n";
+  return s;
+}
+
+const std::string kLinea = "Prova_linea.txt";
+const std::string kTreno = "Prova_7-.txt";
+const std::string kTracciato = "Prova_linea.dat";
+const std::string kElenco = "Prova_7.sim";
+const std::string kTratti = "Prova_7.dat";
+
+struct Corsa {
+  int32_t codice;
+  Esito esito;
+  int uscita;
+  std::vector<std::string> file;
+};
+
+// One run over a folder holding the given line source (none when `linea` is null) and a train
+// source.
+Corsa esegui(const char* linea) {
+  prova::CartellaTemporanea cartella;
+  if (linea) prova::scrivi(cartella / kLinea, linea);
+  prova::scrivi(cartella / kTreno, righe({"[generale]", "[fine]"}));
+  Esecuzione run;
+  run.nome = "Prova";
+  run.treno = "7";
+  run.cartella = cartella.percorso();
+  run.sorgenti_nella_cartella();
+  const RisultatoPercorso r = run.memorizza_percorso(1);
+  std::ostringstream err;
+  const int uscita = concludi(run, r, err);
+  return {run.codice_errore, r.esito, uscita, prova::elenco_file(cartella.percorso())};
+}
+
+TEST(MemorizzaLinea, CodiciDellaFaseLineaNellaCorsa) {
+  const std::string inizio = "[generale]\r\nlunghezza percorso, 1000\r\n";
+  const std::string lunga = inizio + "[curve]\r\ncurvad1, 100, 100\r\npendenza, 1000, 5\r\n";
+  const std::vector<std::string> compilati_e_treno = {kTracciato, kTratti, kElenco, kTreno};
+  const std::vector<std::string> compilati = {kTracciato, kTratti, kElenco};
+  const std::vector<std::string> solo_treno = {kTreno};
+  const struct {
+    const char* caso;
+    std::string linea;
+    bool manca;
+    int32_t codice;
+    Esito esito;
+    int uscita;
+    std::vector<std::string> file;
+  } casi[] = {
+      // Stopped before `tratti` exists: no compiled file, exit status 1.
+      {"101: nessuna sorgente", "", true, 101, Esito::non_dimensionato, 1, solo_treno},
+      {"102", "titolo\r\n", false, 102, Esito::non_dimensionato, 1, solo_treno},
+      {"1", "[generale]\r\nlunghezza percorso, 1000001\r\n[fine]\r\n", false, 1,
+       Esito::non_dimensionato, 1, solo_treno},
+      {"25 senza lunghezza", "[generale]\r\n[curve]\r\n[fine]\r\n", false, 25,
+       Esito::non_dimensionato, 1, {}},
+      // Stopped later: the compiled files are written from what was stored, exit status 2.
+      {"3", inizio + "ripetizione segnali 9, 25, 100\r\n", false, 3, Esito::scritto, 2,
+       compilati_e_treno},
+      {"4", inizio + "ripetizione segnali 9, 50, 120\r\n", false, 4, Esito::scritto, 2,
+       compilati_e_treno},
+      {"5", inizio + "ripetizione segnali, 50, 100\r\n", false, 5, Esito::scritto, 2,
+       compilati_e_treno},
+      {"6", lunga + "indicatori_vmax, 2000, 70,,,0,,,,0\r\ncartello_indicatore, 2000, (A)\r\n",
+       false, 6, Esito::scritto, 2, compilati_e_treno},
+      {"21", lunga + "cartello_indicatore, 2000, (A)\r\nindicatori_vmax, 2000, 70,,,0,,,,0\r\n",
+       false, 21, Esito::scritto, 2, compilati_e_treno},
+      {"103", lunga + "curva, 500, 100\r\n", false, 103, Esito::scritto, 2, compilati_e_treno},
+      // 15 goes on to the train source, which is read and deleted.
+      {"15", lunga + "pendenza, 9000, 5\r\n[fine]\r\n", false, 15, Esito::scritto, 2, compilati},
+      // A run-time fault after `tratti` exists: both sources deleted, the files still written.
+      {"25 dopo la lunghezza", lunga + "pendenza, 2000, 300\r\n[fine]\r\n", false, 25,
+       Esito::scritto, 2, compilati},
+      {"0", lunga + "[fine]\r\n", false, 0, Esito::scritto, 0, compilati},
+  };
+  for (const auto& c : casi) {
+    const Corsa e = esegui(c.manca ? nullptr : c.linea.c_str());
+    EXPECT_EQ(e.codice, c.codice) << c.caso;
+    EXPECT_EQ(e.esito, c.esito) << c.caso;
+    EXPECT_EQ(e.uscita, c.uscita) << c.caso;
+    std::vector<std::string> attesi = c.file;
+    std::sort(attesi.begin(), attesi.end());
+    EXPECT_EQ(e.file, attesi) << c.caso;
+  }
+}
+
+TEST(MemorizzaLinea, CodiciOltreLOttantesimo) {
+  std::string montagne = "[generale]\r\nlunghezza percorso, 10000\r\n[montagne]\r\n";
+  std::string cartelli = "[generale]\r\nlunghezza percorso, 10000\r\n[indicazioni]\r\n";
+  for (int i = 0; i < 81; ++i) {
+    montagne += "montagna, " + std::to_string(100 * i + 50) + ", " + std::to_string(100 * i + 100) +
+                ", 1\r\n";
+    cartelli += "cartello_indicatore, " + std::to_string(100 * i + 50) + ", (C)\r\n";
+  }
+  montagne += "[fine]\r\n";
+  cartelli += "[fine]\r\n";
+  const Corsa m = esegui(montagne.c_str());
+  EXPECT_EQ(m.codice, 26);
+  EXPECT_EQ(m.file, (std::vector<std::string>{kTreno, kTratti, kElenco, kTracciato}));
+  const Corsa c = esegui(cartelli.c_str());
+  EXPECT_EQ(c.codice, 27);
+  EXPECT_EQ(c.file, (std::vector<std::string>{kTreno, kTratti, kElenco, kTracciato}));
+}
+
+TEST(MemorizzaLinea, PosizioneELuogoDelCodice) {
+  prova::CartellaTemporanea cartella;
+  prova::scrivi(cartella / kLinea, righe({"[generale]", "lunghezza percorso, 1000", "[cartelli]",
+                                          "indicatori_vmax, 2000, 70,,,0,,,,0",
+                                          "cartello_indicatore,  2010,  (A)", "[fine]"}));
+  prova::scrivi(cartella / kTreno, "[fine]\r\n");
+  Esecuzione run;
+  run.nome = "Prova";
+  run.treno = "7";
+  run.cartella = cartella.percorso();
+  run.sorgenti_nella_cartella();
+  std::vector<Segnalazione> codici;
+  run.osservatore = [&](const Segnalazione& s) { codici.push_back(s); };
+  run.memorizza_percorso(1);
+  ASSERT_EQ(codici.size(), 1u);
+  EXPECT_EQ(codici[0].codice, 6);
+  EXPECT_EQ(codici[0].posizione, 2010);
+  EXPECT_EQ(run.posizione_errore, 2010);
+  EXPECT_EQ(codici[0].luogo.riga, 5);
+  EXPECT_EQ(codici[0].luogo.testo, "cartello_indicatore,  2010,  (A)");
+  EXPECT_EQ(codici[0].luogo.file, (cartella / kLinea).string());
+}
+
+}  // namespace
+}  // namespace compattatore
