@@ -111,4 +111,10 @@ unsigned char minuscola(unsigned char c) {
   }
 }
 
+std::string minuscole(std::string_view byte) {
+  std::string r(byte);
+  for (char& c : r) c = static_cast<char>(minuscola(static_cast<unsigned char>(c)));
+  return r;
+}
+
 }  // namespace compattatore::cp1252

@@ -23,4 +23,7 @@ std::string a_utf8(std::string_view byte);
 /// Lower case of one byte by the code page's rules: A-Z and the accented capitals.
 unsigned char minuscola(unsigned char c);
 
+/// Windows-1252 text with every byte lower-cased by `minuscola`.
+std::string minuscole(std::string_view byte);
+
 }  // namespace compattatore::cp1252

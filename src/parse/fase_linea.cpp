@@ -30,19 +30,12 @@ bool contiene(std::string_view voce, std::string_view cosa) {
   return voce.find(cosa) != std::string_view::npos;
 }
 
-// The item in lower case, by the code page's rules: the key of the case-blind tests.
-std::string minuscole(std::string_view voce) {
-  std::string s(voce);
-  for (char& c : s) c = static_cast<char>(cp1252::minuscola(static_cast<unsigned char>(c)));
-  return s;
-}
-
 // A keyword item: `esatta` as read (for the tests where letter case matters) and `bassa` in
 // lower case (for the others; every keyword is written in lower case).
 struct Parola {
   std::string esatta;
   std::string bassa;
-  explicit Parola(std::string v) : esatta(std::move(v)), bassa(minuscole(esatta)) {}
+  explicit Parola(std::string v) : esatta(std::move(v)), bassa(cp1252::minuscole(esatta)) {}
 };
 
 // Curvature of a curve item: the first of the digits 1 to 6 it holds gives the class, an "s"
@@ -102,7 +95,7 @@ class FaseLinea {
         errore(codice::manca_generale);
         return false;
       }
-      if (contiene(minuscole(letta), "[generale]")) return true;
+      if (contiene(cp1252::minuscole(letta), "[generale]")) return true;
     }
   }
 

@@ -26,12 +26,6 @@ enum class Seguito {
 constexpr int32_t kMargineStazione = 800;
 constexpr size_t kMaxTesto = 65535;  // a compiled text has a 16-bit length
 
-std::string minuscole(std::string_view t) {
-  std::string r(t);
-  for (char& c : r) c = static_cast<char>(cp1252::minuscola(static_cast<unsigned char>(c)));
-  return r;
-}
-
 class FaseTreno {
  public:
   FaseTreno(Esecuzione& run, LettoreVoci& lettore)
@@ -50,7 +44,7 @@ class FaseTreno {
   /// The next keyword item, kept in `elemento_letto`, in lower case for the tests.
   std::string leggi_parola() {
     m_.elemento_letto = lettore_.leggi_testo();
-    return minuscole(m_.elemento_letto);
+    return cp1252::minuscole(m_.elemento_letto);
   }
 
   Seguito ciclo() {

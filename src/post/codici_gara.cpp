@@ -9,9 +9,8 @@ constexpr size_t kCaratteri = 25;
 }  // namespace
 
 std::string chiave_gara(const Elenco& elenco) {
-  std::string chiave = elenco[voce::treno].testo + elenco[voce::intestazione].testo;
-  for (auto& c : chiave) c = static_cast<char>(cp1252::minuscola(static_cast<unsigned char>(c)));
-  chiave += kRiempitivo;
+  std::string chiave =
+      cp1252::minuscole(elenco[voce::treno].testo + elenco[voce::intestazione].testo) + kRiempitivo;
   chiave.resize(kCaratteri);
   return chiave;
 }
