@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -56,15 +56,41 @@ const std::vector<std::string>& treno() { return scritti().righe.at(kFileTreno);
 // Text before the first comma: the keyword item of a source line.
 std::string chiave(const std::string& riga) { return riga.substr(0, riga.find(',')); }
 
+bool cifra(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
 // The whole numbers of a source line after its keyword (empty fields are skipped).
 std::vector<long> numeri(const std::string& riga) {
   std::vector<long> out;
-  static const std::regex numero(R"(-?\d+)");
-  const std::string resto = riga.substr(riga.find(',') + 1);
-  for (std::sregex_iterator it(resto.begin(), resto.end(), numero), fine; it != fine; ++it) {
-    out.push_back(std::stol(it->str()));
+  for (size_t i = riga.find(',') + 1; i < riga.size();) {
+    const size_t inizio = i;
+    if (riga[i] == '-') ++i;
+    if (i < riga.size() && cifra(riga[i])) {
+      while (i < riga.size() && cifra(riga[i])) ++i;
+      out.push_back(std::stol(riga.substr(inizio, i - inizio)));
+    } else {
+      i = inizio + 1;
+    }
   }
   return out;
+}
+
+// Whether `testo` has the form `modello`: "#" stands for a whole number (an optional minus sign
+// and one or more digits), "$" for one digit, every other character for itself.
+bool ha_forma(const std::string& testo, const std::string& modello) {
+  size_t i = 0;
+  for (const char m : modello) {
+    if (m == '#') {
+      if (i < testo.size() && testo[i] == '-') ++i;
+      const size_t inizio = i;
+      while (i < testo.size() && cifra(testo[i])) ++i;
+      if (i == inizio) return false;
+    } else if (i < testo.size() && (m == '$' ? cifra(testo[i]) : testo[i] == m)) {
+      ++i;
+    } else {
+      return false;
+    }
+  }
+  return i == testo.size();
 }
 
 // --- The five files --------------------------------------------------------------------------
@@ -159,23 +185,28 @@ TEST(FileScenario, CaratteriFuoriDallAsciiSoloQuelliAmmessi) {
 TEST(SorgenteLinea, SezioniERigheAlloroPosto) {
   struct Tratto {
     size_t da, a;
-    const char* chiave;  // regular expression for the keyword item
+    std::string chiave;  // the keyword item; for curves, "curvad$" or "curvas$"
   };
   const Tratto tratti[] = {
-      {1, 1, R"(\[generale\])"},          {2, 9, R"([a-z 9]+)"},
-      {10, 10, R"(\[curve\])"},           {11, 85, R"(curva[ds][1-6])"},
-      {86, 86, R"(\[pendenze\])"},        {87, 148, "pendenza"},
-      {149, 149, R"(\[montagne\])"},      {150, 169, "montagna"},
-      {170, 170, R"(\[cartelli\])"},      {171, 189, "indicatori_vmax"},
-      {190, 190, R"(\[indicazioni\])"},   {191, 198, "cartello_indicatore"},
-      {199, 199, R"(\[fine\])"},
+      {1, 1, "[generale]"},          {2, 2, "lunghezza percorso"},
+      {3, 3, "progressiva chilometrica uno"}, {4, 4, "progressiva chilometrica due"},
+      {5, 5, "progressiva chilometrica tre"}, {6, 6, "sfondo uno"},
+      {7, 7, "sfondo due"},          {8, 8, "sfondo tre"},
+      {9, 9, "ripetizione segnali 9 codici"},
+      {10, 10, "[curve]"},           {11, 85, "curva?$"},
+      {86, 86, "[pendenze]"},        {87, 148, "pendenza"},
+      {149, 149, "[montagne]"},      {150, 169, "montagna"},
+      {170, 170, "[cartelli]"},      {171, 189, "indicatori_vmax"},
+      {190, 190, "[indicazioni]"},   {191, 198, "cartello_indicatore"},
+      {199, 199, "[fine]"},
   };
   ASSERT_EQ(linea().size(), 199u);
   for (const auto& t : tratti) {
-    const std::regex rx(t.chiave);
     for (size_t n = t.da; n <= t.a; ++n) {
-      EXPECT_TRUE(std::regex_match(chiave(linea()[n - 1]), rx))
-          << "riga " << n << ": " << linea()[n - 1];
+      const std::string k = chiave(linea()[n - 1]);
+      const bool ok = t.chiave == "curva?$" ? ha_forma(k, "curvad$") || ha_forma(k, "curvas$")
+                                            : k == t.chiave;
+      EXPECT_TRUE(ok) << "riga " << n << ": " << linea()[n - 1];
     }
   }
 }
@@ -244,10 +275,9 @@ TEST(SorgenteLinea, RigheDiEsempioPresenti) {
 TEST(SorgenteLinea, Curve) {
   std::map<std::string, int> per_chiave;
   long lunghezza_minima = 1000000, lunghezza_massima = 0, fine_precedente = -1;
-  const std::regex forma(R"(curva[ds][1-6],  \d+,  \d+)");
   for (size_t n = 11; n <= 85; ++n) {
     const std::string& r = linea()[n - 1];
-    EXPECT_TRUE(std::regex_match(r, forma)) << r;
+    EXPECT_TRUE(ha_forma(r, "curvad$,  #,  #") || ha_forma(r, "curvas$,  #,  #")) << r;
     ++per_chiave[chiave(r)];
     const auto v = numeri(r);
     ASSERT_EQ(v.size(), 2u) << r;
@@ -278,12 +308,12 @@ TEST(SorgenteLinea, Pendenze) {
     precedente = v[0];
     minima = std::min(minima, v[1]);
     massima = std::max(massima, v[1]);
-    if (std::regex_match(r, std::regex(R"(pendenza,  -?\d+,   -?\d+)"))) ++due_e_tre;
+    if (ha_forma(r, "pendenza,  #,   #")) ++due_e_tre;
   }
   EXPECT_EQ(due_e_tre, 58);
   EXPECT_EQ(linea()[143 - 1].substr(0, 11), "pendenza,  ");
-  EXPECT_TRUE(std::regex_match(linea()[143 - 1], std::regex(R"(pendenza,  \d+,  -?\d+)")));
-  EXPECT_TRUE(std::regex_match(linea()[144 - 1], std::regex(R"(pendenza,  \d+,  -?\d+)")));
+  EXPECT_TRUE(ha_forma(linea()[143 - 1], "pendenza,  #,  #"));
+  EXPECT_TRUE(ha_forma(linea()[144 - 1], "pendenza,  #,  #"));
   EXPECT_EQ(minima, -35);
   EXPECT_EQ(massima, 29);
 }
@@ -291,10 +321,9 @@ TEST(SorgenteLinea, Pendenze) {
 TEST(SorgenteLinea, Montagne) {
   std::map<long, int> per_tipo;
   long fine_precedente = -1;
-  const std::regex forma(R"(montagna,   \d+,  \d+,  \d+)");
   for (size_t n = 150; n <= 169; ++n) {
     const std::string& r = linea()[n - 1];
-    EXPECT_TRUE(std::regex_match(r, forma)) << r;
+    EXPECT_TRUE(ha_forma(r, "montagna,   #,  #,  #")) << r;
     const auto v = numeri(r);
     ASSERT_EQ(v.size(), 3u);
     EXPECT_GE(v[0], fine_precedente) << r;
@@ -308,13 +337,10 @@ TEST(SorgenteLinea, Montagne) {
 TEST(SorgenteLinea, IndicatoriDiVelocita) {
   int un_lato = 0, due_lati = 0, strisce = 0;
   long precedente = -1;
-  const std::regex forma_un_lato(R"(indicatori_vmax,  \d+,  \d+,  \d+,  \d+,  \d,  ,  ,  ,  0)");
-  const std::regex forma_due_lati(
-      R"(indicatori_vmax,  \d+,  \d+,  \d+,  \d+,  \d,  \d+,  \d+,  \d+,  0)");
   for (size_t n = 171; n <= 189; ++n) {
     const std::string& r = linea()[n - 1];
-    if (std::regex_match(r, forma_un_lato)) ++un_lato;
-    if (std::regex_match(r, forma_due_lati)) ++due_lati;
+    if (ha_forma(r, "indicatori_vmax,  #,  #,  #,  #,  $,  ,  ,  ,  0")) ++un_lato;
+    if (ha_forma(r, "indicatori_vmax,  #,  #,  #,  #,  $,  #,  #,  #,  0")) ++due_lati;
     const auto v = numeri(r);
     EXPECT_GT(v[0], precedente) << r;
     precedente = v[0];
@@ -340,27 +366,26 @@ TEST(SorgenteLinea, CartelliIndicatoriInOrdine) {
 TEST(SorgenteTreno, SezioniERigheAlloroPosto) {
   struct Tratto {
     size_t da, a;
-    const char* chiave;
+    std::string chiave;
   };
   const Tratto tratti[] = {
-      {1, 1, R"(\[generale\])"},       {2, 5, R"([a-z ]+)"},
-      {6, 6, R"(\[aderenze\])"},       {7, 12, "aderenza"},
-      {13, 13, R"(\[vel_limite\])"},   {14, 31, "velocita"},
-      {32, 32, R"(\[stazioni\])"},     {33, 50, "stazione"},
-      {51, 51, R"(\[rallentamenti\])"}, {52, 56, "rallentamento"},
-      {57, 57, R"(\[segnali\])"},      {58, 101, "segnale"},
-      {102, 102, R"(\[codici\])"},     {103, 119, "abbattimento"},
-      {120, 120, R"(\[fine\])"},
+      {1, 1, "[generale]"},          {2, 2, "numero vetture"},
+      {3, 3, "percentuale massa frenata"}, {4, 4, "sabbia"},
+      {5, 5, "orologio"},            // the clock is the last general item
+      {6, 6, "[aderenze]"},          {7, 12, "aderenza"},
+      {13, 13, "[vel_limite]"},      {14, 31, "velocita"},
+      {32, 32, "[stazioni]"},        {33, 50, "stazione"},
+      {51, 51, "[rallentamenti]"},   {52, 56, "rallentamento"},
+      {57, 57, "[segnali]"},         {58, 101, "segnale"},
+      {102, 102, "[codici]"},        {103, 119, "abbattimento"},
+      {120, 120, "[fine]"},
   };
   ASSERT_EQ(treno().size(), 120u);
   for (const auto& t : tratti) {
-    const std::regex rx(t.chiave);
     for (size_t n = t.da; n <= t.a; ++n) {
-      EXPECT_TRUE(std::regex_match(chiave(treno()[n - 1]), rx))
-          << "riga " << n << ": " << treno()[n - 1];
+      EXPECT_EQ(chiave(treno()[n - 1]), t.chiave) << "riga " << n;
     }
   }
-  EXPECT_EQ(chiave(treno()[5 - 1]), "orologio");  // the clock is the last general item
 }
 // clang-format on
 
@@ -407,14 +432,16 @@ TEST(SorgenteTreno, ProfiliEStazioniInOrdine) {
 }
 
 TEST(SorgenteTreno, Segnali) {
-  const std::regex forma(
-      R"(segnale,(   \d{5}|  \d{6}),   [12], \d, \d,  \d, \d,    \d,  \d,\d,\d, \d+)");
   std::map<long, int> per_lato;
   std::vector<std::string> con_tempo;
   long precedente = -1;
   for (size_t n = 58; n <= 101; ++n) {
     const std::string& r = treno()[n - 1];
-    EXPECT_TRUE(std::regex_match(r, forma)) << r;
+    // The position is right-aligned in eight characters after "segnale,".
+    EXPECT_TRUE(ha_forma(r, "segnale,   #,   $, $, $,  $, $,    $,  $,$,$, #") ||
+                ha_forma(r, "segnale,  #,   $, $, $,  $, $,    $,  $,$,$, #"))
+        << r;
+    EXPECT_EQ(r.find(',', 8), 16u) << r;
     const auto v = numeri(r);
     ASSERT_EQ(v.size(), 11u) << r;
     EXPECT_GT(v[0], precedente) << r;
