@@ -2,7 +2,9 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace compattatore {
 
@@ -23,5 +25,19 @@ void dati_rallentamenti(const std::filesystem::path& cartella, const std::string
 /// `<nome>_<treno>_scheda_treno.txt`: the train sheet.
 void dati_scheda(const std::filesystem::path& cartella, const std::string& nome,
                  const std::string& treno);
+
+// The line tables of the five files (see sources/testo.h): UTF-8 lines in file order, each
+// table closed by the end marker. The texts are fixed; neither `nome` nor `treno` enters them.
+
+/// The line source: 199 lines.
+std::span<const std::string_view> tabella_linea();
+/// The train source: 120 lines.
+std::span<const std::string_view> tabella_treno();
+/// The notes: 64 lines.
+std::span<const std::string_view> tabella_note();
+/// The slowdown order: 45 lines.
+std::span<const std::string_view> tabella_rallentamenti();
+/// The train sheet: 58 lines.
+std::span<const std::string_view> tabella_scheda();
 
 }  // namespace compattatore

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 namespace prova {
 namespace fs = std::filesystem;
 
@@ -50,6 +52,23 @@ std::vector<std::string> elenco_file(const fs::path& cartella) {
   for (const auto& e : fs::directory_iterator(cartella)) nomi.push_back(e.path().filename().string());
   std::sort(nomi.begin(), nomi.end());
   return nomi;
+}
+
+std::vector<std::string> righe_crlf(const std::string& byte) {
+  std::vector<std::string> righe;
+  size_t inizio = 0;
+  while (inizio < byte.size()) {
+    size_t fine = byte.find("\r\n", inizio);
+    if (fine == std::string::npos) {
+      ADD_FAILURE() << "riga " << righe.size() + 1 << " senza CR LF alla fine del file";
+      fine = byte.size();
+    }
+    righe.push_back(byte.substr(inizio, fine - inizio));
+    EXPECT_EQ(righe.back().find_first_of("\r\n"), std::string::npos)
+        << "CR o LF isolato nella riga " << righe.size();
+    inizio = fine + 2;
+  }
+  return righe;
 }
 
 Attesi& Attesi::u8(unsigned v) {

@@ -29,6 +29,10 @@ void scrivi(const std::filesystem::path& file, const std::string& contenuto);
 /// Names of the files in a folder, sorted.
 std::vector<std::string> elenco_file(const std::filesystem::path& cartella);
 
+/// The lines of a text file whose every line ends in CR LF, without their line ends. A last line
+/// without CR LF, or a CR or LF alone inside a line, is recorded as a test failure.
+std::vector<std::string> righe_crlf(const std::string& byte);
+
 /// Expected bytes, built field by field in little-endian order.
 class Attesi {
  public:
