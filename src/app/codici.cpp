@@ -58,13 +58,14 @@ constexpr Codice kCodici[] = {
     {24, "la stazione è troppo vicina all'inizio della linea per il suo punto di fermata",
      "sposta la stazione più avanti o allunga il marciapiede"},
     {25, "errore durante la lettura",
-     "correggi il numero o la riga indicati (un numero troppo grande per il suo campo, un file finito "
-     "troppo presto, un file mancante)"},
+     "correggi la riga indicata: un numero troppo grande per il suo campo (per esempio un tipo di "
+     "stazione oltre 255, un'ora oltre 32767, una velocità oltre 1277 km/h), numeri mancanti "
+     "alla fine del file, un file del treno mancante, nessuna \"lunghezza percorso\""},
     {26, "più di 80 montagne", "unisci o togli righe \"montagna\": al massimo 80"},
     {27, "più di 80 cartelli indicatori", "togli righe \"cartello_indicatore\": al massimo 80"},
     {101, "il file della linea non esiste", "controlla il nome e la cartella del file della linea"},
-    {102, "il file della linea non contiene la riga \"[generale]\"",
-     "metti \"[generale]\" prima delle voci generali"},
+    {102, "il file della linea non contiene \"[generale]\", o ne è l'ultima voce",
+     "comincia il file con una riga \"[generale]\" e chiudilo con \"[fine]\""},
     {103,
      "una curva non ha la classe da 1 a 6 (come in \"curvad4\"), o il tracciato supera 1000000 m",
      "scrivi la classe nella parola chiave della curva e controlla posizione e lunghezza"},

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "app/avvio.h"
+#include "app/codici.h"
 #include "app/compila.h"
 
 namespace compattatore {
@@ -65,9 +66,22 @@ int esegui(Argomenti args, std::ostream& out, std::ostream& err) {
   return esegui_incorporato(cartella, out, err);
 }
 
+int elenca_codici(Argomenti args, std::ostream& out, std::ostream& err) {
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    out << "Uso: compattatore codici\n\nElenca ogni codice d'errore, cosa significa e cosa cambiare.\n";
+    return kUscitaOk;
+  }
+  if (!args.empty()) return errore_uso(err, "codici non vuole argomenti");
+  for (const Codice& c : tutti_i_codici()) {
+    out << c.codice << "\t" << c.significato << "\n\t-> " << c.rimedio << "\n";
+  }
+  return kUscitaOk;
+}
+
 const Comando kComandi[] = {
     {"run", "compila lo scenario incorporato (il comando predefinito)", esegui},
     {"compile", "compila i file sorgente di uno scenario dell'autore", comando_compila},
+    {"codici", "elenca i codici d'errore, il loro significato e cosa cambiare", elenca_codici},
 };
 
 // Edit distance, for "did you mean" on a mistyped command.
@@ -88,7 +102,10 @@ size_t distanza(const std::string& a, const std::string& b) {
 
 void aiuto_generale(std::ostream& out) {
   out << kAiutoEsegui << "\nComandi:\n";
-  for (const auto& c : kComandi) out << "  " << c.nome << "  " << c.descrizione << "\n";
+  for (const auto& c : kComandi) {
+    const std::string nome = c.nome;
+    out << "  " << nome << std::string(10 - nome.size(), ' ') << c.descrizione << "\n";
+  }
   out << "\n'compattatore COMANDO --help' mostra l'aiuto di un comando.\n";
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sources/scenario.h"
 #include "support/supporto.h"
 
 namespace compattatore {
@@ -68,6 +69,111 @@ TEST(Compila, ComandoSconosciutoSuggerisceIlPiuVicino) {
   const auto r = esegui_programma({"compil"}, d.percorso());
   EXPECT_EQ(r.stato, 1);
   EXPECT_NE(r.err.find("comando sconosciuto 'compil'; forse intendevi 'compile'?"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace compattatore
+
+namespace compattatore {
+namespace {
+namespace fs = std::filesystem;
+
+constexpr const char* kDat = "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat";
+constexpr const char* kSim = "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.sim";
+constexpr const char* kPiano = "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.dat";
+
+TEST(CompilaEndToEnd, SorgentiIncorporateUgualiAllaCorsaNormale) {
+  CartellaTemporanea normale, autore;
+  ASSERT_EQ(esegui_programma({"--dir", normale.percorso().string()}, normale.percorso()).stato, 0);
+  // The author's copies of the embedded sources, as the plain run writes them.
+  dati_linea(autore.percorso(), "Viterbo_Orte_Roma_Via_Linea_Cintura", "3349");
+  dati_treno(autore.percorso(), "Viterbo_Orte_Roma_Via_Linea_Cintura", "3349");
+  const std::string linea = prova::leggi(autore / "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt");
+  const std::string treno = prova::leggi(autore / "Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt");
+  fs::create_directory(autore / "out");
+
+  const auto r = esegui_programma({"compile", "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt",
+                                   "Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt", "--dir", "out"},
+                                  autore.percorso());
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  for (const char* f : {kDat, kSim, kPiano}) {
+    EXPECT_EQ(prova::leggi(autore / "out" / f), prova::leggi(normale / f)) << f;
+  }
+  // The author's files are still there, unchanged.
+  EXPECT_EQ(prova::leggi(autore / "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt"), linea);
+  EXPECT_EQ(prova::leggi(autore / "Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt"), treno);
+
+  // --no-plan: no route plan, the other two the same.
+  const auto senza = esegui_programma({"compile", "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt",
+                                       "Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt", "--no-plan"},
+                                      autore.percorso());
+  EXPECT_EQ(senza.stato, 0) << senza.err;
+  EXPECT_FALSE(fs::exists(autore / kPiano));
+  EXPECT_EQ(prova::leggi(autore / kDat), prova::leggi(normale / kDat));
+  EXPECT_EQ(prova::leggi(autore / kSim), prova::leggi(normale / kSim));
+}
+
+TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
+  CartellaTemporanea d;
+  const std::string linea =
+      "[generale]\r\n"
+      "lunghezza percorso,    10000\r\n"
+      "[cartelli]\r\n"
+      "indicatori_vmax,  500,  65,  70,  80,  0,  ,  ,  ,  0\r\n"
+      "cartello_indicatore,  500,   (Ponte)\r\n"
+      "[fine]\r\n";
+  const std::string treno = "[generale]\r\nnumero vetture,    6\r\n[fine]\r\n";
+  prova::scrivi(d / "Prova_linea.txt", linea);
+  prova::scrivi(d / "Prova_7-.txt", treno);
+  const auto r = esegui_programma({"compile", "Prova_linea.txt", "Prova_7-.txt"}, d.percorso());
+  EXPECT_EQ(r.stato, 2);
+  EXPECT_EQ(r.err,
+            "Prova_linea.txt:5: errore 6: un cartello indicatore cade su un tratto già occupato "
+            "(posizione 500 m)\n"
+            "    cartello_indicatore,  500,   (Ponte)\n"
+            "compattatore: file compilati scritti con codice_errore 6, posizione_errore 500 m\n");
+  EXPECT_EQ(prova::leggi(d / "Prova_linea.txt"), linea);
+  EXPECT_EQ(prova::leggi(d / "Prova_7-.txt"), treno);
+  EXPECT_TRUE(fs::exists(d / "Prova_7.dat"));
+
+  // The same sources without the clash compile with status 0.
+  prova::scrivi(d / "Buona_linea.txt", "[generale]\r\nlunghezza percorso,    10000\r\n[fine]\r\n");
+  prova::scrivi(d / "Buona_7-.txt", treno);
+  const auto buona = esegui_programma({"compile", "Buona_linea.txt", "Buona_7-.txt"}, d.percorso());
+  EXPECT_EQ(buona.stato, 0) << buona.err;
+  EXPECT_EQ(buona.out, "scritto ./Buona_linea.dat\nscritto ./Buona_7.sim\nscritto ./Buona_7.dat\n");
+
+  // A board at position 0 fills a reserved field: status 1 and no compiled file.
+  prova::scrivi(d / "Zero_linea.txt",
+                "[generale]\r\nlunghezza percorso,    10000\r\n[cartelli]\r\n"
+                "indicatori_vmax,  0,  65,  70,  80,  0,  ,  ,  ,  0\r\n[fine]\r\n");
+  prova::scrivi(d / "Zero_7-.txt", treno);
+  const auto zero = esegui_programma({"compile", "Zero_linea.txt", "Zero_7-.txt"}, d.percorso());
+  EXPECT_EQ(zero.stato, 1);
+  EXPECT_EQ(zero.err.rfind(" Errore n. 1250\n", 0), 0u) << zero.err;
+  EXPECT_FALSE(fs::exists(d / "Zero_7.dat"));
+  EXPECT_FALSE(fs::exists(d / "Zero_7.sim"));
+}
+
+TEST(CompilaEndToEnd, OgniCodiceSegnalatoAncheSeSovrascritto) {
+  // A gradient past the route end (15) lets the train source be read; there the kilometric
+  // section check sets 2, which overwrites 15. Both are reported, the final word last.
+  CartellaTemporanea d;
+  prova::scrivi(d / "P_linea.txt",
+                "[generale]\r\nlunghezza percorso,    1000\r\nprogressiva chilometrica uno,    0,    "
+                "125,    1\r\n[pendenze]\r\npendenza,  9000,  3\r\n[fine]\r\n");
+  prova::scrivi(d / "P_1-.txt", "[generale]\r\n[fine]\r\n");
+  const auto r = esegui_programma({"compile", "P_linea.txt", "P_1-.txt"}, d.percorso());
+  EXPECT_EQ(r.stato, 2);
+  const size_t quindici = r.err.find("P_linea.txt:5: errore 15: ");
+  const size_t due = r.err.find("errore 2: ");
+  const size_t finale = r.err.find("compattatore: file compilati scritti con codice_errore 2,");
+  EXPECT_NE(quindici, std::string::npos) << r.err;
+  EXPECT_NE(due, std::string::npos) << r.err;
+  EXPECT_NE(finale, std::string::npos) << r.err;
+  EXPECT_LT(quindici, due);
+  EXPECT_LT(due, finale);
 }
 
 }  // namespace
