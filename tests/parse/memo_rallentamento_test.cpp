@@ -29,7 +29,7 @@ TEST(MemoRallentamento, EsempiDelFileTreno) {
   EXPECT_EQ(m.tratti[904], oggetto_con(oggetto::avviso_rallentamento, 80, 80, 0));
   EXPECT_EQ(m.tratti[928], oggetto_con(oggetto::inizio_rallentamento, 80, 80, 1));
   EXPECT_EQ(m.tratti[967], oggetto_con(oggetto::fine_rallentamento, 80, 80, 1));
-  for (int s : {900, 901, 902, 903}) EXPECT_EQ(m.tratti[s], Tratto{}) << s;
+  for (size_t s : {900u, 901u, 902u, 903u}) EXPECT_EQ(m.tratti[s], Tratto{}) << s;
 
   // rallentamento,  106600,    30,  200, 1,  1,  0
   ASSERT_EQ(memo_rallentamento(m, {106600, 30, 200, 1, 1, 0}), 0);
@@ -47,7 +47,7 @@ TEST(MemoRallentamento, MarcatiConDV) {
   Modello m = percorso();
   ASSERT_EQ(memo_rallentamento(m, {106600, 30, 200, 0, 1, 60}), 0);
   for (int k = 0; k < 4; ++k) {
-    EXPECT_EQ(m.tratti[2108 - k],
+    EXPECT_EQ(m.tratti[static_cast<size_t>(2108 - k)],
               oggetto_con(oggetto::preavviso_rallentamento, k + 1, k + 1, 0)) << k;
   }
 }
@@ -69,7 +69,7 @@ TEST(MemoRallentamento, SenzaAvvisoFinoA1500Metri) {
   Modello n = percorso();
   ASSERT_EQ(memo_rallentamento(n, {1550, 30, 100, 0, 1, 0}), 0);
   EXPECT_EQ(n.tratti[8].oggetto, oggetto::avviso_rallentamento);  // 350 / 50 + 1
-  for (int s : {7, 6, 5, 4}) EXPECT_EQ(n.tratti[s].oggetto, oggetto::preavviso_rallentamento);
+  for (size_t s : {7u, 6u, 5u, 4u}) EXPECT_EQ(n.tratti[s].oggetto, oggetto::preavviso_rallentamento);
 }
 
 TEST(MemoRallentamento, DVZeroLasciaValore2) {
@@ -106,7 +106,7 @@ TEST(MemoRallentamento, MarcatiOccupatiCodice20ConservaAvvisoInizioFine) {
   EXPECT_EQ(m.tratti[2109], oggetto_con(oggetto::avviso_rallentamento, 30, 30, 0));
   EXPECT_EQ(m.tratti[2133], oggetto_con(oggetto::inizio_rallentamento, 30, 30, 1));
   EXPECT_EQ(m.tratti[2137], oggetto_con(oggetto::fine_rallentamento, 30, 30, 1));
-  for (int s : {2108, 2107, 2105}) EXPECT_EQ(m.tratti[s], Tratto{}) << s;
+  for (size_t s : {2108u, 2107u, 2105u}) EXPECT_EQ(m.tratti[s], Tratto{}) << s;
 }
 
 TEST(MemoRallentamento, FuoriDaiTrattiRifiutato) {

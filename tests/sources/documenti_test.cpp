@@ -56,7 +56,7 @@ size_t blanchi_in_coda(const std::string& riga) {
 // clang-format off
 TEST(SchedaTreno, Struttura) {
   ASSERT_EQ(scheda().size(), 58u);
-  for (size_t n : {1, 12, 56, 57, 58}) EXPECT_EQ(scheda()[n - 1], "") << "riga " << n;
+  for (size_t n : {1u, 12u, 56u, 57u, 58u}) EXPECT_EQ(scheda()[n - 1], "") << "riga " << n;
   EXPECT_EQ(scheda()[2 - 1], std::string(43, ' ') + "SCHEDA TRENO");
   EXPECT_EQ(scheda()[52 - 1], "   ");
   EXPECT_EQ(scheda()[4 - 1],
@@ -91,7 +91,7 @@ TEST(SchedaTreno, GeometriaDelleRigheDellaTabella) {
     EXPECT_EQ(senza_coda.size(), 89u) << "riga " << n << ": " << r;
     EXPECT_EQ(sbarre(r), attese) << "riga " << n << ": " << r;
   }
-  for (size_t n : {13, 14, 15, 16, 51}) {
+  for (size_t n : {13u, 14u, 15u, 16u, 51u}) {
     const std::string& r = scheda()[n - 1];
     EXPECT_EQ(r.substr(0, r.size() - blanchi_in_coda(r)).size(), 89u) << "riga " << n;
   }
@@ -102,7 +102,7 @@ TEST(SchedaTreno, GeometriaDelleRigheDellaTabella) {
 // clang-format off
 TEST(OrdineRallentamento, Struttura) {
   ASSERT_EQ(rallentamenti().size(), 45u);
-  for (size_t n : {1, 6, 38}) EXPECT_EQ(rallentamenti()[n - 1], "") << "riga " << n;
+  for (size_t n : {1u, 6u, 38u}) EXPECT_EQ(rallentamenti()[n - 1], "") << "riga " << n;
   EXPECT_EQ(rallentamenti()[2 - 1], "                               Modulo M. 3");
   EXPECT_EQ(rallentamenti()[3 - 1], "                           ORDINE DI RALLENTAMENTO");
   EXPECT_EQ(rallentamenti()[4 - 1], " " + std::string(80, '_'));
