@@ -10,16 +10,12 @@
 #include "model/regole.h"
 #include "parse/lettore.h"
 #include "parse/memorizza_dati.h"
+#include "support/supporto.h"
 
 namespace compattatore {
 namespace {
 
-// The lines of a source, each ended by CR LF.
-std::string righe(const std::vector<std::string>& r) {
-  std::string s;
-  for (const auto& x : r) s += x + "\r\n";
-  return s;
-}
+using prova::righe;
 
 // A route of `lunghezza` metres (1000: stretches 0 to 160, metres 0 to 8000) with the given
 // feature lines, closed by "[fine]".

@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/percorso_prova.h"
+
 #include "model/regole.h"
 
 namespace compattatore {
 namespace {
 
-Modello percorso() {
-  Modello m;
-  m.crea_tratti(124000, false);
-  return m;
-}
+using prova::percorso;
 
 TEST(MemoIndicatoriVMax, EsempiDellaLinea) {
   Modello m = percorso();

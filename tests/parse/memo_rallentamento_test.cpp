@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/percorso_prova.h"
+
 #include "model/modello.h"
 
 namespace compattatore {
 namespace {
 
-Modello percorso() {
-  Modello m;
-  m.crea_tratti(124000, false);
-  return m;
-}
+using prova::percorso;
 
 Tratto oggetto_con(uint8_t o, int v1, int v2, int v3) {
   Tratto t;

@@ -2,17 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/percorso_prova.h"
+
 #include "model/modello.h"
 
 namespace compattatore {
 namespace {
 
-// 124000 m of route: stretches 0 to 2620.
-Modello percorso() {
-  Modello m;
-  m.crea_tratti(124000, false);
-  return m;
-}
+using prova::percorso;
 
 TEST(MemoSegnale, EsempiDelFileTreno) {
   Modello m = percorso();

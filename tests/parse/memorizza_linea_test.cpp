@@ -14,11 +14,7 @@
 namespace compattatore {
 namespace {
 
-std::string righe(const std::vector<std::string>& r) {
-  std::string s;
-  for (const auto& x : r) s += x + "\r\n";
-  return s;
-}
+using prova::righe;
 
 const std::string kLinea = "Prova_linea.txt";
 const std::string kTreno = "Prova_7-.txt";

@@ -41,6 +41,12 @@ std::string leggi(const fs::path& file) {
   return s.str();
 }
 
+std::string righe(const std::vector<std::string>& linee) {
+  std::string s;
+  for (const auto& l : linee) s += l + "\r\n";
+  return s;
+}
+
 void scrivi(const fs::path& file, const std::string& contenuto) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << contenuto;

@@ -25,6 +25,8 @@ class CartellaTemporanea {
 };
 
 std::string leggi(const std::filesystem::path& file);
+/// The text of a source: every line followed by CR LF.
+std::string righe(const std::vector<std::string>& linee);
 void scrivi(const std::filesystem::path& file, const std::string& contenuto);
 /// Names of the files in a folder, sorted.
 std::vector<std::string> elenco_file(const std::filesystem::path& cartella);
