@@ -15,6 +15,14 @@ int64_t arrotonda(double x) {
   return static_cast<int64_t>(r);
 }
 
+std::string testo_entro(std::string testo, const char* cosa) {
+  if (testo.size() > kMaxTesto) {
+    throw GuastoEsecuzione(std::string(cosa) + " di " + std::to_string(testo.size()) +
+                           " byte: al massimo " + std::to_string(kMaxTesto));
+  }
+  return testo;
+}
+
 int32_t tratto_di(int32_t posizione) {
   return entro<int32_t>(arrotonda(static_cast<double>(posizione) / 50.0 + 1.0), "tratto");
 }

@@ -37,6 +37,12 @@ T bassi(int64_t v) {
   return static_cast<T>(static_cast<U>(static_cast<uint64_t>(v)));
 }
 
+/// Longest text of a compiled table entry: its length is written in 16 bits.
+inline constexpr size_t kMaxTesto = 65535;
+
+/// `testo` when it fits a compiled text; otherwise the run-time fault (`cosa` names the text).
+std::string testo_entro(std::string testo, const char* cosa);
+
 /// Stretch of a point object: posizione / 50 + 1 in double precision, rounded half to even.
 int32_t tratto_di(int32_t posizione);
 

@@ -260,7 +260,7 @@ class FaseLinea {
     }
     if (contiene(b, "indicat") && contiene(b, "cartello")) {
       const int32_t posizione = l_.leggi_i32();
-      const std::string testo = leggi();
+      const std::string testo = testo_entro(leggi(), "testo del cartello");
       if (!nel_percorso(posizione)) return fuori_percorso(posizione);
       const int32_t esito = cartello(posizione, testo);
       if (esito != 0) {

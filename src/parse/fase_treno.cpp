@@ -24,7 +24,6 @@ enum class Seguito {
 };
 
 constexpr int32_t kMargineStazione = 800;
-constexpr size_t kMaxTesto = 65535;  // a compiled text has a 16-bit length
 
 class FaseTreno {
  public:
@@ -246,12 +245,7 @@ class FaseTreno {
     const int64_t minuti = lettore_.leggi_i32();
     const int64_t secondi = lettore_.leggi_i32();
     v.orario = entro<int32_t>((ore * 60 + minuti) * 60 + secondi, "orario della stazione");
-    std::string nome = lettore_.leggi_testo();
-    if (nome.size() > kMaxTesto) {
-      throw GuastoEsecuzione("nome della stazione di " + std::to_string(nome.size()) +
-                             " byte: al massimo " + std::to_string(kMaxTesto));
-    }
-    v.testo = std::move(nome);
+    v.testo = testo_entro(lettore_.leggi_testo(), "nome della stazione");
 
     // The station zone.
     const int64_t pl = p;

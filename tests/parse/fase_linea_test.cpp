@@ -449,6 +449,17 @@ TEST(FaseLinea, CartelliIndicatori) {
   EXPECT_EQ(troppi.m().cursore_cartelli, 0);
 }
 
+TEST(FaseLinea, TestoDelCartelloTroppoLungoEGuasto) {
+  // A compiled text carries a 16-bit length: 65535 bytes fit, 65536 do not.
+  Linea giusto;
+  EXPECT_EQ(giusto.leggi(percorso({"cartello_indicatore,  500,   " + std::string(65535, 'x')})), 0);
+  EXPECT_EQ(giusto.m().elenco[80].testo.size(), 65535u);
+  Linea lungo;
+  EXPECT_THROW(lungo.leggi(percorso({"cartello_indicatore,  500,   " + std::string(65536, 'x')})),
+               GuastoEsecuzione);
+  EXPECT_EQ(lungo.m().elenco[80].testo, "");
+}
+
 TEST(FaseLinea, PosizioneFuoriDalPercorso15) {
   // A 1000 m route: stretches 0 to 160, positions 0 to 7900 pass the range rule.
   const struct {
