@@ -217,6 +217,18 @@ TEST(CorsaDelProgramma, CartellaVuotaSeiFileEStatoZero) {
                                       "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.dat"}));
 }
 
+TEST(CorsaDelProgramma, SenzaDirScriveAccantoAllEseguibile) {
+  prova::CartellaTemporanea d;
+  fs::create_directory(d / "bin");
+  fs::create_directory(d / "altrove");
+  fs::copy_file(COMPATTATORE_ESEGUIBILE, d / "bin" / "compattatore");
+  const auto r = prova::esegui_programma({}, d / "altrove", false, d / "bin" / "compattatore");
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_TRUE(prova::elenco_file(d / "altrove").empty());
+  EXPECT_EQ(prova::elenco_file(d / "bin").size(), 7u);  // the program, 3 documents, 3 compiled files
+  EXPECT_TRUE(fs::exists(d / "bin" / "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat"));
+}
+
 TEST(CorsaDelProgramma, CartellaDiSolaLetturaStatoUnoENessunFile) {
   prova::CartellaTemporanea d;
   const fs::path ro = d / "ro";

@@ -138,7 +138,7 @@ int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi) {
 }
 
 Risultato esegui_programma(const std::vector<std::string>& argomenti, const fs::path& cartella,
-                           bool senza_privilegi) {
+                           bool senza_privilegi, const fs::path& programma) {
   fs::path out_file = cartella.parent_path() / (cartella.filename().string() + ".out");
   fs::path err_file = cartella.parent_path() / (cartella.filename().string() + ".err");
   const pid_t pid = ::fork();
@@ -149,12 +149,12 @@ Risultato esegui_programma(const std::vector<std::string>& argomenti, const fs::
     if (senza_privilegi && !lascia_privilegi()) ::_exit(125);
     if (::chdir(cartella.c_str()) != 0) ::_exit(126);
     std::vector<char*> argv;
-    std::string programma = COMPATTATORE_ESEGUIBILE;
-    argv.push_back(programma.data());
+    std::string eseguibile = programma.string();
+    argv.push_back(eseguibile.data());
     std::vector<std::string> copia = argomenti;
     for (auto& a : copia) argv.push_back(a.data());
     argv.push_back(nullptr);
-    ::execv(programma.c_str(), argv.data());
+    ::execv(eseguibile.c_str(), argv.data());
     ::_exit(127);
   }
   int stato = 0;

@@ -62,7 +62,9 @@ struct Risultato {
 int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi);
 
 /// Runs the built program with `argomenti`, in working folder `cartella`.
+/// `programma` replaces the built program (a copy of it elsewhere, for instance).
 Risultato esegui_programma(const std::vector<std::string>& argomenti,
-                           const std::filesystem::path& cartella, bool senza_privilegi = false);
+                           const std::filesystem::path& cartella, bool senza_privilegi = false,
+                           const std::filesystem::path& programma = COMPATTATORE_ESEGUIBILE);
 
 }  // namespace prova
