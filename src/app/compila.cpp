@@ -107,20 +107,15 @@ int comando_compila(std::span<const std::string> args, std::ostream& out, std::o
   bool con_tracciato = true;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    auto valore = [&](const char* opzione) -> std::optional<std::string> {
-      if (i + 1 >= args.size()) return std::nullopt;
-      (void)opzione;
-      return args[++i];
-    };
     if (a == "--help" || a == "-h") {
       out << kAiuto;
       return kUscitaOk;
     } else if (a == "--dir" || a == "--nome" || a == "--treno") {
-      const auto v = valore(a.c_str());
-      if (!v) return errore_uso(err, a + " vuole un valore");
-      if (a == "--dir") uscita = *v;
-      if (a == "--nome") nome = *v;
-      if (a == "--treno") treno = *v;
+      if (i + 1 >= args.size()) return errore_uso(err, a + " vuole un valore");
+      const std::string& v = args[++i];
+      if (a == "--dir") uscita = v;
+      if (a == "--nome") nome = v;
+      if (a == "--treno") treno = v;
     } else if (a == "--no-plan") {
       con_tracciato = false;
     } else if (a.size() > 1 && a[0] == '-') {
