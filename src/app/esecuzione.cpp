@@ -50,12 +50,12 @@ RisultatoPercorso Esecuzione::completa_e_scrivi() {
 
   Tratto& primo = modello.tratto(1);
   if (elenco[voce::intestazione].intero_1 != 0 || primo.valore_1 != 0) {
-    return {Esito::campo_riservato, " Errore n. 1250", 1250};
+    return {Esito::campo_riservato, "", 1250};
   }
   elenco[voce::intestazione].intero_1 = 610;
   primo.valore_1 = 5121;
   if (elenco[voce::intestazione].orario != 0 || primo.valore_2 != 0) {
-    return {Esito::campo_riservato, " Errore n. 1251", 1251};
+    return {Esito::campo_riservato, "", 1251};
   }
   elenco[voce::intestazione].orario = codice_gara_st(elenco);
   primo.valore_2 = codice_gara_og(elenco);

@@ -31,7 +31,7 @@ enum class Esito {
 
 struct RisultatoPercorso {
   Esito esito = Esito::scritto;
-  std::string messaggio;  // the error report line for the last three outcomes
+  std::string messaggio;  // what stopped the run, for `non_dimensionato` and `scrittura_fallita`
   int32_t codice = 0;     // 1250 or 1251 for a failed reserved-field check
 };
 

@@ -13,7 +13,7 @@ int concludi(const Esecuzione& run, const RisultatoPercorso& r, std::ostream& er
           << ", posizione_errore " << run.posizione_errore << " m\n";
       return kUscitaConCodice;
     case Esito::campo_riservato:
-      err << r.messaggio << "\n";
+      err << " Errore n. " << r.codice << "\n";
       if (const Codice* c = cerca_codice(r.codice)) {
         err << "compattatore: " << c->significato << "; " << c->rimedio << "\n";
       }

@@ -36,6 +36,10 @@ bool nel_campo(int32_t ultimo_tratto, int32_t posizione, int32_t margine) {
          (static_cast<double>(posizione) + static_cast<double>(margine)) / 50.0;
 }
 
+bool nel_percorso(int32_t ultimo_tratto, int32_t posizione, int32_t margine) {
+  return posizione >= 0 && nel_campo(ultimo_tratto, posizione, margine);
+}
+
 bool libero(const Tratto& t) {
   return t.oggetto == oggetto::libero || t.oggetto == oggetto::segno_montagna;
 }

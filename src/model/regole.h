@@ -53,6 +53,9 @@ int32_t cinquantesimi(double valore);
 /// Range rule: `ultimo_tratto` >= (posizione + margine) / 50, compared in double precision.
 bool nel_campo(int32_t ultimo_tratto, int32_t posizione, int32_t margine = 100);
 
+/// A position the parsers accept: not before the route start, and within the range rule.
+bool nel_percorso(int32_t ultimo_tratto, int32_t posizione, int32_t margine = 100);
+
 /// Free test: a stretch is free when its `oggetto` is `libero` (0) or `segno_montagna` (11).
 bool libero(const Tratto& t);
 

@@ -67,7 +67,7 @@ class FaseLinea {
 
  private:
   // How a feature line ended.
-  enum class Esito { avanti, fuori_percorso, fermo };
+  enum class Seguito { avanti, fuori_percorso, fermo };
 
   void errore(int32_t codice, std::optional<int32_t> posizione = std::nullopt) {
     run_.imposta_errore(codice, posizione, l_.luogo());
@@ -76,11 +76,6 @@ class FaseLinea {
   std::string leggi() {
     m_.elemento_letto = l_.leggi_testo();
     return m_.elemento_letto;
-  }
-
-  // A feature position: not negative, and within the range rule.
-  bool nel_percorso(int32_t posizione) const {
-    return posizione >= 0 && nel_campo(m_.ultimo_tratto, posizione);
   }
 
   bool trova_generale() {
@@ -207,73 +202,73 @@ class FaseLinea {
         }
       }
       switch (elemento(Parola(letta))) {
-        case Esito::avanti: break;
-        case Esito::fuori_percorso: return true;
-        case Esito::fermo: return false;
+        case Seguito::avanti: break;
+        case Seguito::fuori_percorso: return true;
+        case Seguito::fermo: return false;
       }
     }
   }
 
   // Applies every feature row that the keyword item matches, in order.
-  Esito elemento(const Parola& p) {
+  Seguito elemento(const Parola& p) {
     const std::string& b = p.bassa;
     if (contiene(b, "pendenza")) {
       const int32_t posizione = l_.leggi_i32();
       const int32_t pendenza = l_.leggi_i32();
-      if (!nel_percorso(posizione)) return fuori_percorso(posizione);
+      if (!nel_percorso(m_.ultimo_tratto, posizione)) return fuori_percorso(posizione);
       riempi_pendenza(cinquantesimi(posizione));
       pendenza_precedente_ = pendenza;
     }
     if (traccia_ && contiene(b, "curva")) {
       const int32_t posizione = l_.leggi_i32();
       const int32_t lunghezza = l_.leggi_i32();
-      if (!nel_percorso(posizione)) return fuori_percorso(posizione);
+      if (!nel_percorso(m_.ultimo_tratto, posizione)) return fuori_percorso(posizione);
       const std::optional<double> k = curvatura(b);
       if (!k || traccia_curva(m_.tracciato, metro_, posizione, lunghezza, *k) != 0) {
         errore(codice::curva_errata);
-        return Esito::fermo;
+        return Seguito::fermo;
       }
     }
     if (contiene(b, "montagna")) {
       const int32_t inizio = l_.leggi_i32();
       const int32_t fine = l_.leggi_i32();
       int32_t tipo = l_.leggi_i32();
-      if (!nel_percorso(inizio)) return fuori_percorso(inizio);
+      if (!nel_percorso(m_.ultimo_tratto, inizio)) return fuori_percorso(inizio);
       const int32_t esito = memo_montagna(m_, inizio, fine, tipo);
       // The start is in the route: a refused range is the end's fault.
       if (esito == codice::fuori_percorso) return fuori_percorso(fine);
       if (esito != 0) {
         errore(esito, inizio);
-        return Esito::fermo;
+        return Seguito::fermo;
       }
     }
     if (contiene(b, "indicatori_v")) {
       int32_t n[9];
       for (int32_t& v : n) v = l_.leggi_i32();
-      if (!nel_percorso(n[0])) return fuori_percorso(n[0]);
+      if (!nel_percorso(m_.ultimo_tratto, n[0])) return fuori_percorso(n[0]);
       const int32_t esito =
           memo_indicatori_v_max(m_, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8]);
       if (esito != 0) {
         errore(esito, n[0]);
-        return Esito::fermo;
+        return Seguito::fermo;
       }
     }
     if (contiene(b, "indicat") && contiene(b, "cartello")) {
       const int32_t posizione = l_.leggi_i32();
       const std::string testo = testo_entro(leggi(), "testo del cartello");
-      if (!nel_percorso(posizione)) return fuori_percorso(posizione);
+      if (!nel_percorso(m_.ultimo_tratto, posizione)) return fuori_percorso(posizione);
       const int32_t esito = cartello(posizione, testo);
       if (esito != 0) {
         errore(esito, posizione);
-        return Esito::fermo;
+        return Seguito::fermo;
       }
     }
-    return Esito::avanti;
+    return Seguito::avanti;
   }
 
-  Esito fuori_percorso(int32_t posizione) {
+  Seguito fuori_percorso(int32_t posizione) {
     errore(codice::fuori_percorso, posizione);
-    return Esito::fuori_percorso;
+    return Seguito::fuori_percorso;
   }
 
   // Writes the previous gradient from the cursor up to stretch n (at least one stretch).

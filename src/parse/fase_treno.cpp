@@ -108,10 +108,6 @@ class FaseTreno {
     return Seguito::esci;
   }
 
-  bool nel_percorso(int32_t posizione, int32_t margine = 100) const {
-    return posizione >= 0 && nel_campo(m_.ultimo_tratto, posizione, margine);
-  }
-
   /// The speed limit of a stretch: km/h in units of 5, rounded; a value outside 0 to 255 is the
   /// run-time fault.
   static uint8_t quinto(int32_t kmh) {
@@ -122,7 +118,7 @@ class FaseTreno {
   Seguito velocita() {
     const int32_t p = lettore_.leggi_i32();
     const int32_t kmh = lettore_.leggi_i32();
-    if (!nel_percorso(p)) return fuori_percorso(p);
+    if (!nel_percorso(m_.ultimo_tratto, p)) return fuori_percorso(p);
     const int32_t n = cinquantesimi(p);
     if (n > 0) {
       do {
@@ -139,7 +135,7 @@ class FaseTreno {
   Seguito aderenza() {
     const int32_t p = lettore_.leggi_i32();
     const int32_t valore = lettore_.leggi_i32();
-    if (!nel_percorso(p)) return fuori_percorso(p);
+    if (!nel_percorso(m_.ultimo_tratto, p)) return fuori_percorso(p);
     const int32_t n = cinquantesimi(p);
     if (n > 0) {
       do {
@@ -172,7 +168,7 @@ class FaseTreno {
                            &s.d2, &s.d3, &s.tempo}) {
       *campo = lettore_.leggi_i32();
     }
-    if (!nel_percorso(s.posizione)) return fuori_percorso(s.posizione);
+    if (!nel_percorso(m_.ultimo_tratto, s.posizione)) return fuori_percorso(s.posizione);
     return dopo_routine(memo_segnale(m_, s), s.posizione);
   }
 
@@ -181,7 +177,7 @@ class FaseTreno {
     for (int32_t* campo : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) {
       *campo = lettore_.leggi_i32();
     }
-    if (!nel_percorso(r.x)) return fuori_percorso(r.x);
+    if (!nel_percorso(m_.ultimo_tratto, r.x)) return fuori_percorso(r.x);
     return dopo_routine(memo_rallentamento(m_, r), r.x);
   }
 
@@ -190,7 +186,7 @@ class FaseTreno {
   Seguito abbattimento() {
     const int32_t p = lettore_.leggi_i32();
     const int32_t codice = lettore_.leggi_i32();
-    if (!nel_percorso(p)) return fuori_percorso(p);
+    if (!nel_percorso(m_.ultimo_tratto, p)) return fuori_percorso(p);
     Tratto& t = m_.tratto(cinquantesimi(p));
     if (!libero(t)) {
       errore(7, p);
@@ -220,7 +216,7 @@ class FaseTreno {
     const int32_t p = lettore_.leggi_i32();
     if (p < 0) return fuori_percorso(p);
     v.campo_3 = p;
-    if (!nel_percorso(p, kMargineStazione)) return fuori_percorso(p);
+    if (!nel_percorso(m_.ultimo_tratto, p, kMargineStazione)) return fuori_percorso(p);
     if (p % 50 != 0) {
       errore(8, p);
       return Seguito::ferma;

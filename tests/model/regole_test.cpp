@@ -33,6 +33,10 @@ TEST(Regole, RegolaDelCampo) {
   EXPECT_FALSE(nel_campo(2620, 50 * 2620 - 99));
   EXPECT_TRUE(nel_campo(2620, 50 * 2620 - 800, 800));
   EXPECT_FALSE(nel_campo(2620, 50 * 2620 - 799, 800));
+  // The parsers also refuse any position before the route start.
+  EXPECT_TRUE(nel_percorso(2620, 0));
+  EXPECT_FALSE(nel_percorso(2620, -1));
+  EXPECT_FALSE(nel_percorso(2620, 50 * 2620 - 99));
 }
 
 TEST(Regole, TrattoLibero) {
