@@ -5,10 +5,11 @@
 
 #include "app/avvio.h"
 #include "app/diagnostica.h"
-#include "app/esecuzione.h"
 #include "app/rapporto.h"
-#include "model/cp1252.h"
-#include "output/file_sicuro.h"
+#include "io/file_sicuro.h"
+#include "io/sistema.h"
+#include "model/nomi_scenario.h"
+#include "run/esecuzione.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;
@@ -44,30 +45,10 @@ int errore_uso(std::ostream& err, const std::string& messaggio) {
   return kUscitaFallita;
 }
 
-bool termina_con(const std::string& s, const std::string& fine) {
-  return s.size() >= fine.size() && s.compare(s.size() - fine.size(), fine.size(), fine) == 0;
-}
-
-// A name that goes into file names and into the compiled table: no folder separators, and
-// characters that Windows-1252 can hold.
-std::optional<std::string> nome_non_valido(const std::string& cosa, const std::string& valore) {
-  if (valore.empty()) return cosa + " vuoto";
-  if (valore.find('/') != std::string::npos || valore.find('\\') != std::string::npos) {
-    return cosa + " '" + valore + "' contiene un separatore di cartelle";
-  }
-  try {
-    cp1252::da_utf8(valore);
-  } catch (const cp1252::NonRappresentabile& e) {
-    return cosa + " '" + valore + "': " + e.what();
-  }
-  return std::nullopt;
-}
-
 // A source must be a readable regular file holding text.
 std::optional<std::string> sorgente_non_valida(const fs::path& file) {
-  std::error_code ec;
-  if (!fs::exists(file, ec)) return "il file '" + file.string() + "' non esiste";
-  if (!fs::is_regular_file(file, ec)) return "'" + file.string() + "' non è un file";
+  if (!esiste(file)) return "il file '" + file.string() + "' non esiste";
+  if (!e_file(file)) return "'" + file.string() + "' non è un file";
   std::string contenuto;
   try {
     contenuto = leggi_file(file);
@@ -81,24 +62,6 @@ std::optional<std::string> sorgente_non_valida(const fs::path& file) {
 }
 
 }  // namespace
-
-std::optional<std::string> nome_da_file_linea(const std::string& file) {
-  const std::string nome = fs::path(file).filename().string();
-  const std::string fine = "_linea.txt";
-  if (!termina_con(nome, fine) || nome.size() == fine.size()) return std::nullopt;
-  return nome.substr(0, nome.size() - fine.size());
-}
-
-std::optional<std::string> treno_da_file_treno(const std::string& file, const std::string& nome) {
-  const std::string base = fs::path(file).filename().string();
-  const std::string fine = "-.txt";
-  const std::string inizio = nome + "_";
-  if (!termina_con(base, fine) || base.size() <= inizio.size() + fine.size() ||
-      base.compare(0, inizio.size(), inizio) != 0) {
-    return std::nullopt;
-  }
-  return base.substr(inizio.size(), base.size() - inizio.size() - fine.size());
-}
 
 int comando_compila(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   std::vector<std::string> posizionali;
@@ -133,39 +96,34 @@ int comando_compila(std::span<const std::string> args, std::ostream& out, std::o
   for (const fs::path& f : {linea, file_treno}) {
     if (auto e = sorgente_non_valida(f)) return errore_uso(err, *e);
   }
-  if (!nome) nome = nome_da_file_linea(linea.string());
+  if (!nome) nome = NomiScenario::nome_da_file_linea(linea.string());
   if (!nome) {
     return errore_uso(err, "non ricavo il nome dello scenario da '" + linea.filename().string() +
                                "': il file della linea si chiama NOME_linea.txt, oppure usa --nome");
   }
-  if (auto e = nome_non_valido("nome dello scenario", *nome)) return errore_uso(err, *e);
-  if (!treno) treno = treno_da_file_treno(file_treno.string(), *nome);
+  if (auto e = NomiScenario::difetto("nome dello scenario", *nome)) return errore_uso(err, *e);
+  if (!treno) treno = NomiScenario::treno_da_file_treno(file_treno.string(), *nome);
   if (!treno) {
     return errore_uso(err, "non ricavo il numero del treno da '" + file_treno.filename().string() +
                                "': il file del treno si chiama " + *nome +
                                "_TRENO-.txt, oppure usa --treno");
   }
-  if (auto e = nome_non_valido("numero del treno", *treno)) return errore_uso(err, *e);
-  std::error_code ec;
-  if (!fs::is_directory(uscita, ec)) {
+  std::string difetto;
+  std::optional<NomiScenario> nomi = NomiScenario::crea(*nome, *treno, &difetto);
+  if (!nomi) return errore_uso(err, difetto);
+  if (!e_cartella(uscita)) {
     return errore_uso(err, "la cartella '" + uscita.string() + "' non esiste");
   }
 
-  Esecuzione run;
-  run.nome = *nome;
-  run.treno = *treno;
-  run.cartella = uscita;
-  run.sorgente_linea = linea;
-  run.sorgente_treno = file_treno;
-  run.cancella_sorgenti = false;
-  run.osservatore = stampa_su(err);
-  const RisultatoPercorso r = run.memorizza_percorso(con_tracciato ? 1 : 0);
+  Esecuzione run = Esecuzione::dell_autore(*nomi, uscita, linea, file_treno, con_tracciato,
+                                           stampa_su(err));
+  const RisultatoPercorso r = run.esegui();
   if (r.esito == Esito::scritto) {
-    if (con_tracciato) out << "scritto " << run.file_tracciato().string() << "\n";
-    out << "scritto " << run.file_elenco().string() << "\n";
-    out << "scritto " << run.file_tratti().string() << "\n";
+    if (con_tracciato) out << "scritto " << run.file(FileScenario::tracciato).string() << "\n";
+    out << "scritto " << run.file(FileScenario::elenco).string() << "\n";
+    out << "scritto " << run.file(FileScenario::tratti).string() << "\n";
   }
-  return concludi(run, r, err);
+  return concludi(r, err);
 }
 
 }  // namespace compattatore

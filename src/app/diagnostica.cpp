@@ -1,6 +1,5 @@
 #include "app/diagnostica.h"
 
-#include "app/codici.h"
 #include "model/cp1252.h"
 
 namespace compattatore {
@@ -16,9 +15,8 @@ std::string messaggio_errore(const Segnalazione& s) {
     if (s.luogo.riga > 0) m += ":" + std::to_string(s.luogo.riga);
     m += ": ";
   }
-  m += "errore " + std::to_string(s.codice) + ": ";
-  const Codice* c = cerca_codice(s.codice);
-  m += c ? c->significato : "codice sconosciuto";
+  m += "errore " + std::to_string(numero(s.codice)) + ": ";
+  m += riga_codice(s.codice).significato;
   if (!s.dettaglio.empty()) m += ": " + s.dettaglio;
   if (s.posizione) {
     if (ha_file) {

@@ -4,7 +4,9 @@
 #include <ostream>
 #include <string>
 
-#include "app/esecuzione.h"
+#include <functional>
+
+#include "model/segnalazione.h"
 
 namespace compattatore {
 

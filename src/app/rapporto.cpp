@@ -1,25 +1,23 @@
 #include "app/rapporto.h"
 
 #include "app/avvio.h"
-#include "app/codici.h"
 
 namespace compattatore {
 
-int concludi(const Esecuzione& run, const RisultatoPercorso& r, std::ostream& err) {
+int concludi(const RisultatoPercorso& r, std::ostream& err) {
   switch (r.esito) {
     case Esito::scritto:
-      if (run.codice_errore == 0) return kUscitaOk;
-      err << "compattatore: file compilati scritti con codice_errore " << run.codice_errore
-          << ", posizione_errore " << run.posizione_errore << " m\n";
+      if (r.codice_errore == 0) return kUscitaOk;
+      err << "compattatore: file compilati scritti con codice_errore " << r.codice_errore
+          << ", posizione_errore " << r.posizione_errore << " m\n";
       return kUscitaConCodice;
     case Esito::campo_riservato:
-      err << " Errore n. " << r.codice << "\n";
-      if (const Codice* c = cerca_codice(r.codice)) {
-        err << "compattatore: " << c->significato << "; " << c->rimedio << "\n";
-      }
+      err << " Errore n. " << numero(r.codice) << "\n";
+      err << "compattatore: " << riga_codice(r.codice).significato << "; "
+          << riga_codice(r.codice).rimedio << "\n";
       return kUscitaFallita;
     case Esito::non_dimensionato:
-      err << " Errore n. " << run.codice_errore << "\n";
+      err << " Errore n. " << r.codice_errore << "\n";
       err << "compattatore: " << r.messaggio << "\n";
       return kUscitaFallita;
     case Esito::scrittura_fallita:

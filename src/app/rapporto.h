@@ -3,13 +3,13 @@
 
 #include <ostream>
 
-#include "app/esecuzione.h"
+#include "run/esecuzione.h"
 
 namespace compattatore {
 
 /// Reports how the run ended on `err` and returns the exit status: 0 when the compiled files are
 /// written and `codice_errore` is 0; 2 when they are written with a code (the final code and
 /// `posizione_errore` are printed); 1 when no compiled file was written.
-int concludi(const Esecuzione& run, const RisultatoPercorso& r, std::ostream& err);
+int concludi(const RisultatoPercorso& r, std::ostream& err);
 
 }  // namespace compattatore

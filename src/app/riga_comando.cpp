@@ -5,7 +5,8 @@
 #include <span>
 
 #include "app/avvio.h"
-#include "app/codici.h"
+#include "io/sistema.h"
+#include "model/codici.h"
 #include "app/compila.h"
 
 namespace compattatore {
@@ -59,8 +60,7 @@ int esegui(Argomenti args, std::ostream& out, std::ostream& err) {
       return errore_uso(err, "argomento sconosciuto '" + a + "'");
     }
   }
-  std::error_code ec;
-  if (!fs::is_directory(cartella, ec)) {
+  if (!e_cartella(cartella)) {
     return errore_uso(err, "la cartella '" + cartella.string() + "' non esiste");
   }
   return esegui_incorporato(cartella, out, err);
@@ -72,8 +72,8 @@ int elenca_codici(Argomenti args, std::ostream& out, std::ostream& err) {
     return kUscitaOk;
   }
   if (!args.empty()) return errore_uso(err, "codici non vuole argomenti");
-  for (const Codice& c : tutti_i_codici()) {
-    out << c.codice << "\t" << c.significato << "\n\t-> " << c.rimedio << "\n";
+  for (const RigaCodice& c : tabella_codici()) {
+    out << numero(c.codice) << "\t" << c.significato << "\n\t-> " << c.rimedio << "\n";
   }
   return kUscitaOk;
 }

@@ -16,9 +16,9 @@ Tratto& Modello::tratto(int64_t i) {
 
 void Modello::crea_tratti(int32_t lunghezza, bool con_tracciato) {
   metri_totali = entro<int32_t>(int64_t{lunghezza} + 7000, "metri_totali");
-  ultimo_tratto = cinquantesimi(metri_totali);
-  if (ultimo_tratto < 1) throw GuastoEsecuzione("percorso troppo corto");
-  tratti.assign(static_cast<size_t>(ultimo_tratto) + 1, Tratto{});
+  const int32_t ultimo = cinquantesimi(metri_totali);
+  if (ultimo < 1) throw GuastoEsecuzione("percorso troppo corto");
+  tratti.assign(static_cast<size_t>(ultimo) + 1, Tratto{});
   if (con_tracciato) {
     tracciato.crea(metri_totali);
   } else {

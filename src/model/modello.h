@@ -1,5 +1,5 @@
-// The scenario model: the stretch array `tratti`, the 87-entry table `elenco`, the route plan
-// `tracciato`, and the run-state values that the parser phases and the code-marker pass share.
+// The scenario model: the stretch array `tratti`, the 87-entry table `elenco` and the route plan
+// `tracciato`.
 #pragma once
 
 #include <array>
@@ -96,23 +96,17 @@ struct Tracciato {
   }
 };
 
-inline constexpr int kMaxMontagne = 80;
-
-/// The model and the run-state values that travel with it.
+/// The model: what the phases fill and the writers of the compiled files read.
 struct Modello {
-  std::vector<Tratto> tratti;  // indices 0 to ultimo_tratto; empty until the route length is read
+  std::vector<Tratto> tratti;  // indices 0 to ultimo_tratto(); empty until the route length is read
   Elenco elenco{};
   Tracciato tracciato;  // empty unless flag_linea is set
   int32_t metri_totali = 0;
-  int32_t ultimo_tratto = 0;
-  int32_t numero_montagne = 0;
-  std::array<int32_t, kMaxMontagne + 1> inizio_montagne{};
-  std::array<int32_t, kMaxMontagne + 1> fine_montagne{};
-  int32_t cursore_cartelli = voce::primo_cartello;
-  std::string elemento_letto;
 
   /// `tratti` exists (the route length has been read).
   bool dimensionato() const { return !tratti.empty(); }
+  /// The upper index of `tratti` (-1 while it does not exist).
+  int32_t ultimo_tratto() const { return static_cast<int32_t>(tratti.size()) - 1; }
   /// Stretch `i`, or the run-time fault when `i` lies outside `tratti`.
   Tratto& tratto(int64_t i);
   /// Creates `tratti` for route length `lunghezza` (and `tracciato` when `con_tracciato`).

@@ -10,14 +10,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/esecuzione.h"
 #include "model/cp1252.h"
 #include "model/regole.h"
-#include "parse/codici_linea.h"
+#include "parse/fase.h"
+#include "parse/fasi.h"
 #include "parse/lettore.h"
 #include "parse/memo_indicatori_v_max.h"
 #include "parse/memo_montagna.h"
-#include "parse/memorizza_dati.h"
 #include "parse/progressive_ordina.h"
 #include "parse/traccia.h"
 
@@ -25,10 +24,6 @@ namespace compattatore {
 namespace {
 
 inline constexpr int32_t kLunghezzaMassima = 1000000;
-
-bool contiene(std::string_view voce, std::string_view cosa) {
-  return voce.find(cosa) != std::string_view::npos;
-}
 
 // A keyword item: `esatta` as read (for the tests where letter case matters) and `bassa` in
 // lower case (for the others; every keyword is written in lower case).
@@ -52,42 +47,30 @@ std::optional<double> curvatura(const std::string& bassa) {
   return std::nullopt;
 }
 
-class FaseLinea {
+class FaseLinea : Fase {
  public:
-  FaseLinea(Esecuzione& run, LettoreVoci& lettore)
-      : run_(run), l_(lettore), m_(run.modello), traccia_(run.flag_linea != 0) {}
+  FaseLinea(Modello& m, Segnalatore& errori, LettoreVoci& lettore, const OpzioniLinea& opzioni)
+      : Fase(m, errori, lettore), traccia_(opzioni.con_tracciato) {}
 
-  void esegui() {
-    if (!trova_generale()) return;
-    if (!sezione_generale()) return;
-    tra_le_sezioni();
-    if (!sezione_elementi()) return;
-    conclusione();
+  EsitoLinea esegui() {
+    if (trova_generale() && sezione_generale()) {
+      tra_le_sezioni();
+      if (sezione_elementi()) conclusione();
+    }
+    return {cursore_cartelli_};
   }
 
  private:
-  // How a feature line ended.
-  enum class Seguito { avanti, fuori_percorso, fermo };
-
-  void errore(int32_t codice, std::optional<int32_t> posizione = std::nullopt) {
-    run_.imposta_errore(codice, posizione, l_.luogo());
-  }
-
-  std::string leggi() {
-    m_.elemento_letto = l_.leggi_testo();
-    return m_.elemento_letto;
-  }
-
   bool trova_generale() {
     for (;;) {
       // An empty source has nothing to search: the same code as a source without the item.
-      if (l_.a_fine()) {
-        errore(codice::manca_generale);
+      if (lettore_.a_fine()) {
+        errore(Codice::manca_generale);
         return false;
       }
       const std::string letta = leggi();
-      if (l_.a_fine()) {
-        errore(codice::manca_generale);
+      if (lettore_.a_fine()) {
+        errore(Codice::manca_generale);
         return false;
       }
       if (contiene(cp1252::minuscole(letta), "[generale]")) return true;
@@ -97,20 +80,20 @@ class FaseLinea {
   // Returns false when a code ends the phase.
   bool sezione_generale() {
     for (;;) {
-      if (l_.a_fine()) return true;
+      if (lettore_.a_fine()) return true;
       std::string letta = leggi();
-      if (l_.a_fine()) return true;
+      if (lettore_.a_fine()) return true;
       // Up to ten items in a row holding "-" are passed over, without looking for the end.
-      for (int i = 0; i < 10 && contiene(letta, "-"); ++i) letta = leggi();
+      salta_trattini(letta, 10, false);
       const Parola p(letta);
       const std::string& e = p.esatta;
       const std::string& b = p.bassa;
 
       if (contiene(b, "percorso") && contiene(b, "lunghezza")) {
-        const int32_t lunghezza = l_.leggi_i32();
+        const int32_t lunghezza = lettore_.leggi_i32();
         m_.elenco[voce::figure_treno].campo_2 = lunghezza;
         if (lunghezza < 0 || lunghezza > kLunghezzaMassima) {
-          errore(codice::lunghezza_fuori_campo);
+          errore(Codice::lunghezza_fuori_campo);
           return false;
         }
         m_.crea_tratti(lunghezza, traccia_);
@@ -119,9 +102,9 @@ class FaseLinea {
       if (contiene(e, "due") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_due);
       if (contiene(e, "uno") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_uno);
       Voce& intestazione = m_.elenco[voce::intestazione];
-      if (contiene(e, "sfondo") && contiene(e, "uno")) intestazione.campo_1 = l_.leggi_i32();
-      if (contiene(e, "sfondo") && contiene(e, "due")) intestazione.campo_3 = l_.leggi_i32();
-      if (contiene(e, "sfondo") && contiene(e, "tre")) intestazione.campo_2 = l_.leggi_i32();
+      if (contiene(e, "sfondo") && contiene(e, "uno")) intestazione.campo_1 = lettore_.leggi_i32();
+      if (contiene(e, "sfondo") && contiene(e, "due")) intestazione.campo_3 = lettore_.leggi_i32();
+      if (contiene(e, "sfondo") && contiene(e, "tre")) intestazione.campo_2 = lettore_.leggi_i32();
       if (contiene(e, "segnali") && contiene(e, "ripetizione") && !ripetizione(b)) return false;
 
       if (contiene(b, "[") && contiene(b, "]") && !inizia_con_trattino(letta)) return true;
@@ -130,24 +113,24 @@ class FaseLinea {
 
   void leggi_sezione(int indice) {
     Voce& v = m_.elenco[static_cast<size_t>(indice)];
-    v.campo_1 = l_.leggi_i32();
-    v.campo_2 = l_.leggi_i32();
-    v.campo_3 = l_.leggi_i32();
+    v.campo_1 = lettore_.leggi_i32();
+    v.campo_2 = lettore_.leggi_i32();
+    v.campo_3 = lettore_.leggi_i32();
   }
 
   // The signal repetition section and its code count; false when a code ends the phase.
   bool ripetizione(const std::string& bassa) {
     Voce& v = m_.elenco[voce::treno];
-    const int32_t inizio = l_.leggi_i32();
-    const int32_t fine = l_.leggi_i32();
+    const int32_t inizio = lettore_.leggi_i32();
+    const int32_t fine = lettore_.leggi_i32();
     v.campo_1 = inizio;
     v.campo_2 = fine;
     if (inizio % 50 != 0) {
-      errore(codice::ripetizione_inizio);
+      errore(Codice::ripetizione_inizio);
       return false;
     }
     if (fine % 50 != 0) {
-      errore(codice::ripetizione_fine);
+      errore(Codice::ripetizione_fine);
       return false;
     }
     if (contiene(bassa, "4")) {
@@ -155,7 +138,7 @@ class FaseLinea {
     } else if (contiene(bassa, "9")) {
       v.campo_3 = 9;
     } else {
-      errore(codice::ripetizione_codici);
+      errore(Codice::ripetizione_codici);
       return false;
     }
     if (fine == 0) v.campo_3 = 0;
@@ -169,10 +152,6 @@ class FaseLinea {
 
   void tra_le_sezioni() {
     progressive_ordina(m_.elenco);
-    m_.numero_montagne = 0;
-    m_.cursore_cartelli = voce::primo_cartello;
-    cursore_pendenza_ = 0;
-    metro_ = 2;
     // Everything after this point works on the stretches (and the plan).
     if (!m_.dimensionato()) {
       throw GuastoEsecuzione("la sezione [generale] non ha la voce \"lunghezza percorso\"");
@@ -189,22 +168,15 @@ class FaseLinea {
   // of the source, or after a position outside the route).
   bool sezione_elementi() {
     for (;;) {
-      if (l_.a_fine()) return true;
+      if (lettore_.a_fine()) return true;
       std::string letta = leggi();
-      if (l_.a_fine()) return true;
+      if (lettore_.a_fine()) return true;
       // Up to two items in a row holding "-" are passed over; the end ends the section.
-      if (contiene(letta, "-")) {
-        letta = leggi();
-        if (l_.a_fine()) return true;
-        if (contiene(letta, "-")) {
-          letta = leggi();
-          if (l_.a_fine()) return true;
-        }
-      }
+      if (!salta_trattini(letta, 2, true)) return true;
       switch (elemento(Parola(letta))) {
         case Seguito::avanti: break;
-        case Seguito::fuori_percorso: return true;
-        case Seguito::fermo: return false;
+        case Seguito::esci: return true;
+        case Seguito::ferma: return false;
       }
     }
   }
@@ -213,107 +185,99 @@ class FaseLinea {
   Seguito elemento(const Parola& p) {
     const std::string& b = p.bassa;
     if (contiene(b, "pendenza")) {
-      const int32_t posizione = l_.leggi_i32();
-      const int32_t pendenza = l_.leggi_i32();
-      if (!nel_percorso(m_.ultimo_tratto, posizione)) return fuori_percorso(posizione);
-      riempi_pendenza(cinquantesimi(posizione));
-      pendenza_precedente_ = pendenza;
+      const int32_t posizione = lettore_.leggi_i32();
+      const int32_t pendenza = lettore_.leggi_i32();
+      if (!nel_percorso(m_.ultimo_tratto(), posizione)) return fuori_percorso(posizione);
+      const int32_t n = cinquantesimi(posizione);
+      if (n > 0) riempi_pendenza(n);
+      pendenza_.valore = pendenza;
     }
     if (traccia_ && contiene(b, "curva")) {
-      const int32_t posizione = l_.leggi_i32();
-      const int32_t lunghezza = l_.leggi_i32();
-      if (!nel_percorso(m_.ultimo_tratto, posizione)) return fuori_percorso(posizione);
+      const int32_t posizione = lettore_.leggi_i32();
+      const int32_t lunghezza = lettore_.leggi_i32();
+      if (!nel_percorso(m_.ultimo_tratto(), posizione)) return fuori_percorso(posizione);
       const std::optional<double> k = curvatura(b);
-      if (!k || traccia_curva(m_.tracciato, metro_, posizione, lunghezza, *k) != 0) {
-        errore(codice::curva_errata);
-        return Seguito::fermo;
+      if (!k || traccia_curva(m_.tracciato, metro_, posizione, lunghezza, *k) != Codice::nessuno) {
+        errore(Codice::curva_errata);
+        return Seguito::ferma;
       }
     }
     if (contiene(b, "montagna")) {
-      const int32_t inizio = l_.leggi_i32();
-      const int32_t fine = l_.leggi_i32();
-      int32_t tipo = l_.leggi_i32();
-      if (!nel_percorso(m_.ultimo_tratto, inizio)) return fuori_percorso(inizio);
-      const int32_t esito = memo_montagna(m_, inizio, fine, tipo);
+      const int32_t inizio = lettore_.leggi_i32();
+      const int32_t fine = lettore_.leggi_i32();
+      int32_t tipo = lettore_.leggi_i32();
+      if (!nel_percorso(m_.ultimo_tratto(), inizio)) return fuori_percorso(inizio);
+      const Codice esito = memo_montagna(m_, montagne_, inizio, fine, tipo);
       // The start is in the route: a refused range is the end's fault.
-      if (esito == codice::fuori_percorso) return fuori_percorso(fine);
-      if (esito != 0) {
+      if (esito == Codice::fuori_percorso) return fuori_percorso(fine);
+      if (esito != Codice::nessuno) {
         errore(esito, inizio);
-        return Seguito::fermo;
+        return Seguito::ferma;
       }
     }
     if (contiene(b, "indicatori_v")) {
       int32_t n[9];
-      for (int32_t& v : n) v = l_.leggi_i32();
-      if (!nel_percorso(m_.ultimo_tratto, n[0])) return fuori_percorso(n[0]);
-      const int32_t esito =
+      for (int32_t& v : n) v = lettore_.leggi_i32();
+      if (!nel_percorso(m_.ultimo_tratto(), n[0])) return fuori_percorso(n[0]);
+      const Codice esito =
           memo_indicatori_v_max(m_, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8]);
-      if (esito != 0) {
+      if (esito != Codice::nessuno) {
         errore(esito, n[0]);
-        return Seguito::fermo;
+        return Seguito::ferma;
       }
     }
     if (contiene(b, "indicat") && contiene(b, "cartello")) {
-      const int32_t posizione = l_.leggi_i32();
+      const int32_t posizione = lettore_.leggi_i32();
       const std::string testo = testo_entro(leggi(), "testo del cartello");
-      if (!nel_percorso(m_.ultimo_tratto, posizione)) return fuori_percorso(posizione);
-      const int32_t esito = cartello(posizione, testo);
-      if (esito != 0) {
+      if (!nel_percorso(m_.ultimo_tratto(), posizione)) return fuori_percorso(posizione);
+      const Codice esito = cartello(posizione, testo);
+      if (esito != Codice::nessuno) {
         errore(esito, posizione);
-        return Seguito::fermo;
+        return Seguito::ferma;
       }
     }
     return Seguito::avanti;
   }
 
-  Seguito fuori_percorso(int32_t posizione) {
-    errore(codice::fuori_percorso, posizione);
-    return Seguito::fuori_percorso;
+  // The gradient of a stretch: the previous gradient item's value + 100.
+  void scrivi_pendenza(int32_t s, int32_t pendenza) {
+    m_.tratto(s).pendenza = entro<uint8_t>(int64_t{pendenza} + 100, "pendenza + 100");
   }
-
-  // Writes the previous gradient from the cursor up to stretch n (at least one stretch).
-  void riempi_pendenza(int32_t n) {
-    if (n <= 0) return;
-    do {
-      scrivi_pendenza();
-    } while (cursore_pendenza_ < n);
-  }
-
-  void scrivi_pendenza() {
-    m_.tratto(cursore_pendenza_).pendenza =
-        entro<uint8_t>(int64_t{pendenza_precedente_} + 100, "pendenza + 100");
-    ++cursore_pendenza_;
+  void riempi_pendenza(int32_t fino) {
+    pendenza_.riempi(fino, [this](int32_t s, int32_t v) { scrivi_pendenza(s, v); });
   }
 
   // An indicator board with its text in the next free board entry of `elenco`.
-  int32_t cartello(int32_t posizione, const std::string& testo) {
-    if (m_.cursore_cartelli < 1) return codice::troppi_cartelli;
+  Codice cartello(int32_t posizione, const std::string& testo) {
+    if (cursore_cartelli_ < 1) return Codice::troppi_cartelli;
     Tratto& t = m_.tratto(tratto_di(posizione));
-    if (!libero(t)) return codice::cartello_occupato;
+    if (!libero(t)) return Codice::cartello_occupato;
     t.oggetto = oggetto::cartello;
-    t.valore_1 = entro<int16_t>(m_.cursore_cartelli, "indice del cartello");
-    m_.elenco[static_cast<size_t>(m_.cursore_cartelli)].testo = testo;
-    --m_.cursore_cartelli;
-    return 0;
+    t.valore_1 = entro<int16_t>(cursore_cartelli_, "indice del cartello");
+    m_.elenco[static_cast<size_t>(cursore_cartelli_)].testo = testo;
+    --cursore_cartelli_;
+    return Codice::nessuno;
   }
 
   // Gradients up to the last three stretches, which keep 0; the plan straight on to the end.
   void conclusione() {
-    while (cursore_pendenza_ < m_.ultimo_tratto - 2) scrivi_pendenza();
+    const int32_t fino = m_.ultimo_tratto() - 2;
+    if (pendenza_.cursore < fino) riempi_pendenza(fino);
     if (traccia_) traccia_rettilineo(m_.tracciato, metro_, int64_t{m_.metri_totali} - 2);
   }
 
-  Esecuzione& run_;
-  LettoreVoci& l_;
-  Modello& m_;
   const bool traccia_;
-  int32_t cursore_pendenza_ = 0;
-  int32_t pendenza_precedente_ = 0;
-  int32_t metro_ = 2;
+  Profilo pendenza_;   // the gradient profile
+  int32_t metro_ = 2;  // next point of the route plan
+  Montagne montagne_;  // mountains stored so far
+  int32_t cursore_cartelli_ = voce::primo_cartello;  // next free board entry of `elenco`
 };
 
 }  // namespace
 
-void fase_linea(Esecuzione& run, LettoreVoci& lettore) { FaseLinea(run, lettore).esegui(); }
+EsitoLinea fase_linea(Modello& m, Segnalatore& errori, LettoreVoci& lettore,
+                      const OpzioniLinea& opzioni) {
+  return FaseLinea(m, errori, lettore, opzioni).esegui();
+}
 
 }  // namespace compattatore

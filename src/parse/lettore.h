@@ -12,15 +12,9 @@
 #include <string>
 #include <string_view>
 
-namespace compattatore {
+#include "model/segnalazione.h"
 
-/// Where in a source a code was set: file, line number (from 1) and the line as written
-/// (Windows-1252 bytes, without its line end). An empty `file` means no source line.
-struct Luogo {
-  std::string file;
-  int riga = 0;
-  std::string testo;
-};
+namespace compattatore {
 
 class LettoreVoci {
  public:

@@ -1,7 +1,6 @@
 #include "parse/memo_indicatori_v_max.h"
 
 #include "model/regole.h"
-#include "parse/codici_linea.h"
 
 namespace compattatore {
 namespace {
@@ -15,11 +14,11 @@ int16_t coppia(int32_t primo_lato, int32_t secondo_lato, const char* cosa) {
 
 }  // namespace
 
-int32_t memo_indicatori_v_max(Modello& m, int32_t posizione, int32_t vas, int32_t vbs,
+Codice memo_indicatori_v_max(Modello& m, int32_t posizione, int32_t vas, int32_t vbs,
                               int32_t vcs, int32_t strisces, int32_t vad, int32_t vbd,
                               int32_t vcd, int32_t strisced) {
   Tratto& t = m.tratto(tratto_di(posizione));
-  if (!libero(t)) return codice::indicatore_occupato;
+  if (!libero(t)) return Codice::indicatore_occupato;
   // Everything is computed before the stretch changes, so a fault leaves it as it was.
   const int16_t v1 = coppia(vas, vad, "velocità del rango A");
   const int16_t v2 = coppia(vbs, vbd, "velocità del rango B");
@@ -30,7 +29,7 @@ int32_t memo_indicatori_v_max(Modello& m, int32_t posizione, int32_t vas, int32_
   t.valore_2 = v2;
   t.valore_3 = v3;
   t.valore_4 = v4;
-  return 0;
+  return Codice::nessuno;
 }
 
 }  // namespace compattatore

@@ -4,8 +4,8 @@
 
 namespace compattatore {
 
-int32_t memo_rallentamento(Modello& m, const Rallentamento& r) {
-  const int64_t ultimo = static_cast<int64_t>(m.tratti.size()) - 1;
+Codice memo_rallentamento(Modello& m, const Rallentamento& r) {
+  const int64_t ultimo = m.ultimo_tratto();
   const double x = r.x;
   const int64_t avviso = arrotonda((x - 1200.0) / 50.0 + 1.0);
   const int64_t inizio = arrotonda(x / 50.0 + 1.0);
@@ -19,12 +19,12 @@ int32_t memo_rallentamento(Modello& m, const Rallentamento& r) {
   auto dentro = [ultimo](int64_t k) { return k >= 0 && k <= ultimo; };
   if (r.x < 0 || !dentro(inizio) || !dentro(fine) || (con_avviso && !dentro(avviso)) ||
       (con_marcati && (!dentro(marcati) || !dentro(marcati - 3)))) {
-    return 15;
+    return Codice::fuori_percorso;
   }
 
-  if (con_avviso && !libero(m.tratto(avviso))) return 17;
-  if (!libero(m.tratto(inizio))) return 18;
-  if (!libero(m.tratto(fine))) return 19;
+  if (con_avviso && !libero(m.tratto(avviso))) return Codice::avviso_occupato;
+  if (!libero(m.tratto(inizio))) return Codice::inizio_rallentamento_occupato;
+  if (!libero(m.tratto(fine))) return Codice::fine_rallentamento_occupata;
 
   const int16_t v = bassi<int16_t>(r.v);
   const int16_t d_v = bassi<int16_t>(r.d_v);
@@ -50,7 +50,7 @@ int32_t memo_rallentamento(Modello& m, const Rallentamento& r) {
 
   if (con_marcati) {
     for (int64_t k = 0; k <= 3; ++k) {
-      if (!libero(m.tratto(marcati - k))) return 20;
+      if (!libero(m.tratto(marcati - k))) return Codice::preavvisi_occupati;
     }
     for (int64_t k = 0; k <= 3; ++k) {
       Tratto& t = m.tratto(marcati - k);
@@ -59,7 +59,7 @@ int32_t memo_rallentamento(Modello& m, const Rallentamento& r) {
       if (r.d_v != 0) t.valore_2 = static_cast<int16_t>(k + 1);
     }
   }
-  return 0;
+  return Codice::nessuno;
 }
 
 }  // namespace compattatore

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "model/codici.h"
 #include "model/modello.h"
 
 namespace compattatore {
@@ -18,11 +19,12 @@ struct Rallentamento {
   int32_t d_v = 0;   // not 0: stored in valore_2 of warning, start and end, and of the marks
 };
 
-/// Stores the slowdown and returns 0, or returns a code:
-/// 17, 18, 19 when the warning, start or end stretch is not free (nothing stored);
-/// 20 when a marked stretch is not free (warning, start and end stay stored);
-/// 15 when a stretch of the slowdown would lie outside `tratti` (nothing stored).
+/// Stores the slowdown and returns `nessuno`, or returns a code:
+/// `avviso_occupato`, `inizio_rallentamento_occupato`, `fine_rallentamento_occupata` when the
+/// warning, start or end stretch is not free (nothing stored); `preavvisi_occupati` when a
+/// marked stretch is not free (warning, start and end stay stored); `fuori_percorso` when a
+/// stretch of the slowdown would lie outside `tratti` (nothing stored).
 /// The caller applies the range rule to `x` and records the position.
-int32_t memo_rallentamento(Modello& m, const Rallentamento& r);
+Codice memo_rallentamento(Modello& m, const Rallentamento& r);
 
 }  // namespace compattatore

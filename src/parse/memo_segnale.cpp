@@ -4,14 +4,14 @@
 
 namespace compattatore {
 
-int32_t memo_segnale(Modello& m, const Segnale& s) {
-  const int64_t ultimo = static_cast<int64_t>(m.tratti.size()) - 1;
+Codice memo_segnale(Modello& m, const Segnale& s) {
+  const int64_t ultimo = m.ultimo_tratto();
   const int64_t i = tratto_di(s.posizione);
   // The approach bytes go on i - 2 down to i - 8: all of them must be inside the array.
-  if (s.posizione < 0 || i - 8 < 0 || i > ultimo) return 15;
+  if (s.posizione < 0 || i - 8 < 0 || i > ultimo) return Codice::fuori_percorso;
 
   Tratto& t = m.tratto(i);
-  if (!libero(t)) return 16;
+  if (!libero(t)) return Codice::segnale_occupato;
 
   // Values are cut to their field width, as the simulator reads them.
   t.oggetto = oggetto::segnale;
@@ -30,7 +30,7 @@ int32_t memo_segnale(Modello& m, const Segnale& s) {
   for (int64_t b = 1; b <= 4; ++b) {
     m.tratto(i - 2 * b).preavviso = bassi<uint8_t>(base + b);
   }
-  return 0;
+  return Codice::nessuno;
 }
 
 }  // namespace compattatore

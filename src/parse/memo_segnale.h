@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "model/codici.h"
 #include "model/modello.h"
 
 namespace compattatore {
@@ -23,10 +24,10 @@ struct Segnale {
   int32_t tempo = 0;
 };
 
-/// Stores the signal on stretch posizione / 50 + 1 and returns 0, or returns a code and stores
-/// nothing: 16 when that stretch is not free, 15 when the signal or its approach bytes would
-/// lie outside `tratti` (a negative position, or a stretch below 8). The caller applies the
+/// Stores the signal on stretch posizione / 50 + 1 and returns `nessuno`, or returns a code and
+/// stores nothing: `segnale_occupato` when that stretch is not free, `fuori_percorso` when the
+/// signal or its approach bytes would lie outside `tratti` (a negative position, or a stretch below 8). The caller applies the
 /// range rule and records the position.
-int32_t memo_segnale(Modello& m, const Segnale& s);
+Codice memo_segnale(Modello& m, const Segnale& s);
 
 }  // namespace compattatore

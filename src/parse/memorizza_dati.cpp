@@ -1,57 +1,49 @@
 #include "parse/memorizza_dati.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
-#include "app/esecuzione.h"
+#include "io/file_sicuro.h"
+#include "io/sistema.h"
 #include "model/cp1252.h"
-#include "output/file_sicuro.h"
+#include "parse/fasi.h"
 #include "parse/lettore.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;
 
-namespace {
-
-void cancella(const Esecuzione& run, const fs::path& file) {
-  if (!run.cancella_sorgenti) return;
-  std::error_code ec;
-  fs::remove(file, ec);  // a source already deleted is no error
-}
-
-
-}  // namespace
-
-void memorizza_dati(Esecuzione& run) {
-  Modello& m = run.modello;
+void memorizza_dati(Modello& m, Segnalatore& errori, const NomiScenario& nomi,
+                    const Sorgenti& sorgenti, bool con_tracciato) {
+  auto dopo_lettura = [&sorgenti](const fs::path& file) {
+    if (sorgenti.cancella_dopo_lettura) cancella(file);  // a source already deleted is no error
+  };
   std::optional<LettoreVoci> linea;
   std::optional<LettoreVoci> treno;
   const LettoreVoci* attivo = nullptr;
   try {
-    m.elenco[voce::intestazione].testo = cp1252::da_utf8(run.nome);
-    m.elenco[voce::treno].testo = cp1252::da_utf8(run.treno);
+    m.elenco[voce::intestazione].testo = cp1252::da_utf8(nomi.nome());
+    m.elenco[voce::treno].testo = cp1252::da_utf8(nomi.treno());
 
-    std::error_code ec;
-    if (!fs::exists(run.sorgente_linea, ec)) {
-      run.imposta_errore(101, std::nullopt, Luogo{run.sorgente_linea.string(), 0, {}});
+    if (!esiste(sorgenti.linea)) {
+      errori.segnala(Codice::manca_linea, std::nullopt, Luogo{sorgenti.linea.string(), 0, {}});
       return;
     }
-    linea.emplace(leggi_file(run.sorgente_linea), run.sorgente_linea.string());
+    linea.emplace(leggi_file(sorgenti.linea), sorgenti.linea.string());
     attivo = &*linea;
-    fase_linea(run, *linea);
-    cancella(run, run.sorgente_linea);
-    if (run.codice_errore != 0 && run.codice_errore != 15) return;
+    const EsitoLinea esito = fase_linea(m, errori, *linea, OpzioniLinea{con_tracciato});
+    dopo_lettura(sorgenti.linea);
+    const Codice dopo_linea = errori.codice_errore();
+    if (dopo_linea != Codice::nessuno && dopo_linea != Codice::fuori_percorso) return;
 
     attivo = nullptr;
-    treno.emplace(leggi_file(run.sorgente_treno), run.sorgente_treno.string());
+    treno.emplace(leggi_file(sorgenti.treno), sorgenti.treno.string());
     attivo = &*treno;
-    fase_treno(run, *treno);
-    cancella(run, run.sorgente_treno);
+    fase_treno(m, errori, *treno, OpzioniTreno{esito.cursore_cartelli});
+    dopo_lettura(sorgenti.treno);
   } catch (const std::exception& e) {
-    cancella(run, run.sorgente_linea);
-    cancella(run, run.sorgente_treno);
-    run.imposta_errore(25, std::nullopt, attivo ? attivo->luogo() : Luogo{}, e.what());
+    dopo_lettura(sorgenti.linea);
+    dopo_lettura(sorgenti.treno);
+    errori.segnala(Codice::guasto_lettura, std::nullopt, attivo ? attivo->luogo() : Luogo{},
+                   e.what());
   }
 }
 

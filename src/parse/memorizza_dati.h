@@ -1,20 +1,27 @@
 // The parse of both sources into the model.
 #pragma once
 
+#include <filesystem>
+
+#include "model/modello.h"
+#include "model/nomi_scenario.h"
+#include "model/segnalazione.h"
+
 namespace compattatore {
 
-class Esecuzione;
-class LettoreVoci;
+/// The two sources of a run.
+struct Sorgenti {
+  std::filesystem::path linea;
+  std::filesystem::path treno;
+  /// Each source is deleted once read (the plain run's own files); an author's are kept.
+  bool cancella_dopo_lettura = false;
+};
 
-/// Reads the line source, then (when the line phase ended with code 0 or 15) the train source.
-/// A run-time fault in either phase becomes code 25: the sources that still exist are deleted
-/// (when the run deletes its sources at all) and the function returns normally.
-void memorizza_dati(Esecuzione& run);
-
-/// The line phase: general section, then features; sizes `tratti`.
-void fase_linea(Esecuzione& run, LettoreVoci& lettore);
-
-/// The train phase: train figures, profiles, stations, code points, signals, slowdowns.
-void fase_treno(Esecuzione& run, LettoreVoci& lettore);
+/// Stores the scenario identity in `elenco`, reads the line source, then (when the line phase
+/// ended with no code or with code 15) the train source. A run-time fault in either phase
+/// becomes code 25: the sources that still exist are deleted (when they are deleted at all) and
+/// the function returns normally.
+void memorizza_dati(Modello& m, Segnalatore& errori, const NomiScenario& nomi,
+                    const Sorgenti& sorgenti, bool con_tracciato);
 
 }  // namespace compattatore

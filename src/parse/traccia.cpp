@@ -4,7 +4,6 @@
 #include <variant>
 
 #include "model/regole.h"
-#include "parse/codici_linea.h"
 
 namespace compattatore {
 namespace {
@@ -45,18 +44,18 @@ void passo_curvo(Tracciato& t, int32_t metro, double k) {
 
 }  // namespace
 
-int32_t traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lunghezza,
+Codice traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lunghezza,
                       double k) {
   while (metro <= posizione) {
     passo_retto(t, metro);
-    if (++metro > kUltimoMetroTracciato) return codice::curva_errata;
+    if (++metro > kUltimoMetroTracciato) return Codice::curva_errata;
   }
   const int64_t fine = int64_t{posizione} + lunghezza;
   while (metro <= fine) {
     passo_curvo(t, metro, k);
-    if (++metro > kUltimoMetroTracciato) return codice::curva_errata;
+    if (++metro > kUltimoMetroTracciato) return Codice::curva_errata;
   }
-  return 0;
+  return Codice::nessuno;
 }
 
 void traccia_rettilineo(Tracciato& t, int32_t& metro, int64_t fino) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "model/codici.h"
 #include "model/modello.h"
 
 namespace compattatore {
@@ -13,9 +14,10 @@ inline constexpr int32_t kUltimoMetroTracciato = 1000000;
 /// Straight run up to `posizione`, then a curve of curvature `k` (radians per metre, positive to
 /// the right) up to `posizione` + `lunghezza`. `metro` is the next point to compute (from 2) and is
 /// left on the first point not computed. Each point continues the step between the two before
-/// it, in double precision. Returns 0, or 103 when the counter passes `kUltimoMetroTracciato`;
+/// it, in double precision. Returns `nessuno`, or `curva_errata` when the counter passes
+/// `kUltimoMetroTracciato`;
 /// a point beyond the end of `tracciato` is the run-time fault.
-int32_t traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lunghezza, double k);
+Codice traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lunghezza, double k);
 
 /// Straight run while `metro` <= `fino`.
 void traccia_rettilineo(Tracciato& t, int32_t& metro, int64_t fino);

@@ -21,8 +21,8 @@ constexpr int64_t kSguardoAvanti = 12;     // stretches looked ahead from a slow
 // 0 .. ultimo; the walk and the look-ahead stop at the last stretch.
 class Passata {
  public:
-  Passata(std::vector<Tratto>& tratti, const SegnalaCodice& segnala)
-      : tratti_(tratti), segnala_(segnala), ultimo_(static_cast<int64_t>(tratti.size()) - 1) {}
+  Passata(Modello& m, Segnalatore& errori)
+      : tratti_(m.tratti), errori_(errori), ultimo_(m.ultimo_tratto()) {}
 
   void esegui() {
     const int64_t limite = ultimo_ - 2;
@@ -49,10 +49,10 @@ class Passata {
     t.valore_1 = minimo<int16_t>(kValoreMarcatore, t.valore_1);
   }
 
-  void codice(int32_t c, int64_t s) {
+  void codice(Codice c, int64_t s) {
     // The model never holds enough stretches for s * 50 to leave 32 bits; clamp all the same.
     const int64_t metri = std::min<int64_t>(s * 50, std::numeric_limits<int32_t>::max());
-    if (segnala_) segnala_(c, static_cast<int32_t>(metri));
+    errori_.segnala(c, static_cast<int32_t>(metri));
   }
 
   // Every signal within 20 stretches before the warning board on i gets a marker just before it.
@@ -70,7 +70,7 @@ class Passata {
       } else if (tipo(d - 2) == oggetto::cambio_codice) {
         abbassa(d - 2);
       } else {
-        codice(11, d);
+        codice(Codice::segnale_senza_marcatore, d);
       }
     }
   }
@@ -83,7 +83,7 @@ class Passata {
         return;
       }
     }
-    codice(12, i);
+    codice(Codice::finestra_senza_marcatore, i);
   }
 
   void rallentamento(int64_t i) {
@@ -120,12 +120,12 @@ class Passata {
           n = -1;
         } else {
           // n stays 8: no further marker in this walk.
-          codice(13, k);
+          codice(Codice::rallentamento_senza_marcatore, k);
         }
       }
       if (tipo(k) == oggetto::fine_rallentamento) return k;
       if (k >= ultimo_) {
-        codice(13, k);
+        codice(Codice::rallentamento_senza_marcatore, k);
         return -1;
       }
     }
@@ -147,19 +147,19 @@ class Passata {
     } else if (libero_in(p - 1)) {
       metti(p - 1);
     } else {
-      codice(13, t);
+      codice(Codice::rallentamento_senza_marcatore, t);
     }
   }
 
   std::vector<Tratto>& tratti_;
-  const SegnalaCodice& segnala_;
+  Segnalatore& errori_;
   const int64_t ultimo_;
 };
 
 }  // namespace
 
-void marca_codici(std::vector<Tratto>& tratti, const SegnalaCodice& segnala) {
-  Passata(tratti, segnala).esegui();
+void marca_codici(Modello& m, Segnalatore& errori) {
+  Passata(m, errori).esegui();
 }
 
 }  // namespace compattatore

@@ -3,30 +3,26 @@
 #include "sources/testo.h"
 
 namespace compattatore {
+namespace fs = std::filesystem;
 
-void dati_linea(const std::filesystem::path& cartella, const std::string& nome,
-                const std::string&) {
-  scrivi_testo(cartella / (nome + "_linea.txt"), tabella_linea());
+void dati_linea(const fs::path& cartella, const NomiScenario& nomi) {
+  scrivi_testo(cartella / nomi.file(FileScenario::sorgente_linea), tabella_linea());
 }
 
-void dati_treno(const std::filesystem::path& cartella, const std::string& nome,
-                const std::string& treno) {
-  scrivi_testo(cartella / (nome + "_" + treno + "-.txt"), tabella_treno());
+void dati_treno(const fs::path& cartella, const NomiScenario& nomi) {
+  scrivi_testo(cartella / nomi.file(FileScenario::sorgente_treno), tabella_treno());
 }
 
-void dati_note(const std::filesystem::path& cartella, const std::string& nome,
-               const std::string& treno) {
-  scrivi_testo(cartella / (nome + "_" + treno + "_note.txt"), tabella_note());
+void dati_note(const fs::path& cartella, const NomiScenario& nomi) {
+  scrivi_testo(cartella / nomi.file(FileScenario::note), tabella_note());
 }
 
-void dati_rallentamenti(const std::filesystem::path& cartella, const std::string& nome,
-                        const std::string& treno) {
-  scrivi_testo(cartella / (nome + "_" + treno + "_rallentamenti.txt"), tabella_rallentamenti());
+void dati_rallentamenti(const fs::path& cartella, const NomiScenario& nomi) {
+  scrivi_testo(cartella / nomi.file(FileScenario::rallentamenti), tabella_rallentamenti());
 }
 
-void dati_scheda(const std::filesystem::path& cartella, const std::string& nome,
-                 const std::string& treno) {
-  scrivi_testo(cartella / (nome + "_" + treno + "_scheda_treno.txt"), tabella_scheda());
+void dati_scheda(const fs::path& cartella, const NomiScenario& nomi) {
+  scrivi_testo(cartella / nomi.file(FileScenario::scheda), tabella_scheda());
 }
 
 }  // namespace compattatore

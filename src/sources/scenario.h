@@ -6,25 +6,22 @@
 #include <string>
 #include <string_view>
 
+#include "model/nomi_scenario.h"
+
 namespace compattatore {
 
 // Each writer replaces its file safely and throws ErroreFile when it cannot.
 
 /// `<nome>_linea.txt`: the line source.
-void dati_linea(const std::filesystem::path& cartella, const std::string& nome,
-                const std::string& treno);
+void dati_linea(const std::filesystem::path& cartella, const NomiScenario& nomi);
 /// `<nome>_<treno>-.txt`: the train source.
-void dati_treno(const std::filesystem::path& cartella, const std::string& nome,
-                const std::string& treno);
+void dati_treno(const std::filesystem::path& cartella, const NomiScenario& nomi);
 /// `<nome>_<treno>_note.txt`: the scenario's notes.
-void dati_note(const std::filesystem::path& cartella, const std::string& nome,
-               const std::string& treno);
+void dati_note(const std::filesystem::path& cartella, const NomiScenario& nomi);
 /// `<nome>_<treno>_rallentamenti.txt`: the slowdown order.
-void dati_rallentamenti(const std::filesystem::path& cartella, const std::string& nome,
-                        const std::string& treno);
+void dati_rallentamenti(const std::filesystem::path& cartella, const NomiScenario& nomi);
 /// `<nome>_<treno>_scheda_treno.txt`: the train sheet.
-void dati_scheda(const std::filesystem::path& cartella, const std::string& nome,
-                 const std::string& treno);
+void dati_scheda(const std::filesystem::path& cartella, const NomiScenario& nomi);
 
 // The line tables of the five files (see sources/testo.h): UTF-8 lines in file order, each
 // table closed by the end marker. The texts are fixed; neither `nome` nor `treno` enters them.

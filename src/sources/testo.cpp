@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "model/cp1252.h"
-#include "output/file_sicuro.h"
+#include "io/file_sicuro.h"
 
 namespace compattatore {
 

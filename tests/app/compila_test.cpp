@@ -10,20 +10,6 @@ namespace {
 using prova::CartellaTemporanea;
 using prova::esegui_programma;
 
-TEST(Compila, NomeETrenoDaiNomiDeiFile) {
-  EXPECT_EQ(nome_da_file_linea("dir/Viterbo_Orte_linea.txt"), "Viterbo_Orte");
-  EXPECT_EQ(nome_da_file_linea("Roma_linea.txt"), "Roma");
-  EXPECT_EQ(nome_da_file_linea("_linea.txt"), std::nullopt);
-  EXPECT_EQ(nome_da_file_linea("Roma_linea.TXT"), std::nullopt);
-  EXPECT_EQ(nome_da_file_linea("Roma.txt"), std::nullopt);
-
-  EXPECT_EQ(treno_da_file_treno("x/Viterbo_Orte_3349-.txt", "Viterbo_Orte"), "3349");
-  EXPECT_EQ(treno_da_file_treno("Viterbo_Orte_R_21-.txt", "Viterbo_Orte"), "R_21");
-  EXPECT_EQ(treno_da_file_treno("Viterbo_Orte_-.txt", "Viterbo_Orte"), std::nullopt);
-  EXPECT_EQ(treno_da_file_treno("Altro_3349-.txt", "Viterbo_Orte"), std::nullopt);
-  EXPECT_EQ(treno_da_file_treno("Viterbo_Orte_3349.txt", "Viterbo_Orte"), std::nullopt);
-}
-
 TEST(Compila, ErroriDUso) {
   CartellaTemporanea d;
   prova::scrivi(d / "A_linea.txt", "[generale]\r\n");
@@ -86,8 +72,8 @@ TEST(CompilaEndToEnd, SorgentiIncorporateUgualiAllaCorsaNormale) {
   CartellaTemporanea normale, autore;
   ASSERT_EQ(esegui_programma({"--dir", normale.percorso().string()}, normale.percorso()).stato, 0);
   // The author's copies of the embedded sources, as the plain run writes them.
-  dati_linea(autore.percorso(), "Viterbo_Orte_Roma_Via_Linea_Cintura", "3349");
-  dati_treno(autore.percorso(), "Viterbo_Orte_Roma_Via_Linea_Cintura", "3349");
+  dati_linea(autore.percorso(), NomiScenario::incorporato());
+  dati_treno(autore.percorso(), NomiScenario::incorporato());
   const std::string linea = prova::leggi(autore / "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt");
   const std::string treno = prova::leggi(autore / "Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt");
   fs::create_directory(autore / "out");

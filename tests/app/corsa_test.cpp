@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "app/avvio.h"
-#include "app/esecuzione.h"
+#include "run/esecuzione.h"
 #include "sources/scenario.h"
 #include "support/supporto.h"
 
@@ -17,22 +17,19 @@ class CorsaIncorporata : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     cartella_ = new prova::CartellaTemporanea();
-    run_ = new Esecuzione();
-    run_->nome = kNomeIncorporato;
-    run_->treno = kTrenoIncorporato;
-    run_->cartella = cartella_->percorso();
-    run_->sorgenti_nella_cartella();
-    run_->osservatore = [](const Segnalazione& s) { codici_.push_back(s.codice); };
-    dati_linea(run_->cartella, run_->nome, run_->treno);
-    dati_treno(run_->cartella, run_->nome, run_->treno);
+    run_ = new Esecuzione(Esecuzione::nella_cartella(
+        NomiScenario::incorporato(), cartella_->percorso(),
+        [](const Segnalazione& s) { codici_.push_back(numero(s.codice)); }));
+    dati_linea(cartella_->percorso(), NomiScenario::incorporato());
+    dati_treno(cartella_->percorso(), NomiScenario::incorporato());
     esito_ = run_->memorizza_percorso(1).esito;
   }
   static void TearDownTestSuite() {
     delete run_;
     delete cartella_;
   }
-  static const Tratto& t(int s) { return run_->modello.tratti.at(static_cast<size_t>(s)); }
-  static const Voce& v(int i) { return run_->modello.elenco.at(static_cast<size_t>(i)); }
+  static const Tratto& t(int s) { return run_->modello().tratti.at(static_cast<size_t>(s)); }
+  static const Voce& v(int i) { return run_->modello().elenco.at(static_cast<size_t>(i)); }
 
   static inline prova::CartellaTemporanea* cartella_ = nullptr;
   static inline Esecuzione* run_ = nullptr;
@@ -42,21 +39,21 @@ class CorsaIncorporata : public ::testing::Test {
 
 TEST_F(CorsaIncorporata, CompilaSenzaCodiciECancellaISorgenti) {
   EXPECT_EQ(esito_, Esito::scritto);
-  EXPECT_EQ(run_->codice_errore, 0);
+  EXPECT_EQ(run_->codice_errore(), 0);
   EXPECT_TRUE(codici_.empty());
   EXPECT_EQ(prova::elenco_file(cartella_->percorso()),
             (std::vector<std::string>{"Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat",
                                       "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.sim",
                                       "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.dat"}));
-  EXPECT_EQ(fs::file_size(run_->file_tracciato()), 20u * 131000u - 36u);
-  EXPECT_EQ(fs::file_size(run_->file_tratti()), 15u * 2620u + 15u);
+  EXPECT_EQ(fs::file_size(run_->file(FileScenario::tracciato)), 20u * 131000u - 36u);
+  EXPECT_EQ(fs::file_size(run_->file(FileScenario::tratti)), 15u * 2620u + 15u);
   // The stretch file holds the model as it stands: the signal on 929 at offset 15 * 929.
-  const std::string dat = prova::leggi(run_->file_tratti());
+  const std::string dat = prova::leggi(run_->file(FileScenario::tratti));
   EXPECT_EQ(dat.substr(15 * 929, 9), std::string("\x01\x2A\x00\x0B\x00\x0B\x00\x08\x00", 9));
 }
 
 TEST_F(CorsaIncorporata, TestataEFigure) {
-  EXPECT_EQ(run_->modello.ultimo_tratto, 2620);
+  EXPECT_EQ(run_->modello().ultimo_tratto(), 2620);
   // Kilometric sections, ordered by start, 100 added for verso 1.
   EXPECT_EQ(v(81).campo_1, 54500);
   EXPECT_EQ(v(81).campo_2, 118850);
@@ -70,7 +67,7 @@ TEST_F(CorsaIncorporata, TestataEFigure) {
   EXPECT_EQ(v(85).campo_1, 1);      // sfondo uno
   EXPECT_EQ(v(85).campo_2, 0);      // sfondo tre
   EXPECT_EQ(v(85).campo_3, 51000);  // sfondo due
-  EXPECT_EQ(v(85).testo, kNomeIncorporato);
+  EXPECT_EQ(v(85).testo, prova::kNome);
   EXPECT_EQ(v(85).intero_1, 610);
   EXPECT_EQ(v(85).orario, 33881);
   EXPECT_EQ(v(86).campo_1, 46400);
@@ -250,15 +247,11 @@ TEST(CorsaDelProgramma, CartellaDiSolaLetturaStatoUnoENessunFile) {
 TEST(CorsaDelProgramma, SenzaFlagLineaGliAltriFileUguali) {
   prova::CartellaTemporanea con, senza;
   for (auto* d : {&con, &senza}) {
-    Esecuzione run;
-    run.nome = kNomeIncorporato;
-    run.treno = kTrenoIncorporato;
-    run.cartella = d->percorso();
-    run.sorgenti_nella_cartella();
-    dati_linea(run.cartella, run.nome, run.treno);
-    dati_treno(run.cartella, run.nome, run.treno);
+    Esecuzione run = Esecuzione::nella_cartella(NomiScenario::incorporato(), d->percorso());
+    dati_linea(d->percorso(), run.nomi());
+    dati_treno(d->percorso(), run.nomi());
     ASSERT_EQ(run.memorizza_percorso(d == &con ? 1 : 0).esito, Esito::scritto);
-    EXPECT_EQ(run.codice_errore, 0);
+    EXPECT_EQ(run.codice_errore(), 0);
   }
   EXPECT_EQ(prova::elenco_file(senza.percorso()),
             (std::vector<std::string>{"Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat",

@@ -66,7 +66,7 @@ TEST(Modello, TrattiDallaLunghezza) {
   Modello m;
   m.crea_tratti(124000, true);
   EXPECT_EQ(m.metri_totali, 131000);
-  EXPECT_EQ(m.ultimo_tratto, 2620);
+  EXPECT_EQ(m.ultimo_tratto(), 2620);
   EXPECT_EQ(m.tratti.size(), 2621u);
   EXPECT_EQ(m.tracciato.x.size(), 131001u);
   EXPECT_EQ(m.tratti[2620], Tratto{});

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/esecuzione.h"
 #include "model/modello.h"
 #include "model/regole.h"
+#include "parse/fasi.h"
 #include "parse/lettore.h"
 #include "parse/memorizza_dati.h"
 #include "support/supporto.h"
@@ -14,21 +14,23 @@
 namespace compattatore {
 namespace {
 
-// A run whose line phase sized `tratti` for `lunghezza` metres (124000: stretches 0 to 2620).
+// A train phase after a line phase that sized `tratti` for `lunghezza` metres (124000: stretches
+// 0 to 2620), recording every code set.
 struct Prova {
-  Esecuzione run;
-  std::vector<Segnalazione> codici;
+  Modello modello;
+  prova::RegistroErrori registro;
+  std::vector<Segnalazione>& codici = registro.segnalazioni;
+  int32_t cursore_cartelli = voce::primo_cartello;  // as the line phase left it
 
-  explicit Prova(int32_t lunghezza = 124000) {
-    run.modello.crea_tratti(lunghezza, false);
-    run.osservatore = [this](const Segnalazione& s) { codici.push_back(s); };
-  }
+  explicit Prova(int32_t lunghezza = 124000) { modello.crea_tratti(lunghezza, false); }
   Prova(const Prova&) = delete;
 
   void leggi_testo(const std::string& testo) {
     LettoreVoci lettore(testo, "treno.txt");
-    fase_treno(run, lettore);
+    fase_treno(modello, registro, lettore, OpzioniTreno{cursore_cartelli});
   }
+  int32_t codice_errore() const { return numero(registro.codice_errore()); }
+  int32_t posizione_errore() const { return registro.posizione_errore(); }
   // The lines between "[generale]" and the usual closing lines of a train source.
   void leggi(std::initializer_list<std::string> righe) {
     std::string t = "[generale]\r\n";
@@ -36,9 +38,9 @@ struct Prova {
     t += "[fine]\r\nriferimento fine del file\r\n";
     leggi_testo(t);
   }
-  Modello& m() { return run.modello; }
-  Tratto& t(int i) { return run.modello.tratti.at(static_cast<size_t>(i)); }
-  Voce& v(int i) { return run.modello.elenco.at(static_cast<size_t>(i)); }
+  Modello& m() { return modello; }
+  Tratto& t(int i) { return modello.tratti.at(static_cast<size_t>(i)); }
+  Voce& v(int i) { return modello.elenco.at(static_cast<size_t>(i)); }
 };
 
 // A station line with the given position, type, platform length, items 5 and 6 and name.
@@ -54,7 +56,7 @@ std::string stazione(int p, int tipo, int l, int f4 = 0, int f3 = 0,
 TEST(FaseTreno, ProfiloVelocita) {
   Prova p;
   p.leggi({"velocita,       0,    65", "VeLoCiTa,    2050,    95"});
-  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.codice_errore(), 0);
   for (int s = 0; s <= 40; ++s) ASSERT_EQ(p.t(s).velocita, 13) << s;
   for (int s = 41; s <= 2617; ++s) ASSERT_EQ(p.t(s).velocita, 19) << s;
   for (int s = 2618; s <= 2620; ++s) EXPECT_EQ(p.t(s).velocita, 0) << s;
@@ -124,7 +126,7 @@ TEST(FaseTreno, FigureDelTreno) {
   EXPECT_EQ(p.v(voce::treno).intero_3, 6);
   EXPECT_EQ(p.v(voce::treno).intero_4, 13);
   EXPECT_EQ(p.v(voce::treno).intero_5, 40);
-  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.codice_errore(), 0);
 }
 
 TEST(FaseTreno, UnaVoceConPiuParoleChiave) {
@@ -171,7 +173,7 @@ TEST(FaseTreno, SenzaIntestazioneNienteMemorizzato) {
        {std::string("numero vetture, 6\r\nvelocita, 0, 50\r\naderenza, 0, 70\r\n[fine]\r\n"), std::string{}}) {
     Prova p;
     p.leggi_testo(testo);
-    EXPECT_EQ(p.run.codice_errore, 0);
+    EXPECT_EQ(p.codice_errore(), 0);
     EXPECT_TRUE(p.codici.empty());
     EXPECT_EQ(p.m().elenco, Modello{}.elenco);
     Modello vuoto;
@@ -184,7 +186,7 @@ TEST(FaseTreno, UltimaVoceDelFile) {
   {
     Prova p;  // a single keyword item on the last line is never interpreted
     p.leggi_testo("[generale]\r\nsabbia, 10\r\nnumero vetture\r\n");
-    EXPECT_EQ(p.run.codice_errore, 0);
+    EXPECT_EQ(p.codice_errore(), 0);
     EXPECT_EQ(p.v(voce::treno).intero_1, 10);
   }
   for (const std::string fine : {"", "\r\n"}) {
@@ -236,7 +238,7 @@ TEST(FaseTreno, StazioneDiEsempioTuttiIValori) {
   EXPECT_EQ(p.t(4).preavviso, 83);
   EXPECT_EQ(p.t(3).preavviso, 84);
   EXPECT_EQ(p.t(2).preavviso, 0);
-  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.codice_errore(), 0);
 }
 
 TEST(FaseTreno, StazioniDelloScenario) {
@@ -244,7 +246,7 @@ TEST(FaseTreno, StazioniDelloScenario) {
   p.leggi({"stazione,       0,  8,  400,  0, 0, 0,  1,1,0,  4,1,1,    1,   6,14, 0, VITERBO P.F.",
            "stazione,   22850, 24,  300,  0, 1, 1,  0,0,0,  4,1,1,   30,   6,45, 0, Vetralla",
            "stazione,  118650,  6,  500,  0, 1, 1,  0,0,0,  4,1,1,    0,   8,15,30, ROMA TERMINI"});
-  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.codice_errore(), 0);
   const Voce& b = p.v(2);
   EXPECT_EQ(b.campo_1, 22700);
   EXPECT_EQ(b.campo_2, 23050);
@@ -282,7 +284,7 @@ TEST(FaseTreno, ZoneDiStazionePerTipo) {
   for (const auto& c : casi) {
     Prova p;
     p.leggi({stazione(5000, c.tipo, 300, 0, c.f3)});
-    EXPECT_EQ(p.run.codice_errore, 0) << c.tipo;
+    EXPECT_EQ(p.codice_errore(), 0) << c.tipo;
     EXPECT_EQ(p.v(1).campo_1, c.campo_1) << c.tipo;
     EXPECT_EQ(p.v(1).campo_2, c.campo_2) << c.tipo;
     EXPECT_EQ(p.v(1).flag_3, 0) << c.tipo;  // first station
@@ -320,7 +322,7 @@ TEST(FaseTreno, NomeDiStazioneFinoA65535Byte) {
   const std::string lungo(65535, 'A');
   p.leggi({stazione(5000, 24, 300, 0, 0, lungo)});
   EXPECT_EQ(p.v(1).testo, lungo);
-  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.codice_errore(), 0);
 
   Prova q;
   EXPECT_THROW(q.leggi({stazione(5000, 24, 300, 0, 0, lungo + "A")}), GuastoEsecuzione);
@@ -337,13 +339,13 @@ TEST(FaseTreno, StazioneTipoFuoriDalByteConservaLaPosizione) {
 
 // The code last set, as the diagnostics received it, with its position when it records one.
 void controlla_fermata_di_fase(Prova& p, int32_t codice, std::optional<int32_t> posizione) {
-  EXPECT_EQ(p.run.codice_errore, codice);
+  EXPECT_EQ(p.codice_errore(), codice);
   ASSERT_FALSE(p.codici.empty());
-  EXPECT_EQ(p.codici.back().codice, codice);
+  EXPECT_EQ(numero(p.codici.back().codice), codice);
   EXPECT_EQ(p.codici.back().posizione, posizione);
   EXPECT_EQ(p.codici.back().luogo.file, "treno.txt");
   if (posizione) {
-    EXPECT_EQ(p.run.posizione_errore, *posizione);
+    EXPECT_EQ(p.posizione_errore(), *posizione);
   }
 }
 
@@ -374,7 +376,7 @@ TEST(FaseTreno, Codice24FermataTroppoVicinaAllInizio) {
   Prova p;
   p.leggi({"velocita, 0, 50", stazione(50, 24, 100, 0, 0, "Capolinea"), "sabbia, 10"});
   controlla_fermata_di_fase(p, 24, std::nullopt);
-  EXPECT_EQ(p.run.posizione_errore, 0);
+  EXPECT_EQ(p.posizione_errore(), 0);
   EXPECT_EQ(p.v(1).campo_2, 100);
   EXPECT_EQ(p.v(1).testo, "Capolinea");  // the whole entry is stored
   EXPECT_EQ(p.v(1).orario, (6 * 60 + 23) * 60);
@@ -403,7 +405,7 @@ TEST(FaseTreno, Codice22DistanzaTraStazioni) {
   {
     Prova p;  // exactly 350 m between the zones is enough
     p.leggi({stazione(5000, 27, 300), stazione(5650, 24, 300)});
-    EXPECT_EQ(p.run.codice_errore, 0);
+    EXPECT_EQ(p.codice_errore(), 0);
     EXPECT_EQ(p.v(2).campo_1, 5500);
   }
 }
@@ -411,7 +413,7 @@ TEST(FaseTreno, Codice22DistanzaTraStazioni) {
 TEST(FaseTreno, Codice10StazioniNelleVociDeiCartelli) {
   {
     Prova p;
-    p.m().cursore_cartelli = 3;  // 77 boards: stations 1 and 2 only
+    p.cursore_cartelli = 3;  // 77 boards: stations 1 and 2 only
     p.leggi({stazione(5000, 24, 300), stazione(10000, 24, 300, 0, 0, "Seconda"),
              "sabbia, 10"});
     controlla_fermata_di_fase(p, 10, std::nullopt);
@@ -431,14 +433,14 @@ TEST(FaseTreno, Codice10StazioniNelleVociDeiCartelli) {
   }
   {
     Prova p;  // 79 boards: entry 1 is still free, the station is stored and refused
-    p.m().cursore_cartelli = 1;
+    p.cursore_cartelli = 1;
     p.leggi({stazione(5000, 24, 300)});
     controlla_fermata_di_fase(p, 10, std::nullopt);
     EXPECT_EQ(p.v(1).campo_3, 5000);
   }
   {
     Prova p;  // 80 boards: entry 1 holds a board text, which the station must not overwrite
-    p.m().cursore_cartelli = 0;
+    p.cursore_cartelli = 0;
     p.v(1).testo = "(Ponte)";
     p.leggi({stazione(5000, 24, 300)});
     controlla_fermata_di_fase(p, 10, std::nullopt);
@@ -453,7 +455,7 @@ TEST(FaseTreno, Codice15StazioneOltreIlMargine) {
   {
     Prova p;  // 2620 stretches: a station may stand at 2620 * 50 - 800 at most
     p.leggi({stazione(130200, 27, 300)});
-    EXPECT_EQ(p.run.codice_errore, 0);
+    EXPECT_EQ(p.codice_errore(), 0);
   }
   Prova p;
   p.leggi({"velocita, 0, 50", stazione(130250, 27, 300), "sabbia, 10"});
@@ -472,7 +474,7 @@ TEST(FaseTreno, CambioETaglioCodice) {
   p.t(930).oggetto = oggetto::segno_montagna;
   p.leggi({"abbattimento,   54500,   AC", "abbattimento,   46500,   270",
            "abbattimento, 60000, 0", "abbattimento, 60100, -3", "abbattimento, 60200, 70000"});
-  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.codice_errore(), 0);
   Tratto taglio;
   taglio.oggetto = oggetto::taglio_codice;
   EXPECT_EQ(p.t(1090), taglio);
@@ -500,7 +502,7 @@ TEST(FaseTreno, SegnaleERallentamentoDelFileTreno) {
   Prova p;
   p.leggi({"segnale,   46400,   2, 4, 1,  1, 0,    2,  2,1,1, 0",
            "rallentamento,   46350,    80, 1950, 1,  0,  80"});
-  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.codice_errore(), 0);
   EXPECT_EQ(p.t(929).oggetto, oggetto::segnale);
   EXPECT_EQ(p.t(929).valore_1, 42);
   EXPECT_EQ(p.t(929).valore_4, 8);
@@ -552,8 +554,7 @@ TEST(FaseTreno, Codice15DellaLineaFermaAlPrimoSegnaleORallentamento) {
   for (const std::string riga : {"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0",
                                  "rallentamento, 46400, 30, 100, 0, 0, 0"}) {
     Prova p;
-    p.run.codice_errore = 15;  // left by the line phase
-    p.run.posizione_errore = 777;
+    p.registro.preimposta(Codice::fuori_percorso, 777);  // left by the line phase
     p.leggi({"velocita, 0, 50", "numero vetture, 6", riga, "sabbia, 10"});
     controlla_fermata_di_fase(p, 15, 46400);
     EXPECT_EQ(p.v(voce::figure_treno).campo_3, 6);
@@ -562,11 +563,10 @@ TEST(FaseTreno, Codice15DellaLineaFermaAlPrimoSegnaleORallentamento) {
     EXPECT_EQ(p.t(2000).velocita, 0) << riga;  // no end steps
   }
   Prova p;  // without such lines the code stays as it was and the phase ends normally
-  p.run.codice_errore = 15;
-  p.run.posizione_errore = 777;
+  p.registro.preimposta(Codice::fuori_percorso, 777);
   p.leggi({"velocita, 0, 50", "abbattimento, 46500, 270", "sabbia, 10"});
-  EXPECT_EQ(p.run.codice_errore, 15);
-  EXPECT_EQ(p.run.posizione_errore, 777);
+  EXPECT_EQ(p.codice_errore(), 15);
+  EXPECT_EQ(p.posizione_errore(), 777);
   EXPECT_EQ(p.v(voce::treno).intero_1, 10);
   EXPECT_EQ(p.t(2000).velocita, 10);
 }
@@ -612,7 +612,7 @@ TEST(FaseTreno, Codice15PosizioniFuoriDalPercorso) {
   }
   Prova p;  // the largest stopping stretch that fits
   p.leggi({stazione(130000, 8, 1000)});
-  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.codice_errore(), 0);
   EXPECT_EQ(p.t(2619).oggetto, oggetto::fermata);
 }
 
@@ -620,21 +620,19 @@ TEST(FaseTreno, Codice15PosizioniFuoriDalPercorso) {
 
 TEST(FaseTreno, GuastoNelFileTrenoDiventaCodice25) {
   prova::CartellaTemporanea cartella;
-  Esecuzione run;
-  run.sorgente_linea = cartella / "linea.txt";
-  run.sorgente_treno = cartella / "treno-.txt";
-  prova::scrivi(run.sorgente_linea, "[generale]\r\nlunghezza percorso, 10000\r\n[fine]\r\n");
-  prova::scrivi(run.sorgente_treno,
+  const Sorgenti sorgenti{cartella / "linea.txt", cartella / "treno-.txt", true};
+  prova::scrivi(sorgenti.linea, "[generale]\r\nlunghezza percorso, 10000\r\n[fine]\r\n");
+  prova::scrivi(sorgenti.treno,
                 "[generale]\r\nnumero vetture, 6\r\norologio, 40000, 0, 0\r\n"
                 "velocita, 0, 50\r\n[fine]\r\nriferimento fine del file\r\n");
-  std::vector<Segnalazione> codici;
-  run.osservatore = [&codici](const Segnalazione& s) { codici.push_back(s); };
-  memorizza_dati(run);
-  EXPECT_EQ(run.codice_errore, 25);
-  ASSERT_FALSE(codici.empty());
-  EXPECT_EQ(codici.back().luogo.riga, 3);  // the "orologio" line
+  Modello m;
+  prova::RegistroErrori registro;
+  memorizza_dati(m, registro, NomiScenario::incorporato(), sorgenti, false);
+  EXPECT_EQ(registro.codice_errore(), Codice::guasto_lettura);
+  ASSERT_FALSE(registro.segnalazioni.empty());
+  EXPECT_EQ(registro.segnalazioni.back().luogo.riga, 3);  // the "orologio" line
   EXPECT_TRUE(prova::elenco_file(cartella.percorso()).empty());
-  EXPECT_EQ(run.modello.elenco[voce::figure_treno].campo_3, 6);  // stored before the fault
+  EXPECT_EQ(m.elenco[voce::figure_treno].campo_3, 6);  // stored before the fault
 }
 
 // ---- end steps ----
@@ -645,7 +643,7 @@ TEST(FaseTreno, Codice2SezioniChilometriche) {
       Prova p;
       (inizio ? p.v(indice).campo_1 : p.v(indice).campo_2) = -25;
       p.leggi({"velocita, 0, 50"});
-      EXPECT_EQ(p.run.codice_errore, 2) << indice;
+      EXPECT_EQ(p.codice_errore(), 2) << indice;
       ASSERT_EQ(p.codici.size(), 1u);
       EXPECT_EQ(p.codici[0].posizione, std::nullopt);
       EXPECT_EQ(p.t(2617).velocita, 10);  // the profiles are complete
@@ -655,15 +653,15 @@ TEST(FaseTreno, Codice2SezioniChilometriche) {
     Prova p;  // a code 15 of this phase is replaced
     p.v(voce::sezione_uno).campo_2 = 40;
     p.leggi({"velocita, 200000, 50"});
-    EXPECT_EQ(p.run.codice_errore, 2);
-    EXPECT_EQ(p.run.posizione_errore, 200000);
+    EXPECT_EQ(p.codice_errore(), 2);
+    EXPECT_EQ(p.posizione_errore(), 200000);
   }
   Prova p;
   p.v(voce::sezione_uno).campo_1 = -50;
   p.v(voce::sezione_uno).campo_2 = 41150;
   p.v(voce::sezione_uno).campo_3 = 7;  // the third value is not checked
   p.leggi({});
-  EXPECT_EQ(p.run.codice_errore, 0);
+  EXPECT_EQ(p.codice_errore(), 0);
 }
 
 }  // namespace

@@ -12,28 +12,24 @@ namespace {
 using prova::CartellaTemporanea;
 namespace fs = std::filesystem;
 
-const std::string kNome = "Viterbo_Orte_Roma_Via_Linea_Cintura";
-const std::string kTreno = "3349";
-
 // The document written by `scrittore`, as lines of Windows-1252 bytes.
-std::vector<std::string> documento(void (*scrittore)(const fs::path&, const std::string&,
-                                                     const std::string&),
-                                   const std::string& suffisso) {
+std::vector<std::string> documento(void (*scrittore)(const fs::path&, const NomiScenario&),
+                                   const std::string& file) {
   CartellaTemporanea dir;
-  scrittore(dir.percorso(), kNome, kTreno);
-  return prova::righe_crlf(prova::leggi(dir / (kNome + "_3349_" + suffisso)));
+  scrittore(dir.percorso(), NomiScenario::incorporato());
+  return prova::righe_crlf(prova::leggi(dir / file));
 }
 
 const std::vector<std::string>& scheda() {
-  static const auto r = documento(dati_scheda, "scheda_treno.txt");
+  static const auto r = documento(dati_scheda, prova::kFileScheda);
   return r;
 }
 const std::vector<std::string>& rallentamenti() {
-  static const auto r = documento(dati_rallentamenti, "rallentamenti.txt");
+  static const auto r = documento(dati_rallentamenti, prova::kFileRallentamenti);
   return r;
 }
 const std::vector<std::string>& note() {
-  static const auto r = documento(dati_note, "note.txt");
+  static const auto r = documento(dati_note, prova::kFileNote);
   return r;
 }
 

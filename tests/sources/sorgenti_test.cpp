@@ -16,20 +16,20 @@ namespace {
 using prova::CartellaTemporanea;
 namespace fs = std::filesystem;
 
-const std::string kNome = "Viterbo_Orte_Roma_Via_Linea_Cintura";
-const std::string kTreno = "3349";
-const std::string kFileLinea = kNome + "_linea.txt";
-const std::string kFileTreno = kNome + "_3349-.txt";
-const std::string kFileNote = kNome + "_3349_note.txt";
-const std::string kFileRallentamenti = kNome + "_3349_rallentamenti.txt";
-const std::string kFileScheda = kNome + "_3349_scheda_treno.txt";
+using prova::kFileLinea;
+using prova::kFileNote;
+using prova::kFileRallentamenti;
+using prova::kFileScheda;
+using prova::kFileTreno;
+using prova::kNome;
 
 void scrivi_tutti(const fs::path& cartella) {
-  dati_linea(cartella, kNome, kTreno);
-  dati_treno(cartella, kNome, kTreno);
-  dati_note(cartella, kNome, kTreno);
-  dati_rallentamenti(cartella, kNome, kTreno);
-  dati_scheda(cartella, kNome, kTreno);
+  const NomiScenario nomi = NomiScenario::incorporato();
+  dati_linea(cartella, nomi);
+  dati_treno(cartella, nomi);
+  dati_note(cartella, nomi);
+  dati_rallentamenti(cartella, nomi);
+  dati_scheda(cartella, nomi);
 }
 
 // The five files written once, as lines of Windows-1252 bytes.

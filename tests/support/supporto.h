@@ -8,7 +8,57 @@
 #include <string>
 #include <vector>
 
+#include "model/nomi_scenario.h"
+#include "model/segnalazione.h"
+
 namespace prova {
+
+/// The embedded scenario's identity and the names of the eight files of its run, written out here
+/// rather than taken from the program.
+inline const std::string kNome = "Viterbo_Orte_Roma_Via_Linea_Cintura";
+inline const std::string kTreno = "3349";
+inline const std::string kFileLinea = kNome + "_linea.txt";
+inline const std::string kFileTreno = kNome + "_3349-.txt";
+inline const std::string kFileNote = kNome + "_3349_note.txt";
+inline const std::string kFileRallentamenti = kNome + "_3349_rallentamenti.txt";
+inline const std::string kFileScheda = kNome + "_3349_scheda_treno.txt";
+inline const std::string kFileTracciato = kNome + "_linea.dat";
+inline const std::string kFileElenco = kNome + "_3349.sim";
+inline const std::string kFileTratti = kNome + "_3349.dat";
+
+/// Checked scenario names that the test knows to be valid.
+inline compattatore::NomiScenario nomi(const std::string& nome, const std::string& treno) {
+  return *compattatore::NomiScenario::crea(nome, treno);
+}
+
+/// An error sink that keeps every code it receives, in order.
+class RegistroErrori : public compattatore::Segnalatore {
+ public:
+  void ricevi(compattatore::Segnalazione s) override {
+    codice_ = s.codice;
+    if (s.posizione) posizione_ = *s.posizione;
+    segnalazioni.push_back(std::move(s));
+  }
+  compattatore::Codice codice_errore() const override { return codice_; }
+  int32_t posizione_errore() const { return posizione_; }
+  /// The error word as an earlier phase left it (nothing recorded).
+  void preimposta(compattatore::Codice codice, int32_t posizione) {
+    codice_ = codice;
+    posizione_ = posizione;
+  }
+  /// The numbers of the codes received, in order.
+  std::vector<int32_t> numeri() const {
+    std::vector<int32_t> n;
+    for (const auto& s : segnalazioni) n.push_back(compattatore::numero(s.codice));
+    return n;
+  }
+
+  std::vector<compattatore::Segnalazione> segnalazioni;
+
+ private:
+  compattatore::Codice codice_ = compattatore::Codice::nessuno;
+  int32_t posizione_ = 0;
+};
 
 /// A new empty folder under the system's temporary folder, removed with everything in it.
 class CartellaTemporanea {

@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/avvio.h"
-#include "app/esecuzione.h"
 #include "app/rapporto.h"
+#include "run/esecuzione.h"
 #include "support/supporto.h"
 
 namespace compattatore {
@@ -35,15 +34,11 @@ Corsa esegui(const char* linea) {
   prova::CartellaTemporanea cartella;
   if (linea) prova::scrivi(cartella / kLinea, linea);
   prova::scrivi(cartella / kTreno, righe({"[generale]", "[fine]"}));
-  Esecuzione run;
-  run.nome = "Prova";
-  run.treno = "7";
-  run.cartella = cartella.percorso();
-  run.sorgenti_nella_cartella();
+  Esecuzione run = Esecuzione::nella_cartella(prova::nomi("Prova", "7"), cartella.percorso());
   const RisultatoPercorso r = run.memorizza_percorso(1);
   std::ostringstream err;
-  const int uscita = concludi(run, r, err);
-  return {run.codice_errore, r.esito, uscita, prova::elenco_file(cartella.percorso())};
+  const int uscita = concludi(r, err);
+  return {run.codice_errore(), r.esito, uscita, prova::elenco_file(cartella.percorso())};
 }
 
 TEST(MemorizzaLinea, CodiciDellaFaseLineaNellaCorsa) {
@@ -122,18 +117,14 @@ TEST(MemorizzaLinea, PosizioneELuogoDelCodice) {
                                           "indicatori_vmax, 2000, 70,,,0,,,,0",
                                           "cartello_indicatore,  2010,  (A)", "[fine]"}));
   prova::scrivi(cartella / kTreno, "[fine]\r\n");
-  Esecuzione run;
-  run.nome = "Prova";
-  run.treno = "7";
-  run.cartella = cartella.percorso();
-  run.sorgenti_nella_cartella();
   std::vector<Segnalazione> codici;
-  run.osservatore = [&](const Segnalazione& s) { codici.push_back(s); };
+  Esecuzione run = Esecuzione::nella_cartella(prova::nomi("Prova", "7"), cartella.percorso(),
+                                              [&](const Segnalazione& s) { codici.push_back(s); });
   run.memorizza_percorso(1);
   ASSERT_EQ(codici.size(), 1u);
-  EXPECT_EQ(codici[0].codice, 6);
+  EXPECT_EQ(codici[0].codice, Codice::cartello_occupato);
   EXPECT_EQ(codici[0].posizione, 2010);
-  EXPECT_EQ(run.posizione_errore, 2010);
+  EXPECT_EQ(run.posizione_errore(), 2010);
   EXPECT_EQ(codici[0].luogo.riga, 5);
   EXPECT_EQ(codici[0].luogo.testo, "cartello_indicatore,  2010,  (A)");
   EXPECT_EQ(codici[0].luogo.file, (cartella / kLinea).string());

@@ -1,4 +1,4 @@
-#include "output/file_sicuro.h"
+#include "io/file_sicuro.h"
 
 #include <fcntl.h>
 #include <unistd.h>

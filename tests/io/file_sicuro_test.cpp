@@ -1,4 +1,4 @@
-#include "output/file_sicuro.h"
+#include "io/file_sicuro.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -1,0 +1,21 @@
+// What the program asks of the system besides writing files safely: its own folder, whether a
+// file or folder is there, and removing a file.
+#pragma once
+
+#include <filesystem>
+
+namespace compattatore {
+
+/// The folder of the running executable (the current folder when the system cannot tell).
+std::filesystem::path cartella_programma();
+
+/// Something exists under `p` (an error while looking counts as "no").
+bool esiste(const std::filesystem::path& p);
+/// `p` is a folder.
+bool e_cartella(const std::filesystem::path& p);
+/// `p` is a regular file (or a link to one).
+bool e_file(const std::filesystem::path& p);
+/// Removes the file `p`; a file that is not there is no error, nor is any other failure.
+void cancella(const std::filesystem::path& p);
+
+}  // namespace compattatore

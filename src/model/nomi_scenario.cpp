@@ -1,0 +1,86 @@
+#include "model/nomi_scenario.h"
+
+#include "model/cp1252.h"
+
+namespace compattatore {
+namespace {
+
+constexpr std::string_view kFineLinea = "_linea.txt";
+constexpr std::string_view kFineTreno = "-.txt";
+
+// The last component of a path written with either separator.
+std::string_view base(std::string_view file) {
+  const size_t i = file.find_last_of("/\\");
+  return i == std::string_view::npos ? file : file.substr(i + 1);
+}
+
+bool termina_con(std::string_view s, std::string_view fine) {
+  return s.size() >= fine.size() && s.substr(s.size() - fine.size()) == fine;
+}
+
+}  // namespace
+
+std::optional<NomiScenario> NomiScenario::crea(std::string nome, std::string treno,
+                                               std::string* difetto_trovato) {
+  for (const auto& [cosa, valore] : {std::pair<std::string_view, const std::string&>{
+                                         "nome dello scenario", nome},
+                                     {"numero del treno", treno}}) {
+    if (auto d = difetto(cosa, valore)) {
+      if (difetto_trovato) *difetto_trovato = *d;
+      return std::nullopt;
+    }
+  }
+  return NomiScenario(std::move(nome), std::move(treno));
+}
+
+NomiScenario NomiScenario::incorporato() {
+  return NomiScenario("Viterbo_Orte_Roma_Via_Linea_Cintura", "3349");
+}
+
+std::optional<std::string> NomiScenario::difetto(std::string_view cosa, const std::string& valore) {
+  const std::string c(cosa);
+  if (valore.empty()) return c + " vuoto";
+  if (valore.find('/') != std::string::npos || valore.find('\\') != std::string::npos) {
+    return c + " '" + valore + "' contiene un separatore di cartelle";
+  }
+  try {
+    cp1252::da_utf8(valore);
+  } catch (const cp1252::NonRappresentabile& e) {
+    return c + " '" + valore + "': " + e.what();
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> NomiScenario::nome_da_file_linea(std::string_view file) {
+  const std::string_view b = base(file);
+  if (!termina_con(b, kFineLinea) || b.size() == kFineLinea.size()) return std::nullopt;
+  return std::string(b.substr(0, b.size() - kFineLinea.size()));
+}
+
+std::optional<std::string> NomiScenario::treno_da_file_treno(std::string_view file,
+                                                             std::string_view nome) {
+  const std::string_view b = base(file);
+  const std::string inizio = std::string(nome) + "_";
+  if (!termina_con(b, kFineTreno) || b.size() <= inizio.size() + kFineTreno.size() ||
+      b.substr(0, inizio.size()) != inizio) {
+    return std::nullopt;
+  }
+  return std::string(b.substr(inizio.size(), b.size() - inizio.size() - kFineTreno.size()));
+}
+
+std::string NomiScenario::file(FileScenario f) const {
+  const std::string nt = nome_ + "_" + treno_;
+  switch (f) {
+    case FileScenario::sorgente_linea: return nome_ + std::string(kFineLinea);
+    case FileScenario::sorgente_treno: return nt + std::string(kFineTreno);
+    case FileScenario::note: return nt + "_note.txt";
+    case FileScenario::rallentamenti: return nt + "_rallentamenti.txt";
+    case FileScenario::scheda: return nt + "_scheda_treno.txt";
+    case FileScenario::tracciato: return nome_ + "_linea.dat";
+    case FileScenario::elenco: return nt + ".sim";
+    case FileScenario::tratti: return nt + ".dat";
+  }
+  return {};
+}
+
+}  // namespace compattatore

@@ -1,0 +1,34 @@
+// The two parser phases, each over one source already in memory.
+#pragma once
+
+#include <cstdint>
+
+#include "model/modello.h"
+#include "model/segnalazione.h"
+#include "parse/lettore.h"
+
+namespace compattatore {
+
+struct OpzioniLinea {
+  bool con_tracciato = false;  // compute the route plan `tracciato`
+};
+
+/// What the line phase leaves for the train phase.
+struct EsitoLinea {
+  int32_t cursore_cartelli = voce::primo_cartello;  // next free board entry of `elenco`
+};
+
+/// The line phase: general section (sizes `tratti`), then the features of the route.
+EsitoLinea fase_linea(Modello& m, Segnalatore& errori, LettoreVoci& lettore,
+                      const OpzioniLinea& opzioni);
+
+struct OpzioniTreno {
+  int32_t cursore_cartelli = voce::primo_cartello;  // as the line phase left it
+};
+
+/// The train phase: train figures, profiles, stations, code points, signals, slowdowns; at its
+/// end the kilometric sections are checked.
+void fase_treno(Modello& m, Segnalatore& errori, LettoreVoci& lettore,
+                const OpzioniTreno& opzioni);
+
+}  // namespace compattatore

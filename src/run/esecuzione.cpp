@@ -1,0 +1,110 @@
+#include "run/esecuzione.h"
+
+#include "io/file_sicuro.h"
+#include "output/compilati.h"
+#include "post/codici_gara.h"
+#include "post/marcatori.h"
+#include "sources/scenario.h"
+
+namespace compattatore {
+namespace fs = std::filesystem;
+
+Esecuzione::Esecuzione(NomiScenario nomi, fs::path cartella, Sorgenti sorgenti, int32_t flag_linea,
+                       bool incorporata, Osservatore osservatore)
+    : nomi_(std::move(nomi)),
+      cartella_(std::move(cartella)),
+      sorgenti_(std::move(sorgenti)),
+      flag_linea_(flag_linea),
+      incorporata_(incorporata),
+      parola_(std::move(osservatore)) {}
+
+Esecuzione Esecuzione::incorporata(fs::path cartella, Osservatore osservatore) {
+  Esecuzione run = nella_cartella(NomiScenario::incorporato(), std::move(cartella),
+                                  std::move(osservatore));
+  run.incorporata_ = true;
+  return run;
+}
+
+Esecuzione Esecuzione::nella_cartella(NomiScenario nomi, fs::path cartella,
+                                      Osservatore osservatore) {
+  Sorgenti sorgenti{cartella / nomi.file(FileScenario::sorgente_linea),
+                    cartella / nomi.file(FileScenario::sorgente_treno), true};
+  return Esecuzione(std::move(nomi), std::move(cartella), std::move(sorgenti), 1, false,
+                    std::move(osservatore));
+}
+
+Esecuzione Esecuzione::dell_autore(NomiScenario nomi, fs::path cartella, fs::path linea,
+                                   fs::path treno, bool con_tracciato, Osservatore osservatore) {
+  return Esecuzione(std::move(nomi), std::move(cartella),
+                    Sorgenti{std::move(linea), std::move(treno), false}, con_tracciato ? 1 : 0,
+                    false, std::move(osservatore));
+}
+
+RisultatoPercorso Esecuzione::esegui() {
+  if (incorporata_) {
+    try {
+      dati_linea(cartella_, nomi_);
+      dati_treno(cartella_, nomi_);
+      dati_note(cartella_, nomi_);
+      dati_rallentamenti(cartella_, nomi_);
+      dati_scheda(cartella_, nomi_);
+    } catch (const ErroreFile& e) {
+      return con_parola(
+          {Esito::scrittura_fallita, "impossibile scrivere " + e.file.string() + ": " + e.motivo});
+    }
+  }
+  return memorizza_percorso(flag_linea_);
+}
+
+RisultatoPercorso Esecuzione::con_parola(RisultatoPercorso r) const {
+  r.codice_errore = codice_errore();
+  r.posizione_errore = posizione_errore();
+  return r;
+}
+
+RisultatoPercorso Esecuzione::memorizza_percorso(int32_t j) {
+  flag_linea_ = j;
+  parola_.azzera();
+  modello_ = Modello{};  // all 87 entries of elenco cleared, no stretch array yet
+  memorizza_dati(modello_, parola_, nomi_, sorgenti_, flag_linea_ != 0);
+  if (!modello_.dimensionato()) {
+    return con_parola({Esito::non_dimensionato,
+                       "il percorso non ha lunghezza: nessun file compilato scritto (errore " +
+                           std::to_string(codice_errore()) + ")"});
+  }
+  return completa_e_scrivi();
+}
+
+RisultatoPercorso Esecuzione::completa_e_scrivi() { return con_parola(scrivi_compilati()); }
+
+RisultatoPercorso Esecuzione::scrivi_compilati() {
+  auto& elenco = modello_.elenco;
+  marca_codici(modello_, parola_);
+
+  Tratto& primo = modello_.tratto(1);
+  if (elenco[voce::intestazione].intero_1 != 0 || primo.valore_1 != 0) {
+    return {Esito::campo_riservato, "", Codice::campo_riservato_1};
+  }
+  elenco[voce::intestazione].intero_1 = 610;
+  primo.valore_1 = 5121;
+  if (elenco[voce::intestazione].orario != 0 || primo.valore_2 != 0) {
+    return {Esito::campo_riservato, "", Codice::campo_riservato_2};
+  }
+  elenco[voce::intestazione].orario = codice_gara_st(elenco);
+  primo.valore_2 = codice_gara_og(elenco);
+
+  try {
+    Sostituzione file;
+    if (flag_linea_ != 0) {
+      file.prepara(this->file(FileScenario::tracciato), byte_tracciato(modello_.tracciato));
+    }
+    file.prepara(this->file(FileScenario::elenco), byte_elenco(elenco));
+    file.prepara(this->file(FileScenario::tratti), byte_tratti(modello_.tratti));
+    file.conferma();
+  } catch (const ErroreFile& e) {
+    return {Esito::scrittura_fallita, "impossibile scrivere " + e.file.string() + ": " + e.motivo};
+  }
+  return {};
+}
+
+}  // namespace compattatore

@@ -1,0 +1,91 @@
+// A run: the scenario identity, where its files are, the error word and the model, and the
+// sequence that takes an empty model to the three compiled files.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "model/codici.h"
+#include "model/modello.h"
+#include "model/nomi_scenario.h"
+#include "parse/memorizza_dati.h"
+#include "run/parola_errore.h"
+
+namespace compattatore {
+
+/// How a run ended.
+enum class Esito {
+  scritto,           // the compiled files were written (codice_errore may still hold a code)
+  non_dimensionato,  // the parse stopped before the route length sized `tratti`: nothing written
+  campo_riservato,   // reserved-field check 1250 or 1251 failed: nothing written
+  scrittura_fallita  // a file could not be written: no compiled file written
+};
+
+struct RisultatoPercorso {
+  Esito esito = Esito::scritto;
+  std::string messaggio;  // what stopped the run, for `non_dimensionato` and `scrittura_fallita`
+  Codice codice = Codice::nessuno;  // the failed reserved-field check, for `campo_riservato`
+  int32_t codice_errore = 0;        // the error word when the run ended
+  int32_t posizione_errore = 0;
+};
+
+/// A run, created complete: nothing about it is set up afterwards.
+class Esecuzione {
+ public:
+  using Osservatore = ParolaErrore::Osservatore;
+
+  /// The plain run of the embedded scenario in `cartella`: its sources and documents are written
+  /// there, and the sources are deleted once read.
+  static Esecuzione incorporata(std::filesystem::path cartella, Osservatore osservatore = {});
+
+  /// A run over the sources that lie in `cartella` under the names of `nomi`, deleted once read
+  /// as the plain run deletes its own; `esegui` does not write them.
+  static Esecuzione nella_cartella(NomiScenario nomi, std::filesystem::path cartella,
+                                   Osservatore osservatore = {});
+
+  /// An author's scenario: the sources `linea` and `treno` are read where they are and never
+  /// changed; the compiled files go to `cartella` (the route plan only `con_tracciato`).
+  static Esecuzione dell_autore(NomiScenario nomi, std::filesystem::path cartella,
+                                std::filesystem::path linea, std::filesystem::path treno,
+                                bool con_tracciato, Osservatore osservatore = {});
+
+  /// The whole run: for the embedded scenario its sources and documents first, then
+  /// `memorizza_percorso`.
+  RisultatoPercorso esegui();
+
+  /// Clears the error word and `elenco`, parses both sources, then completes and writes;
+  /// `j` not 0 computes and writes the route plan.
+  RisultatoPercorso memorizza_percorso(int32_t j);
+
+  /// The steps after the parse: code markers, reserved-field checks, check codes, and the
+  /// compiled files (the route plan only when `flag_linea` is set), replaced together.
+  RisultatoPercorso completa_e_scrivi();
+
+  const NomiScenario& nomi() const { return nomi_; }
+  /// Where file `f` of this run is written.
+  std::filesystem::path file(FileScenario f) const { return cartella_ / nomi_.file(f); }
+  const Sorgenti& sorgenti() const { return sorgenti_; }
+  int32_t flag_linea() const { return flag_linea_; }
+  int32_t codice_errore() const { return numero(parola_.codice_errore()); }
+  int32_t posizione_errore() const { return parola_.posizione_errore(); }
+  Modello& modello() { return modello_; }
+  const Modello& modello() const { return modello_; }
+
+ private:
+  Esecuzione(NomiScenario nomi, std::filesystem::path cartella, Sorgenti sorgenti,
+             int32_t flag_linea, bool incorporata, Osservatore osservatore);
+  /// `r` with the error word as it stands.
+  RisultatoPercorso con_parola(RisultatoPercorso r) const;
+  RisultatoPercorso scrivi_compilati();
+
+  NomiScenario nomi_;
+  std::filesystem::path cartella_;  // where the compiled files (and the documents) go
+  Sorgenti sorgenti_;
+  int32_t flag_linea_;
+  bool incorporata_;
+  ParolaErrore parola_;
+  Modello modello_;
+};
+
+}  // namespace compattatore

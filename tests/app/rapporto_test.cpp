@@ -1,0 +1,39 @@
+#include "app/rapporto.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace compattatore {
+namespace {
+
+TEST(Rapporto, StatoDUscita) {
+  std::ostringstream err;
+  EXPECT_EQ(concludi({Esito::scritto}, err), 0);
+  EXPECT_EQ(err.str(), "");
+  RisultatoPercorso con_codice{Esito::scritto};
+  con_codice.codice_errore = 15;
+  con_codice.posizione_errore = 46400;
+  EXPECT_EQ(concludi(con_codice, err), 2);
+  EXPECT_NE(err.str().find("codice_errore 15, posizione_errore 46400 m"), std::string::npos)
+      << err.str();
+  RisultatoPercorso senza_percorso{Esito::non_dimensionato, "x"};
+  senza_percorso.codice_errore = 101;
+  std::ostringstream err2;
+  EXPECT_EQ(concludi(senza_percorso, err2), 1);
+  EXPECT_EQ(err2.str().rfind(" Errore n. 101\n", 0), 0u) << err2.str();
+}
+
+TEST(Rapporto, CampoRiservatoRiportatoConLoSpazioIniziale) {
+  for (const Codice c : {Codice::campo_riservato_1, Codice::campo_riservato_2}) {
+    std::ostringstream err;
+    EXPECT_EQ(concludi({Esito::campo_riservato, "", c}, err), 1);
+    // The report line exactly, then what to change.
+    const std::string attesa = " Errore n. " + std::to_string(numero(c)) + "\n";
+    EXPECT_EQ(err.str().substr(0, attesa.size()), attesa);
+    EXPECT_NE(err.str().find("campo riservato occupato"), std::string::npos) << err.str();
+  }
+}
+
+}  // namespace
+}  // namespace compattatore
