@@ -1,0 +1,231 @@
+#include "app/opzioni.h"
+
+#include <getopt.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace compattatore {
+
+namespace {
+
+// getopt_long returns this plus the option's index in the table, above every short option.
+constexpr int kPrimoIndice = 256;
+
+// Leading '-': operands come back in order as option 1, so nothing is permuted and the
+// POSIXLY_CORRECT environment variable cannot stop the reading at the first operand.
+// Then ':': a missing value is reported apart from an unknown option.
+constexpr const char* kOpzioniCorte = "-:h";
+
+std::string con_trattini(std::string_view nome) { return "--" + std::string(nome); }
+
+bool inizia_con(std::string_view testo, std::string_view prefisso) {
+  return testo.substr(0, prefisso.size()) == prefisso;
+}
+
+// The message for the element `elemento` that getopt_long refused, with `optopt` as it left it.
+std::string errore_per(std::string_view elemento, int scartato, std::span<const Opzione> opzioni) {
+  if (!inizia_con(elemento, "--")) {
+    // A short option: only -h exists. "-dir" is most likely a long option missing a dash.
+    std::string messaggio = "opzione sconosciuta '" + std::string(elemento) + "'";
+    if (elemento.size() > 2) {
+      std::vector<std::string> nomi{"help"};
+      for (const Opzione& o : opzioni) nomi.emplace_back(o.nome);
+      if (auto nome = forse_intendevi(elemento.substr(1), nomi)) {
+        messaggio += "; forse intendevi '" + con_trattini(*nome) + "'?";
+      }
+    }
+    return messaggio;
+  }
+  const std::string_view scritto = elemento.substr(2, elemento.find('=') - 2);
+
+  // A known option used wrongly: getopt_long left its value in optopt.
+  if (scartato == 'h') return "l'opzione '--help' non vuole un valore";
+  if (scartato >= kPrimoIndice && static_cast<size_t>(scartato - kPrimoIndice) < opzioni.size()) {
+    const Opzione& o = opzioni[static_cast<size_t>(scartato - kPrimoIndice)];
+    // Name it as written (an alias stays an alias), in full when it was abbreviated.
+    const bool per_alias =
+        o.alias != nullptr && inizia_con(o.alias, scritto) && !inizia_con(o.nome, scritto);
+    const std::string nome = con_trattini(per_alias ? o.alias : o.nome);
+    if (o.argomento == nullptr) return "l'opzione '" + nome + "' non vuole un valore";
+    return "l'opzione '" + nome + "' vuole un valore (" + o.argomento + ")";
+  }
+
+  // Unknown or ambiguous: find which options the written name abbreviates.
+  std::vector<std::string> candidati;  // every spelling, for the suggestion
+  std::vector<std::string> nomi;       // the option each spelling stands for
+  for (const Opzione& o : opzioni) {
+    candidati.emplace_back(o.nome);
+    nomi.emplace_back(o.nome);
+    if (o.alias != nullptr) {
+      candidati.emplace_back(o.alias);
+      nomi.emplace_back(o.nome);
+    }
+  }
+  candidati.emplace_back("help");
+  nomi.emplace_back("help");
+
+  std::vector<std::string> abbreviati;
+  for (size_t i = 0; i < candidati.size(); ++i) {
+    if (inizia_con(candidati[i], scritto) &&
+        std::find(abbreviati.begin(), abbreviati.end(), nomi[i]) == abbreviati.end()) {
+      abbreviati.push_back(nomi[i]);
+    }
+  }
+  if (abbreviati.size() >= 2) {
+    std::string messaggio = "l'opzione '" + con_trattini(scritto) + "' è ambigua: può essere ";
+    for (size_t i = 0; i < abbreviati.size(); ++i) {
+      if (i > 0) messaggio += i + 1 == abbreviati.size() ? " o " : ", ";
+      messaggio += "'" + con_trattini(abbreviati[i]) + "'";
+    }
+    return messaggio;
+  }
+
+  std::string messaggio = "opzione sconosciuta '" + con_trattini(scritto) + "'";
+  std::optional<std::string> proposta;
+  if (auto vicino = forse_intendevi(scritto, candidati)) {
+    const auto i = static_cast<size_t>(std::find(candidati.begin(), candidati.end(), *vicino) -
+                                       candidati.begin());
+    proposta = nomi[i];
+  } else {
+    // A longer spelling of exactly one option, like "--directory" for "--dir".
+    std::vector<std::string> allungati;
+    for (size_t i = 0; i < candidati.size(); ++i) {
+      if (inizia_con(scritto, candidati[i]) &&
+          std::find(allungati.begin(), allungati.end(), nomi[i]) == allungati.end()) {
+        allungati.push_back(nomi[i]);
+      }
+    }
+    if (allungati.size() == 1) proposta = allungati.front();
+  }
+  if (proposta) messaggio += "; forse intendevi '" + con_trattini(*proposta) + "'?";
+  return messaggio;
+}
+
+}  // namespace
+
+bool OpzioniLette::presente(const std::string& nome) const {
+  return valori.contains(nome) || flag.contains(nome);
+}
+
+std::optional<std::string> OpzioniLette::valore(const std::string& nome) const {
+  const auto it = valori.find(nome);
+  if (it == valori.end()) return std::nullopt;
+  return it->second;
+}
+
+std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::string> argomenti,
+                                                      std::span<const Opzione> opzioni) {
+  if (argomenti.size() >= static_cast<size_t>(INT_MAX)) return "troppi argomenti";
+  if (opzioni.size() > static_cast<size_t>(INT_MAX - kPrimoIndice)) return "troppe opzioni";
+
+  // getopt_long wants writable C strings in a null-terminated array: work on copies, never
+  // on the caller's strings.
+  std::vector<std::string> copie;
+  copie.reserve(argomenti.size() + 1);
+  copie.emplace_back("compattatore");
+  copie.insert(copie.end(), argomenti.begin(), argomenti.end());
+  std::vector<char*> argv;
+  argv.reserve(copie.size() + 1);
+  for (std::string& s : copie) argv.push_back(s.data());
+  argv.push_back(nullptr);
+  const int argc = static_cast<int>(copie.size());
+
+  std::vector<option> lunghe;
+  for (size_t i = 0; i < opzioni.size(); ++i) {
+    const Opzione& o = opzioni[i];
+    const int tipo = o.argomento == nullptr ? no_argument : required_argument;
+    const int valore = kPrimoIndice + static_cast<int>(i);
+    lunghe.push_back({o.nome, tipo, nullptr, valore});
+    if (o.alias != nullptr) lunghe.push_back({o.alias, tipo, nullptr, valore});
+  }
+  lunghe.push_back({"help", no_argument, nullptr, 'h'});
+  lunghe.push_back({nullptr, 0, nullptr, 0});
+
+  // optind = 0 makes glibc start afresh; mingw-w64's getopt_long reads it as optreset.
+  opterr = 0;
+  optind = 0;
+  OpzioniLette lette;
+  for (;;) {
+    // In order mode nothing is permuted, so each call reads argv[optind] as it was before the
+    // call (optind = 0 stands for 1), or goes on inside the same group of short options.
+    const int letto = std::max(optind, 1);
+    const std::string_view elemento = letto < argc ? argv[static_cast<size_t>(letto)] : "";
+    const int c = getopt_long(argc, argv.data(), kOpzioniCorte, lunghe.data(), nullptr);
+    if (c == -1) break;
+    if (c == 1) {
+      lette.posizionali.emplace_back(optarg);
+    } else if (c == 'h') {
+      lette.aiuto = true;
+      return lette;
+    } else if (c >= kPrimoIndice) {
+      const Opzione& o = opzioni[static_cast<size_t>(c - kPrimoIndice)];
+      if (o.argomento == nullptr) {
+        lette.flag.insert(o.nome);
+        continue;
+      }
+      const auto [it, nuovo] = lette.valori.emplace(o.nome, optarg);
+      if (!nuovo && it->second != optarg) {
+        return "l'opzione '" + con_trattini(o.nome) + "' è data due volte con valori diversi ('" +
+               it->second + "' e '" + optarg + "')";
+      }
+    } else {
+      return errore_per(elemento, optopt, opzioni);
+    }
+  }
+  // Everything after "--".
+  for (int i = optind; i < argc; ++i) lette.posizionali.emplace_back(argv[static_cast<size_t>(i)]);
+  return lette;
+}
+
+std::string aiuto_opzioni(std::span<const Opzione> opzioni) {
+  std::vector<std::pair<std::string, std::string>> righe;
+  for (const Opzione& o : opzioni) {
+    std::string uso = con_trattini(o.nome);
+    if (o.argomento != nullptr) uso += std::string(" ") + o.argomento;
+    righe.emplace_back(std::move(uso), o.aiuto);
+  }
+  righe.emplace_back("--help", "mostra questo aiuto");
+  size_t larghezza = 0;
+  for (const auto& [uso, aiuto] : righe) larghezza = std::max(larghezza, uso.size());
+  std::string testo = "Opzioni:\n";
+  for (const auto& [uso, aiuto] : righe) {
+    testo += "  " + uso + std::string(larghezza - uso.size() + 2, ' ') + aiuto + "\n";
+  }
+  return testo;
+}
+
+size_t distanza(std::string_view a, std::string_view b) {
+  // Three rows of the table: two back for a swap, the previous one and the current one.
+  std::vector<size_t> due_fa(b.size() + 1), prima(b.size() + 1), riga(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) prima[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    riga[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t sostituzione = prima[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+      riga[j] = std::min({prima[j] + 1, riga[j - 1] + 1, sostituzione});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+        riga[j] = std::min(riga[j], due_fa[j - 2] + 1);
+      }
+    }
+    std::swap(due_fa, prima);
+    std::swap(prima, riga);
+  }
+  return prima[b.size()];
+}
+
+std::optional<std::string> forse_intendevi(std::string_view parola,
+                                           std::span<const std::string> candidati) {
+  std::optional<std::string> migliore;
+  size_t minima = 3;
+  for (const std::string& c : candidati) {
+    const size_t d = distanza(parola, c);
+    if (d < minima) {
+      minima = d;
+      migliore = c;
+    }
+  }
+  return migliore;
+}
+
+}  // namespace compattatore

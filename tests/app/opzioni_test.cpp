@@ -1,0 +1,129 @@
+#include "app/opzioni.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+using namespace compattatore;
+
+const Opzione kOpzioni[] = {
+    {"dir", "CARTELLA", "lavora in CARTELLA"},
+    {"senza-tracciato", nullptr, "non scrive il tracciato", "no-plan"},
+    {"sorgenti", "CARTELLA", "legge le sorgenti da CARTELLA"},
+};
+
+// The outcome in one line: "--dir=X --senza-tracciato [a] --help" (values, flags, operands,
+// help), or "errore: " and the message.
+std::string esito(const std::vector<std::string>& argomenti) {
+  const auto letto = leggi_opzioni(argomenti, kOpzioni);
+  if (const auto* errore = std::get_if<std::string>(&letto)) return "errore: " + *errore;
+  const auto& o = std::get<OpzioniLette>(letto);
+  std::string testo;
+  for (const auto& [nome, valore] : o.valori) testo += " --" + nome + "=" + valore;
+  for (const auto& nome : o.flag) testo += " --" + nome;
+  for (const auto& p : o.posizionali) testo += " [" + p + "]";
+  if (o.aiuto) testo += " --help";
+  return testo.empty() ? testo : testo.substr(1);
+}
+
+TEST(Opzioni, LetturaRiuscita) {
+  const struct {
+    std::vector<std::string> argomenti;
+    const char* atteso;
+  } casi[] = {
+      {{}, ""},
+      {{"--dir", "X"}, "--dir=X"},
+      {{"--dir=X"}, "--dir=X"},
+      {{"--dir="}, "--dir="},
+      {{"--di", "X"}, "--dir=X"},
+      {{"--no-plan"}, "--senza-tracciato"},
+      {{"--senza", "--no-plan"}, "--senza-tracciato"},
+      {{"a", "--dir", "X", "b", "--senza-tracciato", "c"}, "--dir=X --senza-tracciato [a] [b] [c]"},
+      {{"-", "--sorgenti=S"}, "--sorgenti=S [-]"},
+      {{"--", "a", "--dir", "-x", "--"}, "[a] [--dir] [-x] [--]"},
+      {{"a", "--dir", "X", "--", "--help"}, "--dir=X [a] [--help]"},
+      {{"--dir", "X", "--dir=X"}, "--dir=X"},
+      {{"--help"}, "--help"},
+      {{"a", "-h"}, "[a] --help"},
+      // Help is taken as soon as it is seen: what follows it cannot fail.
+      {{"--he", "--dri"}, "--help"},
+      {{"-hx"}, "--help"},
+  };
+  // Twice over: the parser's global state must not carry from one call to the next.
+  for (int giro = 0; giro < 2; ++giro) {
+    for (const auto& c : casi) EXPECT_EQ(esito(c.argomenti), c.atteso);
+  }
+}
+
+TEST(Opzioni, ErroriDUso) {
+  const struct {
+    std::vector<std::string> argomenti;
+    const char* messaggio;
+  } casi[] = {
+      {{"--dri", "X"}, "opzione sconosciuta '--dri'; forse intendevi '--dir'?"},
+      {{"--no-plam"}, "opzione sconosciuta '--no-plam'; forse intendevi '--senza-tracciato'?"},
+      {{"--directory=X"}, "opzione sconosciuta '--directory'; forse intendevi '--dir'?"},
+      {{"--verbose"}, "opzione sconosciuta '--verbose'"},
+      {{"-x"}, "opzione sconosciuta '-x'"},
+      {{"-dir", "X"}, "opzione sconosciuta '-dir'; forse intendevi '--dir'?"},
+      {{"a", "--dir"}, "l'opzione '--dir' vuole un valore (CARTELLA)"},
+      {{"--sor"}, "l'opzione '--sorgenti' vuole un valore (CARTELLA)"},
+      {{"--no-plan=1"}, "l'opzione '--no-plan' non vuole un valore"},
+      {{"--senza=1"}, "l'opzione '--senza-tracciato' non vuole un valore"},
+      {{"--help=1"}, "l'opzione '--help' non vuole un valore"},
+      {{"--s"}, "l'opzione '--s' è ambigua: può essere '--senza-tracciato' o '--sorgenti'"},
+      {{"--dir", "X", "--dir", "Y"},
+       "l'opzione '--dir' è data due volte con valori diversi ('X' e 'Y')"},
+      // Stops inside a group of short options: the next call must start afresh all the same.
+      {{"-xh"}, "opzione sconosciuta '-xh'"},
+  };
+  for (int giro = 0; giro < 2; ++giro) {
+    for (const auto& c : casi) EXPECT_EQ(esito(c.argomenti), "errore: " + std::string(c.messaggio));
+  }
+}
+
+#ifndef _WIN32
+TEST(Opzioni, OperandiPrimaDelleOpzioniAncheConPosixlyCorrect) {
+  ::setenv("POSIXLY_CORRECT", "1", 1);
+  EXPECT_EQ(esito({"a", "--dir", "X"}), "--dir=X [a]");
+  ::unsetenv("POSIXLY_CORRECT");
+}
+#endif
+
+TEST(Opzioni, AiutoAllineato) {
+  EXPECT_EQ(aiuto_opzioni(kOpzioni),
+            "Opzioni:\n"
+            "  --dir CARTELLA       lavora in CARTELLA\n"
+            "  --senza-tracciato    non scrive il tracciato\n"
+            "  --sorgenti CARTELLA  legge le sorgenti da CARTELLA\n"
+            "  --help               mostra questo aiuto\n");
+}
+
+TEST(Opzioni, DistanzaEProposta) {
+  const struct {
+    const char* a;
+    const char* b;
+    size_t d;
+  } distanze[] = {
+      {"", "", 0},
+      {"", "abc", 3},
+      {"dir", "dir", 0},
+      {"dir", "dri", 1},
+      {"compile", "compila", 1},
+      {"kitten", "sitting", 3},
+      {"abcd", "badc", 2},
+      {"ca", "abc", 3},
+  };
+  for (const auto& c : distanze) {
+    EXPECT_EQ(distanza(c.a, c.b), c.d) << c.a << " / " << c.b;
+    EXPECT_EQ(distanza(c.b, c.a), c.d) << c.b << " / " << c.a;
+  }
+  const std::vector<std::string> comandi{"run", "compile", "codici"};
+  EXPECT_EQ(forse_intendevi("rnu", comandi), "run");
+  EXPECT_EQ(forse_intendevi("codice", comandi), "codici");
+  EXPECT_EQ(forse_intendevi("compilatore", comandi), std::nullopt);
+  EXPECT_EQ(forse_intendevi("xyz", comandi), std::nullopt);
+}
+
+}  // namespace
