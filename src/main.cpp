@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/riga_comando.h"
+#include "app/comandi.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> argomenti(argv + 1, argv + argc);

@@ -1,6 +1,6 @@
 #include "app/rapporto.h"
 
-#include "app/avvio.h"
+#include "app/comandi.h"
 
 namespace compattatore {
 

@@ -1,4 +1,4 @@
-#include "app/compila.h"
+#include "app/comandi.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ TEST(Compila, ErroriDUso) {
       {{"compile"}, "servono due file"},
       {{"compile", "A_linea.txt"}, "servono due file"},
       {{"compile", "A_linea.txt", "A_7-.txt", "--boh"}, "opzione sconosciuta '--boh'"},
-      {{"compile", "A_linea.txt", "A_7-.txt", "--dir"}, "--dir vuole un valore"},
+      {{"compila", "A_linea.txt", "A_7-.txt", "--dir"}, "l'opzione '--dir' vuole un valore"},
       {{"compile", "linea.txt", "A_7-.txt"},
        "non ricavo il nome dello scenario da 'linea.txt': il file della linea si chiama "
        "NOME_linea.txt, oppure usa --nome"},
@@ -48,13 +48,6 @@ TEST(Compila, ErroriDUso) {
   EXPECT_EQ(prova::elenco_file(d.percorso()),
             (std::vector<std::string>{"A_7-.txt", "A_linea.txt", "B_7-.txt", "binario_linea.txt",
                                       "cartella_linea.txt", "linea.txt"}));
-}
-
-TEST(Compila, ComandoSconosciutoSuggerisceIlPiuVicino) {
-  CartellaTemporanea d;
-  const auto r = esegui_programma({"compil"}, d.percorso());
-  EXPECT_EQ(r.stato, 1);
-  EXPECT_NE(r.err.find("comando sconosciuto 'compil'; forse intendevi 'compile'?"), std::string::npos) << r.err;
 }
 
 }  // namespace
@@ -98,6 +91,33 @@ TEST(CompilaEndToEnd, SorgentiIncorporateUgualiAllaCorsaNormale) {
   EXPECT_FALSE(fs::exists(autore / kPiano));
   EXPECT_EQ(prova::leggi(autore / kDat), prova::leggi(normale / kDat));
   EXPECT_EQ(prova::leggi(autore / kSim), prova::leggi(normale / kSim));
+}
+
+TEST(CompilaEndToEnd, NomeETrenoDalleOpzioniConOgniScrittura) {
+  CartellaTemporanea d;
+  dati_linea(d.percorso(), NomiScenario::incorporato());
+  dati_treno(d.percorso(), NomiScenario::incorporato());
+  fs::rename(d / prova::kFileLinea, d / "-linea.txt");
+  fs::rename(d / prova::kFileTreno, d / "treno.txt");
+  fs::create_directory(d / "out");
+  // Option values after "=" or as the next word, and "--" before operands that look like options.
+  const auto r = esegui_programma({"compila", "--nome=Città", "--treno", "R_21", "--dir=out",
+                                   "--senza-tracciato", "--", "-linea.txt", "treno.txt"},
+                                  d.percorso());
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_EQ(r.out, "scritto out/Città_R_21.sim\nscritto out/Città_R_21.dat\n");
+  EXPECT_EQ(prova::elenco_file(d / "out"),
+            (std::vector<std::string>{"Città_R_21.dat", "Città_R_21.sim"}));
+  // The identity goes into the table in Windows-1252: entry 85 holds "Citt\xE0" (5 bytes).
+  const std::string sim = prova::leggi(d / "out" / "Città_R_21.sim");
+  EXPECT_NE(sim.find(std::string("\x05\x00" "Citt\xE0", 7)), std::string::npos);
+  // The stretches are those of the embedded scenario but for the check code in stretch 1.
+  CartellaTemporanea normale;
+  ASSERT_EQ(esegui_programma({"--dir", normale.percorso().string()}, normale.percorso()).stato, 0);
+  const std::string dat = prova::leggi(d / "out" / "Città_R_21.dat");
+  const std::string atteso = prova::leggi(normale / kDat);
+  ASSERT_EQ(dat.size(), atteso.size());
+  EXPECT_EQ(dat.substr(30), atteso.substr(30));
 }
 
 TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "app/avvio.h"
+#include "app/comandi.h"
 #include "run/esecuzione.h"
 #include "sources/scenario.h"
 #include "support/supporto.h"
@@ -199,19 +199,45 @@ TEST_F(CorsaIncorporata, MarcatoriDiCodiceIntornoADueRallentamenti) {
   EXPECT_EQ(t(923).preavviso, 83);  // a marker changes nothing but kind and first value
 }
 
-TEST(CorsaDelProgramma, CartellaVuotaSeiFileEStatoZero) {
-  prova::CartellaTemporanea d;
-  const auto r = prova::esegui_programma({"--dir", d.percorso().string()}, d.percorso());
-  EXPECT_EQ(r.stato, 0) << r.err;
-  EXPECT_EQ(r.out, "Attendere\n");
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(prova::elenco_file(d.percorso()),
-            (std::vector<std::string>{"Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat",
-                                      "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.sim",
-                                      "Viterbo_Orte_Roma_Via_Linea_Cintura_3349_note.txt",
-                                      "Viterbo_Orte_Roma_Via_Linea_Cintura_3349_rallentamenti.txt",
-                                      "Viterbo_Orte_Roma_Via_Linea_Cintura_3349_scheda_treno.txt",
-                                      "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.dat"}));
+// Size and SHA-256 of the six files of the plain run: the bytes every change must keep.
+struct FileAtteso {
+  const std::string& nome;
+  uintmax_t dimensione;
+  const char* sha256;
+};
+const FileAtteso kSeiFile[] = {
+    {prova::kFileTratti, 39315,
+     "d9281b73e5d691995eb92c0a2c4b014d253927bb6d9ab5cf20378024bb319b81"},
+    {prova::kFileElenco, 3441, "1fd098bd159337714c6423ac678070b26e20486d02e1d72e0c0676f25454310b"},
+    {prova::kFileNote, 4079, "994b6ad62d4016900adc308ae87745a722e459fbde23e8548606e85757720e2f"},
+    {prova::kFileRallentamenti, 3185,
+     "b3fb1f2da2ba686aa21fe7f28f2d094b173269ff413dfca98d8e5852bad8d475"},
+    {prova::kFileScheda, 4544, "bea549015bad36f36981b22f859af601d01c2ef80c02254d3bb0154ebda0b74c"},
+    {prova::kFileTracciato, 2619964,
+     "7d7c3adca6315e859876d335a236649633c3d461082b9b96f9706f241487da15"},
+};
+
+TEST(CorsaDelProgramma, SeiFileConIByteDiSempre) {
+  // The plain run by each of its spellings.
+  const std::vector<std::vector<std::string>> righe = {
+      {"--dir", "@"}, {"--dir=@"}, {"esegui", "--dir", "@"}, {"run", "--dir=@"}};
+  for (const auto& modello : righe) {
+    prova::CartellaTemporanea d;
+    std::vector<std::string> argomenti = modello;
+    for (auto& a : argomenti) {
+      if (const size_t i = a.find('@'); i != std::string::npos) a.replace(i, 1, d.percorso().string());
+    }
+    const auto r = prova::esegui_programma(argomenti, d.percorso());
+    EXPECT_EQ(r.stato, 0) << r.err;
+    EXPECT_EQ(r.out, "Attendere\n");
+    EXPECT_EQ(r.err, "");
+    ASSERT_EQ(prova::elenco_file(d.percorso()).size(), 6u) << modello[0];
+    for (const auto& f : kSeiFile) {
+      const std::string byte = prova::leggi(d / f.nome);
+      EXPECT_EQ(byte.size(), f.dimensione) << f.nome;
+      EXPECT_EQ(prova::sha256(byte), f.sha256) << f.nome;
+    }
+  }
 }
 
 TEST(CorsaDelProgramma, SenzaDirScriveAccantoAllEseguibile) {

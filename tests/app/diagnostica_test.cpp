@@ -41,14 +41,5 @@ TEST(Diagnostica, RigaLungaTagliata) {
   EXPECT_NE(m.find("    " + std::string(100, 'x') + "...\n"), std::string::npos) << m;
 }
 
-TEST(Diagnostica, IlReadmeSpiegaOgniCodice) {
-  const std::string readme = prova::leggi(COMPATTATORE_SORGENTI "/README.md");
-  for (const RigaCodice& c : tabella_codici()) {
-    EXPECT_NE(readme.find("| " + std::to_string(numero(c.codice)) + " |"), std::string::npos)
-        << c.codice;
-    EXPECT_NE(readme.find(c.significato), std::string::npos) << c.codice;
-  }
-}
-
 }  // namespace
 }  // namespace compattatore

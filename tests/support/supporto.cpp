@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include <gtest/gtest.h>
+#include <openssl/evp.h>
 
 namespace prova {
 namespace fs = std::filesystem;
@@ -39,6 +40,21 @@ std::string leggi(const fs::path& file) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+std::string sha256(const std::string& byte) {
+  unsigned char d[EVP_MAX_MD_SIZE];
+  unsigned int n = 0;
+  if (EVP_Digest(byte.data(), byte.size(), d, &n, EVP_sha256(), nullptr) != 1) {
+    throw std::runtime_error("SHA-256 non calcolato");
+  }
+  static const char* cifre = "0123456789abcdef";
+  std::string h;
+  for (unsigned int i = 0; i < n; ++i) {
+    h += cifre[d[i] >> 4];
+    h += cifre[d[i] & 0xF];
+  }
+  return h;
 }
 
 std::string righe(const std::vector<std::string>& linee) {

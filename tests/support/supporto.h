@@ -75,6 +75,8 @@ class CartellaTemporanea {
 };
 
 std::string leggi(const std::filesystem::path& file);
+/// The SHA-256 of `byte`, in lower-case hexadecimal.
+std::string sha256(const std::string& byte);
 /// The text of a source: every line followed by CR LF.
 std::string righe(const std::vector<std::string>& linee);
 void scrivi(const std::filesystem::path& file, const std::string& contenuto);

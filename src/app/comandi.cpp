@@ -1,0 +1,157 @@
+#include "app/comandi.h"
+
+#include <string_view>
+
+namespace compattatore {
+namespace {
+
+struct Comando {
+  const char* nome;
+  const char* alias;        // an older English name, still accepted; nullptr when none
+  const char* operandi;     // the operands in the usage line ("" when none)
+  const char* descrizione;  // one line, for the list of commands
+  const char* spiegazione;  // the body of the command's help
+  std::span<const Opzione> opzioni;
+  int (*esegui)(const OpzioniLette&, std::ostream&, std::ostream&);
+  size_t operandi_attesi;
+  const char* se_mancano;  // the usage error when the operands are not the ones expected
+};
+
+constexpr Opzione kOpzioniEsegui[] = {
+    {"dir", "CARTELLA", "lavora in CARTELLA invece che nella cartella del programma"},
+};
+
+// Without a command: the options of "esegui", and the version.
+constexpr Opzione kOpzioniPrincipale[] = {
+    {"dir", "CARTELLA", "lavora in CARTELLA invece che nella cartella del programma"},
+    {"version", nullptr, "mostra la versione"},
+};
+
+constexpr Opzione kOpzioniCompila[] = {
+    {"dir", "USCITA", "cartella dei file compilati (predefinita: la cartella corrente)"},
+    {"nome", "NOME", "nome dello scenario (predefinito: dal nome del file della linea)"},
+    {"treno", "TRENO", "numero del treno (predefinito: dal nome del file del treno)"},
+    {"senza-tracciato", nullptr, "non calcola e non scrive il tracciato (NOME_linea.dat)",
+     "no-plan"},
+};
+
+constexpr Opzione kOpzioniCodici[] = {
+    {"markdown", nullptr, "stampa la tabella dei codici come nel README"},
+};
+
+constexpr const char* kStato =
+    "Stato d'uscita: 0 compilato senza errori; 2 file compilati scritti con un codice\n"
+    "d'errore; 1 nessun file compilato scritto.\n";
+
+const Comando kComandi[] = {
+    {"esegui", "run", "", "compila lo scenario incorporato (il comando predefinito)",
+     "Compila lo scenario incorporato (Viterbo - Orte - Roma, treno 3349).\n"
+     "Scrive nella cartella del programma, o in CARTELLA con --dir, i tre documenti\n"
+     "per il macchinista e i tre file compilati.\n",
+     kOpzioniEsegui, comando_esegui, 0, nullptr},
+    {"compila", "compile", "LINEA TRENO", "compila i file sorgente di uno scenario dell'autore",
+     "Compila uno scenario scritto dall'autore: LINEA e' il file della linea, TRENO il file del\n"
+     "treno. Scrive in USCITA i tre file compilati NOME_linea.dat, NOME_TRENO.sim e\n"
+     "NOME_TRENO.dat. I due file sorgente non vengono ne' cancellati ne' modificati.\n"
+     "\n"
+     "NOME e TRENO vengono dai nomi dei file, NOME_linea.txt e NOME_TRENO-.txt, se non sono\n"
+     "dati con le opzioni.\n"
+     "\n"
+     "Ogni errore trovato e' stampato quando si presenta, nella forma\n"
+     "  FILE:RIGA: errore N: descrizione (posizione P m)\n"
+     "seguita dalla riga del sorgente.\n",
+     kOpzioniCompila, comando_compila, 2,
+     "servono due file: il file della linea e il file del treno"},
+    {"codici", nullptr, "", "elenca i codici d'errore, il loro significato e cosa cambiare",
+     "Elenca ogni codice d'errore, cosa significa e cosa cambiare.\n", kOpzioniCodici,
+     comando_codici, 0, nullptr},
+};
+
+// The program without a command: "esegui", with the version besides.
+const Comando kPrincipale = {"", nullptr, "", "", "", kOpzioniPrincipale, comando_esegui, 0,
+                             nullptr};
+
+std::string uso(const Comando& c) {
+  std::string u = "Uso: compattatore " + std::string(c.nome) + " ";
+  if (*c.operandi) u += std::string(c.operandi) + " ";
+  return u + "[opzioni]\n";
+}
+
+void aiuto_comando(std::ostream& out, const Comando& c) {
+  out << uso(c) << "\n" << c.spiegazione << "\n" << aiuto_opzioni(c.opzioni);
+  if (c.esegui != comando_codici) out << "\n" << kStato;
+}
+
+void aiuto_generale(std::ostream& out) {
+  out << "Uso: compattatore [COMANDO] [opzioni]\n"
+         "\n"
+         "Il compattatore di scenari: dai due file sorgente di uno scenario scrive i file\n"
+         "compilati che il simulatore carica. Senza COMANDO esegue 'esegui'.\n"
+         "\n"
+         "Comandi:\n";
+  for (const auto& c : kComandi) {
+    std::string nome = c.nome;
+    if (c.alias) nome += " (" + std::string(c.alias) + ")";
+    out << "  " << nome << std::string(nome.size() < 18 ? 18 - nome.size() : 1, ' ')
+        << c.descrizione << "\n";
+  }
+  out << "\nSenza COMANDO, come 'esegui'.\n" << aiuto_opzioni(kPrincipale.opzioni)
+      << "\n'compattatore COMANDO --help' mostra l'aiuto di un comando.\n\n"
+      << kStato;
+}
+
+int lancia(const Comando& c, std::span<const std::string> args, const std::string& nome,
+           std::ostream& out, std::ostream& err) {
+  auto letto = leggi_opzioni(args, c.opzioni);
+  if (const auto* e = std::get_if<std::string>(&letto)) return errore_uso(err, nome, *e);
+  const OpzioniLette& o = std::get<OpzioniLette>(letto);
+  if (o.aiuto) {
+    if (nome.empty()) {
+      aiuto_generale(out);
+    } else {
+      aiuto_comando(out, c);
+    }
+    return kUscitaOk;
+  }
+  if (o.presente("version")) {
+    out << "compattatore " << COMPATTATORE_VERSIONE << "\n";
+    return kUscitaOk;
+  }
+  if (o.posizionali.size() != c.operandi_attesi) {
+    if (c.se_mancano) return errore_uso(err, nome, c.se_mancano);
+    return errore_uso(err, nome, "argomento inatteso '" + o.posizionali.front() + "'");
+  }
+  return c.esegui(o, out, err);
+}
+
+}  // namespace
+
+int errore_uso(std::ostream& err, const std::string& comando, const std::string& messaggio) {
+  const std::string chi = comando.empty() ? "compattatore" : "compattatore " + comando;
+  err << chi << ": " << messaggio << "\n"
+      << "Usa '" << chi << " --help' per l'uso" << (comando.empty() ? " dei comandi" : " del comando")
+      << ".\n";
+  return kUscitaFallita;
+}
+
+int principale(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  const std::span<const std::string> args(argomenti);
+  if (args.empty() || (!args[0].empty() && args[0][0] == '-')) {
+    return lancia(kPrincipale, args, "", out, err);
+  }
+  for (const auto& c : kComandi) {
+    if (args[0] == c.nome || (c.alias && args[0] == c.alias)) {
+      return lancia(c, args.subspan(1), c.nome, out, err);
+    }
+  }
+  std::vector<std::string> nomi;
+  for (const auto& c : kComandi) {
+    nomi.emplace_back(c.nome);
+    if (c.alias) nomi.emplace_back(c.alias);
+  }
+  std::string messaggio = "comando sconosciuto '" + args[0] + "'";
+  if (auto vicino = forse_intendevi(args[0], nomi)) messaggio += "; forse intendevi '" + *vicino + "'?";
+  return errore_uso(err, "", messaggio);
+}
+
+}  // namespace compattatore
