@@ -1,6 +1,7 @@
 // `compattatore codici`: the table of codes, as a list or as the README's table.
-#include "app/comandi.h"
 #include "model/codici.h"
+
+#include "app/comandi.h"
 
 namespace compattatore {
 

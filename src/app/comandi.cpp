@@ -68,8 +68,8 @@ const Comando kComandi[] = {
 };
 
 // The program without a command: "esegui", with the version besides.
-const Comando kPrincipale = {"", nullptr, "", "", "", kOpzioniPrincipale, comando_esegui, 0,
-                             nullptr};
+const Comando kPrincipale = {"", nullptr, "", "", "", kOpzioniPrincipale, comando_esegui,
+                             0,  nullptr};
 
 std::string uso(const Comando& c) {
   std::string u = "Uso: compattatore " + std::string(c.nome) + " ";
@@ -95,7 +95,8 @@ void aiuto_generale(std::ostream& out) {
     out << "  " << nome << std::string(nome.size() < 18 ? 18 - nome.size() : 1, ' ')
         << c.descrizione << "\n";
   }
-  out << "\nSenza COMANDO, come 'esegui'.\n" << aiuto_opzioni(kPrincipale.opzioni)
+  out << "\nSenza COMANDO, come 'esegui'.\n"
+      << aiuto_opzioni(kPrincipale.opzioni)
       << "\n'compattatore COMANDO --help' mostra l'aiuto di un comando.\n\n"
       << kStato;
 }
@@ -129,8 +130,8 @@ int lancia(const Comando& c, std::span<const std::string> args, const std::strin
 int errore_uso(std::ostream& err, const std::string& comando, const std::string& messaggio) {
   const std::string chi = comando.empty() ? "compattatore" : "compattatore " + comando;
   err << chi << ": " << messaggio << "\n"
-      << "Usa '" << chi << " --help' per l'uso" << (comando.empty() ? " dei comandi" : " del comando")
-      << ".\n";
+      << "Usa '" << chi << " --help' per l'uso"
+      << (comando.empty() ? " dei comandi" : " del comando") << ".\n";
   return kUscitaFallita;
 }
 
@@ -150,7 +151,8 @@ int principale(const std::vector<std::string>& argomenti, std::ostream& out, std
     if (c.alias) nomi.emplace_back(c.alias);
   }
   std::string messaggio = "comando sconosciuto '" + args[0] + "'";
-  if (auto vicino = forse_intendevi(args[0], nomi)) messaggio += "; forse intendevi '" + *vicino + "'?";
+  if (auto vicino = forse_intendevi(args[0], nomi))
+    messaggio += "; forse intendevi '" + *vicino + "'?";
   return errore_uso(err, "", messaggio);
 }
 

@@ -1,8 +1,8 @@
 // `compattatore compila LINEA TRENO`: an author's own line and train sources through the same
 // run as the embedded scenario.
+#include <filesystem>
 #include <optional>
 #include <string>
-#include <filesystem>
 #include <vector>
 
 #include "app/comandi.h"
@@ -52,14 +52,13 @@ int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err)
   if (!nome) nome = NomiScenario::nome_da_file_linea(linea.string());
   if (!nome) {
     return errore("non ricavo il nome dello scenario da '" + linea.filename().string() +
-                               "': il file della linea si chiama NOME_linea.txt, oppure usa --nome");
+                  "': il file della linea si chiama NOME_linea.txt, oppure usa --nome");
   }
   if (auto e = NomiScenario::difetto("nome dello scenario", *nome)) return errore(*e);
   if (!treno) treno = NomiScenario::treno_da_file_treno(file_treno.string(), *nome);
   if (!treno) {
     return errore("non ricavo il numero del treno da '" + file_treno.filename().string() +
-                               "': il file del treno si chiama " + *nome +
-                               "_TRENO-.txt, oppure usa --treno");
+                  "': il file del treno si chiama " + *nome + "_TRENO-.txt, oppure usa --treno");
   }
   std::string difetto;
   std::optional<NomiScenario> nomi = NomiScenario::crea(*nome, *treno, &difetto);
@@ -68,8 +67,8 @@ int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err)
     return errore("la cartella '" + uscita.string() + "' non esiste");
   }
 
-  Esecuzione run = Esecuzione::dell_autore(*nomi, uscita, linea, file_treno, con_tracciato,
-                                           stampa_su(err));
+  Esecuzione run =
+      Esecuzione::dell_autore(*nomi, uscita, linea, file_treno, con_tracciato, stampa_su(err));
   const RisultatoPercorso r = run.esegui();
   if (r.esito == Esito::scritto) {
     if (con_tracciato) out << "scritto " << run.file(FileScenario::tracciato).string() << "\n";

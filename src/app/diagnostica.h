@@ -1,10 +1,9 @@
 // Messages for the scenario author: one per code, when it is set, with its place.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
-
-#include <functional>
 
 #include "model/segnalazione.h"
 

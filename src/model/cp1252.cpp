@@ -73,7 +73,8 @@ std::string da_utf8(std::string_view utf8) {
     if (i + n > utf8.size()) throw NonRappresentabile("testo UTF-8 troncato");
     for (size_t k = 1; k < n; ++k) {
       const auto ck = static_cast<unsigned char>(utf8[i + k]);
-      if ((ck & 0xC0) != 0x80) throw NonRappresentabile("testo non UTF-8 al byte " + std::to_string(i));
+      if ((ck & 0xC0) != 0x80)
+        throw NonRappresentabile("testo non UTF-8 al byte " + std::to_string(i));
       cp = (cp << 6) | (ck & 0x3F);
     }
     const auto b = byte_di(cp);
@@ -103,11 +104,16 @@ unsigned char minuscola(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
   switch (c) {
-    case 0x8A: return 0x9A;  // Š
-    case 0x8C: return 0x9C;  // Œ
-    case 0x8E: return 0x9E;  // Ž
-    case 0x9F: return 0xFF;  // Ÿ
-    default: return c;
+    case 0x8A:
+      return 0x9A;  // Š
+    case 0x8C:
+      return 0x9C;  // Œ
+    case 0x8E:
+      return 0x9E;  // Ž
+    case 0x9F:
+      return 0xFF;  // Ÿ
+    default:
+      return c;
   }
 }
 

@@ -22,9 +22,9 @@ bool termina_con(std::string_view s, std::string_view fine) {
 
 std::optional<NomiScenario> NomiScenario::crea(std::string nome, std::string treno,
                                                std::string* difetto_trovato) {
-  for (const auto& [cosa, valore] : {std::pair<std::string_view, const std::string&>{
-                                         "nome dello scenario", nome},
-                                     {"numero del treno", treno}}) {
+  for (const auto& [cosa, valore] :
+       {std::pair<std::string_view, const std::string&>{"nome dello scenario", nome},
+        {"numero del treno", treno}}) {
     if (auto d = difetto(cosa, valore)) {
       if (difetto_trovato) *difetto_trovato = *d;
       return std::nullopt;
@@ -71,14 +71,22 @@ std::optional<std::string> NomiScenario::treno_da_file_treno(std::string_view fi
 std::string NomiScenario::file(FileScenario f) const {
   const std::string nt = nome_ + "_" + treno_;
   switch (f) {
-    case FileScenario::sorgente_linea: return nome_ + std::string(kFineLinea);
-    case FileScenario::sorgente_treno: return nt + std::string(kFineTreno);
-    case FileScenario::note: return nt + "_note.txt";
-    case FileScenario::rallentamenti: return nt + "_rallentamenti.txt";
-    case FileScenario::scheda: return nt + "_scheda_treno.txt";
-    case FileScenario::tracciato: return nome_ + "_linea.dat";
-    case FileScenario::elenco: return nt + ".sim";
-    case FileScenario::tratti: return nt + ".dat";
+    case FileScenario::sorgente_linea:
+      return nome_ + std::string(kFineLinea);
+    case FileScenario::sorgente_treno:
+      return nt + std::string(kFineTreno);
+    case FileScenario::note:
+      return nt + "_note.txt";
+    case FileScenario::rallentamenti:
+      return nt + "_rallentamenti.txt";
+    case FileScenario::scheda:
+      return nt + "_scheda_treno.txt";
+    case FileScenario::tracciato:
+      return nome_ + "_linea.dat";
+    case FileScenario::elenco:
+      return nt + ".sim";
+    case FileScenario::tratti:
+      return nt + ".dat";
   }
   return {};
 }

@@ -27,9 +27,7 @@ int32_t tratto_di(int32_t posizione) {
   return entro<int32_t>(arrotonda(static_cast<double>(posizione) / 50.0 + 1.0), "tratto");
 }
 
-int32_t cinquantesimi(double valore) {
-  return entro<int32_t>(arrotonda(valore / 50.0), "tratto");
-}
+int32_t cinquantesimi(double valore) { return entro<int32_t>(arrotonda(valore / 50.0), "tratto"); }
 
 bool nel_campo(int32_t ultimo_tratto, int32_t posizione, int32_t margine) {
   return static_cast<double>(ultimo_tratto) >=

@@ -174,9 +174,12 @@ class FaseLinea : Fase {
       // Up to two items in a row holding "-" are passed over; the end ends the section.
       if (!salta_trattini(letta, 2, true)) return true;
       switch (elemento(Parola(letta))) {
-        case Seguito::avanti: break;
-        case Seguito::esci: return true;
-        case Seguito::ferma: return false;
+        case Seguito::avanti:
+          break;
+        case Seguito::esci:
+          return true;
+        case Seguito::ferma:
+          return false;
       }
     }
   }
@@ -267,9 +270,9 @@ class FaseLinea : Fase {
   }
 
   const bool traccia_;
-  Profilo pendenza_;   // the gradient profile
-  int32_t metro_ = 2;  // next point of the route plan
-  Montagne montagne_;  // mountains stored so far
+  Profilo pendenza_;                                 // the gradient profile
+  int32_t metro_ = 2;                                // next point of the route plan
+  Montagne montagne_;                                // mountains stored so far
   int32_t cursore_cartelli_ = voce::primo_cartello;  // next free board entry of `elenco`
 };
 

@@ -142,8 +142,8 @@ class FaseTreno : Fase {
 
   Seguito segnale() {
     Segnale s;
-    for (int32_t* campo : {&s.posizione, &s.sx, &s.s1, &s.s2, &s.s3, &s.rapp, &s.dx, &s.d1,
-                           &s.d2, &s.d3, &s.tempo}) {
+    for (int32_t* campo : {&s.posizione, &s.sx, &s.s1, &s.s2, &s.s3, &s.rapp, &s.dx, &s.d1, &s.d2,
+                           &s.d3, &s.tempo}) {
       *campo = lettore_.leggi_i32();
     }
     if (!nel_percorso(m_.ultimo_tratto(), s.posizione)) return fuori_percorso(s.posizione);
@@ -257,9 +257,9 @@ class FaseTreno : Fase {
         const double meta = static_cast<double>(banchina) / 2.0;
         v.campo_1 = entro<int32_t>(arrotonda(static_cast<double>(p) - meta),
                                    "inizio della zona di stazione");
-        v.campo_2 = entro<int32_t>(
-            arrotonda(static_cast<double>(p) + meta + (v.flag_3 != 0 ? 50.0 : 0.0)),
-            "fine della zona di stazione");
+        v.campo_2 =
+            entro<int32_t>(arrotonda(static_cast<double>(p) + meta + (v.flag_3 != 0 ? 50.0 : 0.0)),
+                           "fine della zona di stazione");
         break;
       }
     }

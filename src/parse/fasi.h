@@ -28,7 +28,6 @@ struct OpzioniTreno {
 
 /// The train phase: train figures, profiles, stations, code points, signals, slowdowns; at its
 /// end the kilometric sections are checked.
-void fase_treno(Modello& m, Segnalatore& errori, LettoreVoci& lettore,
-                const OpzioniTreno& opzioni);
+void fase_treno(Modello& m, Segnalatore& errori, LettoreVoci& lettore, const OpzioniTreno& opzioni);
 
 }  // namespace compattatore

@@ -27,23 +27,26 @@ int64_t valore_numerico(std::string_view t, const char* cosa) {
   auto [p, ec] = std::from_chars(corpo.data(), corpo.data() + corpo.size(), intero);
   if (p == corpo.data() + corpo.size()) {
     if (ec == std::errc::result_out_of_range) {
-      throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) + " è troppo grande");
+      throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) +
+                             " è troppo grande");
     }
     if (ec == std::errc{}) return intero;
   }
   double reale = 0;
-  auto [q, ec2] = std::from_chars(corpo.data(), corpo.data() + corpo.size(), reale,
-                                  std::chars_format::general);
+  auto [q, ec2] =
+      std::from_chars(corpo.data(), corpo.data() + corpo.size(), reale, std::chars_format::general);
   if (q != corpo.data() + corpo.size()) return 0;
   if (ec2 == std::errc::result_out_of_range) {
     // from_chars leaves the value alone: tell a very small fraction from a very large number.
     if (std::fabs(std::strtod(std::string(corpo).c_str(), nullptr)) < 1.0) return 0;
-    throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) + " è troppo grande");
+    throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) +
+                           " è troppo grande");
   }
   if (ec2 != std::errc{}) return 0;
   if (!std::isfinite(reale)) return 0;  // "inf", "nan": words, not numbers
   if (std::fabs(reale) > 9.0e18) {
-    throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) + " è troppo grande");
+    throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) +
+                           " è troppo grande");
   }
   return arrotonda(reale);
 }
@@ -87,8 +90,8 @@ std::string LettoreVoci::leggi_testo() {
   if (pos_ < dati_.size() && dati_[pos_] == '"') {
     ++pos_;
     while (pos_ < dati_.size() && dati_[pos_] != '"') {
-      if (dati_[pos_] == '\n' || (dati_[pos_] == '\r' && (pos_ + 1 >= dati_.size() ||
-                                                          dati_[pos_ + 1] != '\n'))) {
+      if (dati_[pos_] == '\n' ||
+          (dati_[pos_] == '\r' && (pos_ + 1 >= dati_.size() || dati_[pos_ + 1] != '\n'))) {
         ++riga_;
       }
       voce += dati_[pos_++];
@@ -121,8 +124,12 @@ int64_t LettoreVoci::leggi_numero(const char* cosa) {
   return valore_numerico(voce, cosa);
 }
 
-int32_t LettoreVoci::leggi_i32() { return entro<int32_t>(leggi_numero("numero"), "numero a 32 bit"); }
-int16_t LettoreVoci::leggi_i16() { return entro<int16_t>(leggi_numero("numero"), "numero a 16 bit"); }
+int32_t LettoreVoci::leggi_i32() {
+  return entro<int32_t>(leggi_numero("numero"), "numero a 32 bit");
+}
+int16_t LettoreVoci::leggi_i16() {
+  return entro<int16_t>(leggi_numero("numero"), "numero a 16 bit");
+}
 uint8_t LettoreVoci::leggi_u8() {
   return entro<uint8_t>(leggi_numero("numero"), "numero da 0 a 255");
 }
@@ -134,12 +141,14 @@ std::string_view LettoreVoci::testo_riga(int n) const {
   while (riga < n) {
     const size_t fine = dati_.find_first_of("\r\n", inizio);
     if (fine == std::string::npos) return {};
-    inizio = fine + ((dati_[fine] == '\r' && fine + 1 < dati_.size() && dati_[fine + 1] == '\n') ? 2 : 1);
+    inizio = fine +
+             ((dati_[fine] == '\r' && fine + 1 < dati_.size() && dati_[fine + 1] == '\n') ? 2 : 1);
     ++riga;
   }
   if (inizio > dati_.size()) return {};
   const size_t fine = dati_.find_first_of("\r\n", inizio);
-  return std::string_view(dati_).substr(inizio, fine == std::string::npos ? std::string::npos : fine - inizio);
+  return std::string_view(dati_).substr(
+      inizio, fine == std::string::npos ? std::string::npos : fine - inizio);
 }
 
 }  // namespace compattatore

@@ -50,8 +50,8 @@ class LettoreVoci {
   std::string dati_;
   std::string file_;
   size_t pos_ = 0;
-  int riga_ = 1;        // line of the read position
-  int riga_voce_ = 0;   // line where the last item began
+  int riga_ = 1;       // line of the read position
+  int riga_voce_ = 0;  // line where the last item began
 };
 
 }  // namespace compattatore

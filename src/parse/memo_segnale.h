@@ -26,8 +26,8 @@ struct Segnale {
 
 /// Stores the signal on stretch posizione / 50 + 1 and returns `nessuno`, or returns a code and
 /// stores nothing: `segnale_occupato` when that stretch is not free, `fuori_percorso` when the
-/// signal or its approach bytes would lie outside `tratti` (a negative position, or a stretch below 8). The caller applies the
-/// range rule and records the position.
+/// signal or its approach bytes would lie outside `tratti` (a negative position, or a stretch below
+/// 8). The caller applies the range rule and records the position.
 Codice memo_segnale(Modello& m, const Segnale& s);
 
 }  // namespace compattatore

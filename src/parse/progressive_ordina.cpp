@@ -38,11 +38,20 @@ void progressive_ordina(Elenco& elenco) {
     if (d.progressiva > 0) assegna(d, t, u);
     if (u.progressiva > 0) assegna(u, d, t);
   } else if (t.inizio > d.inizio && t.inizio > u.inizio) {
-    if (d.inizio > u.inizio) assegna(t, d, u); else assegna(t, u, d);
+    if (d.inizio > u.inizio)
+      assegna(t, d, u);
+    else
+      assegna(t, u, d);
   } else if (d.inizio > t.inizio && d.inizio > u.inizio) {
-    if (t.inizio > u.inizio) assegna(d, t, u); else assegna(d, u, t);
+    if (t.inizio > u.inizio)
+      assegna(d, t, u);
+    else
+      assegna(d, u, t);
   } else if (u.inizio > t.inizio && u.inizio > d.inizio) {
-    if (t.inizio > d.inizio) assegna(u, t, d); else assegna(u, d, t);
+    if (t.inizio > d.inizio)
+      assegna(u, t, d);
+    else
+      assegna(u, d, t);
   }
   // Otherwise no start is strictly the greatest: all three stay cleared.
 

@@ -44,8 +44,7 @@ void passo_curvo(Tracciato& t, int32_t metro, double k) {
 
 }  // namespace
 
-Codice traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lunghezza,
-                      double k) {
+Codice traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lunghezza, double k) {
   while (metro <= posizione) {
     passo_retto(t, metro);
     if (++metro > kUltimoMetroTracciato) return Codice::curva_errata;

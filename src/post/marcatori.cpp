@@ -158,8 +158,6 @@ class Passata {
 
 }  // namespace
 
-void marca_codici(Modello& m, Segnalatore& errori) {
-  Passata(m, errori).esegui();
-}
+void marca_codici(Modello& m, Segnalatore& errori) { Passata(m, errori).esegui(); }
 
 }  // namespace compattatore

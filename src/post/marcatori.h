@@ -8,12 +8,12 @@
 
 namespace compattatore {
 
-/// The code-marker pass over the stretches of `m`: markers (`cambio_codice`, value 180) before the signals
-/// in the 20 stretches ahead of a slowdown warning board, in three windows before every slowdown
-/// start, every 8 stretches inside a slowdown slower than 110, and before the first signal within
-/// 12 stretches after a slowdown end. Only free stretches are written, or an existing marker is
-/// lowered to 180; where there is no room, code 11, 12 or 13 goes to `errori` with its position in
-/// metres (stretch × 50), without a source line, and the pass goes on.
+/// The code-marker pass over the stretches of `m`: markers (`cambio_codice`, value 180) before the
+/// signals in the 20 stretches ahead of a slowdown warning board, in three windows before every
+/// slowdown start, every 8 stretches inside a slowdown slower than 110, and before the first signal
+/// within 12 stretches after a slowdown end. Only free stretches are written, or an existing marker
+/// is lowered to 180; where there is no room, code 11, 12 or 13 goes to `errori` with its position
+/// in metres (stretch × 50), without a source line, and the pass goes on.
 void marca_codici(Modello& m, Segnalatore& errori);
 
 /// `y` when `x` is greater than `y`, otherwise `x` (equal values give `x`).

@@ -19,8 +19,8 @@ Esecuzione::Esecuzione(NomiScenario nomi, fs::path cartella, Sorgenti sorgenti, 
       parola_(std::move(osservatore)) {}
 
 Esecuzione Esecuzione::incorporata(fs::path cartella, Osservatore osservatore) {
-  Esecuzione run = nella_cartella(NomiScenario::incorporato(), std::move(cartella),
-                                  std::move(osservatore));
+  Esecuzione run =
+      nella_cartella(NomiScenario::incorporato(), std::move(cartella), std::move(osservatore));
   run.incorporata_ = true;
   return run;
 }

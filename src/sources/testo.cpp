@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "model/cp1252.h"
 #include "io/file_sicuro.h"
+#include "model/cp1252.h"
 
 namespace compattatore {
 

@@ -30,8 +30,8 @@ TEST(RigaDiComando, AiutoDiOgniComando) {
   }
   // The general help names every command and the options of the plain run.
   const auto aiuto = esegui_programma({"--help"}, d.percorso());
-  for (const char* parola : {"esegui (run)", "compila (compile)", "codici", "--dir CARTELLA",
-                             "--version"}) {
+  for (const char* parola :
+       {"esegui (run)", "compila (compile)", "codici", "--dir CARTELLA", "--version"}) {
     EXPECT_NE(aiuto.out.find(parola), std::string::npos) << parola;
   }
   const auto versione = esegui_programma({"--version"}, d.percorso());

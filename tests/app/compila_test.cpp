@@ -1,7 +1,6 @@
-#include "app/comandi.h"
-
 #include <gtest/gtest.h>
 
+#include "app/comandi.h"
 #include "sources/scenario.h"
 #include "support/supporto.h"
 
@@ -33,11 +32,14 @@ TEST(Compila, ErroriDUso) {
        "non ricavo il numero del treno da 'B_7-.txt': il file del treno si chiama A_TRENO-.txt, "
        "oppure usa --treno"},
       {{"compile", "manca_linea.txt", "A_7-.txt"}, "il file 'manca_linea.txt' non esiste"},
-      {{"compile", "cartella_linea.txt", "A_7-.txt", "--treno", "7"}, "'cartella_linea.txt' non è un file"},
+      {{"compile", "cartella_linea.txt", "A_7-.txt", "--treno", "7"},
+       "'cartella_linea.txt' non è un file"},
       {{"compile", "binario_linea.txt", "A_7-.txt", "--treno", "7"},
        "'binario_linea.txt' non è un file di testo (contiene byte nulli)"},
-      {{"compile", "A_linea.txt", "A_7-.txt", "--dir", "non-esiste"}, "la cartella 'non-esiste' non esiste"},
-      {{"compile", "A_linea.txt", "A_7-.txt", "--nome", "a/b"}, "contiene un separatore di cartelle"},
+      {{"compile", "A_linea.txt", "A_7-.txt", "--dir", "non-esiste"},
+       "la cartella 'non-esiste' non esiste"},
+      {{"compile", "A_linea.txt", "A_7-.txt", "--nome", "a/b"},
+       "contiene un separatore di cartelle"},
       {{"compile", "A_linea.txt", "A_7-.txt", "--treno", "Ω"}, "non esiste in Windows-1252"},
   };
   for (const auto& c : casi) {
@@ -84,9 +86,10 @@ TEST(CompilaEndToEnd, SorgentiIncorporateUgualiAllaCorsaNormale) {
   EXPECT_EQ(prova::leggi(autore / "Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt"), treno);
 
   // --no-plan: no route plan, the other two the same.
-  const auto senza = esegui_programma({"compile", "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt",
-                                       "Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt", "--no-plan"},
-                                      autore.percorso());
+  const auto senza =
+      esegui_programma({"compile", "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt",
+                        "Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt", "--no-plan"},
+                       autore.percorso());
   EXPECT_EQ(senza.stato, 0) << senza.err;
   EXPECT_FALSE(fs::exists(autore / kPiano));
   EXPECT_EQ(prova::leggi(autore / kDat), prova::leggi(normale / kDat));
@@ -110,7 +113,10 @@ TEST(CompilaEndToEnd, NomeETrenoDalleOpzioniConOgniScrittura) {
             (std::vector<std::string>{"Città_R_21.dat", "Città_R_21.sim"}));
   // The identity goes into the table in Windows-1252: entry 85 holds "Citt\xE0" (5 bytes).
   const std::string sim = prova::leggi(d / "out" / "Città_R_21.sim");
-  EXPECT_NE(sim.find(std::string("\x05\x00" "Citt\xE0", 7)), std::string::npos);
+  EXPECT_NE(sim.find(std::string("\x05\x00"
+                                 "Citt\xE0",
+                                 7)),
+            std::string::npos);
   // The stretches are those of the embedded scenario but for the check code in stretch 1.
   CartellaTemporanea normale;
   ASSERT_EQ(esegui_programma({"--dir", normale.percorso().string()}, normale.percorso()).stato, 0);
@@ -166,9 +172,10 @@ TEST(CompilaEndToEnd, OgniCodiceSegnalatoAncheSeSovrascritto) {
   // A gradient past the route end (15) lets the train source be read; there the kilometric
   // section check sets 2, which overwrites 15. Both are reported, the final word last.
   CartellaTemporanea d;
-  prova::scrivi(d / "P_linea.txt",
-                "[generale]\r\nlunghezza percorso,    1000\r\nprogressiva chilometrica uno,    0,    "
-                "125,    1\r\n[pendenze]\r\npendenza,  9000,  3\r\n[fine]\r\n");
+  prova::scrivi(
+      d / "P_linea.txt",
+      "[generale]\r\nlunghezza percorso,    1000\r\nprogressiva chilometrica uno,    0,    "
+      "125,    1\r\n[pendenze]\r\npendenza,  9000,  3\r\n[fine]\r\n");
   prova::scrivi(d / "P_1-.txt", "[generale]\r\n[fine]\r\n");
   const auto r = esegui_programma({"compile", "P_linea.txt", "P_1-.txt"}, d.percorso());
   EXPECT_EQ(r.stato, 2);

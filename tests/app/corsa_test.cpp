@@ -122,9 +122,9 @@ TEST_F(CorsaIncorporata, OggettiDelTreno) {
   // Slowdown 46350, 80 km/h, 1950 m, d_v 80.
   const struct {
     int tratto, oggetto, v1, v2, v3;
-  } rallentamenti[] = {{904, 4, 80, 80, 0},   {928, 3, 80, 80, 1},   {967, 2, 80, 80, 1},
-                       {2109, 4, 30, 0, 0},   {2133, 3, 30, 0, 1},   {2137, 2, 30, 0, 1},
-                       {2108, 5, 1, 0, 0},    {2107, 5, 2, 0, 0},    {2106, 5, 3, 0, 0},
+  } rallentamenti[] = {{904, 4, 80, 80, 0}, {928, 3, 80, 80, 1}, {967, 2, 80, 80, 1},
+                       {2109, 4, 30, 0, 0}, {2133, 3, 30, 0, 1}, {2137, 2, 30, 0, 1},
+                       {2108, 5, 1, 0, 0},  {2107, 5, 2, 0, 0},  {2106, 5, 3, 0, 0},
                        {2105, 5, 4, 0, 0}};
   for (const auto& r : rallentamenti) {
     EXPECT_EQ(t(r.tratto).oggetto, r.oggetto) << r.tratto;
@@ -206,8 +206,7 @@ struct FileAtteso {
   const char* sha256;
 };
 const FileAtteso kSeiFile[] = {
-    {prova::kFileTratti, 39315,
-     "d9281b73e5d691995eb92c0a2c4b014d253927bb6d9ab5cf20378024bb319b81"},
+    {prova::kFileTratti, 39315, "d9281b73e5d691995eb92c0a2c4b014d253927bb6d9ab5cf20378024bb319b81"},
     {prova::kFileElenco, 3441, "1fd098bd159337714c6423ac678070b26e20486d02e1d72e0c0676f25454310b"},
     {prova::kFileNote, 4079, "994b6ad62d4016900adc308ae87745a722e459fbde23e8548606e85757720e2f"},
     {prova::kFileRallentamenti, 3185,
@@ -225,7 +224,8 @@ TEST(CorsaDelProgramma, SeiFileConIByteDiSempre) {
     prova::CartellaTemporanea d;
     std::vector<std::string> argomenti = modello;
     for (auto& a : argomenti) {
-      if (const size_t i = a.find('@'); i != std::string::npos) a.replace(i, 1, d.percorso().string());
+      if (const size_t i = a.find('@'); i != std::string::npos)
+        a.replace(i, 1, d.percorso().string());
     }
     const auto r = prova::esegui_programma(argomenti, d.percorso());
     EXPECT_EQ(r.stato, 0) << r.err;
@@ -248,7 +248,8 @@ TEST(CorsaDelProgramma, SenzaDirScriveAccantoAllEseguibile) {
   const auto r = prova::esegui_programma({}, d / "altrove", false, d / "bin" / "compattatore");
   EXPECT_EQ(r.stato, 0) << r.err;
   EXPECT_TRUE(prova::elenco_file(d / "altrove").empty());
-  EXPECT_EQ(prova::elenco_file(d / "bin").size(), 7u);  // the program, 3 documents, 3 compiled files
+  EXPECT_EQ(prova::elenco_file(d / "bin").size(),
+            7u);  // the program, 3 documents, 3 compiled files
   EXPECT_TRUE(fs::exists(d / "bin" / "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat"));
 }
 
@@ -262,11 +263,13 @@ TEST(CorsaDelProgramma, CartellaDiSolaLetturaStatoUnoENessunFile) {
                           fs::perms::others_exec);
   const auto r = prova::esegui_programma({"--dir", ro.string()}, ro, true);
   EXPECT_EQ(r.stato, 1);
-  EXPECT_NE(r.err.find("impossibile scrivere " + (ro / "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt").string() +
+  EXPECT_NE(r.err.find("impossibile scrivere " +
+                       (ro / "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt").string() +
                        ": Permission denied"),
             std::string::npos)
       << r.err;
-  EXPECT_EQ(prova::elenco_file(ro), std::vector<std::string>{"Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat"});
+  EXPECT_EQ(prova::elenco_file(ro),
+            std::vector<std::string>{"Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat"});
   EXPECT_EQ(prova::leggi(ro / "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat"), "vecchio");
 }
 
@@ -282,7 +285,8 @@ TEST(CorsaDelProgramma, SenzaFlagLineaGliAltriFileUguali) {
   EXPECT_EQ(prova::elenco_file(senza.percorso()),
             (std::vector<std::string>{"Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat",
                                       "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.sim"}));
-  for (const char* f : {"Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat", "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.sim"}) {
+  for (const char* f : {"Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat",
+                        "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.sim"}) {
     EXPECT_EQ(prova::leggi(con / f), prova::leggi(senza / f)) << f;
   }
 }

@@ -24,12 +24,19 @@ TEST(Diagnostica, FormeDelMessaggio) {
        "tratto libero per un segno di codice (tratto 928, posizione 46400 m)\n"},
       {{Codice::manca_linea, std::nullopt, {"cartella/A_linea.txt", 0, ""}, ""},
        "cartella/A_linea.txt: errore 101: il file della linea non esiste\n"},
-      {{Codice::guasto_lettura, std::nullopt, {"A_linea.txt", 7, "pendenza, 1, 300"}, "numero da 0 a 255: 400 non entra nel campo"},
+      {{Codice::guasto_lettura,
+        std::nullopt,
+        {"A_linea.txt", 7, "pendenza, 1, 300"},
+        "numero da 0 a 255: 400 non entra nel campo"},
        "A_linea.txt:7: errore 25: errore durante la lettura: numero da 0 a 255: 400 non entra nel "
        "campo\n    pendenza, 1, 300\n"},
       // The source line is shown in UTF-8.
-      {{Codice::cartello_occupato, 54800, {"L.txt", 192, "cartello_indicatore,  54800,   (1\xB0 BIVIO)"}, ""},
-       "L.txt:192: errore 6: un cartello indicatore cade su un tratto già occupato (posizione 54800 m)\n"
+      {{Codice::cartello_occupato,
+        54800,
+        {"L.txt", 192, "cartello_indicatore,  54800,   (1\xB0 BIVIO)"},
+        ""},
+       "L.txt:192: errore 6: un cartello indicatore cade su un tratto già occupato (posizione "
+       "54800 m)\n"
        "    cartello_indicatore,  54800,   (1° BIVIO)\n"},
   };
   for (const auto& c : casi) EXPECT_EQ(messaggio_errore(c.s), c.atteso);

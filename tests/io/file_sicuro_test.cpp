@@ -24,9 +24,11 @@ TEST(FileSicuro, CartellaDiSolaLetturaTieneIlFileVecchio) {
   CartellaTemporanea d;
   fs::create_directory(d / "ro");
   prova::scrivi(d / "ro" / "a.dat", "vecchio");
-  fs::permissions(d.percorso(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  fs::permissions(d.percorso(),
+                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
   fs::permissions(d / "ro", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
   const fs::path dest = d / "ro" / "a.dat";
   const int stato = prova::in_processo_figlio(
       [&] {

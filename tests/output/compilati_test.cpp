@@ -76,7 +76,8 @@ TEST(FileTratti, QuindiciByteATratto) {
   tratti[2620].oggetto = 13;
   const std::string byte = byte_tratti(tratti);
   ASSERT_EQ(byte.size(), 15u * 2620u + 15u);
-  EXPECT_EQ(byte.substr(15 * 929, 15), std::string("\x01\x2A\x00\xFF\xFF\x0B\x00\x00\x80\x6E\x51\x02\x13\x5F\xC8", 15));
+  EXPECT_EQ(byte.substr(15 * 929, 15),
+            std::string("\x01\x2A\x00\xFF\xFF\x0B\x00\x00\x80\x6E\x51\x02\x13\x5F\xC8", 15));
   EXPECT_EQ(static_cast<unsigned char>(byte[15 * 2620]), 13);
   EXPECT_EQ(byte.substr(15 * 928, 15), std::string(15, '\0'));
 }

@@ -143,7 +143,7 @@ TEST(FaseLinea, MaiuscoleEMinuscoleNelleParoleChiave) {
   Linea l;
   ASSERT_EQ(l.leggi(righe({
                 "[generale]",
-                "LUNGHEZZA Percorso,    2000",                     // case-blind: accepted
+                "LUNGHEZZA Percorso,    2000",                         // case-blind: accepted
                 "Progressiva chilometrica uno,    100,    500,    0",  // exact: ignored
                 "progressiva chilometrica UNO,    100,    500,    0",  // exact: ignored
                 "Sfondo uno,    7",
@@ -241,9 +241,9 @@ TEST(FaseLinea, TrattinoNellaSezioneGeneraleFinoADieciVolte) {
 TEST(FaseLinea, SenzaLunghezzaEGuasto) {
   for (const int32_t flag : {0, 1}) {
     Linea l(flag);
-    EXPECT_THROW(l.leggi(righe({"[generale]", "sfondo uno, 1", "[curve]", "pendenza, 100, 5",
-                                "[fine]"})),
-                 GuastoEsecuzione);
+    EXPECT_THROW(
+        l.leggi(righe({"[generale]", "sfondo uno, 1", "[curve]", "pendenza, 100, 5", "[fine]"})),
+        GuastoEsecuzione);
   }
   // The "-" items of the general section are passed over without looking for the end: two of
   // them at the end of the source read past it.
@@ -359,9 +359,8 @@ TEST(FaseLinea, SenzaFlagLineaNessunaCurvaNeTracciato) {
 
 TEST(FaseLinea, MontagneNellaLinea) {
   Linea l;
-  ASSERT_EQ(l.leggi(percorso({"montagna,   6950,  7050,  2", "montagna,   7150,  7250,  11"},
-                             10000)),
-            0);
+  ASSERT_EQ(
+      l.leggi(percorso({"montagna,   6950,  7050,  2", "montagna,   7150,  7250,  11"}, 10000)), 0);
   EXPECT_EQ(l.t(138).montagna, 0);
   EXPECT_EQ(l.t(139).montagna, 2);
   EXPECT_EQ(l.t(140).montagna, 2);
@@ -369,8 +368,9 @@ TEST(FaseLinea, MontagneNellaLinea) {
 
   Linea troppe;
   std::vector<std::string> r;
-  for (int i = 0; i < 81; ++i) r.push_back("montagna,  " + std::to_string(100 * i) + ",  " +
-                                           std::to_string(100 * i + 50) + ",  1");
+  for (int i = 0; i < 81; ++i)
+    r.push_back("montagna,  " + std::to_string(100 * i) + ",  " + std::to_string(100 * i + 50) +
+                ",  1");
   r.push_back("pendenza, 100, 5");
   EXPECT_EQ(troppe.leggi(percorso(r, 10000)), 26);
   EXPECT_EQ(troppe.posizione_errore(), 8000);
@@ -531,8 +531,8 @@ TEST(FaseLinea, TrattinoNellaSezioneElementiFinoADueVolte) {
 TEST(FaseLinea, UltimaVoceDelFile) {
   // A keyword item that is the file's last item is never interpreted.
   Linea parola;
-  EXPECT_EQ(parola.leggi(righe({"[generale]", "lunghezza percorso, 1000", "[curve]",
-                                "cartello_indicatore"})),
+  EXPECT_EQ(parola.leggi(righe(
+                {"[generale]", "lunghezza percorso, 1000", "[curve]", "cartello_indicatore"})),
             0);
   EXPECT_EQ(parola.esito.cursore_cartelli, 80);
   // A last line with numbers after its keyword is processed.

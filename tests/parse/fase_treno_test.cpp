@@ -46,8 +46,8 @@ struct Prova {
 // A station line with the given position, type, platform length, items 5 and 6 and name.
 std::string stazione(int p, int tipo, int l, int f4 = 0, int f3 = 0,
                      const std::string& nome = "Stazione") {
-  return "stazione, " + std::to_string(p) + ", " + std::to_string(tipo) + ", " +
-         std::to_string(l) + ", 0, " + std::to_string(f4) + ", " + std::to_string(f3) +
+  return "stazione, " + std::to_string(p) + ", " + std::to_string(tipo) + ", " + std::to_string(l) +
+         ", 0, " + std::to_string(f4) + ", " + std::to_string(f3) +
          ", 0,0,0, 4,1,1, 30, 6,23, 0, " + nome;
 }
 
@@ -161,8 +161,9 @@ TEST(FaseTreno, NumeriTroppoGrandiPerIlCampoSonoGuasti) {
 
 TEST(FaseTreno, VociPrimaDellIntestazioneIgnorate) {
   Prova p;
-  p.leggi_testo("numero vetture, 6\r\nvelocita, 0, 50\r\n[generale]\r\nsabbia, 10\r\n[fine]\r\n"
-                "riferimento fine del file\r\n");
+  p.leggi_testo(
+      "numero vetture, 6\r\nvelocita, 0, 50\r\n[generale]\r\nsabbia, 10\r\n[fine]\r\n"
+      "riferimento fine del file\r\n");
   EXPECT_EQ(p.v(voce::figure_treno).campo_3, 0);
   EXPECT_EQ(p.t(100).velocita, 0);
   EXPECT_EQ(p.v(voce::treno).intero_1, 10);
@@ -170,7 +171,8 @@ TEST(FaseTreno, VociPrimaDellIntestazioneIgnorate) {
 
 TEST(FaseTreno, SenzaIntestazioneNienteMemorizzato) {
   for (const std::string& testo :
-       {std::string("numero vetture, 6\r\nvelocita, 0, 50\r\naderenza, 0, 70\r\n[fine]\r\n"), std::string{}}) {
+       {std::string("numero vetture, 6\r\nvelocita, 0, 50\r\naderenza, 0, 70\r\n[fine]\r\n"),
+        std::string{}}) {
     Prova p;
     p.leggi_testo(testo);
     EXPECT_EQ(p.codice_errore(), 0);
@@ -414,8 +416,7 @@ TEST(FaseTreno, Codice10StazioniNelleVociDeiCartelli) {
   {
     Prova p;
     p.cursore_cartelli = 3;  // 77 boards: stations 1 and 2 only
-    p.leggi({stazione(5000, 24, 300), stazione(10000, 24, 300, 0, 0, "Seconda"),
-             "sabbia, 10"});
+    p.leggi({stazione(5000, 24, 300), stazione(10000, 24, 300, 0, 0, "Seconda"), "sabbia, 10"});
     controlla_fermata_di_fase(p, 10, std::nullopt);
     EXPECT_EQ(p.v(2).testo, "Seconda");
     EXPECT_EQ(p.t(202).valore_1, 2);
@@ -472,8 +473,8 @@ TEST(FaseTreno, Codice15StazioneOltreIlMargine) {
 TEST(FaseTreno, CambioETaglioCodice) {
   Prova p;
   p.t(930).oggetto = oggetto::segno_montagna;
-  p.leggi({"abbattimento,   54500,   AC", "abbattimento,   46500,   270",
-           "abbattimento, 60000, 0", "abbattimento, 60100, -3", "abbattimento, 60200, 70000"});
+  p.leggi({"abbattimento,   54500,   AC", "abbattimento,   46500,   270", "abbattimento, 60000, 0",
+           "abbattimento, 60100, -3", "abbattimento, 60200, 70000"});
   EXPECT_EQ(p.codice_errore(), 0);
   Tratto taglio;
   taglio.oggetto = oggetto::taglio_codice;
@@ -519,15 +520,20 @@ TEST(FaseTreno, CodiciDelleRoutineFermanoLaFase) {
     int32_t codice, posizione;
   } casi[] = {
       {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "segnale, 46410, 1, 0,0,0,0,0,0,0,0,0"},
-       16, 46410},
+       16,
+       46410},
       {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "rallentamento, 47600, 30, 100, 0, 0, 0"},
-       17, 47600},
+       17,
+       47600},
       {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "rallentamento, 46400, 30, 100, 0, 0, 0"},
-       18, 46400},
+       18,
+       46400},
       {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "rallentamento, 46000, 30, 400, 0, 0, 0"},
-       19, 46000},
+       19,
+       46000},
       {{"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "rallentamento, 47650, 30, 100, 0, 1, 0"},
-       20, 47650},
+       20,
+       47650},
   };
   for (const auto& c : casi) {
     Prova p;
@@ -551,8 +557,8 @@ TEST(FaseTreno, CodiciDelleRoutineFermanoLaFase) {
 }
 
 TEST(FaseTreno, Codice15DellaLineaFermaAlPrimoSegnaleORallentamento) {
-  for (const std::string riga : {"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0",
-                                 "rallentamento, 46400, 30, 100, 0, 0, 0"}) {
+  for (const std::string riga :
+       {"segnale, 46400, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0", "rallentamento, 46400, 30, 100, 0, 0, 0"}) {
     Prova p;
     p.registro.preimposta(Codice::fuori_percorso, 777);  // left by the line phase
     p.leggi({"velocita, 0, 50", "numero vetture, 6", riga, "sabbia, 10"});
@@ -592,9 +598,9 @@ TEST(FaseTreno, Codice15PosizioniFuoriDalPercorso) {
       {"rallentamento, -50, 30, 100, 0, 0, 0", -50},
       {stazione(-100, 27, 100), -100},
       // objects that would reach outside `tratti`
-      {"segnale, 300, 1, 0,0,0,0,0,0,0,0,0", 300},  // approach bytes below stretch 0
+      {"segnale, 300, 1, 0,0,0,0,0,0,0,0,0", 300},           // approach bytes below stretch 0
       {"rallentamento, 130000, 30, 2000, 0, 0, 0", 130000},  // end beyond the last stretch
-      {stazione(130000, 8, 1200), 130000},  // stopping point on 2623
+      {stazione(130000, 8, 1200), 130000},                   // stopping point on 2623
       {stazione(129000, 24, 5000, 0, 1), 129000},
   };
   for (const auto& c : casi) {
@@ -603,8 +609,8 @@ TEST(FaseTreno, Codice15PosizioniFuoriDalPercorso) {
     controlla_fermata_di_fase(p, 15, c.posizione);
     EXPECT_EQ(p.codici.back().luogo.riga, 3) << c.riga;
     EXPECT_EQ(p.v(voce::treno).intero_1, 0) << c.riga;  // the main loop was left
-    EXPECT_EQ(p.t(2000).velocita, 10) << c.riga;         // the end steps ran
-    EXPECT_EQ(p.v(1), Voce{}) << c.riga;                 // nothing of the item stored
+    EXPECT_EQ(p.t(2000).velocita, 10) << c.riga;        // the end steps ran
+    EXPECT_EQ(p.v(1), Voce{}) << c.riga;                // nothing of the item stored
     for (int s = 0; s <= 2620; ++s) {
       ASSERT_EQ(p.t(s).oggetto, 0) << c.riga << " " << s;
       ASSERT_EQ(p.t(s).preavviso, 0) << c.riga << " " << s;

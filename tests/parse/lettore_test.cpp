@@ -49,10 +49,25 @@ TEST(Lettore, ValoriDeiNumeri) {
     const char* voce;
     int32_t valore;
   } casi[] = {
-      {"  ", 0},      {"AC", 0},     {"-15", -15},   {"+7", 7},      {"007", 7},
-      {"2.5", 2},     {"3.5", 4},    {"-2.5", -2},   {"1e3", 1000},  {"12abc", 0},
-      {"+-5", 0},     {"++5", 0},    {"-", 0},       {"nan", 0},     {"inf", 0},
-      {"1e-400", 0},  {"\" 12 \"", 12}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+      {"  ", 0},
+      {"AC", 0},
+      {"-15", -15},
+      {"+7", 7},
+      {"007", 7},
+      {"2.5", 2},
+      {"3.5", 4},
+      {"-2.5", -2},
+      {"1e3", 1000},
+      {"12abc", 0},
+      {"+-5", 0},
+      {"++5", 0},
+      {"-", 0},
+      {"nan", 0},
+      {"inf", 0},
+      {"1e-400", 0},
+      {"\" 12 \"", 12},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
   };
   for (const auto& c : casi) {
     LettoreVoci l(std::string(c.voce) + ",9", "f");
@@ -76,15 +91,27 @@ TEST(Lettore, NumeroTroppoGrandePerIlCampoEGuasto) {
   const struct {
     const char* voce;
     int larghezza;  // 8, 16 or 32
-  } casi[] = {{"256", 8},           {"-1", 8},       {"32768", 16},      {"-32769", 16},
-              {"2147483648", 32},   {"-2147483649", 32}, {"99999999999999999999", 32},
-              {"1e30", 32},         {"1e400", 32}};
+  } casi[] = {{"256", 8},
+              {"-1", 8},
+              {"32768", 16},
+              {"-32769", 16},
+              {"2147483648", 32},
+              {"-2147483649", 32},
+              {"99999999999999999999", 32},
+              {"1e30", 32},
+              {"1e400", 32}};
   for (const auto& c : casi) {
     LettoreVoci l(c.voce, "f");
     switch (c.larghezza) {
-      case 8: EXPECT_THROW(l.leggi_u8(), GuastoEsecuzione) << c.voce; break;
-      case 16: EXPECT_THROW(l.leggi_i16(), GuastoEsecuzione) << c.voce; break;
-      default: EXPECT_THROW(l.leggi_i32(), GuastoEsecuzione) << c.voce; break;
+      case 8:
+        EXPECT_THROW(l.leggi_u8(), GuastoEsecuzione) << c.voce;
+        break;
+      case 16:
+        EXPECT_THROW(l.leggi_i16(), GuastoEsecuzione) << c.voce;
+        break;
+      default:
+        EXPECT_THROW(l.leggi_i32(), GuastoEsecuzione) << c.voce;
+        break;
     }
   }
   LettoreVoci l("255,32767,-32768", "f");
@@ -122,7 +149,8 @@ TEST(Lettore, FineRigaLfECrComeCrLf) {
 }
 
 TEST(Lettore, LuogoDellUltimaVoce) {
-  LettoreVoci l("[generale]\r\nlunghezza percorso,    124000\r\n\"due\r\nrighe\",5\r\n", "linea.txt");
+  LettoreVoci l("[generale]\r\nlunghezza percorso,    124000\r\n\"due\r\nrighe\",5\r\n",
+                "linea.txt");
   EXPECT_EQ(l.riga(), 0);
   l.leggi_testo();
   l.leggi_testo();

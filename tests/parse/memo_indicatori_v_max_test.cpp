@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/percorso_prova.h"
-
 #include "model/regole.h"
+#include "support/percorso_prova.h"
 
 namespace compattatore {
 namespace {
@@ -52,7 +51,8 @@ TEST(MemoIndicatoriVMax, TrattoOccupatoOSegnoDiMontagna) {
   m.tratti[929].oggetto = oggetto::segnale;
   m.tratti[929].valore_1 = 11;
   const Tratto prima = m.tratti[929];
-  EXPECT_EQ(memo_indicatori_v_max(m, 46400, 70, 75, 75, 2, 0, 0, 0, 0), Codice::indicatore_occupato);
+  EXPECT_EQ(memo_indicatori_v_max(m, 46400, 70, 75, 75, 2, 0, 0, 0, 0),
+            Codice::indicatore_occupato);
   EXPECT_EQ(m.tratti[929], prima);
   // A second board on the same stretch.
   EXPECT_EQ(memo_indicatori_v_max(m, 6710, 70, 75, 75, 2, 0, 0, 0, 0), Codice::indicatore_occupato);

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/percorso_prova.h"
-
 #include "model/modello.h"
+#include "support/percorso_prova.h"
 
 namespace compattatore {
 namespace {
@@ -46,7 +45,8 @@ TEST(MemoRallentamento, MarcatiConDV) {
   ASSERT_EQ(memo_rallentamento(m, {106600, 30, 200, 0, 1, 60}), Codice::nessuno);
   for (int k = 0; k < 4; ++k) {
     EXPECT_EQ(m.tratti[static_cast<size_t>(2108 - k)],
-              oggetto_con(oggetto::preavviso_rallentamento, k + 1, k + 1, 0)) << k;
+              oggetto_con(oggetto::preavviso_rallentamento, k + 1, k + 1, 0))
+        << k;
   }
 }
 
@@ -67,7 +67,8 @@ TEST(MemoRallentamento, SenzaAvvisoFinoA1500Metri) {
   Modello n = percorso();
   ASSERT_EQ(memo_rallentamento(n, {1550, 30, 100, 0, 1, 0}), Codice::nessuno);
   EXPECT_EQ(n.tratti[8].oggetto, oggetto::avviso_rallentamento);  // 350 / 50 + 1
-  for (size_t s : {7u, 6u, 5u, 4u}) EXPECT_EQ(n.tratti[s].oggetto, oggetto::preavviso_rallentamento);
+  for (size_t s : {7u, 6u, 5u, 4u})
+    EXPECT_EQ(n.tratti[s].oggetto, oggetto::preavviso_rallentamento);
 }
 
 TEST(MemoRallentamento, DVZeroLasciaValore2) {
@@ -111,10 +112,10 @@ TEST(MemoRallentamento, MarcatiOccupatiCodice20ConservaAvvisoInizioFine) {
 
 TEST(MemoRallentamento, FuoriDaiTrattiRifiutato) {
   const Rallentamento casi[] = {
-      {130000, 30, 2000, 0, 0, 0},            // end on stretch 2641, beyond 2620
-      {130000, 30, 2000000000, 0, 0, 0},      // x + l past the 32-bit range
-      {50000, 30, -60000, 0, 0, 0},           // end before stretch 0
-      {-100, 30, 200, 0, 0, 0},               // negative start
+      {130000, 30, 2000, 0, 0, 0},        // end on stretch 2641, beyond 2620
+      {130000, 30, 2000000000, 0, 0, 0},  // x + l past the 32-bit range
+      {50000, 30, -60000, 0, 0, 0},       // end before stretch 0
+      {-100, 30, 200, 0, 0, 0},           // negative start
       {-2000000000, 30, 2000000000, 0, 1, 0},
   };
   for (const auto& r : casi) {

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/percorso_prova.h"
-
 #include "model/modello.h"
+#include "support/percorso_prova.h"
 
 namespace compattatore {
 namespace {
@@ -53,9 +52,9 @@ TEST(MemoSegnale, TempoDelSegnale) {
     int32_t sx, tempo;
     uint8_t atteso;
   } casi[] = {
-      {2, 50, 101}, {2, 1, 101},  {2, 100, 101}, {2, 101, 101}, {2, 0, 0},
+      {2, 50, 101}, {2, 1, 101},   {2, 100, 101}, {2, 101, 101}, {2, 0, 0},
       {2, -5, 251},  // low 8 bits of -5
-      {2, 300, 44}, {2, 250, 250}, {1, 50, 0},   {1, 110, 0},   {1, 300, 0},
+      {2, 300, 44}, {2, 250, 250}, {1, 50, 0},    {1, 110, 0},   {1, 300, 0},
   };
   for (const auto& c : casi) {
     Modello m = percorso();
@@ -76,8 +75,10 @@ TEST(MemoSegnale, ValoriTagliatiAllaLarghezzaDelCampo) {
 
 TEST(MemoSegnale, DueSegnaliA100Metri) {
   Modello m = percorso();
-  ASSERT_EQ(memo_segnale(m, {38100, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}), Codice::nessuno);  // 31..34 on 761..755
-  ASSERT_EQ(memo_segnale(m, {38200, 2, 0, 0, 0, 0, 1, 0, 0, 0, 0}), Codice::nessuno);  // 71..74 on 763..757
+  ASSERT_EQ(memo_segnale(m, {38100, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
+            Codice::nessuno);  // 31..34 on 761..755
+  ASSERT_EQ(memo_segnale(m, {38200, 2, 0, 0, 0, 0, 1, 0, 0, 0, 0}),
+            Codice::nessuno);  // 71..74 on 763..757
   EXPECT_EQ(m.tratti[763].oggetto, oggetto::segnale);
   EXPECT_EQ(m.tratti[763].preavviso, 71);
   EXPECT_EQ(m.tratti[761].preavviso, 72);
@@ -111,7 +112,8 @@ TEST(MemoSegnale, ApprocciFuoriDaiTrattiRifiutati) {
 
   for (int32_t posizione : {324, 300, 0, -50, -2000000000}) {
     Modello n = percorso();
-    EXPECT_EQ(memo_segnale(n, {posizione, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}), Codice::fuori_percorso) << posizione;
+    EXPECT_EQ(memo_segnale(n, {posizione, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}), Codice::fuori_percorso)
+        << posizione;
     EXPECT_EQ(n.tratti, percorso().tratti) << posizione;
   }
   // Beyond the last stretch (a caller that skipped the range rule).

@@ -106,7 +106,8 @@ TEST(Esecuzione, ScritturaFallitaTieneIFileVecchi) {
   const fs::path ro = d / "ro";
   fs::create_directory(ro);
   for (const char* f : kCompilati) prova::scrivi(ro / f, "vecchio");
-  fs::permissions(d.percorso(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  fs::permissions(d.percorso(),
+                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
   fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                           fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
   const int stato = prova::in_processo_figlio(

@@ -1,7 +1,9 @@
 #include "support/supporto.h"
 
-#include <stdlib.h>
 #include <grp.h>
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,9 +12,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-#include <gtest/gtest.h>
-#include <openssl/evp.h>
 
 namespace prova {
 namespace fs = std::filesystem;
@@ -28,7 +27,8 @@ CartellaTemporanea::~CartellaTemporanea() {
   // Folders made read-only by a test must become writable again to be removed.
   for (auto it = fs::recursive_directory_iterator(percorso_, ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    if (it->is_directory(ec))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   }
   fs::permissions(percorso_, fs::perms::owner_all, fs::perm_options::add, ec);
   fs::remove_all(percorso_, ec);
@@ -71,7 +71,8 @@ void scrivi(const fs::path& file, const std::string& contenuto) {
 
 std::vector<std::string> elenco_file(const fs::path& cartella) {
   std::vector<std::string> nomi;
-  for (const auto& e : fs::directory_iterator(cartella)) nomi.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(cartella))
+    nomi.push_back(e.path().filename().string());
   std::sort(nomi.begin(), nomi.end());
   return nomi;
 }
@@ -127,7 +128,6 @@ Attesi& Attesi::zeri(size_t n) {
   b_.append(n, '\0');
   return *this;
 }
-
 
 namespace {
 constexpr uid_t kNessuno = 65534;

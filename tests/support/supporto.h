@@ -94,7 +94,7 @@ class Attesi {
   Attesi& i16(int v);
   Attesi& i32(long long v);
   Attesi& f64(double v);
-  Attesi& testo(const std::string& t);  // 16-bit length, then the bytes
+  Attesi& testo(const std::string& t);       // 16-bit length, then the bytes
   Attesi& testo_puro(const std::string& t);  // the bytes alone
   Attesi& zeri(size_t n);
   const std::string& byte() const { return b_; }
@@ -110,7 +110,8 @@ struct Risultato {
 };
 
 /// Runs `f` in a child process and returns its exit status (-1 when it did not exit). With
-/// `senza_privilegi` the child cannot override file permissions: as root it becomes the user nobody.
+/// `senza_privilegi` the child cannot override file permissions: as root it becomes the user
+/// nobody.
 int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi);
 
 /// Runs the built program with `argomenti`, in working folder `cartella`.
