@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a normal build, then one with AddressSanitizer and
+# Builds and runs every test: the format check, a normal build, then one with AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh cmake g++ make libgtest-dev
+scripts/requisiti.sh cmake g++ make libgtest-dev libssl-dev clang-format
+
+echo "== formato (clang-format)"
+find src tests -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run --Werror
+
 for variante in build:OFF build-asan:ON; do
   cartella=${variante%%:*}
   sanitizer=${variante##*:}
