@@ -299,8 +299,9 @@ class Generatore {
     stazioni_.push_back(prima);
 
     if (stazioni_volute_ < 2) return;
-    Stazione ultima = nuova_stazione(giu_a_50(metri_) - 200 - kTratto * caso_.tra(0, 6), 6,
-                                     100 * caso_.tra(3, 5));
+    const int64_t arretra = kTratto * caso_.tra(0, 6);
+    const int64_t banchina = 100 * caso_.tra(3, 5);
+    Stazione ultima = nuova_stazione(giu_a_50(metri_) - 200 - arretra, 6, banchina);
     ultima.opzione = 1;
     ultima.intero_12_flag_1 = "1,1,0";
     ultima.intero_345 = "2,1,1";
@@ -385,7 +386,9 @@ class Generatore {
     static constexpr std::array<std::string_view, 12> kDopo = {
         "Alto",  "Basso", "Nuovo",  "Vecchio", "Rosso",   "Verde",
         "Fiume", "Lago",  "Marina", "Bosco",   "Cerreto", "d'Arno"};
-    std::string nome = std::string(caso_.uno_di(kPrima)) + " " + std::string(caso_.uno_di(kDopo));
+    std::string nome(caso_.uno_di(kPrima));
+    nome += " ";
+    nome += caso_.uno_di(kDopo);
     if (caso_.su_cento(10)) nome += "-" + std::string(caso_.uno_di(kDopo));
     return nome;
   }
@@ -468,16 +471,22 @@ class Generatore {
   }
 
   std::string riga_segnale(int64_t posizione) {
+    // One draw per statement: the order in which function arguments are evaluated is not fixed,
+    // and the same seed must give the same file with every compiler.
     if (caso_.su_cento(30)) {
+      const int64_t s2 = caso_.tra(0, 2);
       const int64_t dx = caso_.tra(0, 1);
       return formato("segnale,  %7lld,   1, 1, %lld,  0, 0,    %lld,  %lld,0,0, 0", ll(posizione),
-                     ll(caso_.tra(0, 2)), ll(dx), ll(dx));
+                     ll(s2), ll(dx), ll(dx));
     }
     static constexpr std::array<int, 6> kTempi = {0, 0, 0, 110, 210, 250};
+    std::array<int64_t, 8> v{};
+    static constexpr std::array<int64_t, 8> kMassimi = {7, 4, 1, 2, 2, 3, 2, 1};
+    for (size_t k = 0; k < v.size(); ++k) v[k] = caso_.tra(k == 0 ? 2 : 0, kMassimi[k]);
+    const int tempo = caso_.uno_di(kTempi);
     return formato("segnale,  %7lld,   2, %lld, %lld,  %lld, %lld,    %lld,  %lld,%lld,%lld, %d",
-                   ll(posizione), ll(caso_.tra(2, 7)), ll(caso_.tra(0, 4)), ll(caso_.tra(0, 1)),
-                   ll(caso_.tra(0, 2)), ll(caso_.tra(0, 2)), ll(caso_.tra(0, 3)),
-                   ll(caso_.tra(0, 2)), ll(caso_.tra(0, 1)), caso_.uno_di(kTempi));
+                   ll(posizione), ll(v[0]), ll(v[1]), ll(v[2]), ll(v[3]), ll(v[4]), ll(v[5]),
+                   ll(v[6]), ll(v[7]), tempo);
   }
 
   // Takes the stretch of a point object at `posizione` when it is free.
