@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh cmake g++ make libgtest-dev libssl-dev clang-format
+scripts/requisiti.sh cmake g++ make nlohmann-json3-dev libgtest-dev libssl-dev clang-format
 
 echo "== formato (clang-format)"
 find src tests bench -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run --Werror

@@ -27,6 +27,18 @@ bool e_file(const fs::path& p) {
   return fs::is_regular_file(p, ec);
 }
 
+bool stesso_file(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  const bool uguali = fs::equivalent(a, b, ec);
+  return !ec && uguali;
+}
+
+bool crea_cartella(const fs::path& p) {
+  std::error_code ec;
+  fs::create_directories(p, ec);
+  return e_cartella(p);
+}
+
 void cancella(const fs::path& p) {
   std::error_code ec;
   fs::remove(p, ec);

@@ -15,6 +15,10 @@ bool esiste(const std::filesystem::path& p);
 bool e_cartella(const std::filesystem::path& p);
 /// `p` is a regular file (or a link to one).
 bool e_file(const std::filesystem::path& p);
+/// `a` and `b` name the same file (both exist; an error while looking counts as "no").
+bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b);
+/// Creates the folder `p` (and the folders above it); true when it exists afterwards.
+bool crea_cartella(const std::filesystem::path& p);
 /// Removes the file `p`; a file that is not there is no error, nor is any other failure.
 void cancella(const std::filesystem::path& p);
 
