@@ -174,9 +174,9 @@ class Fase {
     avviso(Avviso::parola_contenuta, p.posto, m);
   }
 
-  /// After a keyword's numbers are read: values taken from the lines after it, or left over on
-  /// its line.
-  void dopo_i_valori(const Parola& p, std::string_view chiave) {
+  /// After a keyword's numbers are read: values taken from the lines after it, or (when the
+  /// keyword read all it reads, `completa`) left over on its line.
+  void dopo_i_valori(const Parola& p, std::string_view chiave, bool completa) {
     const int letti = lettore_.letti_dal_segno();
     const int dopo = lettore_.presi_dopo();
     const std::string legge = "'" + std::string(chiave) + "' legge " + std::to_string(letti) +
@@ -193,7 +193,7 @@ class Fase {
                             : "gli altri " + std::to_string(dopo) + " sono presi") +
                  " dalla riga " + std::to_string(primo.riga),
              std::move(note));
-    } else if (const std::optional<Posto> resto = lettore_.resto_riga()) {
+    } else if (const std::optional<Posto> resto = lettore_.resto_riga(); resto && completa) {
       avviso(Avviso::valori_in_piu, *resto, legge + ": il resto della riga è ignorato");
     }
   }

@@ -162,7 +162,7 @@ class FaseLinea : Fase {
       if (sfondo_due) testata.campo_3 = lettore_.leggi_i32();
       if (sfondo_tre) testata.campo_2 = lettore_.leggi_i32();
       if (ripetizione && !leggi_ripetizione(p)) return false;
-      if (!lette.empty()) dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta);
+      if (!lette.empty()) dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta, true);
 
       if (intestazione) return true;
     }
@@ -304,7 +304,7 @@ class FaseLinea : Fase {
     passo(montagna, [&] { return leggi_montagna(); });
     passo(indicatore, [&] { return leggi_indicatore(p); });
     passo(cartello, [&] { return leggi_cartello(p); });
-    dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta);
+    dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta, s == Seguito::avanti);
     return s;
   }
 

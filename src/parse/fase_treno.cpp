@@ -159,7 +159,7 @@ class FaseTreno : Fase {
     passo(7, [&] { return rallentamento(p); });
     passo(8, [&] { return abbattimento(p); });
     passo(9, [&] { return stazione(p); });
-    dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta);
+    dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta, s == Seguito::avanti);
     return s;
   }
 
