@@ -106,12 +106,17 @@ std::variant<Richiesta, std::string> leggi_richiesta(const OpzioniLette& o) {
 
 // The summary line of a compiled (or checked) scenario.
 std::string riepilogo_testo(const Riepilogo& r) {
-  return "riepilogo: percorso " + std::to_string(r.lunghezza) + " m, " + std::to_string(r.tratti) +
-         " tratti, " + std::to_string(r.stazioni) + " stazioni, " + std::to_string(r.segnali) +
-         " segnali, " + std::to_string(r.rallentamenti) + " rallentamenti, " +
-         std::to_string(r.indicatori) + " indicatori di velocità, " + std::to_string(r.cartelli) +
-         " cartelli indicatori, " + std::to_string(r.segni_di_codice) +
-         " segni di codice, codici di controllo " + std::to_string(r.codice_st) + " e " +
+  auto quanti = [](int n, const char* uno, const char* tanti) {
+    return std::to_string(n) + " " + (n == 1 ? uno : tanti);
+  };
+  return "riepilogo: percorso " + std::to_string(r.lunghezza) + " m, " +
+         quanti(r.tratti, "tratto", "tratti") + ", " + quanti(r.stazioni, "stazione", "stazioni") +
+         ", " + quanti(r.segnali, "segnale", "segnali") + ", " +
+         quanti(r.rallentamenti, "rallentamento", "rallentamenti") + ", " +
+         quanti(r.indicatori, "indicatore di velocità", "indicatori di velocità") + ", " +
+         quanti(r.cartelli, "cartello indicatore", "cartelli indicatori") + ", " +
+         quanti(r.segni_di_codice, "segno di codice", "segni di codice") +
+         ", codici di controllo " + std::to_string(r.codice_st) + " e " +
          std::to_string(r.codice_og) + "\n";
 }
 

@@ -7,7 +7,8 @@
 namespace compattatore {
 namespace {
 
-using nlohmann::json;
+// Fields keep the order in which they are set, the order the README gives.
+using json = nlohmann::ordered_json;
 
 json o_nulla(int valore) { return valore > 0 ? json(valore) : json(nullptr); }
 

@@ -236,7 +236,7 @@ class Fase {
     if (origini_ != nullptr) origini_->metti(static_cast<int32_t>(tratto), lettore_.luogo(dove));
   }
 
-  static constexpr int kAvvisiPerFile = 50;
+  static constexpr int kAvvisiPerFile = 20;
 
   Modello& m_;
   Segnalatore& errori_;

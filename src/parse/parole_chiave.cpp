@@ -51,6 +51,13 @@ bool tra(const std::vector<std::string>& parole, std::string_view p) {
   return false;
 }
 
+// The leading letters of `s`, up to the first character that is not a letter.
+std::string prima_parola(std::string_view s) {
+  size_t n = 0;
+  while (n < s.size() && ((s[n] >= 'a' && s[n] <= 'z') || s[n] == '_')) ++n;
+  return std::string(s.substr(0, n));
+}
+
 std::string tra_virgolette(std::string_view s) { return "'" + std::string(s) + "'"; }
 
 }  // namespace
@@ -105,7 +112,18 @@ std::optional<std::string> parola_sconosciuta(std::string_view voce, Ambito ambi
   } else {
     candidate = kTreno;
   }
-  if (auto vicina = forse_intendevi(bassa, candidate)) {
+  std::optional<std::string> vicina = forse_intendevi(bassa, candidate);
+  if (!vicina) {
+    // "lunghezza: 1000" is far from "lunghezza percorso" as a whole, not in its first word.
+    const std::string prima = prima_parola(bassa);
+    for (const std::string& c : candidate) {
+      if (prima.size() >= 4 && prima_parola(c) == prima) {
+        vicina = c;
+        break;
+      }
+    }
+  }
+  if (vicina) {
     return non_e + ": la riga è ignorata; forse intendevi " + tra_virgolette(*vicina) + "?";
   }
   return non_e + ": la riga è ignorata";

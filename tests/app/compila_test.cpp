@@ -166,7 +166,7 @@ TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
   EXPECT_EQ(buona.err, "");
   EXPECT_EQ(buona.out,
             "scritto ./Buona_linea.dat\nscritto ./Buona_7.sim\nscritto ./Buona_7.dat\n"
-            "riepilogo: percorso 10000 m, 341 tratti, 1 stazioni, 0 segnali, 0 rallentamenti, 0 "
+            "riepilogo: percorso 10000 m, 341 tratti, 1 stazione, 0 segnali, 0 rallentamenti, 0 "
             "indicatori di velocità, 0 cartelli indicatori, 0 segni di codice, codici di controllo "
             "37685 e 2825\n");
 
