@@ -180,8 +180,7 @@ TEST(Verifica, EcoSicuro) {
   EXPECT_NE(r.err.find("P^[[2J_linea.txt:4:1: avviso: '^[]0;titolo^G' non è una parola chiave"),
             std::string::npos)
       << r.err;
-  EXPECT_NE(r.err.find("    ^[]0;titolo^G, 1, 2\n    ^~~~~~~~~~~~~\n"), std::string::npos)
-      << r.err;
+  EXPECT_NE(r.err.find("    ^[]0;titolo^G, 1, 2\n    ^~~~~~~~~~~~~\n"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("    ^[[2J\n"), std::string::npos) << r.err;
 }
 
