@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "app/diagnostica.h"
+
 namespace compattatore {
 namespace {
 
@@ -162,7 +164,8 @@ int lancia(const Comando& c, std::span<const std::string> args, const std::strin
 
 int errore_uso(std::ostream& err, const std::string& comando, const std::string& messaggio) {
   const std::string chi = comando.empty() ? "compattatore" : "compattatore " + comando;
-  err << chi << ": " << messaggio << "\n"
+  // The message may hold what the user typed: nothing of it reaches the terminal raw.
+  err << chi << ": " << visibile(messaggio) << "\n"
       << "Usa '" << chi << " --help' per l'uso"
       << (comando.empty() ? " dei comandi" : " del comando") << ".\n";
   return kUscitaFallita;
