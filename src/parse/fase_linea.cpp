@@ -157,10 +157,11 @@ class FaseLinea : Fase {
       throw GuastoEsecuzione("la sezione [generale] non ha la voce \"lunghezza percorso\"");
     }
     if (traccia_) {
-      m_.tracciato.x[0] = int16_t{0};
-      m_.tracciato.y[0] = int16_t{0};
-      m_.tracciato.x[1] = int16_t{0};
-      m_.tracciato.y[1] = int16_t{1};
+      Tracciato& t = m_.tracciato;
+      t.imposta_intero(0, Asse::x, 0);
+      t.imposta_intero(0, Asse::y, 0);
+      t.imposta_intero(1, Asse::x, 0);
+      t.imposta_intero(1, Asse::y, 1);
     }
   }
 

@@ -1,23 +1,16 @@
 #include "parse/traccia.h"
 
 #include <string>
-#include <variant>
 
 #include "model/regole.h"
 
 namespace compattatore {
 namespace {
 
-double numero(const Coordinata& c) {
-  if (const auto* d = std::get_if<double>(&c)) return *d;
-  if (const auto* i = std::get_if<int16_t>(&c)) return *i;
-  return 0.0;
-}
-
 size_t punto(const Tracciato& t, int32_t metro) {
-  if (metro < 2 || static_cast<size_t>(metro) >= t.x.size()) {
+  if (metro < 2 || static_cast<size_t>(metro) >= t.punti()) {
     throw GuastoEsecuzione("punto " + std::to_string(metro) + " fuori dal tracciato (0-" +
-                           std::to_string(static_cast<int64_t>(t.x.size()) - 1) + ")");
+                           std::to_string(static_cast<int64_t>(t.punti()) - 1) + ")");
   }
   return static_cast<size_t>(metro);
 }
@@ -25,21 +18,19 @@ size_t punto(const Tracciato& t, int32_t metro) {
 // Point c = point(c - 1) + D, with D = point(c - 1) - point(c - 2).
 void passo_retto(Tracciato& t, int32_t metro) {
   const size_t c = punto(t, metro);
-  const double x = numero(t.x[c - 1]);
-  const double y = numero(t.y[c - 1]);
-  t.x[c] = x + (x - numero(t.x[c - 2]));
-  t.y[c] = y + (y - numero(t.y[c - 2]));
+  const double x = t.valore(c - 1, Asse::x);
+  const double y = t.valore(c - 1, Asse::y);
+  t.imposta_punto(c, x + (x - t.valore(c - 2, Asse::x)), y + (y - t.valore(c - 2, Asse::y)));
 }
 
 // The step D turned by k: X(c) = X(c-1) + Dx + k·Dy, Y(c) = Y(c-1) + Dy - k·Dx.
 void passo_curvo(Tracciato& t, int32_t metro, double k) {
   const size_t c = punto(t, metro);
-  const double x = numero(t.x[c - 1]);
-  const double y = numero(t.y[c - 1]);
-  const double dx = x - numero(t.x[c - 2]);
-  const double dy = y - numero(t.y[c - 2]);
-  t.x[c] = x + dx + k * dy;
-  t.y[c] = y + dy - k * dx;
+  const double x = t.valore(c - 1, Asse::x);
+  const double y = t.valore(c - 1, Asse::y);
+  const double dx = x - t.valore(c - 2, Asse::x);
+  const double dy = y - t.valore(c - 2, Asse::y);
+  t.imposta_punto(c, x + dx + k * dy, y + dy - k * dx);
 }
 
 }  // namespace

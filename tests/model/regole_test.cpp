@@ -68,7 +68,7 @@ TEST(Modello, TrattiDallaLunghezza) {
   EXPECT_EQ(m.metri_totali, 131000);
   EXPECT_EQ(m.ultimo_tratto(), 2620);
   EXPECT_EQ(m.tratti.size(), 2621u);
-  EXPECT_EQ(m.tracciato.x.size(), 131001u);
+  EXPECT_EQ(m.tracciato.punti(), 131001u);
   EXPECT_EQ(m.tratti[2620], Tratto{});
   EXPECT_THROW(m.tratto(2621), GuastoEsecuzione);
   EXPECT_THROW(m.tratto(-1), GuastoEsecuzione);
