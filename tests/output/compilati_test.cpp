@@ -87,13 +87,13 @@ TEST(FileTracciato, EtichetteEDimensione) {
   // 2 to 4 as doubles, 5 and 6 empty.
   Tracciato t;
   t.crea(6);
-  t.x[0] = int16_t{0};
-  t.y[0] = int16_t{0};
-  t.x[1] = int16_t{0};
-  t.y[1] = int16_t{1};
-  for (int i = 2; i <= 4; ++i) {
-    t.x[static_cast<size_t>(i)] = 0.5 * i;
-    t.y[static_cast<size_t>(i)] = -1.25 * i;
+  t.imposta_intero(0, Asse::x, 0);
+  t.imposta_intero(0, Asse::y, 0);
+  t.imposta_intero(1, Asse::x, 0);
+  t.imposta_intero(1, Asse::y, 1);
+  for (size_t i = 2; i <= 4; ++i) {
+    t.imposta_reale(i, Asse::x, 0.5 * static_cast<double>(i));
+    t.imposta_reale(i, Asse::y, -1.25 * static_cast<double>(i));
   }
   const std::string byte = byte_tracciato(t);
   ASSERT_EQ(byte.size(), 20u * 6u - 36u);
