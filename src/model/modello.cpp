@@ -48,6 +48,15 @@ Tracciato& Tracciato::operator=(Tracciato&& altro) noexcept {
   return *this;
 }
 
+size_t Tracciato::fine_serie(size_t i, Asse a) const {
+  const uint8_t* t = tipi();
+  const int s = spostamento(a);
+  const uint8_t tipo = (t[i] >> s) & 0x0F;
+  size_t j = i + 1;
+  while (j < punti_ && ((t[j] >> s) & 0x0F) == tipo) ++j;
+  return j;
+}
+
 bool operator==(const Tracciato& a, const Tracciato& b) {
   if (a.punti_ != b.punti_) return false;
   for (const Asse asse : {Asse::x, Asse::y}) {

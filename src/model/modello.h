@@ -134,6 +134,13 @@ class Tracciato {
   }
   void svuota(size_t i, Asse a) { imposta_tipo(i, a, TipoCoordinata::vuota); }
 
+  /// The first point after `i` (or punti()) whose coordinate `a` is of another kind than point
+  /// `i`'s: points `i` up to it form one run of a kind.
+  size_t fine_serie(size_t i, Asse a) const;
+  /// The values of axis `a`, for reading a run at once: an entry means something only where the
+  /// coordinate is not empty (an integer is held exactly).
+  std::span<const double> numeri(Asse a) const { return {valori(a), punti_}; }
+
   /// The whole block, for advice to the system on how to back it; its content is the plan's.
   std::span<std::byte> memoria() { return {blocco_.get(), punti_ * kBytePunto}; }
 

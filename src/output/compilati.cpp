@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <type_traits>
 
 #include "model/regole.h"
@@ -54,6 +55,22 @@ class Pezzo {
       resto.remove_prefix(n);
     }
   }
+  /// A run of coordinates that are all doubles: tag and value each.
+  void reali(uint16_t etichetta, std::span<const double> valori) {
+    constexpr size_t kCoordinata = sizeof etichetta + sizeof(double);
+    while (!valori.empty()) {
+      spazio(kCoordinata);
+      const size_t n = std::min(valori.size(), (kPezzo - pieno_) / kCoordinata);
+      char* o = byte_.get() + pieno_;
+      for (const double v : valori.first(n)) {
+        std::memcpy(o, &etichetta, sizeof etichetta);
+        std::memcpy(o + sizeof etichetta, &v, sizeof v);
+        o += kCoordinata;
+      }
+      pieno_ += n * kCoordinata;
+      valori = valori.subspan(n);
+    }
+  }
   /// Hands over what is left.
   void fine() {
     if (pieno_ > 0) consegna();
@@ -81,21 +98,24 @@ void scrivi_tracciato(const Tracciato& tracciato, const Pezzi& uscita) {
   Pezzo p(uscita);
   const size_t punti = tracciato.punti();
   for (const Asse asse : {Asse::x, Asse::y}) {
-    for (size_t i = 0; i < punti; ++i) {
-      p.spazio(sizeof(uint16_t) + sizeof(double));
+    const std::span<const double> numeri = tracciato.numeri(asse);
+    for (size_t i = 0; i < punti;) {
+      const size_t fine = tracciato.fine_serie(i, asse);
       switch (tracciato.tipo(i, asse)) {
         case TipoCoordinata::reale:
-          p.campo(kEtichettaReale);
-          p.campo(tracciato.valore(i, asse));
+          p.reali(kEtichettaReale, numeri.subspan(i, fine - i));
           break;
         case TipoCoordinata::intera:
-          p.campo(kEtichettaIntera);
-          p.campo(tracciato.intero(i, asse));
+          for (size_t j = i; j < fine; ++j) {
+            p.metti(kEtichettaIntera);
+            p.metti(tracciato.intero(j, asse));
+          }
           break;
         case TipoCoordinata::vuota:
-          p.campo(kEtichettaVuota);
+          for (size_t j = i; j < fine; ++j) p.metti(kEtichettaVuota);
           break;
       }
+      i = fine;
     }
   }
   p.fine();
