@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/sistema.h"
 #include "model/cp1252.h"
 #include "model/regole.h"
 #include "parse/fase.h"
@@ -97,6 +98,7 @@ class FaseLinea : Fase {
           return false;
         }
         m_.crea_tratti(lunghezza, traccia_);
+        if (traccia_) consiglia_pagine_grandi(m_.tracciato.memoria());
       }
       if (contiene(e, "tre") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_tre);
       if (contiene(e, "due") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_due);
