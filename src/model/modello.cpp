@@ -53,6 +53,13 @@ size_t Tracciato::fine_serie(size_t i, Asse a) const {
   const int s = spostamento(a);
   const uint8_t tipo = (t[i] >> s) & 0x0F;
   size_t j = i + 1;
+  // Eight points at a time while their bytes equal point i's (both kinds alike), then one by one.
+  uint64_t otto = 0;
+  std::memset(&otto, t[i], sizeof otto);
+  for (uint64_t v = 0; j + sizeof v <= punti_; j += sizeof v) {
+    std::memcpy(&v, t + j, sizeof v);
+    if (v != otto) break;
+  }
   while (j < punti_ && ((t[j] >> s) & 0x0F) == tipo) ++j;
   return j;
 }

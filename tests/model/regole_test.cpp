@@ -76,5 +76,35 @@ TEST(Modello, TrattiDallaLunghezza) {
   EXPECT_TRUE(m.tracciato.vuoto());
 }
 
+TEST(Tracciato, TipiPerAsseEUguaglianza) {
+  Tracciato t;
+  t.crea(10);
+  EXPECT_EQ(t.punti(), 11u);
+  for (size_t i = 0; i < t.punti(); ++i) EXPECT_EQ(t.tipo(i, Asse::y), TipoCoordinata::vuota);
+  t.imposta_intero(3, Asse::x, -7);
+  t.imposta_reale(3, Asse::y, 2.5);
+  EXPECT_EQ(t.tipo(3, Asse::x), TipoCoordinata::intera);
+  EXPECT_EQ(t.intero(3, Asse::x), -7);
+  EXPECT_EQ(t.valore(3, Asse::x), -7.0);
+  EXPECT_EQ(t.tipo(3, Asse::y), TipoCoordinata::reale);
+  EXPECT_EQ(t.valore(3, Asse::y), 2.5);
+  EXPECT_EQ(t.fine_serie(0, Asse::x), 3u);
+  EXPECT_EQ(t.fine_serie(3, Asse::x), 4u);
+  EXPECT_EQ(t.fine_serie(4, Asse::x), 11u);
+
+  Tracciato copia = t;
+  EXPECT_TRUE(copia == t);
+  // An emptied coordinate reads 0 and equals one never set, whatever it held.
+  copia.imposta_reale(5, Asse::x, 9.0);
+  copia.svuota(5, Asse::x);
+  EXPECT_EQ(copia.valore(5, Asse::x), 0.0);
+  EXPECT_TRUE(copia == t);
+  copia.imposta_reale(3, Asse::x, -7.0);  // the same number, another kind
+  EXPECT_FALSE(copia == t);
+  Tracciato spostato = std::move(copia);
+  EXPECT_TRUE(copia.vuoto());
+  EXPECT_EQ(spostato.punti(), 11u);
+}
+
 }  // namespace
 }  // namespace compattatore

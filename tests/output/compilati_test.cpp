@@ -105,5 +105,50 @@ TEST(FileTracciato, EtichetteEDimensione) {
   EXPECT_EQ(byte.substr(10 * 6 - 18, 4), std::string("\x02\x00\x00\x00", 4));
 }
 
+TEST(FileTracciato, PiuPezziConSerieMiste) {
+  // 60001 points: each coordinate file half spans more than two pieces. The kinds change in
+  // short and long runs, differently on the two axes.
+  const auto tipo = [](size_t i, Asse a) {
+    if (a == Asse::x ? i % 7 == 3 : i % 5 == 1) return TipoCoordinata::intera;
+    if (a == Asse::x ? i % 11 == 5 : (i > 30000 && i < 30100)) return TipoCoordinata::vuota;
+    return TipoCoordinata::reale;
+  };
+  const auto intero = [](size_t i) { return static_cast<int16_t>(static_cast<int>(i % 100) - 50); };
+  const auto reale = [](size_t i, Asse a) {
+    return a == Asse::x ? 0.25 * static_cast<double>(i) + 0.125 : -static_cast<double>(i);
+  };
+  Tracciato t;
+  t.crea(60000);
+  Attesi a;
+  for (const Asse asse : {Asse::x, Asse::y}) {
+    for (size_t i = 0; i < t.punti(); ++i) {
+      switch (tipo(i, asse)) {
+        case TipoCoordinata::intera:
+          t.imposta_intero(i, asse, intero(i));
+          a.i16(2).i16(intero(i));
+          break;
+        case TipoCoordinata::reale:
+          t.imposta_reale(i, asse, reale(i, asse));
+          a.i16(5).f64(reale(i, asse));
+          break;
+        case TipoCoordinata::vuota:
+          a.i16(0);
+          break;
+      }
+    }
+  }
+  std::string byte;
+  size_t pezzi = 0;
+  scrivi_tracciato(t, [&](std::string_view pezzo) {
+    EXPECT_GT(pezzo.size(), 0u);
+    EXPECT_LE(pezzo.size(), kPezzo);
+    byte += pezzo;
+    ++pezzi;
+  });
+  EXPECT_GE(pezzi, 4u);
+  EXPECT_EQ(byte.size(), a.byte().size());
+  EXPECT_TRUE(byte == a.byte());
+}
+
 }  // namespace
 }  // namespace compattatore

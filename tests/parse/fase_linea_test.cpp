@@ -352,6 +352,8 @@ TEST(FaseLinea, CurvaErrata103) {
   // A curve that runs past the end of the plan is the run-time fault.
   Linea oltre;
   EXPECT_THROW(oltre.leggi(percorso({"curvad1,  7000,  5000"})), GuastoEsecuzione);
+  // Every point up to the last one of the plan was drawn first.
+  EXPECT_EQ(oltre.m().tracciato.tipo(8000, Asse::y), TipoCoordinata::reale);
 }
 
 TEST(FaseLinea, SenzaFlagLineaNessunaCurvaNeTracciato) {
