@@ -1,10 +1,12 @@
 #include "io/sistema.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <system_error>
+
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace compattatore {
 namespace fs = std::filesystem;
@@ -37,7 +39,7 @@ void cancella(const fs::path& p) {
 }
 
 void consiglia_pagine_grandi(std::span<std::byte> m) {
-#ifdef MADV_HUGEPAGE
+#if defined(MADV_HUGEPAGE)
   // madvise wants whole pages: the pages that lie entirely inside `m`.
   const auto pagina = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
   const auto inizio = reinterpret_cast<uintptr_t>(m.data());
@@ -45,7 +47,7 @@ void consiglia_pagine_grandi(std::span<std::byte> m) {
   const uintptr_t fine = (inizio + m.size()) / pagina * pagina;
   if (fine > primo) ::madvise(reinterpret_cast<void*>(primo), fine - primo, MADV_HUGEPAGE);
 #else
-  (void)m;
+  (void)m;  // no such advice on this system
 #endif
 }
 
