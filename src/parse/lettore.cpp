@@ -94,11 +94,12 @@ void LettoreVoci::inizio_voce() {
   if (riga_segno_ > 0 && riga_ > riga_segno_ && presi_dopo_++ == 0) primo_dopo_ = voce_;
 }
 
-// The item that began at voce_ ends before `fine` (an offset on the same line, or the line end).
+// The item that began at voce_ ends before `fine`: on its own line, or (a quoted text that runs
+// over line ends) at the end of its first line.
 void LettoreVoci::fine_voce(size_t fine) {
   const size_t inizio = voce_.inizio_riga + static_cast<size_t>(voce_.colonna - 1);
-  const size_t fine_della_riga = voce_.inizio_riga + riga_da(voce_.inizio_riga).size();
-  voce_.lunghezza = static_cast<int>(std::min(fine, fine_della_riga) - std::min(inizio, fine));
+  if (riga_ != voce_.riga) fine = voce_.inizio_riga + riga_da(voce_.inizio_riga).size();
+  voce_.lunghezza = static_cast<int>(fine - std::min(inizio, fine));
   if (riga_segno_ > 0 && voce_.riga > riga_segno_ && presi_dopo_ == 1) primo_dopo_ = voce_;
 }
 
