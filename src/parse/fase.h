@@ -51,7 +51,6 @@ struct Profilo {
   int32_t cursore = 0;
   int32_t valore = 0;
   Posto origine;
-  std::string scritto;  // the value as written
 
   /// Writes `valore` with `scrivi(stretch, valore)` from the cursor on, at least one stretch,
   /// while the cursor is below `fino`. With `arresto`, stops before writing at that stretch.
