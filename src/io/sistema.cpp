@@ -2,14 +2,15 @@
 
 #include <system_error>
 
+#include "io/piattaforma.h"
+
 namespace compattatore {
 namespace fs = std::filesystem;
 
 fs::path cartella_programma() {
-  std::error_code ec;
-  const fs::path eseguibile = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) return eseguibile.parent_path();
-  return fs::current_path();
+  fs::path cartella = piattaforma::cartella_eseguibile();
+  if (cartella.empty()) cartella = fs::current_path();
+  return cartella;
 }
 
 bool esiste(const fs::path& p) {
@@ -25,6 +26,12 @@ bool e_cartella(const fs::path& p) {
 bool e_file(const fs::path& p) {
   std::error_code ec;
   return fs::is_regular_file(p, ec);
+}
+
+bool stesso_file(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  const bool uguali = fs::equivalent(a, b, ec);  // device and file number of both
+  return !ec && uguali;
 }
 
 void cancella(const fs::path& p) {

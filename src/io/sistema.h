@@ -1,5 +1,5 @@
 // What the program asks of the system besides writing files safely: its own folder, whether a
-// file or folder is there, and removing a file.
+// file or folder is there, whether two names are one file, and removing a file.
 #pragma once
 
 #include <filesystem>
@@ -15,6 +15,9 @@ bool esiste(const std::filesystem::path& p);
 bool e_cartella(const std::filesystem::path& p);
 /// `p` is a regular file (or a link to one).
 bool e_file(const std::filesystem::path& p);
+/// `a` and `b` are one file: the same file of the same device, also when one is a link to the
+/// other or a second name of it. False when either is missing.
+bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b);
 /// Removes the file `p`; a file that is not there is no error, nor is any other failure.
 void cancella(const std::filesystem::path& p);
 
