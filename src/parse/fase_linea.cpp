@@ -6,6 +6,7 @@
 // gradients, curves, mountains, speed indicator boards and indicator boards with text. A keyword
 // item read when nothing follows it (normally the closing "[fine]") is never interpreted.
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,7 +51,9 @@ std::optional<double> curvatura(const std::string& bassa) {
 class FaseLinea : Fase {
  public:
   FaseLinea(Modello& m, Segnalatore& errori, LettoreVoci& lettore, const OpzioniLinea& opzioni)
-      : Fase(m, errori, lettore), traccia_(opzioni.con_tracciato) {}
+      : Fase(m, errori, lettore),
+        traccia_(opzioni.con_tracciato),
+        taglio_(opzioni.taglio_percorso) {}
 
   EsitoLinea esegui() {
     if (trova_generale() && sezione_generale()) {
@@ -96,7 +99,7 @@ class FaseLinea : Fase {
           errore(Codice::lunghezza_fuori_campo);
           return false;
         }
-        m_.crea_tratti(lunghezza, traccia_);
+        m_.crea_tratti(std::min(lunghezza, taglio_), traccia_);
       }
       if (contiene(e, "tre") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_tre);
       if (contiene(e, "due") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_due);
@@ -270,6 +273,7 @@ class FaseLinea : Fase {
   }
 
   const bool traccia_;
+  const int32_t taglio_;
   Profilo pendenza_;                                 // the gradient profile
   int32_t metro_ = 2;                                // next point of the route plan
   Montagne montagne_;                                // mountains stored so far
