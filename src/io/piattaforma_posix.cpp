@@ -136,8 +136,14 @@ std::error_code rimuovi(const fs::path& file) {
 }
 
 std::error_code apri_blocco(const fs::path& file, Maniglia& m) {
-  const int f = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (f < 0) return ultimo_errore();
+  int f = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (f < 0) {
+    const std::error_code e = ultimo_errore();
+    // A lock file another user left behind may be readable only; flock does not need more (a
+    // file system that emulates flock with byte-range locks does, hence write access first).
+    if (e == std::errc::permission_denied) f = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (f < 0) return e;
+  }
   m = f;
   return {};
 }

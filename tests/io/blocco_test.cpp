@@ -98,7 +98,7 @@ TEST(BloccoCorsa, TemporaneiOrfaniDeiSoliFileDellaCorsa) {
 }
 
 TEST(BloccoCorsa, NomiBreviEFissi) {
-  for (const std::string nome : {std::string("a"), std::string(250, 'n')}) {
+  for (const std::string& nome : {std::string("a"), std::string(250, 'n')}) {
     const std::string t = nome_temporaneo(nome);
     EXPECT_EQ(t.size(), 41u) << t;
     EXPECT_TRUE(t.starts_with(".compattatore-")) << t;
