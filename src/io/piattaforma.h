@@ -3,6 +3,7 @@
 // src/io includes this header, and no type of a system's own appears in it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
@@ -74,5 +75,10 @@ long id_processo();
 bool processo_vivo(long id);
 /// The folder of the running executable, or an empty path when the system cannot tell.
 std::filesystem::path cartella_eseguibile();
+
+// Memory.
+
+/// Advises large pages for the untouched memory of `n` bytes at `inizio` (see sistema.h).
+void consiglia_pagine_grandi(void* inizio, std::size_t n);
 
 }  // namespace compattatore::piattaforma

@@ -5,11 +5,13 @@
 #include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -225,6 +227,20 @@ fs::path cartella_eseguibile() {
   const fs::path eseguibile = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return {};
   return eseguibile.parent_path();
+}
+
+void consiglia_pagine_grandi(void* inizio, std::size_t n) {
+#if defined(MADV_HUGEPAGE)
+  // madvise wants whole pages: the pages that lie entirely inside the memory.
+  const auto pagina = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto da = reinterpret_cast<uintptr_t>(inizio);
+  const uintptr_t primo = (da + pagina - 1) / pagina * pagina;
+  const uintptr_t fine = (da + n) / pagina * pagina;
+  if (fine > primo) ::madvise(reinterpret_cast<void*>(primo), fine - primo, MADV_HUGEPAGE);
+#else
+  (void)inizio;  // no such advice on this system
+  (void)n;
+#endif
 }
 
 }  // namespace compattatore::piattaforma

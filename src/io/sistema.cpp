@@ -39,4 +39,8 @@ void cancella(const fs::path& p) {
   fs::remove(p, ec);
 }
 
+void consiglia_pagine_grandi(std::span<std::byte> m) {
+  piattaforma::consiglia_pagine_grandi(m.data(), m.size());
+}
+
 }  // namespace compattatore

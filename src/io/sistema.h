@@ -1,8 +1,10 @@
 // What the program asks of the system besides writing files safely: its own folder, whether a
-// file or folder is there, whether two names are one file, and removing a file.
+// file or folder is there, whether two names are one file, removing a file, and advice on memory.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <span>
 
 namespace compattatore {
 
@@ -20,5 +22,10 @@ bool e_file(const std::filesystem::path& p);
 bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b);
 /// Removes the file `p`; a file that is not there is no error, nor is any other failure.
 void cancella(const std::filesystem::path& p);
+
+/// Advises the system to back the untouched memory `m` with large pages where it offers them,
+/// so that filling it costs a few page faults rather than one per small page. Only advice: the
+/// content does not change, and a system that does not take it is no error.
+void consiglia_pagine_grandi(std::span<std::byte> m);
 
 }  // namespace compattatore

@@ -21,29 +21,16 @@ namespace fs = std::filesystem;
 using prova::CartellaTemporanea;
 using prova::esegui_programma;
 
-const struct {
-  const std::string& nome;
-  const char* sha256;
-} kSeiFile[] = {
-    {prova::kFileTratti, "d9281b73e5d691995eb92c0a2c4b014d253927bb6d9ab5cf20378024bb319b81"},
-    {prova::kFileElenco, "1fd098bd159337714c6423ac678070b26e20486d02e1d72e0c0676f25454310b"},
-    {prova::kFileNote, "994b6ad62d4016900adc308ae87745a722e459fbde23e8548606e85757720e2f"},
-    {prova::kFileRallentamenti, "b3fb1f2da2ba686aa21fe7f28f2d094b173269ff413dfca98d8e5852bad8d475"},
-    {prova::kFileScheda, "bea549015bad36f36981b22f859af601d01c2ef80c02254d3bb0154ebda0b74c"},
-    {prova::kFileTracciato, "7d7c3adca6315e859876d335a236649633c3d461082b9b96f9706f241487da15"},
-};
-
 // The folder holds exactly the six files of the plain run, with their bytes.
 void sei_file_giusti(const fs::path& cartella) {
   std::vector<std::string> attesi;
-  for (const auto& f : kSeiFile) attesi.push_back(f.nome);
+  for (const auto* gruppo : {&prova::kDocumentiAttesi, &prova::kCompilatiAttesi}) {
+    for (const auto& f : *gruppo) attesi.push_back(f.nome);
+  }
   std::sort(attesi.begin(), attesi.end());
   EXPECT_EQ(prova::elenco_file(cartella), attesi);
-  for (const auto& f : kSeiFile) {
-    if (fs::exists(cartella / f.nome)) {
-      EXPECT_EQ(prova::sha256(prova::leggi(cartella / f.nome)), f.sha256) << f.nome;
-    }
-  }
+  prova::controlla_byte(cartella, prova::kDocumentiAttesi);
+  prova::controlla_byte(cartella, prova::kCompilatiAttesi);
 }
 
 // Files of the program's own making: temporaries and lock files.
