@@ -134,7 +134,21 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
                                                  resoconto.osservatore(), q.codifica)
                        : Esecuzione::verifica(q.nomi, q.linea, q.treno, q.con_tracciato,
                                               resoconto.osservatore(), q.codifica);
-  const RisultatoPercorso r = run.esegui();
+  if (uscita) {
+    // A compiled file never replaces a source: not by the same name, nor through a link to it.
+    for (const std::string& compilato : run.file_della_corsa()) {
+      for (const fs::path& sorgente : {q.linea, q.treno}) {
+        if (stesso_file(*uscita / compilato, sorgente)) {
+          return errore_uso(err, comando,
+                            "il file compilato '" + visibile((*uscita / compilato).string()) +
+                                "' sostituirebbe il sorgente '" + visibile(sorgente.string()) +
+                                "': scegli un'altra cartella con --dir, o un altro nome con "
+                                "--nome o --treno");
+        }
+      }
+    }
+  }
+  const RisultatoPercorso r = uscita ? run.esegui(avviso_attesa(err, *uscita)) : run.esegui();
   const Conclusione conclusione{&resoconto, q.avvisi_come_errori};
 
   std::vector<std::string> scritti;

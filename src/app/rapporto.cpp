@@ -70,4 +70,12 @@ int concludi(const RisultatoPercorso& r, std::ostream& err, const Conclusione& c
   return stato_uscita(r, c);
 }
 
+std::function<void()> avviso_attesa(std::ostream& err, const std::filesystem::path& cartella) {
+  return [&err, cartella] {
+    err << "compattatore: un'altra esecuzione scrive gli stessi file in '"
+        << visibile(cartella.string()) << "': attendo che finisca\n"
+        << std::flush;
+  };
+}
+
 }  // namespace compattatore

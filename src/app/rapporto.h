@@ -1,6 +1,8 @@
 // The report at the end of a run, and the exit status that goes with it.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <ostream>
 
 #include "app/diagnostica.h"
@@ -22,5 +24,9 @@ int stato_uscita(const RisultatoPercorso& r, const Conclusione& c = {});
 /// Reports how the run ended on `err` (the final code, and `posizione_errore` when one was
 /// recorded; the count of errors and warnings) and returns `stato_uscita`.
 int concludi(const RisultatoPercorso& r, std::ostream& err, const Conclusione& c = {});
+
+/// What a run says on `err`, once, when it begins to wait for another run that writes the same
+/// files in `cartella`.
+std::function<void()> avviso_attesa(std::ostream& err, const std::filesystem::path& cartella);
 
 }  // namespace compattatore

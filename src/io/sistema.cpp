@@ -1,21 +1,16 @@
 #include "io/sistema.h"
 
-#include <cstdint>
 #include <system_error>
 
-#if __has_include(<sys/mman.h>)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
+#include "io/piattaforma.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;
 
 fs::path cartella_programma() {
-  std::error_code ec;
-  const fs::path eseguibile = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) return eseguibile.parent_path();
-  return fs::current_path();
+  fs::path cartella = piattaforma::cartella_eseguibile();
+  if (cartella.empty()) cartella = fs::current_path();
+  return cartella;
 }
 
 bool esiste(const fs::path& p) {
@@ -35,7 +30,7 @@ bool e_file(const fs::path& p) {
 
 bool stesso_file(const fs::path& a, const fs::path& b) {
   std::error_code ec;
-  const bool uguali = fs::equivalent(a, b, ec);
+  const bool uguali = fs::equivalent(a, b, ec);  // device and file number of both
   return !ec && uguali;
 }
 
@@ -51,16 +46,7 @@ void cancella(const fs::path& p) {
 }
 
 void consiglia_pagine_grandi(std::span<std::byte> m) {
-#if defined(MADV_HUGEPAGE)
-  // madvise wants whole pages: the pages that lie entirely inside `m`.
-  const auto pagina = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto inizio = reinterpret_cast<uintptr_t>(m.data());
-  const uintptr_t primo = (inizio + pagina - 1) / pagina * pagina;
-  const uintptr_t fine = (inizio + m.size()) / pagina * pagina;
-  if (fine > primo) ::madvise(reinterpret_cast<void*>(primo), fine - primo, MADV_HUGEPAGE);
-#else
-  (void)m;  // no such advice on this system
-#endif
+  piattaforma::consiglia_pagine_grandi(m.data(), m.size());
 }
 
 }  // namespace compattatore

@@ -1,5 +1,5 @@
 // What the program asks of the system besides writing files safely: its own folder, whether a
-// file or folder is there, removing a file, and advice on memory.
+// file or folder is there, whether two names are one file, removing a file, and advice on memory.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +17,8 @@ bool esiste(const std::filesystem::path& p);
 bool e_cartella(const std::filesystem::path& p);
 /// `p` is a regular file (or a link to one).
 bool e_file(const std::filesystem::path& p);
-/// `a` and `b` name the same file (both exist; an error while looking counts as "no").
+/// `a` and `b` are one file: the same file of the same device, also when one is a link to the
+/// other or a second name of it. False when either is missing.
 bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b);
 /// Creates the folder `p` (and the folders above it); true when it exists afterwards.
 bool crea_cartella(const std::filesystem::path& p);

@@ -115,7 +115,10 @@ void memorizza_dati(Modello& m, Segnalatore& errori, const NomiScenario& nomi,
     }
     linea.emplace(std::move(*testo), nome_linea, &errori);
     attivo = &*linea;
-    EsitoLinea esito = fase_linea(m, errori, *linea, OpzioniLinea{con_tracciato, origini});
+    OpzioniLinea opzioni_linea;
+    opzioni_linea.con_tracciato = con_tracciato;
+    opzioni_linea.origini = origini;
+    EsitoLinea esito = fase_linea(m, errori, *linea, opzioni_linea);
     dopo_lettura(sorgenti.linea);
     const Codice dopo_linea = errori.codice_errore();
     if (dopo_linea != Codice::nessuno && dopo_linea != Codice::fuori_percorso) {
