@@ -33,8 +33,8 @@ struct RisultatoPercorso {
   Codice codice = Codice::nessuno;  // the failed reserved-field check, for `campo_riservato`
   int32_t codice_errore = 0;        // the error word when the run ended
   int32_t posizione_errore = 0;
-  bool con_posizione = false;  // a position was recorded in the error word
-  int segni_di_codice = 0;     // code markers placed by the code-marker pass
+  bool con_posizione = false;        // a position was recorded in the error word
+  int segni_di_codice = 0;           // code markers placed by the code-marker pass
   std::error_code errore_sistema{};  // the system's error, for `scrittura_fallita`
 };
 
