@@ -2,7 +2,10 @@
 // file or folder is there, and removing a file.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 namespace compattatore {
 
@@ -15,6 +18,11 @@ bool esiste(const std::filesystem::path& p);
 bool e_cartella(const std::filesystem::path& p);
 /// `p` is a regular file (or a link to one).
 bool e_file(const std::filesystem::path& p);
+/// The size of the regular file `p` in bytes, or nothing when it cannot be told.
+std::optional<uintmax_t> dimensione_file(const std::filesystem::path& p);
+/// The regular files directly inside the folder `cartella`, sorted by name (none when it cannot
+/// be read).
+std::vector<std::filesystem::path> file_nella_cartella(const std::filesystem::path& cartella);
 /// Removes the file `p`; a file that is not there is no error, nor is any other failure.
 void cancella(const std::filesystem::path& p);
 
