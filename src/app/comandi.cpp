@@ -1,5 +1,6 @@
 #include "app/comandi.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace compattatore {
@@ -13,9 +14,13 @@ struct Comando {
   const char* spiegazione;  // the body of the command's help
   std::span<const Opzione> opzioni;
   int (*esegui)(const OpzioniLette&, std::ostream&, std::ostream&);
-  size_t operandi_attesi;
-  const char* se_mancano;  // the usage error when the operands are not the ones expected
+  size_t operandi_minimi;
+  size_t operandi_massimi;
+  const char* se_mancano;  // the usage error when there are fewer operands than the least
 };
+
+// No upper bound on the operands.
+constexpr size_t kQuantiSiVuole = SIZE_MAX;
 
 constexpr Opzione kOpzioniEsegui[] = {
     {"dir", "CARTELLA", "lavora in CARTELLA invece che nella cartella del programma"},
@@ -39,6 +44,11 @@ constexpr Opzione kOpzioniCodici[] = {
     {"markdown", nullptr, "stampa la tabella dei codici come nel README"},
 };
 
+constexpr Opzione kOpzioniMostra[] = {
+    {"tratti", "A-B", "mostra ogni campo dei tratti da A a B, uno per riga"},
+    {"json", nullptr, "stampa tutto come un documento JSON"},
+};
+
 constexpr const char* kStato =
     "Stato d'uscita: 0 compilato senza errori; 2 file compilati scritti con un codice\n"
     "d'errore; 1 nessun file compilato scritto.\n";
@@ -48,7 +58,7 @@ const Comando kComandi[] = {
      "Compila lo scenario incorporato (Viterbo - Orte - Roma, treno 3349).\n"
      "Scrive nella cartella del programma, o in CARTELLA con --dir, i tre documenti\n"
      "per il macchinista e i tre file compilati.\n",
-     kOpzioniEsegui, comando_esegui, 0, nullptr},
+     kOpzioniEsegui, comando_esegui, 0, 0, nullptr},
     {"compila", "compile", "LINEA TRENO", "compila i file sorgente di uno scenario dell'autore",
      "Compila uno scenario scritto dall'autore: LINEA e' il file della linea, TRENO il file del\n"
      "treno. Scrive in USCITA i tre file compilati NOME_linea.dat, NOME_TRENO.sim e\n"
@@ -60,16 +70,29 @@ const Comando kComandi[] = {
      "Ogni errore trovato e' stampato quando si presenta, nella forma\n"
      "  FILE:RIGA: errore N: descrizione (posizione P m)\n"
      "seguita dalla riga del sorgente.\n",
-     kOpzioniCompila, comando_compila, 2,
+     kOpzioniCompila, comando_compila, 2, 2,
      "servono due file: il file della linea e il file del treno"},
     {"codici", nullptr, "", "elenca i codici d'errore, il loro significato e cosa cambiare",
      "Elenca ogni codice d'errore, cosa significa e cosa cambiare.\n", kOpzioniCodici,
-     comando_codici, 0, nullptr},
+     comando_codici, 0, 0, nullptr},
+    {"mostra", nullptr, "FILE...", "mostra cosa contengono i file compilati di uno scenario",
+     "Mostra cosa contengono i file compilati di uno scenario: percorso, progressive\n"
+     "chilometriche, orario, segnali, rallentamenti, punti di codice, montagne, cartelli, le\n"
+     "figure del treno e i profili; ricalcola i codici di controllo da nome e treno e dice se\n"
+     "sono validi (il simulatore rifiuta uno scenario con codici sbagliati).\n"
+     "\n"
+     "FILE e' uno dei tre file compilati (NOME_linea.dat, NOME_TRENO.sim, NOME_TRENO.dat):\n"
+     "gli altri dello stesso scenario sono cercati accanto a lui per nome. Si possono dare\n"
+     "anche tutti e tre, oppure una cartella che contiene un solo scenario.\n"
+     "\n"
+     "Stato d'uscita: 0 mostrato; 1 file mancante, illeggibile o guasto (il messaggio dice\n"
+     "il file, il byte e cosa ci si aspettava).\n",
+     kOpzioniMostra, comando_mostra, 1, kQuantiSiVuole, "manca il file compilato da mostrare"},
 };
 
 // The program without a command: "esegui", with the version besides.
-const Comando kPrincipale = {"", nullptr, "", "", "", kOpzioniPrincipale, comando_esegui,
-                             0,  nullptr};
+const Comando kPrincipale = {"", nullptr, "",     "", "", kOpzioniPrincipale, comando_esegui,
+                             0,  0,       nullptr};
 
 std::string uso(const Comando& c) {
   std::string u = "Uso: compattatore " + std::string(c.nome) + " ";
@@ -79,7 +102,7 @@ std::string uso(const Comando& c) {
 
 void aiuto_comando(std::ostream& out, const Comando& c) {
   out << uso(c) << "\n" << c.spiegazione << "\n" << aiuto_opzioni(c.opzioni);
-  if (c.esegui != comando_codici) out << "\n" << kStato;
+  if (c.esegui == comando_esegui || c.esegui == comando_compila) out << "\n" << kStato;
 }
 
 void aiuto_generale(std::ostream& out) {
@@ -118,9 +141,12 @@ int lancia(const Comando& c, std::span<const std::string> args, const std::strin
     out << "compattatore " << COMPATTATORE_VERSIONE << "\n";
     return kUscitaOk;
   }
-  if (o.posizionali.size() != c.operandi_attesi) {
-    if (c.se_mancano) return errore_uso(err, nome, c.se_mancano);
-    return errore_uso(err, nome, "argomento inatteso '" + o.posizionali.front() + "'");
+  if (o.posizionali.size() < c.operandi_minimi) return errore_uso(err, nome, c.se_mancano);
+  if (o.posizionali.size() > c.operandi_massimi) {
+    if (c.operandi_minimi == c.operandi_massimi && c.se_mancano) {
+      return errore_uso(err, nome, c.se_mancano);
+    }
+    return errore_uso(err, nome, "argomento inatteso '" + o.posizionali[c.operandi_massimi] + "'");
   }
   return c.esegui(o, out, err);
 }

@@ -24,11 +24,20 @@ bool inizia_con(std::string_view s, std::string_view inizio) {
 
 std::string nome_file(const fs::path& p) { return p.filename().string(); }
 
+// The files of `cartella` ("" for the current folder), named `cartella / name`.
+std::vector<fs::path> file_in(const fs::path& cartella) {
+  std::vector<fs::path> file;
+  for (const fs::path& f : file_nella_cartella(cartella.empty() ? fs::path(".") : cartella)) {
+    file.push_back(cartella / f.filename());
+  }
+  return file;
+}
+
 // `<nome>_linea.dat` beside `<nome>_<treno>`: the longest `nome` that fits.
 std::optional<fs::path> tracciato_di(const fs::path& cartella, std::string_view nome_treno) {
   std::optional<fs::path> trovato;
   size_t lunghezza = 0;
-  for (const fs::path& f : file_nella_cartella(cartella)) {
+  for (const fs::path& f : file_in(cartella)) {
     const std::string n = nome_file(f);
     if (!termina_con(n, kFineTracciato) || n.size() == kFineTracciato.size()) continue;
     const std::string nome = n.substr(0, n.size() - kFineTracciato.size());
@@ -43,7 +52,7 @@ std::optional<fs::path> tracciato_di(const fs::path& cartella, std::string_view 
 // The `.sim` files of a folder; with `nome`, only those named `<nome>_*.sim`.
 std::vector<fs::path> tabelle(const fs::path& cartella, const std::string& nome = {}) {
   std::vector<fs::path> sim;
-  for (const fs::path& f : file_nella_cartella(cartella)) {
+  for (const fs::path& f : file_in(cartella)) {
     if (f.extension() == ".sim" && (nome.empty() || inizia_con(nome_file(f), nome + "_"))) {
       sim.push_back(f);
     }
@@ -112,7 +121,7 @@ std::variant<FileCompilati, std::string> trova_compilati(std::span<const fs::pat
     }
     if (sim.empty()) {
       std::vector<fs::path> piani;
-      for (const fs::path& f : file_nella_cartella(cartella)) {
+      for (const fs::path& f : file_in(cartella)) {
         if (tipo_compilato(f) == TipoCompilato::tracciato) piani.push_back(f);
       }
       if (piani.size() != 1) {
@@ -143,9 +152,8 @@ std::variant<FileCompilati, std::string> trova_compilati(std::span<const fs::pat
     trovati[*tipo] = f;
   }
 
-  // The kinds not named, beside the first file.
-  const fs::path cartella =
-      file.front().parent_path().empty() ? fs::path(".") : file.front().parent_path();
+  // The kinds not named, beside the first file, named as it is (no "./" before a bare name).
+  const fs::path cartella = file.front().parent_path();
   if (!trovati.elenco && !trovati.tratti) {
     const std::string n = nome_file(*trovati.tracciato);
     const std::vector<fs::path> sim =
