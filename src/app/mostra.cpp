@@ -144,7 +144,7 @@ void stampa_testo(std::ostream& out, const ScenarioCompilato& s, const Riepilogo
         << "  voce posizione progressiva  tipo    arrivo sosta zona              fermata"
            "  nome\n";
     for (const Stazione& st : r.stazioni) {
-      out << f("  %4d %9d %-12s %4u %9s %4us %7d-%-9d ", st.voce, st.posizione,
+      out << f("  %4d %9d %-12s %4u %9s %4us %7d..%-8d", st.voce, st.posizione,
                km_di(r, st.posizione).c_str(), unsigned{st.tipo}, orario(st.orario).c_str(),
                unsigned{st.sosta}, st.inizio_zona, st.fine_zona)
           << (st.tratto_fermata ? f("%7d", *st.tratto_fermata) : std::string("      -")) << "  "

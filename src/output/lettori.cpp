@@ -148,8 +148,8 @@ Elenco leggi_elenco(std::string_view byte, const std::string& file) {
     v.campo_3 = c.i32();
     v.opzione = c.u8();
     const uint16_t lunghezza = c.u16();
-    c.serve(lunghezza, "il testo della " + voce.substr(3) + ", lungo " + byte_n(lunghezza) +
-                           " secondo il campo che lo precede");
+    c.serve(lunghezza, "il testo della voce " + std::to_string(i) +
+                           " (tanti ne dichiarano i 2 byte di lunghezza prima di lui)");
     v.testo = c.testo(lunghezza);
     c.serve(18, voce + " (dopo il testo: cinque interi, quattro flag e l'orario)");
     v.intero_1 = c.i16();

@@ -191,7 +191,8 @@ TEST(LetturaEScrittura, FileGuastiRifiutatiConByteEAttesa) {
       {"un byte dopo la voce 86", Tipo::elenco, elenco_vuoto() + "x", 87 * 34,
        "1 byte dopo la voce 86"},
       {"testo oltre la fine", Tipo::elenco, voce_lunga, 16,
-       "il testo della voce 0, lungo 40000 byte secondo il campo che lo precede, ne restano 3"},
+       "attesi 40000 byte per il testo della voce 0 (tanti ne dichiarano i 2 byte di "
+       "lunghezza prima di lui), ne restano 3"},
       {"voce finita nel testo", Tipo::elenco, vuote_86 + Attesi().zeri(14).i16(2).byte(),
        86 * 34 + 16, "il testo della voce 86"},
       {"voce finita dopo il testo", Tipo::elenco, vuote_86 + voce_vuota().substr(0, 30),
