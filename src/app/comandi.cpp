@@ -16,7 +16,8 @@ struct Comando {
   int (*esegui)(const OpzioniLette&, std::ostream&, std::ostream&);
   size_t operandi_minimi;
   size_t operandi_massimi;
-  const char* se_mancano;  // the usage error when there are fewer operands than the least
+  const char* se_mancano;          // the usage error when there are fewer operands than the least
+  int stato_uso = kUscitaFallita;  // the exit status of a usage error
 };
 
 // No upper bound on the operands.
@@ -88,6 +89,26 @@ const Comando kComandi[] = {
      "Stato d'uscita: 0 mostrato; 1 file mancante, illeggibile o guasto (il messaggio dice\n"
      "il file, il byte e cosa ci si aspettava).\n",
      kOpzioniMostra, comando_mostra, 1, kQuantiSiVuole, "manca il file compilato da mostrare"},
+    {"confronta",
+     nullptr,
+     "A B",
+     "confronta campo per campo due file compilati",
+     "Confronta campo per campo due file compilati dello stesso tipo, come diff: per ogni\n"
+     "tratto, voce o punto del tracciato che cambia, il campo, il valore in A e quello in B.\n"
+     "\n"
+     "A e B sono due file (NOME_linea.dat, NOME_TRENO.sim o NOME_TRENO.dat), oppure due\n"
+     "cartelle: allora si confrontano i file compilati con lo stesso nome, e un file che sta\n"
+     "in una sola delle due e' una differenza. Una cartella accanto a un file sta per il file\n"
+     "con lo stesso nome dentro di lei.\n"
+     "\n"
+     "Stato d'uscita: 0 uguali; 1 diversi; 2 file illeggibili o guasti, o argomenti che non\n"
+     "si possono confrontare.\n",
+     {},
+     comando_confronta,
+     2,
+     2,
+     "servono due file o due cartelle da confrontare",
+     2},
 };
 
 // The program without a command: "esegui", with the version besides.
@@ -126,8 +147,12 @@ void aiuto_generale(std::ostream& out) {
 
 int lancia(const Comando& c, std::span<const std::string> args, const std::string& nome,
            std::ostream& out, std::ostream& err) {
+  const auto uso_errato = [&](const std::string& messaggio) {
+    errore_uso(err, nome, messaggio);
+    return c.stato_uso;
+  };
   auto letto = leggi_opzioni(args, c.opzioni);
-  if (const auto* e = std::get_if<std::string>(&letto)) return errore_uso(err, nome, *e);
+  if (const auto* e = std::get_if<std::string>(&letto)) return uso_errato(*e);
   const OpzioniLette& o = std::get<OpzioniLette>(letto);
   if (o.aiuto) {
     if (nome.empty()) {
@@ -141,12 +166,10 @@ int lancia(const Comando& c, std::span<const std::string> args, const std::strin
     out << "compattatore " << COMPATTATORE_VERSIONE << "\n";
     return kUscitaOk;
   }
-  if (o.posizionali.size() < c.operandi_minimi) return errore_uso(err, nome, c.se_mancano);
+  if (o.posizionali.size() < c.operandi_minimi) return uso_errato(c.se_mancano);
   if (o.posizionali.size() > c.operandi_massimi) {
-    if (c.operandi_minimi == c.operandi_massimi && c.se_mancano) {
-      return errore_uso(err, nome, c.se_mancano);
-    }
-    return errore_uso(err, nome, "argomento inatteso '" + o.posizionali[c.operandi_massimi] + "'");
+    if (c.operandi_minimi == c.operandi_massimi && c.se_mancano) return uso_errato(c.se_mancano);
+    return uso_errato("argomento inatteso '" + o.posizionali[c.operandi_massimi] + "'");
   }
   return c.esegui(o, out, err);
 }
