@@ -82,9 +82,10 @@ std::vector<std::string> confronta_tratti(const std::vector<Tratto>& a,
   }
   if (a.size() != b.size()) {
     const bool in_a = a.size() > b.size();
-    righe.push_back("tratti " + intervallo(comuni, (in_a ? a.size() : b.size()) - 1) + " solo in " +
-                    (in_a ? "A" : "B") + " (A ha " + std::to_string(a.size()) + " tratti, B " +
-                    std::to_string(b.size()) + ")");
+    const size_t ultimo = (in_a ? a.size() : b.size()) - 1;
+    righe.push_back((comuni == ultimo ? "tratto " : "tratti ") + intervallo(comuni, ultimo) +
+                    " solo in " + (in_a ? "A" : "B") + " (A ha " + std::to_string(a.size()) +
+                    " tratti, B " + std::to_string(b.size()) + ")");
   }
   return righe;
 }
@@ -160,9 +161,10 @@ std::vector<std::string> confronta_tracciato(const Tracciato& a, const Tracciato
   }
   if (na != nb) {
     const bool in_a = na > nb;
-    righe.push_back("tracciato punti " + intervallo(comuni, (in_a ? na : nb) - 1) + " solo in " +
-                    (in_a ? "A" : "B") + " (A ha " + std::to_string(na) + " punti, B " +
-                    std::to_string(nb) + ")");
+    const size_t ultimo = (in_a ? na : nb) - 1;
+    righe.push_back((comuni == ultimo ? "tracciato punto " : "tracciato punti ") +
+                    intervallo(comuni, ultimo) + " solo in " + (in_a ? "A" : "B") + " (A ha " +
+                    std::to_string(na) + " punti, B " + std::to_string(nb) + ")");
   }
   return righe;
 }
