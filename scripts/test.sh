@@ -3,7 +3,9 @@
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh cmake g++ make libgtest-dev libssl-dev clang-format
+# chromium, libpng-dev and libxml2-utils: the browser test of the route's picture.
+scripts/requisiti.sh cmake g++ make libgtest-dev libssl-dev clang-format nlohmann-json3-dev \
+  chromium libpng-dev libxml2-utils
 
 echo "== formato (clang-format)"
 find src tests bench -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run --Werror
