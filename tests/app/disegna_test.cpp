@@ -1,8 +1,11 @@
 // `compattatore disegna` and `compila --disegna`, and the page as a real browser shows it: headless
 // Chromium takes a picture of the page of the embedded scenario, and the picture is checked.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <unistd.h>
+
+#if COMPATTATORE_BROWSER
+#include <png.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -96,6 +99,7 @@ TEST(Disegna, Rifiuti) {
   }
 }
 
+#if COMPATTATORE_BROWSER
 // An RGB picture decoded with libpng.
 struct Immagine {
   uint32_t larghezza = 0;
@@ -240,6 +244,8 @@ TEST_F(Browser, SenzaTracciatoIlProfiloInCima) {
   EXPECT_GT(pendenza.pixel, 5000u);
   EXPECT_LT(pendenza.y0, 500u);
 }
+
+#endif  // COMPATTATORE_BROWSER
 
 }  // namespace
 }  // namespace compattatore
