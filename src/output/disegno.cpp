@@ -71,7 +71,8 @@ std::string xml(std::string_view t) {
 // character, in em), a little more in bold.
 double larghezza_testo(std::string_view t, double corpo, bool grassetto = false) {
   double em = 0;
-  for (unsigned char c : t) {
+  for (const char ch : t) {
+    const auto c = static_cast<unsigned char>(ch);
     if ((c & 0xC0) == 0x80) continue;  // inside a UTF-8 character
     if (c >= 'A' && c <= 'Z') {
       em += 0.70;
@@ -314,7 +315,7 @@ std::optional<Mappa> mappa(const Modello& m, const Riepilogo& r) {
 
 class Profilo {
  public:
-  Profilo(const Modello& m, const Riepilogo& r) : m_(m), r_(r) {
+  Profilo(const Modello& m, const Riepilogo& r) : r_(r) {
     lunghezza_ = std::max<double>(inizio_tratto(m.ultimo_tratto() + 1), 1);
   }
 
@@ -710,7 +711,6 @@ class Profilo {
     corpo_ += s;
   }
 
-  const Modello& m_;
   const Riepilogo& r_;
   double lunghezza_;
   double y_ = 0;
