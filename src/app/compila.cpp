@@ -71,7 +71,18 @@ int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err)
 
   Esecuzione run =
       Esecuzione::dell_autore(*nomi, uscita, linea, file_treno, con_tracciato, stampa_su(err));
-  const RisultatoPercorso r = run.esegui();
+  // A compiled file never replaces a source: not by the same name, nor through a link to it.
+  for (const std::string& compilato : run.file_della_corsa()) {
+    for (const fs::path& sorgente : {linea, file_treno}) {
+      if (stesso_file(uscita / compilato, sorgente)) {
+        return errore("il file compilato '" + (uscita / compilato).string() +
+                      "' sostituirebbe il sorgente '" + sorgente.string() +
+                      "': scegli un'altra cartella con --dir, o un altro nome con --nome o "
+                      "--treno");
+      }
+    }
+  }
+  const RisultatoPercorso r = run.esegui(avviso_attesa(err, uscita));
   if (r.esito == Esito::scritto) {
     if (con_tracciato) out << "scritto " << run.file(FileScenario::tracciato).string() << "\n";
     out << "scritto " << run.file(FileScenario::elenco).string() << "\n";

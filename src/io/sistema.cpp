@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <system_error>
 
+#include "io/piattaforma.h"
+
 namespace compattatore {
 namespace fs = std::filesystem;
 
 fs::path cartella_programma() {
-  std::error_code ec;
-  const fs::path eseguibile = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) return eseguibile.parent_path();
-  return fs::current_path();
+  fs::path cartella = piattaforma::cartella_eseguibile();
+  if (cartella.empty()) cartella = fs::current_path();
+  return cartella;
 }
 
 bool esiste(const fs::path& p) {
@@ -47,9 +48,19 @@ std::vector<fs::path> file_nella_cartella(const fs::path& cartella) {
   return file;
 }
 
+bool stesso_file(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  const bool uguali = fs::equivalent(a, b, ec);  // device and file number of both
+  return !ec && uguali;
+}
+
 void cancella(const fs::path& p) {
   std::error_code ec;
   fs::remove(p, ec);
+}
+
+void consiglia_pagine_grandi(std::span<std::byte> m) {
+  piattaforma::consiglia_pagine_grandi(m.data(), m.size());
 }
 
 }  // namespace compattatore

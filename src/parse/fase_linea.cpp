@@ -6,10 +6,12 @@
 // gradients, curves, mountains, speed indicator boards and indicator boards with text. A keyword
 // item read when nothing follows it (normally the closing "[fine]") is never interpreted.
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "io/sistema.h"
 #include "model/cp1252.h"
 #include "model/regole.h"
 #include "parse/fase.h"
@@ -50,7 +52,9 @@ std::optional<double> curvatura(const std::string& bassa) {
 class FaseLinea : Fase {
  public:
   FaseLinea(Modello& m, Segnalatore& errori, LettoreVoci& lettore, const OpzioniLinea& opzioni)
-      : Fase(m, errori, lettore), traccia_(opzioni.con_tracciato) {}
+      : Fase(m, errori, lettore),
+        traccia_(opzioni.con_tracciato),
+        taglio_(opzioni.taglio_percorso) {}
 
   EsitoLinea esegui() {
     if (trova_generale() && sezione_generale()) {
@@ -96,7 +100,8 @@ class FaseLinea : Fase {
           errore(Codice::lunghezza_fuori_campo);
           return false;
         }
-        m_.crea_tratti(lunghezza, traccia_);
+        m_.crea_tratti(std::min(lunghezza, taglio_), traccia_);
+        if (traccia_) consiglia_pagine_grandi(m_.tracciato.memoria());
       }
       if (contiene(e, "tre") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_tre);
       if (contiene(e, "due") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_due);
@@ -157,10 +162,11 @@ class FaseLinea : Fase {
       throw GuastoEsecuzione("la sezione [generale] non ha la voce \"lunghezza percorso\"");
     }
     if (traccia_) {
-      m_.tracciato.x[0] = int16_t{0};
-      m_.tracciato.y[0] = int16_t{0};
-      m_.tracciato.x[1] = int16_t{0};
-      m_.tracciato.y[1] = int16_t{1};
+      Tracciato& t = m_.tracciato;
+      t.imposta_intero(0, Asse::x, 0);
+      t.imposta_intero(0, Asse::y, 0);
+      t.imposta_intero(1, Asse::x, 0);
+      t.imposta_intero(1, Asse::y, 1);
     }
   }
 
@@ -270,6 +276,7 @@ class FaseLinea : Fase {
   }
 
   const bool traccia_;
+  const int32_t taglio_;
   Profilo pendenza_;                                 // the gradient profile
   int32_t metro_ = 2;                                // next point of the route plan
   Montagne montagne_;                                // mountains stored so far
