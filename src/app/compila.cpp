@@ -16,6 +16,7 @@
 #include "io/sistema.h"
 #include "model/nomi_scenario.h"
 #include "model/riepilogo.h"
+#include "output/disegno.h"
 #include "run/esecuzione.h"
 #include "sources/scenario.h"
 
@@ -156,6 +157,17 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
     if (q.con_tracciato) scritti.push_back(run.file(FileScenario::tracciato).string());
     scritti.push_back(run.file(FileScenario::elenco).string());
     scritti.push_back(run.file(FileScenario::tratti).string());
+  }
+  if (const auto pagina = o.valore("disegna"); pagina && r.esito == Esito::scritto) {
+    try {
+      scrivi_pagina(*pagina, run.modello());
+      scritti.push_back(*pagina);
+    } catch (const ErroreFile& e) {
+      err << "compattatore " << comando << ": impossibile scrivere '" << visibile(e.file.string())
+          << "': " << e.motivo << "\n";
+      concludi(r, err, conclusione);
+      return kUscitaFallita;
+    }
   }
   std::optional<Riepilogo> riepilogo;
   if (r.esito == Esito::scritto || r.esito == Esito::verificato) {

@@ -22,6 +22,7 @@ struct Opzione {
   const char* argomento;        // name of its value in help ("CARTELLA"); nullptr for a flag
   const char* aiuto;            // one line of help, Italian
   const char* alias = nullptr;  // an older spelling read as the same option, not shown in help
+  char corta = 0;               // a one-letter spelling ("-o"), 0 when none
 };
 
 /// What the command line of one command held.
@@ -38,7 +39,8 @@ struct OpzioniLette {
 };
 
 /// Reads `argomenti` (without the program and command names) against the options of one command.
-/// `--opt VALUE` and `--opt=VALUE` both work, unique prefixes of option names are accepted,
+/// `--opt VALUE` and `--opt=VALUE` both work (and `-o VALUE`, `-oVALUE` for an option with a
+/// short spelling), unique prefixes of option names are accepted,
 /// options and operands may be mixed, a lone "-" is an operand, `--` ends the options, and
 /// `--help`/`-h` always exist. Giving an option twice with different values is an error.
 /// Returns the options read, or a one-line usage error in Italian without the program name.

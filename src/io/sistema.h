@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
+#include <vector>
 
 namespace compattatore {
 
@@ -17,6 +20,11 @@ bool esiste(const std::filesystem::path& p);
 bool e_cartella(const std::filesystem::path& p);
 /// `p` is a regular file (or a link to one).
 bool e_file(const std::filesystem::path& p);
+/// The size of the regular file `p` in bytes, or nothing when it cannot be told.
+std::optional<uintmax_t> dimensione_file(const std::filesystem::path& p);
+/// The regular files directly inside the folder `cartella`, sorted by name (none when it cannot
+/// be read).
+std::vector<std::filesystem::path> file_nella_cartella(const std::filesystem::path& cartella);
 /// `a` and `b` are one file: the same file of the same device, also when one is a link to the
 /// other or a second name of it. False when either is missing.
 bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b);

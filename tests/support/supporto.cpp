@@ -211,6 +211,18 @@ Risultato esegui_programma(const std::vector<std::string>& argomenti, const fs::
   return r;
 }
 
+const fs::path& cartella_incorporata() {
+  static const CartellaTemporanea cartella;
+  static const bool fatto = [] {
+    const Risultato r =
+        esegui_programma({"--dir", cartella.percorso().string()}, cartella.percorso());
+    if (r.stato != 0) throw std::runtime_error("la corsa normale non riesce: " + r.err);
+    return true;
+  }();
+  (void)fatto;
+  return cartella.percorso();
+}
+
 namespace {
 
 // A child that runs the built program in `cartella`, its output going to `out` and `err`.
