@@ -7,6 +7,7 @@
 
 #include "app/comandi.h"
 #include "app/diagnostica.h"
+#include "app/lettura.h"
 #include "app/rapporto.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
@@ -79,6 +80,18 @@ int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err)
                       "' sostituirebbe il sorgente '" + sorgente.string() +
                       "': scegli un'altra cartella con --dir, o un altro nome con --nome o "
                       "--treno");
+      }
+    }
+  }
+  // Nor does the page replace a source or a compiled file.
+  if (pagina) {
+    std::vector<fs::path> da_tenere{linea, file_treno};
+    for (const std::string& compilato : run.file_della_corsa())
+      da_tenere.push_back(uscita / compilato);
+    for (const fs::path& f : da_tenere) {
+      if (stessa_destinazione(*pagina, f)) {
+        return errore("la pagina '" + *pagina + "' sostituirebbe '" + f.string() +
+                      "': scegli un altro nome con --disegna");
       }
     }
   }
