@@ -10,8 +10,8 @@
 #include "model/modello.h"
 #include "output/compilati.h"
 #include "output/confronto.h"
+#include "output/descrizione.h"
 #include "output/disegno.h"
-#include "output/riepilogo.h"
 
 using namespace compattatore;
 
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
     if (e.byte > file.size()) __builtin_trap();  // the place of the error lies in the file
     return 0;
   }
-  riepiloga(m, true);
+  descrivi(m, true);
   if (fuzz::per_una_quota(file, 8)) pagina_percorso(m);  // the page costs most: for some inputs
   return 0;
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/diagnostica.h"
+
 namespace compattatore {
 namespace {
 
@@ -39,7 +41,23 @@ constexpr Opzione kOpzioniCompila[] = {
     {"treno", "TRENO", "numero del treno (predefinito: dal nome del file del treno)"},
     {"senza-tracciato", nullptr, "non calcola e non scrive il tracciato (NOME_linea.dat)",
      "no-plan"},
+    {"codifica", "CODIFICA", "legge i sorgenti come cp1252 o utf-8 (predefinita: riconosciuta)"},
+    {"formato", "FORMATO", "testo (predefinito) o json: i messaggi come un documento JSON"},
+    {"avvisi-come-errori", nullptr, "un avviso fa finire con stato 2"},
     {"disegna", "PERCORSO.html", "scrive anche il disegno del percorso (vedi 'disegna')"},
+};
+
+constexpr Opzione kOpzioniVerifica[] = {
+    {"nome", "NOME", "nome dello scenario (predefinito: dal nome del file della linea)"},
+    {"treno", "TRENO", "numero del treno (predefinito: dal nome del file del treno)"},
+    {"senza-tracciato", nullptr, "non calcola il tracciato"},
+    {"codifica", "CODIFICA", "legge i sorgenti come cp1252 o utf-8 (predefinita: riconosciuta)"},
+    {"formato", "FORMATO", "testo (predefinito) o json: i messaggi come un documento JSON"},
+    {"avvisi-come-errori", nullptr, "un avviso fa finire con stato 2"},
+};
+
+constexpr Opzione kOpzioniEsempio[] = {
+    {"sovrascrivi", nullptr, "sostituisce i due file se ci sono già"},
 };
 
 constexpr Opzione kOpzioniCodici[] = {
@@ -57,7 +75,7 @@ constexpr Opzione kOpzioniDisegna[] = {
 
 constexpr const char* kStato =
     "Stato d'uscita: 0 compilato senza errori; 2 file compilati scritti con un codice\n"
-    "d'errore; 1 nessun file compilato scritto.\n";
+    "d'errore (o con un avviso, con --avvisi-come-errori); 1 nessun file compilato scritto.\n";
 
 const Comando kComandi[] = {
     {"esegui", "run", "", "compila lo scenario incorporato (il comando predefinito)",
@@ -73,11 +91,28 @@ const Comando kComandi[] = {
      "NOME e TRENO vengono dai nomi dei file, NOME_linea.txt e NOME_TRENO-.txt, se non sono\n"
      "dati con le opzioni.\n"
      "\n"
-     "Ogni errore trovato e' stampato quando si presenta, nella forma\n"
-     "  FILE:RIGA: errore N: descrizione (posizione P m)\n"
-     "seguita dalla riga del sorgente.\n",
+     "Ogni errore e ogni avviso e' stampato quando si presenta, nella forma\n"
+     "  FILE:RIGA:COLONNA: errore N: descrizione (posizione P m)\n"
+     "  FILE:RIGA:COLONNA: avviso: descrizione [nome]\n"
+     "seguita dalla riga del sorgente e da un segno sotto la voce. Gli avvisi dicono\n"
+     "cio' che il formato lascia passare (parole sbagliate, valori mancanti o in piu',\n"
+     "numeri arrotondati) e non cambiano i file compilati.\n"
+     "\n"
+     "Un sorgente UTF-8 (con BOM, o con lettere accentate in UTF-8) e' convertito in\n"
+     "Windows-1252 prima della lettura; --codifica sceglie la codifica.\n",
      kOpzioniCompila, comando_compila, 2, 2,
      "servono due file: il file della linea e il file del treno"},
+    {"verifica", nullptr, "LINEA TRENO",
+     "controlla i file sorgente di uno scenario senza scrivere nulla",
+     "Fa tutta la compilazione di 'compila', con ogni errore e ogni avviso, ma non scrive\n"
+     "nessun file. Lo stato d'uscita e' quello che 'compila' darebbe.\n",
+     kOpzioniVerifica, comando_verifica, 2, 2,
+     "servono due file: il file della linea e il file del treno"},
+    {"esempio", nullptr, "CARTELLA", "scrive i sorgenti dello scenario incorporato, da modello",
+     "Scrive in CARTELLA (creata se manca) i due file sorgente dello scenario incorporato,\n"
+     "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt e ..._3349-.txt, in Windows-1252:\n"
+     "un modello da cui partire. I file restano: nessuno li cancella.\n",
+     kOpzioniEsempio, comando_esempio, 1, 1, "serve la cartella in cui scrivere i due file"},
     {"codici", nullptr, "", "elenca i codici d'errore, il loro significato e cosa cambiare",
      "Elenca ogni codice d'errore, cosa significa e cosa cambiare.\n", kOpzioniCodici,
      comando_codici, 0, 0, nullptr},
@@ -141,7 +176,9 @@ std::string uso(const Comando& c) {
 
 void aiuto_comando(std::ostream& out, const Comando& c) {
   out << uso(c) << "\n" << c.spiegazione << "\n" << aiuto_opzioni(c.opzioni);
-  if (c.esegui == comando_esegui || c.esegui == comando_compila) out << "\n" << kStato;
+  if (c.esegui == comando_esegui || c.esegui == comando_compila || c.esegui == comando_verifica) {
+    out << "\n" << kStato;
+  }
 }
 
 void aiuto_generale(std::ostream& out) {
@@ -196,7 +233,8 @@ int lancia(const Comando& c, std::span<const std::string> args, const std::strin
 
 int errore_uso(std::ostream& err, const std::string& comando, const std::string& messaggio) {
   const std::string chi = comando.empty() ? "compattatore" : "compattatore " + comando;
-  err << chi << ": " << messaggio << "\n"
+  // The message may hold what the user typed: nothing of it reaches the terminal raw.
+  err << chi << ": " << visibile(messaggio) << "\n"
       << "Usa '" << chi << " --help' per l'uso"
       << (comando.empty() ? " dei comandi" : " del comando") << ".\n";
   return kUscitaFallita;

@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "model/somiglianza.h"
+
 namespace compattatore {
 
 /// One long option of a command. All strings are static (a command's table is a constant array).
@@ -48,13 +50,5 @@ std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::strin
 
 /// The "Opzioni:" block of a command's help, one aligned line per option and one for --help.
 std::string aiuto_opzioni(std::span<const Opzione> opzioni);
-
-/// Edit distance between `a` and `b`: insertions, deletions, substitutions and swaps of two
-/// adjacent characters each count one.
-size_t distanza(std::string_view a, std::string_view b);
-
-/// The closest of `candidati` to `parola`, if one is within distance 2 (the first on a tie).
-std::optional<std::string> forse_intendevi(std::string_view parola,
-                                           std::span<const std::string> candidati);
 
 }  // namespace compattatore

@@ -54,6 +54,12 @@ bool stesso_file(const fs::path& a, const fs::path& b) {
   return !ec && uguali;
 }
 
+bool crea_cartella(const fs::path& p) {
+  std::error_code ec;
+  fs::create_directories(p, ec);
+  return e_cartella(p);
+}
+
 void cancella(const fs::path& p) {
   std::error_code ec;
   fs::remove(p, ec);

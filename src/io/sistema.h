@@ -28,6 +28,8 @@ std::vector<std::filesystem::path> file_nella_cartella(const std::filesystem::pa
 /// `a` and `b` are one file: the same file of the same device, also when one is a link to the
 /// other or a second name of it. False when either is missing.
 bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b);
+/// Creates the folder `p` (and the folders above it); true when it exists afterwards.
+bool crea_cartella(const std::filesystem::path& p);
 /// Removes the file `p`; a file that is not there is no error, nor is any other failure.
 void cancella(const std::filesystem::path& p);
 

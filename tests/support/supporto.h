@@ -82,7 +82,10 @@ class RegistroErrori : public compattatore::Segnalatore {
     return n;
   }
 
+  void avvisa(compattatore::Segnalazione s) override { avvisi.push_back(std::move(s)); }
+
   std::vector<compattatore::Segnalazione> segnalazioni;
+  std::vector<compattatore::Segnalazione> avvisi;  // warnings and notes, in order
 
  private:
   compattatore::Codice codice_ = compattatore::Codice::nessuno;
