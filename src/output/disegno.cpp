@@ -277,8 +277,8 @@ std::optional<Mappa> mappa(const Modello& m, const Descrizione& r) {
     const Punto p = punto(pos);
     const auto c = progressiva(r, pos);
     const std::string nome = c ? km(*c) : f("%s km", km_testo(pos).c_str());
-    segni += f("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.2\" fill=\"%s\"><title>Segnale ", p.x,
-               p.y, kSegnale) +
+    segni += f("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.2\" fill=\"%s\"><title>Segnale ", p.x, p.y,
+               kSegnale) +
              xml(nome) + f(" (%s km dall'inizio)</title></circle>\n", km_testo(pos, 2).c_str());
     const auto dove = poni(p, normale(pos), nome, 10, false, 7, 1);
     if (!dove) continue;
