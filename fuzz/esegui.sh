@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 secondi=${1:-60}
 shift || true
 bersagli=("$@")
-[ ${#bersagli[@]} -gt 0 ] || bersagli=(voci linea treno percorso)
+[ ${#bersagli[@]} -gt 0 ] || bersagli=(voci linea treno percorso lettori)
 
 scripts/requisiti.sh cmake make clang-14 libclang-rt-14-dev
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -11,6 +11,7 @@
 #include "app/comandi.h"
 #include "app/diagnostica.h"
 #include "app/documento.h"
+#include "app/lettura.h"
 #include "app/rapporto.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
@@ -145,6 +146,20 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
                                 "' sostituirebbe il sorgente '" + visibile(sorgente.string()) +
                                 "': scegli un'altra cartella con --dir, o un altro nome con "
                                 "--nome o --treno");
+        }
+      }
+    }
+    // Nor does the page of the route replace a source or a compiled file.
+    if (const auto pagina = o.valore("disegna")) {
+      std::vector<fs::path> da_tenere{q.linea, q.treno};
+      for (const std::string& compilato : run.file_della_corsa()) {
+        da_tenere.push_back(*uscita / compilato);
+      }
+      for (const fs::path& f : da_tenere) {
+        if (stessa_destinazione(*pagina, f)) {
+          return errore_uso(err, comando,
+                            "la pagina '" + visibile(*pagina) + "' sostituirebbe '" +
+                                visibile(f.string()) + "': scegli un altro nome con --disegna");
         }
       }
     }

@@ -8,8 +8,8 @@
 #include "io/sistema.h"
 #include "model/cp1252.h"
 #include "model/regole.h"
+#include "output/descrizione.h"
 #include "output/punti_tracciato.h"
-#include "output/riepilogo.h"
 
 namespace compattatore {
 namespace {
@@ -30,7 +30,7 @@ std::string f(const char* modello, A... valori) {
 std::string metri(int64_t m) { return std::to_string(m) + " m"; }
 
 // "km 39+050" of the position, or blanks without kilometric sections.
-std::string km_di(const Riepilogo& r, int64_t posizione) {
+std::string km_di(const Descrizione& r, int64_t posizione) {
   const auto p = progressiva(r, posizione);
   return p ? km(*p) : "-";
 }
@@ -45,7 +45,7 @@ void stampa_tratti(std::ostream& out, const std::vector<Tratto>& tt, int32_t pri
   for (int32_t s = primo; s <= ultimo; ++s) {
     const Tratto& t = tt[static_cast<size_t>(s)];
     out << f("%6d %9d %3u %-22s %8d %8d %8d %8d %13u %9u %8u %8u %8u %8u\n", s,
-             posizione_oggetto(s), unsigned{t.oggetto}, nome_oggetto(t.oggetto), t.valore_1,
+             posizione_oggetto(s), unsigned{t.oggetto}, sigla_oggetto(t.oggetto), t.valore_1,
              t.valore_2, t.valore_3, t.valore_4, unsigned{t.tempo_segnale}, unsigned{t.preavviso},
              unsigned{t.montagna}, unsigned{t.velocita}, unsigned{t.pendenza},
              unsigned{t.aderenza});
@@ -59,7 +59,7 @@ struct Identita {
   std::vector<std::string> avvisi;
 };
 
-Identita identita(const ScenarioCompilato& s, const Riepilogo& r) {
+Identita identita(const ScenarioCompilato& s, const Descrizione& r) {
   Identita id;
   if (s.con_elenco) {
     id.nome = testo_leggibile(s.modello.elenco[voce::intestazione].testo);
@@ -88,7 +88,7 @@ Identita identita(const ScenarioCompilato& s, const Riepilogo& r) {
   return id;
 }
 
-void stampa_testo(std::ostream& out, const ScenarioCompilato& s, const Riepilogo& r,
+void stampa_testo(std::ostream& out, const ScenarioCompilato& s, const Descrizione& r,
                   const Identita& id, const std::optional<ControlloCodici>& cc) {
   const Modello& m = s.modello;
   out << "Scenario " << (id.nome.empty() ? "?" : id.nome) << ", treno "
@@ -159,7 +159,7 @@ void stampa_testo(std::ostream& out, const ScenarioCompilato& s, const Riepilogo
 
   out << "\nSegnali (" << r.segnali.size() << ")\n"
       << "  tratto posizione progressiva  s1/d1 s2/d2 s3/d3 rapp sx dx tempo\n";
-  for (const Segnale& g : r.segnali) {
+  for (const SegnaleLetto& g : r.segnali) {
     const int32_t p = posizione_oggetto(g.tratto);
     out << f("  %6d %9d %-12s  %2d/%d  %2d/%d  %2d/%d %4d %2d %2d %5u\n", g.tratto, p,
              km_di(r, p).c_str(), g.aspetti[0], g.d[0], g.aspetti[1], g.d[1], g.aspetti[2], g.d[2],
@@ -171,7 +171,7 @@ void stampa_testo(std::ostream& out, const ScenarioCompilato& s, const Riepilogo
   const auto punto = [](const std::optional<int32_t>& s) {
     return s ? f("%9d", posizione_oggetto(*s)) : std::string("        -");
   };
-  for (const Rallentamento& ra : r.rallentamenti) {
+  for (const RallentamentoLetto& ra : r.rallentamenti) {
     const std::string lunghezza =
         ra.inizio && ra.fine ? f("%7d m", (*ra.fine - *ra.inizio) * 50) : std::string("        -");
     out << "  " << punto(ra.avviso) << "  " << punto(ra.inizio) << "  " << punto(ra.fine)
@@ -238,7 +238,7 @@ json voce_json(const Voce& v) {
 json tratto_json(int32_t s, const Tratto& t) {
   return {{"tratto", s},
           {"oggetto", t.oggetto},
-          {"nome_oggetto", nome_oggetto(t.oggetto)},
+          {"nome_oggetto", sigla_oggetto(t.oggetto)},
           {"valore_1", t.valore_1},
           {"valore_2", t.valore_2},
           {"valore_3", t.valore_3},
@@ -279,7 +279,7 @@ json coordinate_json(const Tracciato& t, int asse) {
   return a;
 }
 
-json documento(const ScenarioCompilato& s, const Riepilogo& r, const Identita& id,
+json documento(const ScenarioCompilato& s, const Descrizione& r, const Identita& id,
                const std::optional<ControlloCodici>& cc, int32_t primo, int32_t ultimo) {
   const Modello& m = s.modello;
   json j;
@@ -344,7 +344,7 @@ json documento(const ScenarioCompilato& s, const Riepilogo& r, const Identita& i
     j["cartelli"] = cartelli;
   }
   json segnali = json::array();
-  for (const Segnale& g : r.segnali) {
+  for (const SegnaleLetto& g : r.segnali) {
     segnali.push_back({{"tratto", g.tratto},
                        {"posizione", posizione_oggetto(g.tratto)},
                        {"s", {g.aspetti[0], g.aspetti[1], g.aspetti[2]}},
@@ -356,7 +356,7 @@ json documento(const ScenarioCompilato& s, const Riepilogo& r, const Identita& i
   }
   j["segnali"] = segnali;
   json rallentamenti = json::array();
-  for (const Rallentamento& ra : r.rallentamenti) {
+  for (const RallentamentoLetto& ra : r.rallentamenti) {
     rallentamenti.push_back({{"tratto_avviso", opzionale(ra.avviso)},
                              {"tratto_inizio", opzionale(ra.inizio)},
                              {"tratto_fine", opzionale(ra.fine)},
@@ -457,7 +457,7 @@ int comando_mostra(const OpzioniLette& o, std::ostream& out, std::ostream& err) 
                             std::to_string(m.ultimo_tratto()));
     }
   }
-  const Riepilogo r = riepiloga(m, s->con_elenco);
+  const Descrizione r = descrivi(m, s->con_elenco);
   const Identita id = identita(*s, r);
   const auto cc = controlla_codici(*s);
   if (o.presente("json")) {

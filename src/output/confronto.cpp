@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "output/descrizione.h"
 #include "output/punti_tracciato.h"
-#include "output/riepilogo.h"
 
 namespace compattatore {
 namespace {
@@ -65,8 +65,8 @@ std::vector<std::string> confronta_tratti(const std::vector<Tratto>& a,
     const std::string dove =
         "tratto " + std::to_string(s) + " (" + std::to_string(posizione_oggetto(s)) + " m)";
     if (x.oggetto != y.oggetto) {
-      righe.push_back(dove + " oggetto: " + testo(x.oggetto) + " (" + nome_oggetto(x.oggetto) +
-                      ") -> " + testo(y.oggetto) + " (" + nome_oggetto(y.oggetto) + ")");
+      righe.push_back(dove + " oggetto: " + testo(x.oggetto) + " (" + sigla_oggetto(x.oggetto) +
+                      ") -> " + testo(y.oggetto) + " (" + sigla_oggetto(y.oggetto) + ")");
     }
     campo(righe, dove, "valore_1", x.valore_1, y.valore_1);
     campo(righe, dove, "valore_2", x.valore_2, y.valore_2);

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "io/file_sicuro.h"
+#include "output/descrizione.h"
 #include "output/punti_tracciato.h"
-#include "output/riepilogo.h"
 
 namespace compattatore {
 namespace {
@@ -128,7 +128,7 @@ struct Mappa {
   double altezza = 0;
 };
 
-std::optional<Mappa> mappa(const Modello& m, const Riepilogo& r) {
+std::optional<Mappa> mappa(const Modello& m, const Descrizione& r) {
   namespace pt = punti_tracciato;
   const size_t n = pt::numero(m.tracciato);
   // The points that hold a value: from 0 up to the first empty one.
@@ -272,7 +272,7 @@ std::optional<Mappa> mappa(const Modello& m, const Riepilogo& r) {
               dove->ancora.y, dove->allineamento) +
             xml(st.nome) + "</text>\n";
   }
-  for (const Segnale& g : r.segnali) {
+  for (const SegnaleLetto& g : r.segnali) {
     const int32_t pos = posizione_oggetto(g.tratto);
     const Punto p = punto(pos);
     const auto c = progressiva(r, pos);
@@ -315,7 +315,7 @@ std::optional<Mappa> mappa(const Modello& m, const Riepilogo& r) {
 
 class Profilo {
  public:
-  Profilo(const Modello& m, const Riepilogo& r) : r_(r) {
+  Profilo(const Modello& m, const Descrizione& r) : r_(r) {
     lunghezza_ = std::max<double>(inizio_tratto(m.ultimo_tratto() + 1), 1);
   }
 
@@ -568,7 +568,7 @@ class Profilo {
   void simboli() {
     titolo(segnali_, "Segnali");
     const double ys = (segnali_.y0 + segnali_.y1) / 2;
-    for (const Segnale& g : r_.segnali) {
+    for (const SegnaleLetto& g : r_.segnali) {
       const int32_t p = posizione_oggetto(g.tratto);
       const auto c = progressiva(r_, p);
       corpo_ +=
@@ -579,7 +579,7 @@ class Profilo {
 
     titolo(rallentamenti_, "Rallentamenti");
     const Riga& rr = rallentamenti_;
-    for (const Rallentamento& ra : r_.rallentamenti) {
+    for (const RallentamentoLetto& ra : r_.rallentamenti) {
       const auto pos = [](const std::optional<int32_t>& s) {
         return s ? std::optional<double>(posizione_oggetto(*s)) : std::nullopt;
       };
@@ -711,7 +711,7 @@ class Profilo {
     corpo_ += s;
   }
 
-  const Riepilogo& r_;
+  const Descrizione& r_;
   double lunghezza_;
   double y_ = 0;
   Riga intestazione_{}, stazioni_{}, pendenza_{}, velocita_{}, aderenza_{}, segnali_{},
@@ -800,7 +800,7 @@ std::vector<Punto> sfoltisci(const std::vector<Punto>& punti, double passo) {
 }
 
 std::string pagina_percorso(const Modello& m) {
-  const Riepilogo r = riepiloga(m, true);
+  const Descrizione r = descrivi(m, true);
   const std::string nome = testo_leggibile(m.elenco[voce::intestazione].testo);
   const std::string treno = testo_leggibile(m.elenco[voce::treno].testo);
 

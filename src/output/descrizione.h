@@ -19,8 +19,9 @@ inline int32_t posizione_oggetto(int32_t s) { return (s - 1) * 50; }
 /// mountains): s × 50 m.
 inline int32_t inizio_tratto(int32_t s) { return s * 50; }
 
-/// The Italian name of a kind of point object ("segnale", ...), or "sconosciuto".
-const char* nome_oggetto(uint8_t oggetto);
+/// The model's name of a kind of point object ("segnale", "inizio_rallentamento", ...), or
+/// "sconosciuto".
+const char* sigla_oggetto(uint8_t oggetto);
 
 /// A Windows-1252 text of a compiled file as UTF-8 safe to print on a terminal or in a page:
 /// control characters (which no source can hold, but a damaged file can) become U+FFFD.
@@ -50,7 +51,7 @@ struct Stazione {
   std::optional<int32_t> tratto_fermata;  // the stretch with `fermata` pointing at this entry
 };
 
-struct Segnale {
+struct SegnaleLetto {
   int32_t tratto;
   int aspetti[3];  // s1, s2, s3
   int d[3];        // d1, d2, d3
@@ -61,7 +62,7 @@ struct Segnale {
 };
 
 /// A slowdown as its stretches show it; a part not found is empty.
-struct Rallentamento {
+struct RallentamentoLetto {
   std::optional<int32_t> avviso;  // warning board stretch
   std::optional<int32_t> inizio;
   std::optional<int32_t> fine;
@@ -103,7 +104,7 @@ struct Tratta {
   int valore;
 };
 
-struct Riepilogo {
+struct Descrizione {
   int32_t lunghezza = 0;  // route length L (elenco 84), 0 without the table
   int32_t ultimo_tratto = -1;
   std::vector<SezioneKm> sezioni;  // the sections present, by start
@@ -116,8 +117,8 @@ struct Riepilogo {
   int32_t ripetizione_fine = 0;
   int32_t codici_ripetizione = 0;
   std::vector<Stazione> stazioni;
-  std::vector<Segnale> segnali;
-  std::vector<Rallentamento> rallentamenti;
+  std::vector<SegnaleLetto> segnali;
+  std::vector<RallentamentoLetto> rallentamenti;
   std::vector<PuntoCodice> punti_codice;
   std::vector<Montagna> montagne;
   std::vector<Cartello> cartelli;
@@ -130,13 +131,13 @@ struct Riepilogo {
 
 /// The summary of `m`; without the table (`con_elenco` false) stations, boards and figures stay
 /// empty.
-Riepilogo riepiloga(const Modello& m, bool con_elenco);
+Descrizione descrivi(const Modello& m, bool con_elenco);
 
 /// The chainage in metres at route position `posizione`, as the author wrote it: from the
 /// section with the greatest start not after `posizione`, running down for `verso` 1 (the value
 /// in the source minus the position) and up otherwise. Nothing before the first section or
 /// without sections.
-std::optional<int64_t> progressiva(const Riepilogo& r, int64_t posizione);
+std::optional<int64_t> progressiva(const Descrizione& r, int64_t posizione);
 
 /// "km 39+050" for a chainage in metres (a minus sign before negative ones).
 std::string km(int64_t metri);

@@ -1,4 +1,4 @@
-#include "output/riepilogo.h"
+#include "output/descrizione.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,7 +25,7 @@ std::vector<Tratta> tratte(const std::vector<Tratto>& tratti, F valore) {
   return r;
 }
 
-void leggi_elenco(Riepilogo& r, const Modello& m) {
+void leggi_elenco(Descrizione& r, const Modello& m) {
   const Elenco& e = m.elenco;
   const Voce& figure = e[voce::figure_treno];
   const Voce& testa = e[voce::intestazione];
@@ -66,7 +66,7 @@ void leggi_elenco(Riepilogo& r, const Modello& m) {
   }
 }
 
-void leggi_tratti(Riepilogo& r, const Modello& m, bool con_elenco) {
+void leggi_tratti(Descrizione& r, const Modello& m, bool con_elenco) {
   const std::vector<Tratto>& tt = m.tratti;
   r.ultimo_tratto = m.ultimo_tratto();
   // Slowdown parts waiting for the rest of their slowdown.
@@ -77,13 +77,13 @@ void leggi_tratti(Riepilogo& r, const Modello& m, bool con_elenco) {
     const auto s = static_cast<int32_t>(i);
     switch (t.oggetto) {
       case oggetto::segnale: {
-        Segnale g{s,
-                  {},
-                  {},
-                  t.valore_4 / 10,
-                  (t.valore_4 % 10) / 3,
-                  t.valore_4 % 10 % 3,
-                  t.tempo_segnale};
+        SegnaleLetto g{s,
+                       {},
+                       {},
+                       t.valore_4 / 10,
+                       (t.valore_4 % 10) / 3,
+                       t.valore_4 % 10 % 3,
+                       t.tempo_segnale};
         const int16_t v[3] = {t.valore_1, t.valore_2, t.valore_3};
         for (int k = 0; k < 3; ++k) {
           g.aspetti[k] = v[k] / 10;
@@ -96,7 +96,8 @@ void leggi_tratti(Riepilogo& r, const Modello& m, bool con_elenco) {
         avvisi.push_back(s);
         break;
       case oggetto::inizio_rallentamento: {
-        Rallentamento ra{std::nullopt, s, std::nullopt, t.valore_1, t.valore_2, t.valore_3, false};
+        RallentamentoLetto ra{std::nullopt, s,          std::nullopt, t.valore_1,
+                              t.valore_2,   t.valore_3, false};
         // Its warning board lies 1200 m (24 stretches) before it.
         const auto a = std::find_if(avvisi.begin(), avvisi.end(),
                                     [s](int32_t a) { return s - a >= 23 && s - a <= 25; });
@@ -165,8 +166,8 @@ void leggi_tratti(Riepilogo& r, const Modello& m, bool con_elenco) {
     r.rallentamenti.push_back({a, std::nullopt, std::nullopt, tt[static_cast<size_t>(a)].valore_1,
                                tt[static_cast<size_t>(a)].valore_2, 0, false});
   std::stable_sort(r.rallentamenti.begin(), r.rallentamenti.end(),
-                   [](const Rallentamento& a, const Rallentamento& b) {
-                     const auto primo = [](const Rallentamento& x) {
+                   [](const RallentamentoLetto& a, const RallentamentoLetto& b) {
+                     const auto primo = [](const RallentamentoLetto& x) {
                        return x.inizio ? *x.inizio : x.avviso ? *x.avviso + 24 : *x.fine;
                      };
                      return primo(a) < primo(b);
@@ -187,7 +188,7 @@ void leggi_tratti(Riepilogo& r, const Modello& m, bool con_elenco) {
 
 }  // namespace
 
-const char* nome_oggetto(uint8_t o) {
+const char* sigla_oggetto(uint8_t o) {
   switch (o) {
     case oggetto::libero:
       return "libero";
@@ -237,14 +238,14 @@ std::string ora(int32_t secondi) {
   return b;
 }
 
-Riepilogo riepiloga(const Modello& m, bool con_elenco) {
-  Riepilogo r;
+Descrizione descrivi(const Modello& m, bool con_elenco) {
+  Descrizione r;
   if (con_elenco) leggi_elenco(r, m);
   leggi_tratti(r, m, con_elenco);
   return r;
 }
 
-std::optional<int64_t> progressiva(const Riepilogo& r, int64_t posizione) {
+std::optional<int64_t> progressiva(const Descrizione& r, int64_t posizione) {
   const SezioneKm* sezione = nullptr;
   for (const SezioneKm& s : r.sezioni) {
     if (s.inizio <= posizione) sezione = &s;
