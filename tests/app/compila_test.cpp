@@ -129,13 +129,10 @@ TEST(CompilaEndToEnd, NomeETrenoDalleOpzioniConOgniScrittura) {
 TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
   CartellaTemporanea d;
   const std::string linea =
-      "[generale]\r\n"
-      "lunghezza percorso,    10000\r\n"
-      "[cartelli]\r\n"
-      "indicatori_vmax,  500,  65,  70,  80,  0,  ,  ,  ,  0\r\n"
-      "cartello_indicatore,  500,   (Ponte)\r\n"
-      "[fine]\r\n";
-  const std::string treno = "[generale]\r\nnumero vetture,    6\r\n[fine]\r\n";
+      prova::sorgente_linea({"indicatori_vmax,  500,  65,  70,  80,  0,  ,  ,  ,  0",
+                             "cartello_indicatore,  500,   (Ponte)"},
+                            10000);
+  const std::string treno = prova::sorgente_treno({"numero vetture,    6"});
   prova::scrivi(d / "Prova_linea.txt", linea);
   prova::scrivi(d / "Prova_7-.txt", treno);
   const auto r = esegui_programma({"compile", "Prova_linea.txt", "Prova_7-.txt"}, d.percorso());
@@ -150,16 +147,16 @@ TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
   EXPECT_TRUE(fs::exists(d / "Prova_7.dat"));
 
   // The same sources without the clash compile with status 0.
-  prova::scrivi(d / "Buona_linea.txt", "[generale]\r\nlunghezza percorso,    10000\r\n[fine]\r\n");
+  prova::scrivi(d / "Buona_linea.txt", prova::sorgente_linea({}, 10000));
   prova::scrivi(d / "Buona_7-.txt", treno);
   const auto buona = esegui_programma({"compile", "Buona_linea.txt", "Buona_7-.txt"}, d.percorso());
   EXPECT_EQ(buona.stato, 0) << buona.err;
   EXPECT_EQ(buona.out, "scritto ./Buona_linea.dat\nscritto ./Buona_7.sim\nscritto ./Buona_7.dat\n");
 
   // A board at position 0 fills a reserved field: status 1 and no compiled file.
-  prova::scrivi(d / "Zero_linea.txt",
-                "[generale]\r\nlunghezza percorso,    10000\r\n[cartelli]\r\n"
-                "indicatori_vmax,  0,  65,  70,  80,  0,  ,  ,  ,  0\r\n[fine]\r\n");
+  prova::scrivi(
+      d / "Zero_linea.txt",
+      prova::sorgente_linea({"indicatori_vmax,  0,  65,  70,  80,  0,  ,  ,  ,  0"}, 10000));
   prova::scrivi(d / "Zero_7-.txt", treno);
   const auto zero = esegui_programma({"compile", "Zero_linea.txt", "Zero_7-.txt"}, d.percorso());
   EXPECT_EQ(zero.stato, 1);
@@ -172,11 +169,10 @@ TEST(CompilaEndToEnd, OgniCodiceSegnalatoAncheSeSovrascritto) {
   // A gradient past the route end (15) lets the train source be read; there the kilometric
   // section check sets 2, which overwrites 15. Both are reported, the final word last.
   CartellaTemporanea d;
-  prova::scrivi(
-      d / "P_linea.txt",
-      "[generale]\r\nlunghezza percorso,    1000\r\nprogressiva chilometrica uno,    0,    "
-      "125,    1\r\n[pendenze]\r\npendenza,  9000,  3\r\n[fine]\r\n");
-  prova::scrivi(d / "P_1-.txt", "[generale]\r\n[fine]\r\n");
+  prova::scrivi(d / "P_linea.txt",
+                prova::sorgente_linea({"pendenza,  9000,  3"}, 1000,
+                                      {"progressiva chilometrica uno,    0,    125,    1"}));
+  prova::scrivi(d / "P_1-.txt", prova::sorgente_treno({}));
   const auto r = esegui_programma({"compile", "P_linea.txt", "P_1-.txt"}, d.percorso());
   EXPECT_EQ(r.stato, 2);
   const size_t quindici = r.err.find("P_linea.txt:5: errore 15: ");

@@ -9,9 +9,9 @@ namespace {
 
 TEST(Rapporto, StatoDUscita) {
   std::ostringstream err;
-  EXPECT_EQ(concludi({Esito::scritto}, err), 0);
+  EXPECT_EQ(concludi({Esito::scritto, ""}, err), 0);
   EXPECT_EQ(err.str(), "");
-  RisultatoPercorso con_codice{Esito::scritto};
+  RisultatoPercorso con_codice{Esito::scritto, ""};
   con_codice.codice_errore = 15;
   con_codice.posizione_errore = 46400;
   EXPECT_EQ(concludi(con_codice, err), 2);

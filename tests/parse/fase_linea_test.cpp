@@ -14,16 +14,9 @@ namespace compattatore {
 namespace {
 
 using prova::righe;
-
-// A route of `lunghezza` metres (1000: stretches 0 to 160, metres 0 to 8000) with the given
-// feature lines, closed by "[fine]".
-std::string percorso(const std::vector<std::string>& elementi, int32_t lunghezza = 1000) {
-  std::vector<std::string> r = {"[generale]", "lunghezza percorso,    " + std::to_string(lunghezza),
-                                "[curve]"};
-  r.insert(r.end(), elementi.begin(), elementi.end());
-  r.push_back("[fine]");
-  return righe(r);
-}
+// A route of 1000 m unless told: stretches 0 to 160, metres 0 to 8000; the first feature line is
+// line 4.
+using prova::sorgente_linea;
 
 // One line phase over an in-memory source, recording every code set.
 struct Linea {
@@ -83,19 +76,16 @@ TEST(FaseLinea, RicercaDiGenerale) {
 
 TEST(FaseLinea, SezioneGeneraleDelloScenario) {
   Linea l;
-  ASSERT_EQ(l.leggi(righe({
-                "[generale]",
-                "lunghezza percorso,    124000",
-                "progressiva chilometrica uno,    0,    39050,    1",
-                "progressiva chilometrica due,    39100,    135150,    1",
-                "progressiva chilometrica tre,    54500,    118750,    1",
-                "sfondo uno,    1",
-                "sfondo due,    51000",
-                "sfondo tre,    0",
-                "ripetizione segnali 9 codici,    46400,    106850",
-                "[curve]",
-                "[fine]",
-            })),
+  ASSERT_EQ(l.leggi(sorgente_linea({}, 124000,
+                                   {
+                                       "progressiva chilometrica uno,    0,    39050,    1",
+                                       "progressiva chilometrica due,    39100,    135150,    1",
+                                       "progressiva chilometrica tre,    54500,    118750,    1",
+                                       "sfondo uno,    1",
+                                       "sfondo due,    51000",
+                                       "sfondo tre,    0",
+                                       "ripetizione segnali 9 codici,    46400,    106850",
+                                   })),
             0);
   const Modello& m = l.m();
   EXPECT_EQ(m.elenco[84].campo_2, 124000);
@@ -161,9 +151,9 @@ TEST(FaseLinea, MaiuscoleEMinuscoleNelleParoleChiave) {
 
 TEST(FaseLinea, UnaVoceCheCorrispondeADueRighe) {
   Linea l;
-  ASSERT_EQ(l.leggi(righe({"[generale]", "lunghezza percorso, 1000",
-                           "progressiva due tre,  100,  1000,  0,  50,  500,  2", "[fine]"})),
-            0);
+  ASSERT_EQ(
+      l.leggi(sorgente_linea({}, 1000, {"progressiva due tre,  100,  1000,  0,  50,  500,  2"})),
+      0);
   // Row "tre" first, then row "due": six numbers; by start 81 = tre, 82 = due.
   EXPECT_EQ(l.m().elenco[81].campo_1, 100);
   EXPECT_EQ(l.m().elenco[81].campo_2, 1000);
@@ -189,8 +179,7 @@ TEST(FaseLinea, RipetizioneSegnali) {
   };
   for (const auto& c : casi) {
     Linea l;
-    EXPECT_EQ(l.leggi(righe({"[generale]", "lunghezza percorso, 1000", c.riga, "sfondo uno, 7",
-                             "[curve]", "pendenza, 1000, 5", "[fine]"})),
+    EXPECT_EQ(l.leggi(sorgente_linea({"pendenza, 1000, 5"}, 1000, {c.riga, "sfondo uno, 7"})),
               c.codice)
         << c.riga;
     const Voce& v = l.m().elenco[86];
@@ -214,7 +203,7 @@ TEST(FaseLinea, LunghezzaDelPercorso) {
   } casi[] = {{1000001, 1}, {-1, 1}, {-50000, 1}, {0, 0}, {1000000, 0}};
   for (const auto& c : casi) {
     Linea l;
-    EXPECT_EQ(l.leggi(percorso({}, c.lunghezza)), c.codice) << c.lunghezza;
+    EXPECT_EQ(l.leggi(sorgente_linea({}, c.lunghezza)), c.codice) << c.lunghezza;
     EXPECT_EQ(l.m().elenco[84].campo_2, c.lunghezza);
     EXPECT_EQ(l.m().dimensionato(), c.codice == 0) << c.lunghezza;
     if (c.codice == 0) {
@@ -227,13 +216,10 @@ TEST(FaseLinea, TrattinoNellaSezioneGeneraleFinoADieciVolte) {
   // The item read after ten "-" items is interpreted even when it holds a "-" itself; after
   // nine it is passed over as the tenth.
   for (const int trattini : {9, 10}) {
-    std::vector<std::string> r = {"[generale]", "lunghezza percorso, 1000"};
-    for (int i = 0; i < trattini; ++i) r.push_back("- nota");
-    r.push_back("lunghezza-percorso, 3000");
-    r.push_back("[curve]");
-    r.push_back("[fine]");
+    std::vector<std::string> generale(static_cast<size_t>(trattini), "- nota");
+    generale.push_back("lunghezza-percorso, 3000");
     Linea l;
-    EXPECT_EQ(l.leggi(righe(r)), 0);
+    EXPECT_EQ(l.leggi(sorgente_linea({}, 1000, generale)), 0);
     EXPECT_EQ(l.m().elenco[84].campo_2, trattini == 10 ? 3000 : 1000) << trattini;
   }
 }
@@ -256,7 +242,7 @@ TEST(FaseLinea, SenzaLunghezzaEGuasto) {
 
 TEST(FaseLinea, RiempimentoDellePendenze) {
   Linea l;
-  ASSERT_EQ(l.leggi(percorso({"pendenza,   0,    0", "pendenza,  5000,   -5"}, 10000)), 0);
+  ASSERT_EQ(l.leggi(sorgente_linea({"pendenza,   0,    0", "pendenza,  5000,   -5"}, 10000)), 0);
   ASSERT_EQ(l.m().ultimo_tratto(), 340);
   for (size_t i = 0; i <= 99; ++i) ASSERT_EQ(l.t(i).pendenza, 100) << i;
   for (size_t i = 100; i <= 337; ++i) ASSERT_EQ(l.t(i).pendenza, 95) << i;
@@ -265,7 +251,7 @@ TEST(FaseLinea, RiempimentoDellePendenze) {
   // Two lines on the same stretch n = 20: the second still writes stretch 20, with the first's
   // value.
   Linea d;
-  ASSERT_EQ(d.leggi(percorso({"pendenza,  1000,   10", "pendenza,  1010,   20 "})), 0);
+  ASSERT_EQ(d.leggi(sorgente_linea({"pendenza,  1000,   10", "pendenza,  1010,   20 "})), 0);
   EXPECT_EQ(d.t(19).pendenza, 100);
   EXPECT_EQ(d.t(20).pendenza, 110);
   EXPECT_EQ(d.t(21).pendenza, 120);
@@ -274,16 +260,16 @@ TEST(FaseLinea, RiempimentoDellePendenze) {
 
   // A gradient that does not fit its byte once 100 is added.
   Linea g;
-  EXPECT_THROW(g.leggi(percorso({"pendenza,  1000,   156"})), GuastoEsecuzione);
+  EXPECT_THROW(g.leggi(sorgente_linea({"pendenza,  1000,   156"})), GuastoEsecuzione);
   Linea h;
-  EXPECT_EQ(h.leggi(percorso({"pendenza,  1000,   155", "pendenza,  2000,  -100"})), 0);
+  EXPECT_EQ(h.leggi(sorgente_linea({"pendenza,  1000,   155", "pendenza,  2000,  -100"})), 0);
   EXPECT_EQ(h.t(20).pendenza, 255);
   EXPECT_EQ(h.t(40).pendenza, 0);
 }
 
 TEST(FaseLinea, CurvaASinistraDi50Metri) {
   Linea l;
-  ASSERT_EQ(l.leggi(percorso({"curvas6,  54700,  50"}, 56000)), 0);
+  ASSERT_EQ(l.leggi(sorgente_linea({"curvas6,  54700,  50"}, 56000)), 0);
   const Tracciato& p = l.m().tracciato;
   // Straight along +Y up to the curve.
   EXPECT_EQ(numero(p.x[54700]), 0.0);
@@ -313,19 +299,19 @@ TEST(FaseLinea, CurvaASinistraDi50Metri) {
 
 TEST(FaseLinea, CurveADestraSovrappostaClasse) {
   Linea l;
-  ASSERT_EQ(l.leggi(percorso({"curvad4,  100,  50"})), 0);
+  ASSERT_EQ(l.leggi(sorgente_linea({"curvad4,  100,  50"})), 0);
   EXPECT_GT(numero(l.m().tracciato.x[150]), 1.0);  // to the right: towards +X
 
   // A curve that starts behind the counter only bends the part still ahead; one that ends
   // behind it changes nothing.
   Linea dietro;
-  ASSERT_EQ(dietro.leggi(percorso({"curvad4,  100,  50", "curvas4,  120,  20"})), 0);
+  ASSERT_EQ(dietro.leggi(sorgente_linea({"curvad4,  100,  50", "curvas4,  120,  20"})), 0);
   EXPECT_TRUE(stesso_modello(dietro.m(), l.m()));
 
   // The first of the digits 1 to 6 in the item, in that order: "curvad61" is class 1.
   Linea a, b;
-  ASSERT_EQ(a.leggi(percorso({"curvad61,  100,  50"})), 0);
-  ASSERT_EQ(b.leggi(percorso({"CURVAD1,  100,  50"})), 0);
+  ASSERT_EQ(a.leggi(sorgente_linea({"curvad61,  100,  50"})), 0);
+  ASSERT_EQ(b.leggi(sorgente_linea({"CURVAD1,  100,  50"})), 0);
   EXPECT_TRUE(stesso_modello(a.m(), b.m()));
   EXPECT_FALSE(stesso_modello(a.m(), l.m()));
 }
@@ -333,7 +319,7 @@ TEST(FaseLinea, CurveADestraSovrappostaClasse) {
 TEST(FaseLinea, CurvaErrata103) {
   for (const std::string riga : {"curva,  100,  50", "curvad7,  100,  50", "curvas0,  100,  50"}) {
     Linea l;
-    EXPECT_EQ(l.leggi(percorso({"pendenza, 50, 5", riga, "pendenza, 2000, 9"})), 103) << riga;
+    EXPECT_EQ(l.leggi(sorgente_linea({"pendenza, 50, 5", riga, "pendenza, 2000, 9"})), 103) << riga;
     ASSERT_EQ(l.codici.size(), 1u);
     EXPECT_EQ(l.codici[0].luogo.riga, 5);
     EXPECT_EQ(l.codici[0].luogo.testo, riga);
@@ -342,25 +328,27 @@ TEST(FaseLinea, CurvaErrata103) {
   }
   // The metre counter passes 1000000.
   Linea l;
-  EXPECT_EQ(l.leggi(percorso({"curvad1,  999990,  20"}, 1000000)), 103);
+  EXPECT_EQ(l.leggi(sorgente_linea({"curvad1,  999990,  20"}, 1000000)), 103);
   EXPECT_TRUE(std::holds_alternative<double>(l.m().tracciato.x[1000000]));
   EXPECT_TRUE(std::holds_alternative<std::monostate>(l.m().tracciato.x[1000001]));
   // A curve that runs past the end of the plan is the run-time fault.
   Linea oltre;
-  EXPECT_THROW(oltre.leggi(percorso({"curvad1,  7000,  5000"})), GuastoEsecuzione);
+  EXPECT_THROW(oltre.leggi(sorgente_linea({"curvad1,  7000,  5000"})), GuastoEsecuzione);
 }
 
 TEST(FaseLinea, SenzaFlagLineaNessunaCurvaNeTracciato) {
   Linea l(0);
-  ASSERT_EQ(l.leggi(percorso({"curvad4,  100,  50", "curva,  200,  50", "pendenza, 1000, 5"})), 0);
+  ASSERT_EQ(
+      l.leggi(sorgente_linea({"curvad4,  100,  50", "curva,  200,  50", "pendenza, 1000, 5"})), 0);
   EXPECT_TRUE(l.m().tracciato.vuoto());
   EXPECT_EQ(l.t(20).pendenza, 105);
 }
 
 TEST(FaseLinea, MontagneNellaLinea) {
   Linea l;
-  ASSERT_EQ(
-      l.leggi(percorso({"montagna,   6950,  7050,  2", "montagna,   7150,  7250,  11"}, 10000)), 0);
+  ASSERT_EQ(l.leggi(sorgente_linea({"montagna,   6950,  7050,  2", "montagna,   7150,  7250,  11"},
+                                   10000)),
+            0);
   EXPECT_EQ(l.t(138).montagna, 0);
   EXPECT_EQ(l.t(139).montagna, 2);
   EXPECT_EQ(l.t(140).montagna, 2);
@@ -372,7 +360,7 @@ TEST(FaseLinea, MontagneNellaLinea) {
     r.push_back("montagna,  " + std::to_string(100 * i) + ",  " + std::to_string(100 * i + 50) +
                 ",  1");
   r.push_back("pendenza, 100, 5");
-  EXPECT_EQ(troppe.leggi(percorso(r, 10000)), 26);
+  EXPECT_EQ(troppe.leggi(sorgente_linea(r, 10000)), 26);
   EXPECT_EQ(troppe.posizione_errore(), 8000);
   EXPECT_EQ(troppe.t(160).montagna, 0);
   EXPECT_EQ(troppe.t(0).pendenza, 0);  // ended at once: no later line, no finishing step
@@ -380,10 +368,11 @@ TEST(FaseLinea, MontagneNellaLinea) {
 
 TEST(FaseLinea, IndicatoriDiVelocitaNellaLinea) {
   Linea l;
-  ASSERT_EQ(l.leggi(percorso({"indicatori_vmax,  6700,  70,  75,  75,  2,  ,  ,  ,  0",
+  ASSERT_EQ(
+      l.leggi(sorgente_linea({"indicatori_vmax,  6700,  70,  75,  75,  2,  ,  ,  ,  0",
                               "indicatori_vmax,  7000,  140,  160,  250,  0,  140,  160,  250,  0"},
                              10000)),
-            0);
+      0);
   EXPECT_EQ(l.t(135).oggetto, oggetto::indicatore_velocita);
   EXPECT_EQ(l.t(135).valore_1, 1400);
   EXPECT_EQ(l.t(135).valore_2, 1500);
@@ -393,9 +382,9 @@ TEST(FaseLinea, IndicatoriDiVelocitaNellaLinea) {
   EXPECT_EQ(l.t(141).valore_3, 5050);
 
   Linea occupato;
-  EXPECT_EQ(occupato.leggi(percorso({"cartello_indicatore,  1000,   (A)",
-                                     "indicatori_vmax,  1010,  70,  75,  75,  2,  ,  ,  ,  0",
-                                     "pendenza, 100, 5"})),
+  EXPECT_EQ(occupato.leggi(sorgente_linea({"cartello_indicatore,  1000,   (A)",
+                                           "indicatori_vmax,  1010,  70,  75,  75,  2,  ,  ,  ,  0",
+                                           "pendenza, 100, 5"})),
             21);
   EXPECT_EQ(occupato.posizione_errore(), 1010);
   EXPECT_EQ(occupato.t(21).oggetto, oggetto::cartello);
@@ -406,9 +395,9 @@ TEST(FaseLinea, IndicatoriDiVelocitaNellaLinea) {
 
 TEST(FaseLinea, CartelliIndicatori) {
   Linea l;
-  ASSERT_EQ(l.leggi(percorso({"montagna,  100,  1000,  11",
-                              "cartello_indicatore,  1000,   (Ponte Fiume)(  Tevere   )",
-                              "cartello_indicatore,  200,   (1\xB0 BIVIO)(ORTE SUD)"})),
+  ASSERT_EQ(l.leggi(sorgente_linea({"montagna,  100,  1000,  11",
+                                    "cartello_indicatore,  1000,   (Ponte Fiume)(  Tevere   )",
+                                    "cartello_indicatore,  200,   (1\xB0 BIVIO)(ORTE SUD)"})),
             0);
   EXPECT_EQ(l.t(21).oggetto, oggetto::cartello);
   EXPECT_EQ(l.t(21).valore_1, 80);
@@ -422,8 +411,8 @@ TEST(FaseLinea, CartelliIndicatori) {
 
   // On a speed indicator board: 6, and the phase ends.
   Linea sei;
-  EXPECT_EQ(sei.leggi(percorso({"indicatori_vmax,  1000,  70,  75,  75,  2,  ,  ,  ,  0",
-                                "cartello_indicatore,  1010,   (B)", "pendenza, 100, 5"})),
+  EXPECT_EQ(sei.leggi(sorgente_linea({"indicatori_vmax,  1000,  70,  75,  75,  2,  ,  ,  ,  0",
+                                      "cartello_indicatore,  1010,   (B)", "pendenza, 100, 5"})),
             6);
   EXPECT_EQ(sei.posizione_errore(), 1010);
   EXPECT_EQ(sei.t(21).oggetto, oggetto::indicatore_velocita);
@@ -437,7 +426,7 @@ TEST(FaseLinea, CartelliIndicatori) {
     r.push_back("cartello_indicatore,  " + std::to_string(100 + 50 * i) + ",  (T" +
                 std::to_string(i) + ")");
   }
-  EXPECT_EQ(troppi.leggi(percorso(r)), 27);
+  EXPECT_EQ(troppi.leggi(sorgente_linea(r)), 27);
   EXPECT_EQ(troppi.posizione_errore(), 4100);
   EXPECT_EQ(troppi.m().elenco[1].testo, "(T79)");
   EXPECT_EQ(troppi.m().elenco[0].testo, "");
@@ -448,11 +437,13 @@ TEST(FaseLinea, CartelliIndicatori) {
 TEST(FaseLinea, TestoDelCartelloTroppoLungoEGuasto) {
   // A compiled text carries a 16-bit length: 65535 bytes fit, 65536 do not.
   Linea giusto;
-  EXPECT_EQ(giusto.leggi(percorso({"cartello_indicatore,  500,   " + std::string(65535, 'x')})), 0);
+  EXPECT_EQ(
+      giusto.leggi(sorgente_linea({"cartello_indicatore,  500,   " + std::string(65535, 'x')})), 0);
   EXPECT_EQ(giusto.m().elenco[80].testo.size(), 65535u);
   Linea lungo;
-  EXPECT_THROW(lungo.leggi(percorso({"cartello_indicatore,  500,   " + std::string(65536, 'x')})),
-               GuastoEsecuzione);
+  EXPECT_THROW(
+      lungo.leggi(sorgente_linea({"cartello_indicatore,  500,   " + std::string(65536, 'x')})),
+      GuastoEsecuzione);
   EXPECT_EQ(lungo.m().elenco[80].testo, "");
 }
 
@@ -477,8 +468,8 @@ TEST(FaseLinea, PosizioneFuoriDalPercorso15) {
   };
   for (const auto& c : casi) {
     Linea l;
-    EXPECT_EQ(l.leggi(percorso({"pendenza,  1000,  5", c.riga, "pendenza,  2000,  9",
-                                "cartello_indicatore,  3000,  (Y)"})),
+    EXPECT_EQ(l.leggi(sorgente_linea({"pendenza,  1000,  5", c.riga, "pendenza,  2000,  9",
+                                      "cartello_indicatore,  3000,  (Y)"})),
               15)
         << c.riga;
     EXPECT_EQ(l.posizione_errore(), c.posizione) << c.riga;
@@ -491,7 +482,7 @@ TEST(FaseLinea, PosizioneFuoriDalPercorso15) {
     for (const auto& t : l.m().tratti) ASSERT_EQ(t.montagna, 0) << c.riga;
   }
   Linea limite;
-  EXPECT_EQ(limite.leggi(percorso({"pendenza,  7900,  3"})), 0);
+  EXPECT_EQ(limite.leggi(sorgente_linea({"pendenza,  7900,  3"})), 0);
   EXPECT_EQ(limite.t(157).pendenza, 100);
 }
 
@@ -506,8 +497,8 @@ TEST(FaseLinea, RigaVelocitaNonCambiaNulla) {
   r.insert(r.end(), dopo.begin(), dopo.end());
   std::vector<std::string> s = prima;
   s.insert(s.end(), dopo.begin(), dopo.end());
-  ASSERT_EQ(con.leggi(percorso(r)), 0);
-  ASSERT_EQ(senza.leggi(percorso(s)), 0);
+  ASSERT_EQ(con.leggi(sorgente_linea(r)), 0);
+  ASSERT_EQ(senza.leggi(sorgente_linea(s)), 0);
   EXPECT_TRUE(stesso_modello(con.m(), senza.m()));
 }
 
@@ -515,16 +506,16 @@ TEST(FaseLinea, TrattinoNellaSezioneElementiFinoADueVolte) {
   // After two "-" items the third is interpreted even when it holds a "-"; after one, an item
   // holding "-" is passed over too.
   Linea due, uno;
-  ASSERT_EQ(due.leggi(percorso({"- nota", "- altra", "pendenza-x,  1000,  5"})), 0);
-  ASSERT_EQ(uno.leggi(percorso({"- nota", "pendenza-x,  1000,  5"})), 0);
+  ASSERT_EQ(due.leggi(sorgente_linea({"- nota", "- altra", "pendenza-x,  1000,  5"})), 0);
+  ASSERT_EQ(uno.leggi(sorgente_linea({"- nota", "pendenza-x,  1000,  5"})), 0);
   EXPECT_EQ(due.t(30).pendenza, 105);
   EXPECT_EQ(uno.t(30).pendenza, 100);
   // In the feature section the end of the source ends the dash rule quietly.
   Linea fine;
-  EXPECT_EQ(fine.leggi(percorso({"- nota"})), 0);
+  EXPECT_EQ(fine.leggi(sorgente_linea({"- nota"})), 0);
   // A negative number after a keyword is read by the handler, not passed over.
   Linea meno;
-  ASSERT_EQ(meno.leggi(percorso({"pendenza,  1000,  -15"})), 0);
+  ASSERT_EQ(meno.leggi(sorgente_linea({"pendenza,  1000,  -15"})), 0);
   EXPECT_EQ(meno.t(30).pendenza, 85);
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,13 +31,8 @@ struct Prova {
   }
   int32_t codice_errore() const { return numero(registro.codice_errore()); }
   int32_t posizione_errore() const { return registro.posizione_errore(); }
-  // The lines between "[generale]" and the usual closing lines of a train source.
-  void leggi(std::initializer_list<std::string> righe) {
-    std::string t = "[generale]\r\n";
-    for (const auto& r : righe) t += r + "\r\n";
-    t += "[fine]\r\nriferimento fine del file\r\n";
-    leggi_testo(t);
-  }
+  // A train source of these lines, from line 2 (see prova::sorgente_treno).
+  void leggi(const std::vector<std::string>& righe) { leggi_testo(prova::sorgente_treno(righe)); }
   Modello& m() { return modello; }
   Tratto& t(int i) { return modello.tratti.at(static_cast<size_t>(i)); }
   Voce& v(int i) { return modello.elenco.at(static_cast<size_t>(i)); }
@@ -108,9 +103,7 @@ TEST(FaseTreno, AderenzaOltreLUltimoTrattoEGuasto) {
   // Each item at the same position still moves the adhesion cursor by one stretch: past the
   // last one the write is refused as a fault, never made outside the array.
   Prova p(0);  // stretches 0 to 140
-  std::string testo = "[generale]\r\n";
-  for (int k = 0; k < 145; ++k) testo += "aderenza, 100, 70\r\n";
-  EXPECT_THROW(p.leggi_testo(testo + "[fine]\r\n"), GuastoEsecuzione);
+  EXPECT_THROW(p.leggi(std::vector<std::string>(145, "aderenza, 100, 70")), GuastoEsecuzione);
   EXPECT_EQ(p.t(140).aderenza, 70);
 }
 
@@ -161,9 +154,8 @@ TEST(FaseTreno, NumeriTroppoGrandiPerIlCampoSonoGuasti) {
 
 TEST(FaseTreno, VociPrimaDellIntestazioneIgnorate) {
   Prova p;
-  p.leggi_testo(
-      "numero vetture, 6\r\nvelocita, 0, 50\r\n[generale]\r\nsabbia, 10\r\n[fine]\r\n"
-      "riferimento fine del file\r\n");
+  p.leggi_testo(prova::righe({"numero vetture, 6", "velocita, 0, 50", "[generale]", "sabbia, 10",
+                              "[fine]", "riferimento fine del file"}));
   EXPECT_EQ(p.v(voce::figure_treno).campo_3, 0);
   EXPECT_EQ(p.t(100).velocita, 0);
   EXPECT_EQ(p.v(voce::treno).intero_1, 10);
@@ -171,7 +163,7 @@ TEST(FaseTreno, VociPrimaDellIntestazioneIgnorate) {
 
 TEST(FaseTreno, SenzaIntestazioneNienteMemorizzato) {
   for (const std::string& testo :
-       {std::string("numero vetture, 6\r\nvelocita, 0, 50\r\naderenza, 0, 70\r\n[fine]\r\n"),
+       {prova::righe({"numero vetture, 6", "velocita, 0, 50", "aderenza, 0, 70", "[fine]"}),
         std::string{}}) {
     Prova p;
     p.leggi_testo(testo);
@@ -339,133 +331,188 @@ TEST(FaseTreno, StazioneTipoFuoriDalByteConservaLaPosizione) {
   EXPECT_EQ(p.v(1).tipo_voce, 0);
 }
 
-// The code last set, as the diagnostics received it, with its position when it records one.
-void controlla_fermata_di_fase(Prova& p, int32_t codice, std::optional<int32_t> posizione) {
+// The code last set, as the diagnostics received it: its position when it records one, and the
+// source line.
+void controlla_fermata_di_fase(Prova& p, int32_t codice, std::optional<int32_t> posizione,
+                               int riga) {
   EXPECT_EQ(p.codice_errore(), codice);
   ASSERT_FALSE(p.codici.empty());
   EXPECT_EQ(numero(p.codici.back().codice), codice);
   EXPECT_EQ(p.codici.back().posizione, posizione);
   EXPECT_EQ(p.codici.back().luogo.file, "treno.txt");
-  if (posizione) {
-    EXPECT_EQ(p.posizione_errore(), *posizione);
-  }
+  EXPECT_EQ(p.codici.back().luogo.riga, riga);
+  EXPECT_EQ(p.posizione_errore(), posizione.value_or(0));
 }
 
-TEST(FaseTreno, Codice8PosizioneNonMultiploDi50) {
-  Prova p;
-  p.leggi({"velocita, 0, 50", stazione(5025, 24, 300), "sabbia, 10"});
-  controlla_fermata_di_fase(p, 8, 5025);
-  Voce atteso;
-  atteso.campo_3 = 5025;
-  EXPECT_EQ(p.v(1), atteso);
-  EXPECT_EQ(p.v(voce::treno).intero_1, 0);  // the phase stopped
-  EXPECT_EQ(p.t(2000).velocita, 0);         // no end steps
-  EXPECT_EQ(p.codici.back().luogo.riga, 3);
+// A station entry stopped after its position (and its type), the rest never read.
+Voce fino_alla_posizione(int32_t p, uint8_t tipo = 0) {
+  Voce v;
+  v.campo_3 = p;
+  v.tipo_voce = tipo;
+  return v;
 }
 
-TEST(FaseTreno, Codice9BanchinaNonMultiploDi100) {
-  Prova p;
-  p.leggi({"velocita, 0, 50", stazione(5000, 24, 250), "sabbia, 10"});
-  controlla_fermata_di_fase(p, 9, 5000);
-  Voce atteso;
-  atteso.campo_3 = 5000;
-  atteso.tipo_voce = 24;
-  EXPECT_EQ(p.v(1), atteso);
-  EXPECT_EQ(p.t(2000).velocita, 0);
+// The entry of a `stazione(p, tipo, l, 0, 0, nome)` line read whole, with its zone.
+Voce letta(int32_t p, uint8_t tipo, int32_t inizio_zona, int32_t fine_zona,
+           const std::string& nome = "Stazione") {
+  Voce v = fino_alla_posizione(p, tipo);
+  v.campo_1 = inizio_zona;
+  v.campo_2 = fine_zona;
+  v.intero_3 = 4;
+  v.intero_4 = 1;
+  v.intero_5 = 1;
+  v.flag_2 = 30;
+  v.orario = (6 * 60 + 23) * 60;
+  v.testo = nome;
+  return v;
 }
 
-TEST(FaseTreno, Codice24FermataTroppoVicinaAllInizio) {
-  Prova p;
-  p.leggi({"velocita, 0, 50", stazione(50, 24, 100, 0, 0, "Capolinea"), "sabbia, 10"});
-  controlla_fermata_di_fase(p, 24, std::nullopt);
-  EXPECT_EQ(p.posizione_errore(), 0);
-  EXPECT_EQ(p.v(1).campo_2, 100);
-  EXPECT_EQ(p.v(1).testo, "Capolinea");  // the whole entry is stored
-  EXPECT_EQ(p.v(1).orario, (6 * 60 + 23) * 60);
-  for (int s = 0; s <= 4; ++s) {
-    EXPECT_EQ(p.t(s).oggetto, 0) << s;
-    EXPECT_EQ(p.t(s).preavviso, 0) << s;
-  }
-  EXPECT_EQ(p.t(2000).velocita, 0);
+std::vector<std::string> ottanta_stazioni() {
+  std::vector<std::string> r;
+  for (int k = 1; k <= 80; ++k) r.push_back(stazione(1000 * k, 27, 100));
+  return r;
 }
 
-TEST(FaseTreno, Codice22DistanzaTraStazioni) {
-  {
-    // A type-27 zone (no stopping point) still counts: 5250 - 350 < 5150.
+TEST(FaseTreno, ControlliDelleStazioni) {
+  struct Fermata {
+    int tratto, stazione;
+    bool operator==(const Fermata&) const = default;
+  };
+  // The lines go between "velocita, 0, 50" (line 2) and "sabbia, 10".
+  const struct {
+    const char* caso;
+    std::vector<std::string> righe;
+    int32_t codice;  // 0: accepted
+    std::optional<int32_t> posizione = std::nullopt;
+    int riga = 0;                       // the line that sets the code
+    int indice = 1;                     // the station entry looked at
+    Voce voce;                          // what it holds afterwards
+    std::vector<Fermata> fermate = {};  // stopping points: stretch and station number
+    std::vector<int> preavvisi = {};    // stretches with approach bytes
+    int32_t cursore_cartelli = voce::primo_cartello;
+    std::string cartello = {};  // a board text the line phase left in entry 1
+  } casi[] = {
+      {.caso = "8: posizione non multipla di 50",
+       .righe = {stazione(5025, 24, 300)},
+       .codice = 8,
+       .posizione = 5025,
+       .riga = 3,
+       .voce = fino_alla_posizione(5025)},
+      {.caso = "9: banchina non multipla di 100",
+       .righe = {stazione(5000, 24, 250)},
+       .codice = 9,
+       .posizione = 5000,
+       .riga = 3,
+       .voce = fino_alla_posizione(5000, 24)},
+      {.caso = "24: fermata troppo vicina all'inizio, la voce resta intera",
+       .righe = {stazione(50, 24, 100, 0, 0, "Capolinea")},
+       .codice = 24,
+       .riga = 3,
+       .voce = letta(50, 24, 0, 100, "Capolinea")},
+      {.caso = "15: oltre il margine di 800 m dalla fine",
+       .righe = {stazione(130250, 27, 300)},
+       .codice = 15,
+       .posizione = 130250,
+       .riga = 3,
+       .voce = fino_alla_posizione(130250)},
+      {.caso = "ultima posizione entro il margine",
+       .righe = {stazione(130200, 27, 300)},
+       .codice = 0,
+       .voce = letta(130200, 27, 130050, 130350)},
+      {.caso = "22: zone a meno di 350 m (una zona di tipo 27 conta)",
+       .righe = {stazione(5000, 27, 300), stazione(5400, 24, 300, 0, 0, "B")},
+       .codice = 22,
+       .posizione = 5400,
+       .riga = 4,
+       .indice = 2,
+       .voce = letta(5400, 24, 5250, 5550, "B"),
+       .fermate = {{110, 2}},
+       .preavvisi = {106, 107, 108, 109}},
+      {.caso = "zone a 350 m esatti",
+       .righe = {stazione(5000, 27, 300), stazione(5650, 24, 300)},
+       .codice = 0,
+       .indice = 2,
+       .voce = letta(5650, 24, 5500, 5800),
+       .fermate = {{115, 2}},
+       .preavvisi = {111, 112, 113, 114}},
+      {.caso = "7: punto di cambio codice sulla fermata",
+       .righe = {stazione(5000, 24, 300), "abbattimento, 5100, 270"},
+       .codice = 7,
+       .posizione = 5100,
+       .riga = 4,
+       .voce = letta(5000, 24, 4850, 5150),
+       .fermate = {{102, 1}},
+       .preavvisi = {98, 99, 100, 101}},
+      {.caso = "10: con 77 cartelli, posto per due stazioni",
+       .righe = {stazione(5000, 24, 300), stazione(10000, 24, 300, 0, 0, "Seconda")},
+       .codice = 10,
+       .riga = 4,
+       .indice = 2,
+       .voce = letta(10000, 24, 9850, 10150, "Seconda"),
+       .fermate = {{102, 1}, {202, 2}},
+       .preavvisi = {98, 99, 100, 101, 198, 199, 200, 201},
+       .cursore_cartelli = 3},
+      {.caso = "10: senza cartelli la 79a stazione è memorizzata, poi rifiutata",
+       .righe = ottanta_stazioni(),
+       .codice = 10,
+       .riga = 2 + 79,
+       .indice = 79,
+       .voce = letta(79000, 27, 78950, 79050)},
+      {.caso = "10: con 79 cartelli la voce 1 è ancora libera",
+       .righe = {stazione(5000, 24, 300)},
+       .codice = 10,
+       .riga = 3,
+       .voce = letta(5000, 24, 4850, 5150),
+       .fermate = {{102, 1}},
+       .preavvisi = {98, 99, 100, 101},
+       .cursore_cartelli = 1},
+      {.caso = "10: con 80 cartelli la voce 1 tiene un testo che resta",
+       .righe = {stazione(5000, 24, 300)},
+       .codice = 10,
+       .riga = 3,
+       .voce =
+           [] {
+             Voce v;
+             v.testo = "(Ponte)";
+             return v;
+           }(),
+       .cursore_cartelli = 0,
+       .cartello = "(Ponte)"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.caso);
     Prova p;
-    p.leggi({"velocita, 0, 50", stazione(5000, 27, 300), stazione(5400, 24, 300, 0, 0, "B"),
-             "sabbia, 10"});
-    controlla_fermata_di_fase(p, 22, 5400);
-    EXPECT_EQ(p.v(2).testo, "B");
-    EXPECT_EQ(p.v(2).campo_1, 5250);
-    EXPECT_EQ(p.t(110).oggetto, oggetto::fermata);  // its stopping point and approach bytes stay
-    EXPECT_EQ(p.t(110).valore_1, 2);
-    EXPECT_EQ(p.t(106).preavviso, 84);
-    EXPECT_EQ(p.v(voce::treno).intero_1, 0);
-    EXPECT_EQ(p.t(2000).velocita, 0);
+    p.cursore_cartelli = c.cursore_cartelli;
+    p.v(1).testo = c.cartello;
+    std::vector<std::string> righe = {"velocita, 0, 50"};
+    righe.insert(righe.end(), c.righe.begin(), c.righe.end());
+    righe.push_back("sabbia, 10");
+    p.leggi(righe);
+    if (c.codice == 0) {
+      EXPECT_TRUE(p.codici.empty());
+      EXPECT_EQ(p.v(voce::treno).intero_1, 10);
+    } else {
+      controlla_fermata_di_fase(p, c.codice, c.posizione, c.riga);
+      EXPECT_EQ(p.v(voce::treno).intero_1, 0);  // the line after is never read
+    }
+    // Code 15 leaves the main loop and the end steps still run; the other codes stop the phase.
+    EXPECT_EQ(p.t(2000).velocita, c.codice == 0 || c.codice == 15 ? 10 : 0);
+    EXPECT_EQ(p.v(c.indice), c.voce);
+    for (int k = c.indice + 1; k <= voce::primo_cartello; ++k) {
+      ASSERT_EQ(p.v(k), Voce{}) << "voce " << k;
+    }
+    std::vector<Fermata> fermate;
+    std::vector<int> preavvisi;
+    for (int s = 0; s <= 2620; ++s) {
+      if (p.t(s).oggetto != oggetto::libero) {
+        EXPECT_EQ(p.t(s).oggetto, oggetto::fermata) << s;
+        fermate.push_back({s, p.t(s).valore_1});
+      }
+      if (p.t(s).preavviso != 0) preavvisi.push_back(s);
+    }
+    EXPECT_EQ(fermate, c.fermate);
+    EXPECT_EQ(preavvisi, c.preavvisi);
   }
-  {
-    Prova p;  // exactly 350 m between the zones is enough
-    p.leggi({stazione(5000, 27, 300), stazione(5650, 24, 300)});
-    EXPECT_EQ(p.codice_errore(), 0);
-    EXPECT_EQ(p.v(2).campo_1, 5500);
-  }
-}
-
-TEST(FaseTreno, Codice10StazioniNelleVociDeiCartelli) {
-  {
-    Prova p;
-    p.cursore_cartelli = 3;  // 77 boards: stations 1 and 2 only
-    p.leggi({stazione(5000, 24, 300), stazione(10000, 24, 300, 0, 0, "Seconda"), "sabbia, 10"});
-    controlla_fermata_di_fase(p, 10, std::nullopt);
-    EXPECT_EQ(p.v(2).testo, "Seconda");
-    EXPECT_EQ(p.t(202).valore_1, 2);
-    EXPECT_EQ(p.v(voce::treno).intero_1, 0);
-  }
-  {
-    Prova p;  // no boards: the 79th station is stored, then refused
-    std::string testo = "[generale]\r\n";
-    for (int k = 1; k <= 80; ++k) testo += stazione(1000 * k, 27, 100) + "\r\n";
-    testo += "[fine]\r\nriferimento fine del file\r\n";
-    p.leggi_testo(testo);
-    controlla_fermata_di_fase(p, 10, std::nullopt);
-    EXPECT_EQ(p.v(79).campo_3, 79000);
-    EXPECT_EQ(p.v(80).campo_3, 0);
-  }
-  {
-    Prova p;  // 79 boards: entry 1 is still free, the station is stored and refused
-    p.cursore_cartelli = 1;
-    p.leggi({stazione(5000, 24, 300)});
-    controlla_fermata_di_fase(p, 10, std::nullopt);
-    EXPECT_EQ(p.v(1).campo_3, 5000);
-  }
-  {
-    Prova p;  // 80 boards: entry 1 holds a board text, which the station must not overwrite
-    p.cursore_cartelli = 0;
-    p.v(1).testo = "(Ponte)";
-    p.leggi({stazione(5000, 24, 300)});
-    controlla_fermata_di_fase(p, 10, std::nullopt);
-    Voce cartello;
-    cartello.testo = "(Ponte)";
-    EXPECT_EQ(p.v(1), cartello);
-    EXPECT_EQ(p.t(102).oggetto, 0);
-  }
-}
-
-TEST(FaseTreno, Codice15StazioneOltreIlMargine) {
-  {
-    Prova p;  // 2620 stretches: a station may stand at 2620 * 50 - 800 at most
-    p.leggi({stazione(130200, 27, 300)});
-    EXPECT_EQ(p.codice_errore(), 0);
-  }
-  Prova p;
-  p.leggi({"velocita, 0, 50", stazione(130250, 27, 300), "sabbia, 10"});
-  controlla_fermata_di_fase(p, 15, 130250);
-  Voce atteso;
-  atteso.campo_3 = 130250;
-  EXPECT_EQ(p.v(1), atteso);
-  EXPECT_EQ(p.v(voce::treno).intero_1, 0);  // the main loop was left
-  EXPECT_EQ(p.t(2000).velocita, 10);        // the end steps ran
 }
 
 // ---- code change and cut points ----
@@ -484,17 +531,6 @@ TEST(FaseTreno, CambioETaglioCodice) {
   EXPECT_EQ(p.t(930).oggetto, oggetto::cambio_codice);
   EXPECT_EQ(p.t(930).valore_1, 270);
   EXPECT_EQ(p.t(1204).valore_1, static_cast<int16_t>(70000 - 65536));
-}
-
-TEST(FaseTreno, Codice7AbbattimentoSuTrattoOccupato) {
-  Prova p;
-  p.leggi({"velocita, 0, 50", stazione(5000, 24, 300),  // stopping point on 102
-           "abbattimento, 5100, 270", "sabbia, 10"});
-  controlla_fermata_di_fase(p, 7, 5100);
-  EXPECT_EQ(p.t(102).oggetto, oggetto::fermata);
-  EXPECT_EQ(p.t(102).valore_1, 1);
-  EXPECT_EQ(p.v(voce::treno).intero_1, 0);
-  EXPECT_EQ(p.t(2000).velocita, 0);
 }
 
 // ---- signals and slowdowns ----
@@ -540,12 +576,8 @@ TEST(FaseTreno, CodiciDelleRoutineFermanoLaFase) {
     std::vector<std::string> righe = {"velocita, 0, 50"};
     righe.insert(righe.end(), c.righe.begin(), c.righe.end());
     righe.push_back("sabbia, 10");
-    std::string testo = "[generale]\r\n";
-    for (const auto& r : righe) testo += r + "\r\n";
-    testo += "[fine]\r\nriferimento fine del file\r\n";
-    p.leggi_testo(testo);
-    controlla_fermata_di_fase(p, c.codice, c.posizione);
-    EXPECT_EQ(p.codici.back().luogo.riga, 4) << c.codice;
+    p.leggi(righe);
+    controlla_fermata_di_fase(p, c.codice, c.posizione, 4);
     EXPECT_EQ(p.v(voce::treno).intero_1, 0) << c.codice;
     EXPECT_EQ(p.t(2000).velocita, 0) << c.codice;
     if (c.codice == 20) {
@@ -562,7 +594,7 @@ TEST(FaseTreno, Codice15DellaLineaFermaAlPrimoSegnaleORallentamento) {
     Prova p;
     p.registro.preimposta(Codice::fuori_percorso, 777);  // left by the line phase
     p.leggi({"velocita, 0, 50", "numero vetture, 6", riga, "sabbia, 10"});
-    controlla_fermata_di_fase(p, 15, 46400);
+    controlla_fermata_di_fase(p, 15, 46400, 4);
     EXPECT_EQ(p.v(voce::figure_treno).campo_3, 6);
     EXPECT_NE(p.t(929).oggetto, 0) << riga;  // the object is stored
     EXPECT_EQ(p.v(voce::treno).intero_1, 0) << riga;
@@ -606,8 +638,7 @@ TEST(FaseTreno, Codice15PosizioniFuoriDalPercorso) {
   for (const auto& c : casi) {
     Prova p;
     p.leggi({"velocita, 0, 50", c.riga, "sabbia, 10"});
-    controlla_fermata_di_fase(p, 15, c.posizione);
-    EXPECT_EQ(p.codici.back().luogo.riga, 3) << c.riga;
+    controlla_fermata_di_fase(p, 15, c.posizione, 3);
     EXPECT_EQ(p.v(voce::treno).intero_1, 0) << c.riga;  // the main loop was left
     EXPECT_EQ(p.t(2000).velocita, 10) << c.riga;        // the end steps ran
     EXPECT_EQ(p.v(1), Voce{}) << c.riga;                // nothing of the item stored
@@ -627,10 +658,9 @@ TEST(FaseTreno, Codice15PosizioniFuoriDalPercorso) {
 TEST(FaseTreno, GuastoNelFileTrenoDiventaCodice25) {
   prova::CartellaTemporanea cartella;
   const Sorgenti sorgenti{cartella / "linea.txt", cartella / "treno-.txt", true};
-  prova::scrivi(sorgenti.linea, "[generale]\r\nlunghezza percorso, 10000\r\n[fine]\r\n");
-  prova::scrivi(sorgenti.treno,
-                "[generale]\r\nnumero vetture, 6\r\norologio, 40000, 0, 0\r\n"
-                "velocita, 0, 50\r\n[fine]\r\nriferimento fine del file\r\n");
+  prova::scrivi(sorgenti.linea, prova::sorgente_linea({}, 10000));
+  prova::scrivi(sorgenti.treno, prova::sorgente_treno({"numero vetture, 6", "orologio, 40000, 0, 0",
+                                                       "velocita, 0, 50"}));
   Modello m;
   prova::RegistroErrori registro;
   memorizza_dati(m, registro, NomiScenario::incorporato(), sorgenti, false);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/regole.h"
+#include "support/percorso_prova.h"
 
 namespace compattatore {
 namespace {
@@ -14,12 +15,7 @@ int32_t memo(Modello& m, Montagne& montagne, int32_t inizio, int32_t fine, int32
   return numero(memo_montagna(m, montagne, inizio, fine, tipo));
 }
 
-Modello percorso(int32_t lunghezza) {
-  Modello m;
-  Montagne mont_m;
-  m.crea_tratti(lunghezza, false);
-  return m;
-}
+using prova::percorso;
 
 // Stretches whose `montagna` byte is not 0.
 std::vector<int32_t> in_montagna(const Modello& m) {

@@ -14,6 +14,7 @@ namespace compattatore {
 namespace {
 
 using prova::righe;
+using prova::sorgente_linea;
 
 const std::string kLinea = "Prova_linea.txt";
 const std::string kTreno = "Prova_7-.txt";
@@ -33,7 +34,7 @@ struct Corsa {
 Corsa esegui(const char* linea) {
   prova::CartellaTemporanea cartella;
   if (linea) prova::scrivi(cartella / kLinea, linea);
-  prova::scrivi(cartella / kTreno, righe({"[generale]", "[fine]"}));
+  prova::scrivi(cartella / kTreno, prova::sorgente_treno({}));
   Esecuzione run = Esecuzione::nella_cartella(prova::nomi("Prova", "7"), cartella.percorso());
   const RisultatoPercorso r = run.memorizza_percorso(1);
   std::ostringstream err;
@@ -42,8 +43,11 @@ Corsa esegui(const char* linea) {
 }
 
 TEST(MemorizzaLinea, CodiciDellaFaseLineaNellaCorsa) {
-  const std::string inizio = "[generale]\r\nlunghezza percorso, 1000\r\n";
-  const std::string lunga = inizio + "[curve]\r\ncurvad1, 100, 100\r\npendenza, 1000, 5\r\n";
+  // A 1000 m route with a curve and a gradient, then `altre` feature lines.
+  const auto lunga = [](std::vector<std::string> altre) {
+    altre.insert(altre.begin(), {"curvad1, 100, 100", "pendenza, 1000, 5"});
+    return sorgente_linea(altre);
+  };
   const std::vector<std::string> compilati_e_treno = {kTracciato, kTratti, kElenco, kTreno};
   const std::vector<std::string> compilati = {kTracciato, kTratti, kElenco};
   const std::vector<std::string> solo_treno = {kTreno};
@@ -58,34 +62,33 @@ TEST(MemorizzaLinea, CodiciDellaFaseLineaNellaCorsa) {
   } casi[] = {
       // Stopped before `tratti` exists: no compiled file, exit status 1.
       {"101: nessuna sorgente", "", true, 101, Esito::non_dimensionato, 1, solo_treno},
-      {"102", "titolo\r\n", false, 102, Esito::non_dimensionato, 1, solo_treno},
-      {"1", "[generale]\r\nlunghezza percorso, 1000001\r\n[fine]\r\n", false, 1,
-       Esito::non_dimensionato, 1, solo_treno},
+      {"102", righe({"titolo"}), false, 102, Esito::non_dimensionato, 1, solo_treno},
+      {"1", sorgente_linea({}, 1000001), false, 1, Esito::non_dimensionato, 1, solo_treno},
       {"25 senza lunghezza",
-       "[generale]\r\n[curve]\r\n[fine]\r\n",
+       righe({"[generale]", "[curve]", "[fine]"}),
        false,
        25,
        Esito::non_dimensionato,
        1,
        {}},
       // Stopped later: the compiled files are written from what was stored, exit status 2.
-      {"3", inizio + "ripetizione segnali 9, 25, 100\r\n", false, 3, Esito::scritto, 2,
+      {"3", sorgente_linea({}, 1000, {"ripetizione segnali 9, 25, 100"}), false, 3, Esito::scritto,
+       2, compilati_e_treno},
+      {"4", sorgente_linea({}, 1000, {"ripetizione segnali 9, 50, 120"}), false, 4, Esito::scritto,
+       2, compilati_e_treno},
+      {"5", sorgente_linea({}, 1000, {"ripetizione segnali, 50, 100"}), false, 5, Esito::scritto, 2,
        compilati_e_treno},
-      {"4", inizio + "ripetizione segnali 9, 50, 120\r\n", false, 4, Esito::scritto, 2,
-       compilati_e_treno},
-      {"5", inizio + "ripetizione segnali, 50, 100\r\n", false, 5, Esito::scritto, 2,
-       compilati_e_treno},
-      {"6", lunga + "indicatori_vmax, 2000, 70,,,0,,,,0\r\ncartello_indicatore, 2000, (A)\r\n",
-       false, 6, Esito::scritto, 2, compilati_e_treno},
-      {"21", lunga + "cartello_indicatore, 2000, (A)\r\nindicatori_vmax, 2000, 70,,,0,,,,0\r\n",
-       false, 21, Esito::scritto, 2, compilati_e_treno},
-      {"103", lunga + "curva, 500, 100\r\n", false, 103, Esito::scritto, 2, compilati_e_treno},
+      {"6", lunga({"indicatori_vmax, 2000, 70,,,0,,,,0", "cartello_indicatore, 2000, (A)"}), false,
+       6, Esito::scritto, 2, compilati_e_treno},
+      {"21", lunga({"cartello_indicatore, 2000, (A)", "indicatori_vmax, 2000, 70,,,0,,,,0"}), false,
+       21, Esito::scritto, 2, compilati_e_treno},
+      {"103", lunga({"curva, 500, 100"}), false, 103, Esito::scritto, 2, compilati_e_treno},
       // 15 goes on to the train source, which is read and deleted.
-      {"15", lunga + "pendenza, 9000, 5\r\n[fine]\r\n", false, 15, Esito::scritto, 2, compilati},
+      {"15", lunga({"pendenza, 9000, 5"}), false, 15, Esito::scritto, 2, compilati},
       // A run-time fault after `tratti` exists: both sources deleted, the files still written.
-      {"25 dopo la lunghezza", lunga + "pendenza, 2000, 300\r\n[fine]\r\n", false, 25,
-       Esito::scritto, 2, compilati},
-      {"0", lunga + "[fine]\r\n", false, 0, Esito::scritto, 0, compilati},
+      {"25 dopo la lunghezza", lunga({"pendenza, 2000, 300"}), false, 25, Esito::scritto, 2,
+       compilati},
+      {"0", lunga({}), false, 0, Esito::scritto, 0, compilati},
   };
   for (const auto& c : casi) {
     const Corsa e = esegui(c.manca ? nullptr : c.linea.c_str());
@@ -99,29 +102,25 @@ TEST(MemorizzaLinea, CodiciDellaFaseLineaNellaCorsa) {
 }
 
 TEST(MemorizzaLinea, CodiciOltreLOttantesimo) {
-  std::string montagne = "[generale]\r\nlunghezza percorso, 10000\r\n[montagne]\r\n";
-  std::string cartelli = "[generale]\r\nlunghezza percorso, 10000\r\n[indicazioni]\r\n";
+  std::vector<std::string> montagne, cartelli;
   for (int i = 0; i < 81; ++i) {
-    montagne += "montagna, " + std::to_string(100 * i + 50) + ", " + std::to_string(100 * i + 100) +
-                ", 1\r\n";
-    cartelli += "cartello_indicatore, " + std::to_string(100 * i + 50) + ", (C)\r\n";
+    montagne.push_back("montagna, " + std::to_string(100 * i + 50) + ", " +
+                       std::to_string(100 * i + 100) + ", 1");
+    cartelli.push_back("cartello_indicatore, " + std::to_string(100 * i + 50) + ", (C)");
   }
-  montagne += "[fine]\r\n";
-  cartelli += "[fine]\r\n";
-  const Corsa m = esegui(montagne.c_str());
+  const Corsa m = esegui(sorgente_linea(montagne, 10000).c_str());
   EXPECT_EQ(m.codice, 26);
   EXPECT_EQ(m.file, (std::vector<std::string>{kTreno, kTratti, kElenco, kTracciato}));
-  const Corsa c = esegui(cartelli.c_str());
+  const Corsa c = esegui(sorgente_linea(cartelli, 10000).c_str());
   EXPECT_EQ(c.codice, 27);
   EXPECT_EQ(c.file, (std::vector<std::string>{kTreno, kTratti, kElenco, kTracciato}));
 }
 
 TEST(MemorizzaLinea, PosizioneELuogoDelCodice) {
   prova::CartellaTemporanea cartella;
-  prova::scrivi(cartella / kLinea, righe({"[generale]", "lunghezza percorso, 1000", "[cartelli]",
-                                          "indicatori_vmax, 2000, 70,,,0,,,,0",
-                                          "cartello_indicatore,  2010,  (A)", "[fine]"}));
-  prova::scrivi(cartella / kTreno, "[fine]\r\n");
+  prova::scrivi(cartella / kLinea, sorgente_linea({"indicatori_vmax, 2000, 70,,,0,,,,0",
+                                                   "cartello_indicatore,  2010,  (A)"}));
+  prova::scrivi(cartella / kTreno, prova::sorgente_treno({}));
   std::vector<Segnalazione> codici;
   Esecuzione run = Esecuzione::nella_cartella(prova::nomi("Prova", "7"), cartella.percorso(),
                                               [&](const Segnalazione& s) { codici.push_back(s); });

@@ -57,10 +57,37 @@ std::string sha256(const std::string& byte) {
   return h;
 }
 
+void controlla_byte(const fs::path& cartella, std::span<const FileAtteso> attesi) {
+  for (const auto& f : attesi) {
+    const std::string byte = leggi(cartella / f.nome);
+    EXPECT_EQ(byte.size(), f.dimensione) << f.nome;
+    EXPECT_EQ(sha256(byte), f.sha256) << f.nome;
+  }
+}
+
 std::string righe(const std::vector<std::string>& linee) {
   std::string s;
   for (const auto& l : linee) s += l + "\r\n";
   return s;
+}
+
+std::string sorgente_linea(const std::vector<std::string>& elementi, int32_t lunghezza,
+                           const std::vector<std::string>& generale) {
+  std::vector<std::string> r = {"[generale]",
+                                "lunghezza percorso,    " + std::to_string(lunghezza)};
+  r.insert(r.end(), generale.begin(), generale.end());
+  r.push_back("[curve]");
+  r.insert(r.end(), elementi.begin(), elementi.end());
+  r.push_back("[fine]");
+  return righe(r);
+}
+
+std::string sorgente_treno(const std::vector<std::string>& linee) {
+  std::vector<std::string> r = {"[generale]"};
+  r.insert(r.end(), linee.begin(), linee.end());
+  r.push_back("[fine]");
+  r.push_back("riferimento fine del file");
+  return righe(r);
 }
 
 void scrivi(const fs::path& file, const std::string& contenuto) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,34 @@ inline const std::string kFileScheda = kNome + "_3349_scheda_treno.txt";
 inline const std::string kFileTracciato = kNome + "_linea.dat";
 inline const std::string kFileElenco = kNome + "_3349.sim";
 inline const std::string kFileTratti = kNome + "_3349.dat";
+
+/// Size and SHA-256 of a file the embedded scenario writes: the bytes every change must keep.
+struct FileAtteso {
+  const std::string& nome;
+  uintmax_t dimensione;
+  const char* sha256;
+};
+/// The two sources, as the plain run writes them before reading them.
+inline const FileAtteso kSorgentiAttese[] = {
+    {kFileLinea, 5859, "4deb86843cba5f11e4499d90c1c9377a3c3f3895becb6651e354cfe84ea4a518"},
+    {kFileTreno, 5493, "1ec079683bae0ca5e43761a921e2ea6c4b53fefd73b721f307b311d95dd4205e"},
+};
+/// The three documents for the driver.
+inline const FileAtteso kDocumentiAttesi[] = {
+    {kFileNote, 4079, "994b6ad62d4016900adc308ae87745a722e459fbde23e8548606e85757720e2f"},
+    {kFileRallentamenti, 3185, "b3fb1f2da2ba686aa21fe7f28f2d094b173269ff413dfca98d8e5852bad8d475"},
+    {kFileScheda, 4544, "bea549015bad36f36981b22f859af601d01c2ef80c02254d3bb0154ebda0b74c"},
+};
+/// The three compiled files of the plain run.
+inline const FileAtteso kCompilatiAttesi[] = {
+    {kFileTratti, 39315, "d9281b73e5d691995eb92c0a2c4b014d253927bb6d9ab5cf20378024bb319b81"},
+    {kFileElenco, 3441, "1fd098bd159337714c6423ac678070b26e20486d02e1d72e0c0676f25454310b"},
+    {kFileTracciato, 2619964, "7d7c3adca6315e859876d335a236649633c3d461082b9b96f9706f241487da15"},
+};
+
+/// Checks the size and SHA-256 of each file of `attesi` in `cartella`, recording a test failure
+/// for each that differs.
+void controlla_byte(const std::filesystem::path& cartella, std::span<const FileAtteso> attesi);
 
 /// Checked scenario names that the test knows to be valid.
 inline compattatore::NomiScenario nomi(const std::string& nome, const std::string& treno) {
@@ -79,6 +108,14 @@ std::string leggi(const std::filesystem::path& file);
 std::string sha256(const std::string& byte);
 /// The text of a source: every line followed by CR LF.
 std::string righe(const std::vector<std::string>& linee);
+/// A line source of a `lunghezza` metre route: "[generale]", the route length on line 2, the
+/// lines `generale`, then "[curve]", the feature lines `elementi` and "[fine]". With no general
+/// lines the first feature line is line 4.
+std::string sorgente_linea(const std::vector<std::string>& elementi, int32_t lunghezza = 1000,
+                           const std::vector<std::string>& generale = {});
+/// A train source: "[generale]", then `linee` from line 2, then "[fine]" and the end marker line
+/// "riferimento fine del file".
+std::string sorgente_treno(const std::vector<std::string>& linee);
 void scrivi(const std::filesystem::path& file, const std::string& contenuto);
 /// Names of the files in a folder, sorted.
 std::vector<std::string> elenco_file(const std::filesystem::path& cartella);
