@@ -22,36 +22,35 @@ size_t punto(const Tracciato& t, int32_t metro) {
   return static_cast<size_t>(metro);
 }
 
-// Point c = point(c - 1) + D, with D = point(c - 1) - point(c - 2).
-void passo_retto(Tracciato& t, int32_t metro) {
-  const size_t c = punto(t, metro);
-  const double x = numero(t.x[c - 1]);
-  const double y = numero(t.y[c - 1]);
-  t.x[c] = x + (x - numero(t.x[c - 2]));
-  t.y[c] = y + (y - numero(t.y[c - 2]));
-}
+Punto punto_di(const Tracciato& t, size_t c) { return {numero(t.x[c]), numero(t.y[c])}; }
 
-// The step D turned by k: X(c) = X(c-1) + Dx + k·Dy, Y(c) = Y(c-1) + Dy - k·Dx.
-void passo_curvo(Tracciato& t, int32_t metro, double k) {
-  const size_t c = punto(t, metro);
-  const double x = numero(t.x[c - 1]);
-  const double y = numero(t.y[c - 1]);
-  const double dx = x - numero(t.x[c - 2]);
-  const double dy = y - numero(t.y[c - 2]);
-  t.x[c] = x + dx + k * dy;
-  t.y[c] = y + dy - k * dx;
+void scrivi(Tracciato& t, size_t c, Punto p) {
+  t.x[c] = p.x;
+  t.y[c] = p.y;
 }
 
 }  // namespace
 
+Punto passo_retto(Punto penultimo, Punto ultimo) {
+  return {ultimo.x + (ultimo.x - penultimo.x), ultimo.y + (ultimo.y - penultimo.y)};
+}
+
+Punto passo_curvo(Punto penultimo, Punto ultimo, double k) {
+  const double dx = ultimo.x - penultimo.x;
+  const double dy = ultimo.y - penultimo.y;
+  return {ultimo.x + dx + k * dy, ultimo.y + dy - k * dx};
+}
+
 Codice traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lunghezza, double k) {
   while (metro <= posizione) {
-    passo_retto(t, metro);
+    const size_t c = punto(t, metro);
+    scrivi(t, c, passo_retto(punto_di(t, c - 2), punto_di(t, c - 1)));
     if (++metro > kUltimoMetroTracciato) return Codice::curva_errata;
   }
   const int64_t fine = int64_t{posizione} + lunghezza;
   while (metro <= fine) {
-    passo_curvo(t, metro, k);
+    const size_t c = punto(t, metro);
+    scrivi(t, c, passo_curvo(punto_di(t, c - 2), punto_di(t, c - 1), k));
     if (++metro > kUltimoMetroTracciato) return Codice::curva_errata;
   }
   return Codice::nessuno;
@@ -59,7 +58,8 @@ Codice traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lu
 
 void traccia_rettilineo(Tracciato& t, int32_t& metro, int64_t fino) {
   while (metro <= fino) {
-    passo_retto(t, metro);
+    const size_t c = punto(t, metro);
+    scrivi(t, c, passo_retto(punto_di(t, c - 2), punto_di(t, c - 1)));
     ++metro;
   }
 }
