@@ -125,7 +125,7 @@ CurveTracciato curve_dal_tracciato(const Tracciato& t, int32_t ultimo_tratto) {
     std::optional<double> k = curvatura(penultimo, ultimo, punto, corrente);
     if (!k) {
       if (quanti_spiegati_no++ < kPuntiElencati) spiegati_no.push_back(c);
-      k = 0.0;  // read on as a straight from the point as stored
+      k = corrente;  // the curvature of the metre before goes on, from the point as stored
     }
     if (*k != corrente) {
       chiudi(c - 1);

@@ -22,16 +22,16 @@ struct CurvaSorgente {
 /// The curves of a plan, and what of the plan no curve list draws.
 struct CurveTracciato {
   std::vector<CurvaSorgente> curve;
-  std::vector<std::string> problemi;  // "tracciato, punto N: ..." (Italian, one line each)
+  std::vector<std::string> problemi;  // "tracciato, punti N, M: ..." (Italian, one line each)
 };
 
 /// Reads the plan metre by metre: each point from 2 on is the step of a straight or of one curve
 /// class from the two points before it, recomputed exactly as the line phase computes it and
-/// compared bit for bit. Runs of metres with the same curvature become one curve each. A point
-/// that no step gives, an integer or empty point where the layout leaves a double (or the other
-/// way round), and a curve that a line source cannot place (its start past the range rule of
-/// a route with `ultimo_tratto`, or past the last metre the layout may reach) are problems; the
-/// rest of the curves are still returned.
+/// compared bit for bit. Runs of metres with the same curvature become one curve each; a point
+/// that no step gives takes the curvature of the metre before. Such a point, an integer or empty
+/// point where the layout leaves a double (or the other way round), and a curve that a line source
+/// cannot place (its start past the range rule of a route with `ultimo_tratto`, or past the last
+/// metre the layout may reach) are problems; the rest of the curves are still returned.
 CurveTracciato curve_dal_tracciato(const Tracciato& t, int32_t ultimo_tratto);
 
 }  // namespace compattatore
