@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "app/comandi.h"
 #include "app/lettura.h"
@@ -37,12 +38,16 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
   const std::string treno_nei_file = cp1252::a_utf8(elenco[voce::treno].testo);
   const std::string nome = o.valore("nome").value_or(nome_nei_file);
   const std::string treno = o.valore("treno").value_or(treno_nei_file);
-  std::string difetto;
-  const std::optional<NomiScenario> nomi = NomiScenario::crea(nome, treno, &difetto);
-  if (!nomi) {
-    const bool dai_file = !o.presente("nome") || !o.presente("treno");
-    return errore(difetto + (dai_file ? " (dai file compilati: dai --nome e --treno)" : ""));
+  for (const auto& [cosa, valore, opzione] : {std::tuple{"nome dello scenario", nome, "nome"},
+                                              std::tuple{"numero del treno", treno, "treno"}}) {
+    if (auto e = NomiScenario::difetto(cosa, valore)) {
+      return errore(*e + (o.presente(opzione)
+                              ? ""
+                              : std::string(" (nei file compilati: dai --") + opzione + ")"));
+    }
   }
+  const std::optional<NomiScenario> nomi = NomiScenario::crea(nome, treno);
+  if (!nomi) return kUscitaFallita;  // not reached: both names were checked above
 
   const Decompilato d = decompila(s->modello);
   const fs::path linea = fs::path(*cartella) / nomi->file(FileScenario::sorgente_linea);
