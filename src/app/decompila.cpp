@@ -80,7 +80,8 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
   }
   for (const std::string& a : d.avvisi) err << "compattatore decompila: avviso: " << a << "\n";
   if (d.problemi.empty()) return kUscitaOk;
-  err << "compattatore decompila: i sorgenti scritti non ridanno tutto; nessun sorgente dà:\n";
+  err << "compattatore decompila: nessun sorgente dà questo dei file compilati (i sorgenti scritti "
+         "hanno il resto):\n";
   for (const std::string& p : d.problemi) err << "  " << p << "\n";
   return kUscitaConCodice;
 }

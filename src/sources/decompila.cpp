@@ -293,10 +293,25 @@ class Decompilatore {
  private:
   // ---- problems
 
-  void problema(std::string cosa) { out_.problemi.push_back(std::move(cosa)); }
+  // Problems go in the order of the files: entries, the plan, stretches by number, the rest.
+  enum Gruppo { kVoci, kTracciato, kTratti, kAltro };
+  void problema(std::string cosa, Gruppo gruppo = kAltro, int64_t numero = 0) {
+    out_.problemi.push_back(std::move(cosa));
+    ordine_problemi_.emplace_back(gruppo, numero);
+  }
   void problema_tratto(int64_t s, const std::string& cosa) {
     segnalati_.insert(s);
-    problema(dove_tratto(s) + ": " + cosa);
+    problema(dove_tratto(s) + ": " + cosa, kTratti, s);
+  }
+  void ordina_problemi() {
+    std::vector<size_t> indici(out_.problemi.size());
+    for (size_t i = 0; i < indici.size(); ++i) indici[i] = i;
+    std::stable_sort(indici.begin(), indici.end(), [this](size_t a, size_t b) {
+      return ordine_problemi_[a] < ordine_problemi_[b];
+    });
+    std::vector<std::string> ordinati;
+    for (size_t i : indici) ordinati.push_back(std::move(out_.problemi[i]));
+    out_.problemi = std::move(ordinati);
   }
   std::string dove_voce(int i) const {
     const std::string& t = el_[static_cast<size_t>(i)].testo;
@@ -304,7 +319,7 @@ class Decompilatore {
   }
   void problema_voce(int i, const std::string& cosa) {
     voci_segnalate_.insert(i);
-    problema(dove_voce(i) + ": " + cosa);
+    problema(dove_voce(i) + ": " + cosa, kVoci, i);
   }
   // The range rule of a point object on stretch `s`, reported when it fails.
   bool nel_percorso_o_segnala(int64_t s, int32_t margine, const char* cosa) {
@@ -338,7 +353,8 @@ class Decompilatore {
       if (con_tracciato_ && punti != metri_totali + 1) {
         tracciato_segnalato_ = true;
         problema("tracciato: " + n(punti) + " punti, la lunghezza " + n(lunghezza) +
-                 " m ne vuole " + n(metri_totali + 1));
+                     " m ne vuole " + n(metri_totali + 1),
+                 kTracciato);
       }
     }
     generale_.push_back("lunghezza percorso,    " + n(lunghezza));
@@ -393,7 +409,8 @@ class Decompilatore {
       for (int i : indici) voci_segnalate_.insert(i);
       problema(
           "voci 81-83: nessuna riga \"progressiva chilometrica\" dà queste sezioni una volta "
-          "ordinate");
+          "ordinate",
+          kVoci, voce::sezione_tre);
     }
     const char* nomi[3] = {"tre", "due", "uno"};
     for (int j = 2; j >= 0; --j) {
@@ -424,7 +441,7 @@ class Decompilatore {
   void curve() {
     CurveTracciato c = curve_dal_tracciato(m_.tracciato, u_);
     if (!c.problemi.empty()) tracciato_segnalato_ = true;
-    for (std::string& p : c.problemi) problema(std::move(p));
+    for (std::string& p : c.problemi) problema(std::move(p), kTracciato);
     for (const CurvaSorgente& k : c.curve) {
       curve_.push_back(riga(std::string("curva") + (k.destra ? "d" : "s") + n(k.classe),
                             {k.posizione, k.lunghezza}));
@@ -986,6 +1003,7 @@ class Decompilatore {
   // Compiles the texts, decides which code points with the markers' value are lines, and compares
   // what the last compile gives with the model, field by field.
   void verifica() {
+    ordina_problemi();
     Prova p;
     for (int giro = 0; giro < kGiriMarcatori; ++giro) {
       out_.linea = testo_linea();
@@ -1112,6 +1130,7 @@ class Decompilatore {
   std::set<int64_t> segnalati_;
   std::set<int> voci_segnalate_;
   bool tracciato_segnalato_ = false;
+  std::vector<std::pair<int, int64_t>> ordine_problemi_;  // group and number of each problem
   int cursore_cartelli_ = voce::primo_cartello;
 
   std::vector<std::string> generale_;
