@@ -82,7 +82,13 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
   if (d.problemi.empty()) return kUscitaOk;
   err << "compattatore decompila: nessun sorgente dà questo dei file compilati (i sorgenti scritti "
          "hanno il resto):\n";
-  for (const std::string& p : d.problemi) err << "  " << p << "\n";
+  // A file of another kind read as stretches gives a problem on every stretch: the first ones
+  // are enough to see it.
+  constexpr size_t kElencati = 50;
+  for (size_t i = 0; i < d.problemi.size() && i < kElencati; ++i) {
+    err << "  " << d.problemi[i] << "\n";
+  }
+  if (d.problemi.size() > kElencati) err << "  e altri " << d.problemi.size() - kElencati << "\n";
   return kUscitaConCodice;
 }
 

@@ -573,6 +573,10 @@ class Decompilatore {
       trovati.emplace_back(t(s).valore_1, s);
     }
     std::sort(trovati.begin(), trovati.end(), std::greater<>());
+    if (trovati.size() > static_cast<size_t>(voce::primo_cartello)) {
+      problema("cartelli: " + n(static_cast<int64_t>(trovati.size())) +
+               ", ma un sorgente ne tiene al massimo " + n(voce::primo_cartello));
+    }
     int atteso = voce::primo_cartello;
     for (const auto& [indice, s] : trovati) {
       if (indice != atteso) {
@@ -613,7 +617,7 @@ class Decompilatore {
   // A profile line at 0 and at every stretch where the value changes. The fill at the end of the
   // train phase stops before the last three stretches unless a line stands at the first of them.
   void profilo(const char* parola, uint8_t Tratto::*campo, int64_t unita, std::vector<Riga>& out) {
-    for (int64_t s = u_ - 1; s <= u_; ++s) {
+    for (int64_t s = std::max<int64_t>(u_ - 1, 0); s <= u_; ++s) {
       if (t(s).*campo != 0) {
         problema_tratto(s, std::string(parola) + " " + n(t(s).*campo) +
                                " negli ultimi due tratti, che nessuna riga scrive");
@@ -624,7 +628,7 @@ class Decompilatore {
         out.push_back(riga(parola, {s * kMetri, unita * (t(s).*campo)}));
       }
     }
-    if (t(u_ - 2).*campo != 0) {
+    if (u_ >= 2 && t(u_ - 2).*campo != 0) {
       out.push_back(riga(parola, {(u_ - 2) * kMetri, unita * (t(u_ - 2).*campo)}));
     }
   }
