@@ -39,6 +39,7 @@ constexpr Opzione kOpzioniCompila[] = {
     {"treno", "TRENO", "numero del treno (predefinito: dal nome del file del treno)"},
     {"senza-tracciato", nullptr, "non calcola e non scrive il tracciato (NOME_linea.dat)",
      "no-plan"},
+    {"disegna", "PERCORSO.html", "scrive anche il disegno del percorso (vedi 'disegna')"},
 };
 
 constexpr Opzione kOpzioniCodici[] = {
@@ -48,6 +49,10 @@ constexpr Opzione kOpzioniCodici[] = {
 constexpr Opzione kOpzioniMostra[] = {
     {"tratti", "A-B", "mostra ogni campo dei tratti da A a B, uno per riga"},
     {"json", nullptr, "stampa tutto come un documento JSON"},
+};
+
+constexpr Opzione kOpzioniDisegna[] = {
+    {"uscita", "PERCORSO.html", "la pagina da scrivere", "output", 'o'},
 };
 
 constexpr Opzione kOpzioniDecompila[] = {
@@ -116,6 +121,19 @@ const Comando kComandi[] = {
      2,
      "servono due file o due cartelle da confrontare",
      2},
+    {"disegna", nullptr, "FILE...", "disegna il percorso di uno scenario compilato (HTML)",
+     "Scrive una pagina HTML con il disegno del percorso di uno scenario compilato: la mappa\n"
+     "del tracciato con stazioni e segnali, e il profilo lungo il percorso (pendenza,\n"
+     "velocita' massima, aderenza, stazioni, segnali, rallentamenti, codici, cartelli,\n"
+     "montagne) sulla distanza in km con la progressiva chilometrica. La pagina non usa rete\n"
+     "ne' script: si apre con qualunque browser e si stampa su A4 orizzontale.\n"
+     "\n"
+     "FILE come per 'mostra': uno dei file compilati, gli altri cercati accanto a lui, o una\n"
+     "cartella con un solo scenario. Servono l'elenco (.sim) e i tratti (.dat); senza il\n"
+     "tracciato (NOME_linea.dat) la mappa manca e resta il profilo.\n"
+     "\n"
+     "Stato d'uscita: 0 pagina scritta; 1 file mancanti, guasti, o pagina non scritta.\n",
+     kOpzioniDisegna, comando_disegna, 1, kQuantiSiVuole, "manca il file compilato da disegnare"},
     {"decompila", nullptr, "FILE...",
      "riscrive i sorgenti di uno scenario compilato, che ridanno gli stessi file",
      "Riscrive i due file sorgente di uno scenario compilato, NOME_linea.txt e\n"

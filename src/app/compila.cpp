@@ -11,6 +11,7 @@
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
 #include "model/nomi_scenario.h"
+#include "output/disegno.h"
 #include "run/esecuzione.h"
 
 namespace compattatore {
@@ -42,6 +43,7 @@ int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err)
   std::optional<std::string> treno = o.valore("treno");
   const fs::path uscita = o.valore("dir").value_or(".");
   const bool con_tracciato = !o.presente("senza-tracciato");
+  const std::optional<std::string> pagina = o.valore("disegna");
   const std::vector<std::string>& posizionali = o.posizionali;
   const fs::path linea = posizionali[0];
   const fs::path file_treno = posizionali[1];
@@ -74,6 +76,17 @@ int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err)
     if (con_tracciato) out << "scritto " << run.file(FileScenario::tracciato).string() << "\n";
     out << "scritto " << run.file(FileScenario::elenco).string() << "\n";
     out << "scritto " << run.file(FileScenario::tratti).string() << "\n";
+    if (pagina) {
+      try {
+        scrivi_pagina(*pagina, run.modello());
+        out << "scritto " << *pagina << "\n";
+      } catch (const ErroreFile& e) {
+        err << "compattatore compila: impossibile scrivere '" << e.file.string()
+            << "': " << e.motivo << "\n";
+        concludi(r, err);
+        return kUscitaFallita;
+      }
+    }
   }
   return concludi(r, err);
 }

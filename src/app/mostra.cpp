@@ -16,11 +16,15 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
+// printf-style formatting into a string of any length.
 template <class... A>
 std::string f(const char* modello, A... valori) {
-  char b[256];
-  std::snprintf(b, sizeof b, modello, valori...);
-  return b;
+  const int n = std::snprintf(nullptr, 0, modello, valori...);
+  if (n <= 0) return {};
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  std::snprintf(s.data(), s.size(), modello, valori...);
+  s.pop_back();
+  return s;
 }
 
 std::string metri(int64_t m) { return std::to_string(m) + " m"; }

@@ -147,6 +147,27 @@ TEST(LetturaEScrittura, AndataERitornoDiOgniModello) {
             run.modello().tracciato.x);
 }
 
+#ifdef COMPATTATORE_GENERATORE
+TEST(LetturaEScrittura, AndataERitornoDegliScenariGenerati) {
+  // Random valid scenarios of the benchmark's generator, every kind of feature in them.
+  for (const int metri : {3000, 20000, 131000}) {
+    for (int seme = 1; seme <= 4; ++seme) {
+      prova::CartellaTemporanea d;
+      const prova::Risultato g =
+          prova::esegui_programma({"--metri", std::to_string(metri), "--nome", "Gen", "--treno",
+                                   "1", "--dir", ".", "--seme", std::to_string(seme)},
+                                  d.percorso(), false, COMPATTATORE_GENERATORE);
+      ASSERT_EQ(g.stato, 0) << g.err;
+      Esecuzione run = Esecuzione::dell_autore(prova::nomi("Gen", "1"), d.percorso(),
+                                               d / "Gen_linea.txt", d / "Gen_1-.txt", true);
+      ASSERT_EQ(run.esegui().esito, Esito::scritto) << metri << " m, seme " << seme;
+      atteso_andata_e_ritorno(run.modello(),
+                              std::to_string(metri) + " m, seme " + std::to_string(seme));
+    }
+  }
+}
+#endif
+
 enum class Tipo { tracciato, elenco, tratti };
 
 void leggi(Tipo tipo, const std::string& byte) {
