@@ -37,28 +37,38 @@ Sostituzione::~Sostituzione() {
   for (const auto& p : preparati_) ::unlink(p.temporaneo.c_str());
 }
 
-void Sostituzione::prepara(const fs::path& destinazione, std::string_view dati) {
+void Scrittore::scrivi(const char* dati, size_t n) {
+  while (n > 0) {
+    const ssize_t scritti = ::write(fd_, dati, n);
+    if (scritti < 0) {
+      if (errno == EINTR) continue;
+      throw ErroreFile(destinazione_, motivo_errno(errno));
+    }
+    dati += scritti;
+    n -= static_cast<size_t>(scritti);
+  }
+}
+
+void Sostituzione::prepara(const fs::path& destinazione, std::string_view dati, Durata durata) {
+  prepara(
+      destinazione, [dati](Scrittore& s) { s.scrivi(dati.data(), dati.size()); }, durata);
+}
+
+void Sostituzione::prepara(const fs::path& destinazione,
+                           const std::function<void(Scrittore&)>& contenuto, Durata durata) {
   fs::path temporaneo;
   const int fd = crea_temporaneo(destinazione, temporaneo);
   if (fd < 0) throw ErroreFile(destinazione, motivo_errno(errno));
   preparati_.push_back({temporaneo, destinazione});
-  const char* p = dati.data();
-  size_t resto = dati.size();
-  while (resto > 0) {
-    const ssize_t n = ::write(fd, p, resto);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int e = errno;
-      ::close(fd);
-      throw ErroreFile(destinazione, motivo_errno(e));
+  try {
+    Scrittore scrittore(fd, destinazione);
+    contenuto(scrittore);
+    if (durata == Durata::durevole && ::fsync(fd) != 0 && errno != EINVAL) {
+      throw ErroreFile(destinazione, motivo_errno(errno));
     }
-    p += n;
-    resto -= static_cast<size_t>(n);
-  }
-  if (::fsync(fd) != 0 && errno != EINVAL) {
-    const int e = errno;
+  } catch (...) {
     ::close(fd);
-    throw ErroreFile(destinazione, motivo_errno(e));
+    throw;
   }
   if (::close(fd) != 0) throw ErroreFile(destinazione, motivo_errno(errno));
 }
@@ -73,9 +83,9 @@ void Sostituzione::conferma() {
   }
 }
 
-void scrivi_file(const fs::path& destinazione, std::string_view dati) {
+void scrivi_file(const fs::path& destinazione, std::string_view dati, Durata durata) {
   Sostituzione s;
-  s.prepara(destinazione, dati);
+  s.prepara(destinazione, dati, durata);
   s.conferma();
 }
 

@@ -1,7 +1,13 @@
 #include "io/sistema.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <system_error>
+
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace compattatore {
 namespace fs = std::filesystem;
@@ -50,6 +56,19 @@ std::vector<fs::path> file_nella_cartella(const fs::path& cartella) {
 void cancella(const fs::path& p) {
   std::error_code ec;
   fs::remove(p, ec);
+}
+
+void consiglia_pagine_grandi(std::span<std::byte> m) {
+#if defined(MADV_HUGEPAGE)
+  // madvise wants whole pages: the pages that lie entirely inside `m`.
+  const auto pagina = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto inizio = reinterpret_cast<uintptr_t>(m.data());
+  const uintptr_t primo = (inizio + pagina - 1) / pagina * pagina;
+  const uintptr_t fine = (inizio + m.size()) / pagina * pagina;
+  if (fine > primo) ::madvise(reinterpret_cast<void*>(primo), fine - primo, MADV_HUGEPAGE);
+#else
+  (void)m;  // no such advice on this system
+#endif
 }
 
 }  // namespace compattatore

@@ -1,10 +1,12 @@
 // What the program asks of the system besides writing files safely: its own folder, whether a
-// file or folder is there, and removing a file.
+// file or folder is there, removing a file, and advice on memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace compattatore {
@@ -25,5 +27,10 @@ std::optional<uintmax_t> dimensione_file(const std::filesystem::path& p);
 std::vector<std::filesystem::path> file_nella_cartella(const std::filesystem::path& cartella);
 /// Removes the file `p`; a file that is not there is no error, nor is any other failure.
 void cancella(const std::filesystem::path& p);
+
+/// Advises the system to back the untouched memory `m` with large pages where it offers them,
+/// so that filling it costs a few page faults rather than one per small page. Only advice: the
+/// content does not change, and a system that does not take it is no error.
+void consiglia_pagine_grandi(std::span<std::byte> m);
 
 }  // namespace compattatore

@@ -1,10 +1,80 @@
 #include "model/modello.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <string>
+#include <utility>
 
 #include "model/regole.h"
 
 namespace compattatore {
+
+void Tracciato::Libera::operator()(std::byte* p) const { std::free(p); }
+
+void Tracciato::crea(int32_t metri_totali) {
+  blocco_.reset();
+  punti_ = 0;
+  if (metri_totali < 0) throw GuastoEsecuzione("tracciato di lunghezza negativa");
+  const size_t punti = static_cast<size_t>(metri_totali) + 1;
+  // calloc: a large block comes zeroed from the system and untouched, so no page is written
+  // before its point is drawn.
+  auto* b = static_cast<std::byte*>(std::calloc(punti, kBytePunto));
+  if (b == nullptr) throw std::bad_alloc();
+  blocco_.reset(b);
+  punti_ = punti;
+}
+
+Tracciato::Tracciato(const Tracciato& altro) { *this = altro; }
+
+Tracciato& Tracciato::operator=(const Tracciato& altro) {
+  if (this == &altro) return *this;
+  if (altro.vuoto()) {
+    blocco_.reset();
+    punti_ = 0;
+    return *this;
+  }
+  crea(static_cast<int32_t>(altro.punti_ - 1));
+  std::memcpy(blocco_.get(), altro.blocco_.get(), punti_ * kBytePunto);
+  return *this;
+}
+
+Tracciato::Tracciato(Tracciato&& altro) noexcept
+    : blocco_(std::move(altro.blocco_)), punti_(std::exchange(altro.punti_, 0)) {}
+
+Tracciato& Tracciato::operator=(Tracciato&& altro) noexcept {
+  blocco_ = std::move(altro.blocco_);
+  punti_ = std::exchange(altro.punti_, 0);
+  return *this;
+}
+
+size_t Tracciato::fine_serie(size_t i, Asse a) const {
+  const uint8_t* t = tipi();
+  const int s = spostamento(a);
+  const uint8_t tipo = (t[i] >> s) & 0x0F;
+  size_t j = i + 1;
+  // Eight points at a time while their bytes equal point i's (both kinds alike), then one by one.
+  uint64_t otto = 0;
+  std::memset(&otto, t[i], sizeof otto);
+  for (uint64_t v = 0; j + sizeof v <= punti_; j += sizeof v) {
+    std::memcpy(&v, t + j, sizeof v);
+    if (v != otto) break;
+  }
+  while (j < punti_ && ((t[j] >> s) & 0x0F) == tipo) ++j;
+  return j;
+}
+
+bool operator==(const Tracciato& a, const Tracciato& b) {
+  if (a.punti_ != b.punti_) return false;
+  for (const Asse asse : {Asse::x, Asse::y}) {
+    for (size_t i = 0; i < a.punti_; ++i) {
+      const TipoCoordinata t = a.tipo(i, asse);
+      if (t != b.tipo(i, asse)) return false;
+      if (t != TipoCoordinata::vuota && a.valori(asse)[i] != b.valori(asse)[i]) return false;
+    }
+  }
+  return true;
+}
 
 Tratto& Modello::tratto(int64_t i) {
   if (i < 0 || i >= static_cast<int64_t>(tratti.size())) {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace compattatore {
@@ -80,20 +82,93 @@ inline constexpr int intestazione = 85;
 inline constexpr int treno = 86;
 }  // namespace voce
 
-/// A coordinate of the route plan: never assigned, a 16-bit integer or a double.
-using Coordinata = std::variant<std::monostate, int16_t, double>;
+/// What a coordinate of the route plan holds: nothing yet, a 16-bit integer or a double.
+enum class TipoCoordinata : uint8_t { vuota = 0, intera = 1, reale = 2 };
 
-/// The planar route plan, one point per metre 0 to `metri_totali`: `x` is coordinate 0 and `y`
-/// coordinate 1 of every point.
-struct Tracciato {
-  std::vector<Coordinata> x;
-  std::vector<Coordinata> y;
+/// The two coordinates of a point of the route plan: `x` is coordinate 0, `y` coordinate 1.
+enum class Asse : uint8_t { x = 0, y = 1 };
 
-  bool vuoto() const { return x.empty(); }
-  void crea(int32_t metri_totali) {
-    x.assign(static_cast<size_t>(metri_totali) + 1, Coordinata{});
-    y.assign(static_cast<size_t>(metri_totali) + 1, Coordinata{});
+/// The planar route plan, one point per metre 0 to `metri_totali`, two coordinates per point.
+/// Held in one block of 17 bytes a point: the values of each axis as doubles (an integer held
+/// exactly), then one byte per point with the kinds of both coordinates. A new plan takes zeroed
+/// memory from the allocator and touches none of it: the pages of a point are first written when
+/// the point is drawn. Points are indexed 0 to punti() - 1, unchecked.
+class Tracciato {
+ public:
+  Tracciato() = default;
+  Tracciato(const Tracciato& altro);
+  Tracciato& operator=(const Tracciato& altro);
+  Tracciato(Tracciato&& altro) noexcept;
+  Tracciato& operator=(Tracciato&& altro) noexcept;
+  ~Tracciato() = default;
+
+  /// Points 0 to `metri_totali`, every coordinate empty.
+  void crea(int32_t metri_totali);
+  bool vuoto() const { return punti_ == 0; }
+  /// The number of points: metri_totali + 1, or 0 for no plan.
+  size_t punti() const { return punti_; }
+
+  TipoCoordinata tipo(size_t i, Asse a) const {
+    return static_cast<TipoCoordinata>((tipi()[i] >> spostamento(a)) & 0x0F);
   }
+  /// The coordinate as a number: an integer exactly, 0 when empty.
+  double valore(size_t i, Asse a) const {
+    return tipo(i, a) == TipoCoordinata::vuota ? 0.0 : valori(a)[i];
+  }
+  /// The integer of a coordinate of kind `intera`.
+  int16_t intero(size_t i, Asse a) const { return static_cast<int16_t>(valori(a)[i]); }
+
+  void imposta_intero(size_t i, Asse a, int16_t v) {
+    valori(a)[i] = v;
+    imposta_tipo(i, a, TipoCoordinata::intera);
+  }
+  void imposta_reale(size_t i, Asse a, double v) {
+    valori(a)[i] = v;
+    imposta_tipo(i, a, TipoCoordinata::reale);
+  }
+  /// Both coordinates of point `i` as doubles.
+  void imposta_punto(size_t i, double x, double y) {
+    valori(Asse::x)[i] = x;
+    valori(Asse::y)[i] = y;
+    tipi()[i] = kDueReali;
+  }
+  void svuota(size_t i, Asse a) { imposta_tipo(i, a, TipoCoordinata::vuota); }
+
+  /// The first point after `i` (or punti()) whose coordinate `a` is of another kind than point
+  /// `i`'s: points `i` up to it form one run of a kind.
+  size_t fine_serie(size_t i, Asse a) const;
+  /// The values of axis `a`, for reading a run at once: an entry means something only where the
+  /// coordinate is not empty (an integer is held exactly).
+  std::span<const double> numeri(Asse a) const { return {valori(a), punti_}; }
+
+  /// The whole block, for advice to the system on how to back it; its content is the plan's.
+  std::span<std::byte> memoria() { return {blocco_.get(), punti_ * kBytePunto}; }
+
+  /// The same points with the same kinds, and equal values where not empty.
+  friend bool operator==(const Tracciato& a, const Tracciato& b);
+
+ private:
+  static constexpr size_t kBytePunto = 2 * sizeof(double) + 1;
+  static constexpr uint8_t kDueReali = static_cast<uint8_t>(TipoCoordinata::reale) * 0x11;
+  struct Libera {
+    void operator()(std::byte* p) const;
+  };
+
+  static int spostamento(Asse a) { return a == Asse::x ? 0 : 4; }
+  double* valori(Asse a) const {
+    return reinterpret_cast<double*>(blocco_.get()) + (a == Asse::x ? 0 : punti_);
+  }
+  uint8_t* tipi() const {
+    return reinterpret_cast<uint8_t*>(blocco_.get() + 2 * sizeof(double) * punti_);
+  }
+  void imposta_tipo(size_t i, Asse a, TipoCoordinata t) {
+    uint8_t& b = tipi()[i];
+    b = static_cast<uint8_t>((b & ~(0x0F << spostamento(a))) |
+                             (static_cast<uint8_t>(t) << spostamento(a)));
+  }
+
+  std::unique_ptr<std::byte[], Libera> blocco_;
+  size_t punti_ = 0;
 };
 
 /// The model: what the phases fill and the writers of the compiled files read.

@@ -1,99 +1,183 @@
 #include "output/compilati.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <span>
+#include <type_traits>
 
 #include "model/regole.h"
 
 namespace compattatore {
 namespace {
 
-// Appends little-endian fields to a byte buffer.
-class Byte {
+// Fields are copied whole from memory: the bytes of an integer or a double in memory are its
+// little-endian file bytes only on a little-endian machine.
+static_assert(std::endian::native == std::endian::little,
+              "i file compilati sono little-endian: serve una macchina little-endian");
+
+// Fills one piece of kPezzo bytes with fields and hands it over when the next field does not fit.
+class Pezzo {
  public:
-  explicit Byte(std::string& out) : out_(out) {}
-  void u8(uint8_t v) { out_ += static_cast<char>(v); }
-  void i16(int16_t v) { intero(static_cast<uint16_t>(v), 2); }
-  void u16(uint16_t v) { intero(v, 2); }
-  void i32(int32_t v) { intero(static_cast<uint32_t>(v), 4); }
-  void f64(double v) { intero(std::bit_cast<uint64_t>(v), 8); }
+  explicit Pezzo(const Pezzi& uscita)
+      : uscita_(uscita), byte_(std::make_unique_for_overwrite<char[]>(kPezzo)) {}
+  Pezzo(const Pezzo&) = delete;
+  Pezzo& operator=(const Pezzo&) = delete;
+
+  /// Room for `n` more bytes in the piece (n at most kPezzo).
+  void spazio(size_t n) {
+    if (pieno_ + n > kPezzo) consegna();
+  }
+  /// One field, without the room check: call spazio() first.
+  template <class T>
+  void campo(T v) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::memcpy(byte_.get() + pieno_, &v, sizeof v);
+    pieno_ += sizeof v;
+  }
+  /// One field with the room check.
+  template <class T>
+  void metti(T v) {
+    spazio(sizeof v);
+    campo(v);
+  }
+  /// A length-prefixed text: 16-bit length, then its bytes.
   void testo(const std::string& t) {
-    u16(entro<uint16_t>(static_cast<int64_t>(t.size()), "lunghezza del testo"));
-    out_ += t;
+    metti(entro<uint16_t>(static_cast<int64_t>(t.size()), "lunghezza del testo"));
+    std::string_view resto = t;
+    while (!resto.empty()) {
+      if (pieno_ == kPezzo) consegna();
+      const size_t n = std::min(resto.size(), kPezzo - pieno_);
+      std::memcpy(byte_.get() + pieno_, resto.data(), n);
+      pieno_ += n;
+      resto.remove_prefix(n);
+    }
+  }
+  /// A run of coordinates that are all doubles: tag and value each.
+  void reali(uint16_t etichetta, std::span<const double> valori) {
+    constexpr size_t kCoordinata = sizeof etichetta + sizeof(double);
+    while (!valori.empty()) {
+      spazio(kCoordinata);
+      const size_t n = std::min(valori.size(), (kPezzo - pieno_) / kCoordinata);
+      char* o = byte_.get() + pieno_;
+      for (const double v : valori.first(n)) {
+        std::memcpy(o, &etichetta, sizeof etichetta);
+        std::memcpy(o + sizeof etichetta, &v, sizeof v);
+        o += kCoordinata;
+      }
+      pieno_ += n * kCoordinata;
+      valori = valori.subspan(n);
+    }
+  }
+  /// Hands over what is left.
+  void fine() {
+    if (pieno_ > 0) consegna();
   }
 
  private:
-  void intero(uint64_t v, int n) {
-    for (int i = 0; i < n; ++i) out_ += static_cast<char>((v >> (8 * i)) & 0xFF);
+  void consegna() {
+    uscita_(std::string_view(byte_.get(), pieno_));
+    pieno_ = 0;
   }
-  std::string& out_;
+
+  const Pezzi& uscita_;
+  std::unique_ptr<char[]> byte_;
+  size_t pieno_ = 0;
 };
 
-void coordinata(Byte& b, const Coordinata& c) {
-  if (const auto* i = std::get_if<int16_t>(&c)) {
-    b.u16(2);
-    b.i16(*i);
-  } else if (const auto* d = std::get_if<double>(&c)) {
-    b.u16(5);
-    b.f64(*d);
-  } else {
-    b.u16(0);
-  }
-}
+// The file tags of a coordinate's kind.
+constexpr uint16_t kEtichettaVuota = 0;
+constexpr uint16_t kEtichettaIntera = 2;
+constexpr uint16_t kEtichettaReale = 5;
 
 }  // namespace
 
+void scrivi_tracciato(const Tracciato& tracciato, const Pezzi& uscita) {
+  Pezzo p(uscita);
+  const size_t punti = tracciato.punti();
+  for (const Asse asse : {Asse::x, Asse::y}) {
+    const std::span<const double> numeri = tracciato.numeri(asse);
+    for (size_t i = 0; i < punti;) {
+      const size_t fine = tracciato.fine_serie(i, asse);
+      switch (tracciato.tipo(i, asse)) {
+        case TipoCoordinata::reale:
+          p.reali(kEtichettaReale, numeri.subspan(i, fine - i));
+          break;
+        case TipoCoordinata::intera:
+          for (size_t j = i; j < fine; ++j) {
+            p.metti(kEtichettaIntera);
+            p.metti(tracciato.intero(j, asse));
+          }
+          break;
+        case TipoCoordinata::vuota:
+          for (size_t j = i; j < fine; ++j) p.metti(kEtichettaVuota);
+          break;
+      }
+      i = fine;
+    }
+  }
+  p.fine();
+}
+
+void scrivi_elenco(const Elenco& elenco, const Pezzi& uscita) {
+  Pezzo p(uscita);
+  for (const auto& v : elenco) {
+    p.metti(v.tipo_voce);
+    p.metti(v.campo_1);
+    p.metti(v.campo_2);
+    p.metti(v.campo_3);
+    p.metti(v.opzione);
+    p.testo(v.testo);
+    p.metti(v.intero_1);
+    p.metti(v.intero_2);
+    p.metti(v.intero_3);
+    p.metti(v.intero_4);
+    p.metti(v.intero_5);
+    p.metti(v.flag_1);
+    p.metti(v.flag_2);
+    p.metti(v.flag_3);
+    p.metti(v.flag_4);
+    p.metti(v.orario);
+  }
+  p.fine();
+}
+
+void scrivi_tratti(const std::vector<Tratto>& tratti, const Pezzi& uscita) {
+  Pezzo p(uscita);
+  for (const auto& t : tratti) {
+    p.spazio(15);
+    p.campo(t.oggetto);
+    p.campo(t.valore_1);
+    p.campo(t.valore_2);
+    p.campo(t.valore_3);
+    p.campo(t.valore_4);
+    p.campo(t.tempo_segnale);
+    p.campo(t.preavviso);
+    p.campo(t.montagna);
+    p.campo(t.velocita);
+    p.campo(t.pendenza);
+    p.campo(t.aderenza);
+  }
+  p.fine();
+}
+
 std::string byte_tracciato(const Tracciato& tracciato) {
   std::string out;
-  out.reserve(tracciato.x.size() * 20);
-  Byte b(out);
-  for (const auto& c : tracciato.x) coordinata(b, c);
-  for (const auto& c : tracciato.y) coordinata(b, c);
+  scrivi_tracciato(tracciato, [&out](std::string_view pezzo) { out += pezzo; });
   return out;
 }
 
 std::string byte_elenco(const Elenco& elenco) {
   std::string out;
-  Byte b(out);
-  for (const auto& v : elenco) {
-    b.u8(v.tipo_voce);
-    b.i32(v.campo_1);
-    b.i32(v.campo_2);
-    b.i32(v.campo_3);
-    b.u8(v.opzione);
-    b.testo(v.testo);
-    b.i16(v.intero_1);
-    b.i16(v.intero_2);
-    b.i16(v.intero_3);
-    b.i16(v.intero_4);
-    b.i16(v.intero_5);
-    b.u8(v.flag_1);
-    b.u8(v.flag_2);
-    b.u8(v.flag_3);
-    b.u8(v.flag_4);
-    b.i32(v.orario);
-  }
+  scrivi_elenco(elenco, [&out](std::string_view pezzo) { out += pezzo; });
   return out;
 }
 
 std::string byte_tratti(const std::vector<Tratto>& tratti) {
   std::string out;
-  out.reserve(tratti.size() * 15);
-  Byte b(out);
-  for (const auto& t : tratti) {
-    b.u8(t.oggetto);
-    b.i16(t.valore_1);
-    b.i16(t.valore_2);
-    b.i16(t.valore_3);
-    b.i16(t.valore_4);
-    b.u8(t.tempo_segnale);
-    b.u8(t.preavviso);
-    b.u8(t.montagna);
-    b.u8(t.velocita);
-    b.u8(t.pendenza);
-    b.u8(t.aderenza);
-  }
+  scrivi_tratti(tratti, [&out](std::string_view pezzo) { out += pezzo; });
   return out;
 }
 

@@ -5,30 +5,60 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <variant>
 
 #include "model/modello.h"
 
+namespace compattatore {
+
+/// One coordinate as the compiled file holds it: nothing (never assigned), a 16-bit integer or a
+/// double.
+using Coordinata = std::variant<std::monostate, int16_t, double>;
+
+}  // namespace compattatore
+
 namespace compattatore::punti_tracciato {
 
 /// Number of points (metres 0 to `metri_totali`), 0 when there is no plan.
-inline size_t numero(const Tracciato& t) { return t.x.size(); }
+inline size_t numero(const Tracciato& t) { return t.punti(); }
 
 /// A plan of `punti` points, every coordinate empty.
 inline void prepara(Tracciato& t, size_t punti) {
-  t.x.assign(punti, Coordinata{});
-  t.y.assign(punti, Coordinata{});
+  if (punti == 0) {
+    t = Tracciato{};
+  } else {
+    t.crea(static_cast<int32_t>(punti - 1));
+  }
 }
+
+inline Asse asse_di(int asse) { return asse == 0 ? Asse::x : Asse::y; }
 
 /// Coordinate `asse` (0 or 1) of point `i`.
 inline Coordinata coordinata(const Tracciato& t, int asse, size_t i) {
-  return asse == 0 ? t.x[i] : t.y[i];
+  const Asse a = asse_di(asse);
+  switch (t.tipo(i, a)) {
+    case TipoCoordinata::intera:
+      return t.intero(i, a);
+    case TipoCoordinata::reale:
+      return t.valore(i, a);
+    case TipoCoordinata::vuota:
+      break;
+  }
+  return std::monostate{};
 }
 
 /// Sets coordinate `asse` (0 or 1) of point `i`.
 inline void imposta(Tracciato& t, int asse, size_t i, Coordinata c) {
-  (asse == 0 ? t.x[i] : t.y[i]) = c;
+  const Asse a = asse_di(asse);
+  if (const auto* d = std::get_if<double>(&c)) {
+    t.imposta_reale(i, a, *d);
+  } else if (const auto* n = std::get_if<int16_t>(&c)) {
+    t.imposta_intero(i, a, *n);
+  } else {
+    t.svuota(i, a);
+  }
 }
 
 /// The number a coordinate holds, or nothing when it is empty.

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/sistema.h"
 #include "model/cp1252.h"
 #include "model/regole.h"
 #include "parse/fase.h"
@@ -95,6 +96,7 @@ class FaseLinea : Fase {
           return false;
         }
         m_.crea_tratti(lunghezza, traccia_);
+        if (traccia_) consiglia_pagine_grandi(m_.tracciato.memoria());
       }
       if (contiene(e, "tre") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_tre);
       if (contiene(e, "due") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_due);
@@ -155,10 +157,11 @@ class FaseLinea : Fase {
       throw GuastoEsecuzione("la sezione [generale] non ha la voce \"lunghezza percorso\"");
     }
     if (traccia_) {
-      m_.tracciato.x[0] = int16_t{0};
-      m_.tracciato.y[0] = int16_t{0};
-      m_.tracciato.x[1] = int16_t{0};
-      m_.tracciato.y[1] = int16_t{1};
+      Tracciato& t = m_.tracciato;
+      t.imposta_intero(0, Asse::x, 0);
+      t.imposta_intero(0, Asse::y, 0);
+      t.imposta_intero(1, Asse::x, 0);
+      t.imposta_intero(1, Asse::y, 1);
     }
   }
 

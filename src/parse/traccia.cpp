@@ -1,40 +1,72 @@
 #include "parse/traccia.h"
 
+#include <algorithm>
 #include <string>
-#include <variant>
 
 #include "model/regole.h"
 
 namespace compattatore {
 namespace {
 
-double numero(const Coordinata& c) {
-  if (const auto* d = std::get_if<double>(&c)) return *d;
-  if (const auto* i = std::get_if<int16_t>(&c)) return *i;
-  return 0.0;
-}
-
-size_t punto(const Tracciato& t, int32_t metro) {
-  if (metro < 2 || static_cast<size_t>(metro) >= t.x.size()) {
+// The run-time fault for point `metro`, when it lies outside the plan.
+void controlla_punto(const Tracciato& t, int64_t metro) {
+  if (metro < 2 || static_cast<uint64_t>(metro) >= t.punti()) {
     throw GuastoEsecuzione("punto " + std::to_string(metro) + " fuori dal tracciato (0-" +
-                           std::to_string(static_cast<int64_t>(t.x.size()) - 1) + ")");
+                           std::to_string(static_cast<int64_t>(t.punti()) - 1) + ")");
   }
-  return static_cast<size_t>(metro);
 }
 
-Punto punto_di(const Tracciato& t, size_t c) { return {numero(t.x[c]), numero(t.y[c])}; }
+// Draws the points from `metro` up to `fino` with `passo`, which computes a point from the two
+// before it, and leaves `metro` on the first point not drawn. The two previous points are read
+// once and then carried along. A point beyond the plan is the run-time fault, after every
+// point before it has been drawn.
+template <class Passo>
+void disegna(Tracciato& t, int32_t& metro, int64_t fino, Passo passo) {
+  if (metro > fino) return;
+  controlla_punto(t, metro);
+  const int64_t ultimo = std::min<int64_t>(fino, static_cast<int64_t>(t.punti()) - 1);
+  const auto primo = static_cast<size_t>(metro);
+  double x0 = t.valore(primo - 2, Asse::x);
+  double y0 = t.valore(primo - 2, Asse::y);
+  double x1 = t.valore(primo - 1, Asse::x);
+  double y1 = t.valore(primo - 1, Asse::y);
+  for (; metro <= ultimo; ++metro) {
+    double x = 0.0;
+    double y = 0.0;
+    passo(x0, y0, x1, y1, x, y);
+    t.imposta_punto(static_cast<size_t>(metro), x, y);
+    x0 = x1;
+    y0 = y1;
+    x1 = x;
+    y1 = y;
+  }
+  if (metro <= fino) controlla_punto(t, metro);
+}
 
-void scrivi(Tracciato& t, size_t c, Punto p) {
-  t.x[c] = p.x;
-  t.y[c] = p.y;
+// The straight step of passo_retto over the four numbers that `disegna` carries along.
+void retto(double x0, double y0, double x1, double y1, double& x, double& y) {
+  const Punto p = passo_retto({x0, y0}, {x1, y1});
+  x = p.x;
+  y = p.y;
+}
+
+// Straight run up to `fino`, the metre counter checked against kUltimoMetroTracciato after each
+// point, as for the curve: the first point drawn at or past it ends the layout.
+template <class Passo>
+Codice tratto_limitato(Tracciato& t, int32_t& metro, int64_t fino, Passo passo) {
+  if (metro > fino) return Codice::nessuno;
+  disegna(t, metro, std::min<int64_t>(fino, std::max(metro, kUltimoMetroTracciato)), passo);
+  return metro > kUltimoMetroTracciato ? Codice::curva_errata : Codice::nessuno;
 }
 
 }  // namespace
 
+// Point c = point(c - 1) + D, with D = point(c - 1) - point(c - 2).
 Punto passo_retto(Punto penultimo, Punto ultimo) {
   return {ultimo.x + (ultimo.x - penultimo.x), ultimo.y + (ultimo.y - penultimo.y)};
 }
 
+// The step D turned by k: X(c) = X(c-1) + Dx + k·Dy, Y(c) = Y(c-1) + Dy - k·Dx.
 Punto passo_curvo(Punto penultimo, Punto ultimo, double k) {
   const double dx = ultimo.x - penultimo.x;
   const double dy = ultimo.y - penultimo.y;
@@ -42,26 +74,19 @@ Punto passo_curvo(Punto penultimo, Punto ultimo, double k) {
 }
 
 Codice traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lunghezza, double k) {
-  while (metro <= posizione) {
-    const size_t c = punto(t, metro);
-    scrivi(t, c, passo_retto(punto_di(t, c - 2), punto_di(t, c - 1)));
-    if (++metro > kUltimoMetroTracciato) return Codice::curva_errata;
+  if (tratto_limitato(t, metro, posizione, retto) != Codice::nessuno) {
+    return Codice::curva_errata;
   }
-  const int64_t fine = int64_t{posizione} + lunghezza;
-  while (metro <= fine) {
-    const size_t c = punto(t, metro);
-    scrivi(t, c, passo_curvo(punto_di(t, c - 2), punto_di(t, c - 1), k));
-    if (++metro > kUltimoMetroTracciato) return Codice::curva_errata;
-  }
-  return Codice::nessuno;
+  const auto curvo = [k](double x0, double y0, double x1, double y1, double& x, double& y) {
+    const Punto p = passo_curvo({x0, y0}, {x1, y1}, k);
+    x = p.x;
+    y = p.y;
+  };
+  return tratto_limitato(t, metro, int64_t{posizione} + lunghezza, curvo);
 }
 
 void traccia_rettilineo(Tracciato& t, int32_t& metro, int64_t fino) {
-  while (metro <= fino) {
-    const size_t c = punto(t, metro);
-    scrivi(t, c, passo_retto(punto_di(t, c - 2), punto_di(t, c - 1)));
-    ++metro;
-  }
+  disegna(t, metro, fino, retto);
 }
 
 }  // namespace compattatore

@@ -84,11 +84,18 @@ RisultatoPercorso Esecuzione::scrivi_compilati() {
 
   try {
     Sostituzione file;
+    // Each file is encoded piece by piece straight into its temporary file.
+    auto in = [](Scrittore& s) {
+      return [&s](std::string_view pezzo) { s.scrivi(pezzo.data(), pezzo.size()); };
+    };
     if (flag_linea_ != 0) {
-      file.prepara(this->file(FileScenario::tracciato), byte_tracciato(modello_.tracciato));
+      file.prepara(this->file(FileScenario::tracciato),
+                   [&](Scrittore& s) { scrivi_tracciato(modello_.tracciato, in(s)); });
     }
-    file.prepara(this->file(FileScenario::elenco), byte_elenco(elenco));
-    file.prepara(this->file(FileScenario::tratti), byte_tratti(modello_.tratti));
+    file.prepara(this->file(FileScenario::elenco),
+                 [&](Scrittore& s) { scrivi_elenco(elenco, in(s)); });
+    file.prepara(this->file(FileScenario::tratti),
+                 [&](Scrittore& s) { scrivi_tratti(modello_.tratti, in(s)); });
     file.conferma();
   } catch (const ErroreFile& e) {
     return {Esito::scrittura_fallita, "impossibile scrivere " + e.file.string() + ": " + e.motivo};

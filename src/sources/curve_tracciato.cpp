@@ -2,7 +2,6 @@
 
 #include <bit>
 #include <optional>
-#include <variant>
 
 #include "model/regole.h"
 #include "parse/traccia.h"
@@ -15,15 +14,16 @@ constexpr size_t kPuntiElencati = 5;  // unexplained points named in the message
 bool uguale(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
 bool uguale(Punto a, Punto b) { return uguale(a.x, b.x) && uguale(a.y, b.y); }
 
-double numero(const Coordinata& c) {
-  if (const auto* d = std::get_if<double>(&c)) return *d;
-  if (const auto* i = std::get_if<int16_t>(&c)) return *i;
-  return 0.0;
+bool intero(const Tracciato& t, size_t i, Asse a, int16_t v) {
+  return t.tipo(i, a) == TipoCoordinata::intera && t.intero(i, a) == v;
 }
 
-bool intero(const Coordinata& c, int16_t v) {
-  const auto* i = std::get_if<int16_t>(&c);
-  return i && *i == v;
+bool di_tipo(const Tracciato& t, size_t i, TipoCoordinata tipo) {
+  return t.tipo(i, Asse::x) == tipo && t.tipo(i, Asse::y) == tipo;
+}
+
+Punto punto_di(const Tracciato& t, size_t i) {
+  return {t.valore(i, Asse::x), t.valore(i, Asse::y)};
 }
 
 // The curvatures a point may come from, in the order they are tried after the one of the metre
@@ -79,21 +79,20 @@ std::string elenco_punti(const std::vector<int64_t>& punti, size_t quanti) {
 
 CurveTracciato curve_dal_tracciato(const Tracciato& t, int32_t ultimo_tratto) {
   CurveTracciato r;
-  const int64_t punti = static_cast<int64_t>(t.x.size());
-  if (punti < 5 || t.y.size() != t.x.size()) {
+  const auto punti = static_cast<int64_t>(t.punti());
+  if (punti < 5) {
     r.problemi.push_back("tracciato: " + std::to_string(punti) +
                          " punti, troppo pochi per un percorso");
     return r;
   }
   const int64_t metri_totali = punti - 1;
-  if (!intero(t.x[0], 0) || !intero(t.y[0], 0) || !intero(t.x[1], 0) || !intero(t.y[1], 1)) {
+  if (!intero(t, 0, Asse::x, 0) || !intero(t, 0, Asse::y, 0) || !intero(t, 1, Asse::x, 0) ||
+      !intero(t, 1, Asse::y, 1)) {
     r.problemi.push_back(
         "tracciato, punti 0 e 1: non sono gli interi (0, 0) e (0, 1) da cui parte ogni tracciato");
   }
   for (int64_t c = metri_totali - 1; c <= metri_totali; ++c) {
-    const auto i = static_cast<size_t>(c);
-    if (!std::holds_alternative<std::monostate>(t.x[i]) ||
-        !std::holds_alternative<std::monostate>(t.y[i])) {
+    if (!di_tipo(t, static_cast<size_t>(c), TipoCoordinata::vuota)) {
       r.problemi.push_back("tracciato, punto " + std::to_string(c) +
                            ": ha un valore, ma gli ultimi due punti restano sempre vuoti");
     }
@@ -103,8 +102,8 @@ CurveTracciato curve_dal_tracciato(const Tracciato& t, int32_t ultimo_tratto) {
   std::vector<int64_t> spiegati_no;  // points that no step gives
   size_t quanti_non_doppi = 0, quanti_spiegati_no = 0;
   std::vector<std::pair<int64_t, int64_t>> fuori;  // curves a source cannot place
-  Punto penultimo{numero(t.x[0]), numero(t.y[0])};
-  Punto ultimo{numero(t.x[1]), numero(t.y[1])};
+  Punto penultimo = punto_di(t, 0);
+  Punto ultimo = punto_di(t, 1);
   double corrente = 0.0;  // curvature of the metre before
   int64_t inizio = 0;     // first metre of the curve in progress
   auto chiudi = [&](int64_t fino) {
@@ -118,8 +117,8 @@ CurveTracciato curve_dal_tracciato(const Tracciato& t, int32_t ultimo_tratto) {
   };
   for (int64_t c = 2; c <= metri_totali - 2; ++c) {
     const auto i = static_cast<size_t>(c);
-    const Punto punto{numero(t.x[i]), numero(t.y[i])};
-    if (!std::holds_alternative<double>(t.x[i]) || !std::holds_alternative<double>(t.y[i])) {
+    const Punto punto = punto_di(t, i);
+    if (!di_tipo(t, i, TipoCoordinata::reale)) {
       if (quanti_non_doppi++ < kPuntiElencati) non_doppi.push_back(c);
     }
     std::optional<double> k = curvatura(penultimo, ultimo, punto, corrente);

@@ -10,7 +10,6 @@
 #include <set>
 #include <string_view>
 #include <utility>
-#include <variant>
 
 #include "model/codici.h"
 #include "model/cp1252.h"
@@ -227,12 +226,13 @@ constexpr CampoVoce kCampiVoce[] = {
     {"orario", [](const Voce& v) -> int64_t { return v.orario; }},
 };
 
-bool coordinate_uguali(const Coordinata& a, const Coordinata& b) {
-  if (a.index() != b.index()) return false;
-  if (const auto* d = std::get_if<double>(&a)) {
-    return std::bit_cast<uint64_t>(*d) == std::bit_cast<uint64_t>(std::get<double>(b));
-  }
-  return a == b;
+// A coordinate of two plans compared as the compiled file writes it: the same kind, and the
+// same bits for a number.
+bool coordinate_uguali(const Tracciato& a, const Tracciato& b, size_t i, Asse asse) {
+  const TipoCoordinata tipo = a.tipo(i, asse);
+  if (tipo != b.tipo(i, asse)) return false;
+  return tipo == TipoCoordinata::vuota ||
+         std::bit_cast<uint64_t>(a.valore(i, asse)) == std::bit_cast<uint64_t>(b.valore(i, asse));
 }
 
 // Who writes approach bytes: a station (by its entry) or a signal (by its stretch), with the line
@@ -349,7 +349,7 @@ class Decompilatore {
         problema_voce(voce::figure_treno, "la lunghezza " + n(lunghezza) + " m vuole i tratti 0-" +
                                               n(ultimo) + ", il file dei tratti ne ha 0-" + n(u_));
       }
-      const auto punti = static_cast<int64_t>(m_.tracciato.x.size());
+      const auto punti = static_cast<int64_t>(m_.tracciato.punti());
       if (con_tracciato_ && punti != metri_totali + 1) {
         tracciato_segnalato_ = true;
         problema("tracciato: " + n(punti) + " punti, la lunghezza " + n(lunghezza) +
@@ -1113,12 +1113,12 @@ class Decompilatore {
     const Tracciato& pb = y.tracciato;
     size_t diversi_punti = 0;
     std::optional<size_t> primo;
-    for (size_t c = 0; c < std::min(pa.x.size(), pb.x.size()); ++c) {
-      if (coordinate_uguali(pa.x[c], pb.x[c]) && coordinate_uguali(pa.y[c], pb.y[c])) continue;
+    for (size_t c = 0; c < std::min(pa.punti(), pb.punti()); ++c) {
+      if (coordinate_uguali(pa, pb, c, Asse::x) && coordinate_uguali(pa, pb, c, Asse::y)) continue;
       ++diversi_punti;
       if (!primo) primo = c;
     }
-    if (diversi_punti > 0 || pa.x.size() != pb.x.size()) {
+    if (diversi_punti > 0 || pa.punti() != pb.punti()) {
       problema("tracciato: " + n(static_cast<int64_t>(diversi_punti)) +
                " punti diversi da quelli dei sorgenti ricostruiti" +
                (primo ? ", il primo è il punto " + n(static_cast<int64_t>(*primo)) : ""));

@@ -6,11 +6,13 @@ namespace compattatore {
 namespace fs = std::filesystem;
 
 void dati_linea(const fs::path& cartella, const NomiScenario& nomi) {
-  scrivi_testo(cartella / nomi.file(FileScenario::sorgente_linea), tabella_linea());
+  scrivi_testo(cartella / nomi.file(FileScenario::sorgente_linea), tabella_linea(),
+               Durata::provvisoria);
 }
 
 void dati_treno(const fs::path& cartella, const NomiScenario& nomi) {
-  scrivi_testo(cartella / nomi.file(FileScenario::sorgente_treno), tabella_treno());
+  scrivi_testo(cartella / nomi.file(FileScenario::sorgente_treno), tabella_treno(),
+               Durata::provvisoria);
 }
 
 void dati_note(const fs::path& cartella, const NomiScenario& nomi) {

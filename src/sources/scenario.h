@@ -10,7 +10,10 @@
 
 namespace compattatore {
 
-// Each writer replaces its file safely and throws ErroreFile when it cannot.
+// Each writer replaces its file safely and throws ErroreFile when it cannot. The two sources are
+// not flushed to the disk: the run reads them back and deletes them a moment later, and every run
+// writes them anew from the tables, so a crash in between costs nothing that the next run does not
+// rewrite. The documents are flushed like the compiled files.
 
 /// `<nome>_linea.txt`: the line source.
 void dati_linea(const std::filesystem::path& cartella, const NomiScenario& nomi);

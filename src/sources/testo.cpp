@@ -18,8 +18,8 @@ std::string testo_cp1252(TabellaRighe righe) {
                          "\"");
 }
 
-void scrivi_testo(const std::filesystem::path& file, TabellaRighe righe) {
-  scrivi_file(file, testo_cp1252(righe));
+void scrivi_testo(const std::filesystem::path& file, TabellaRighe righe, Durata durata) {
+  scrivi_file(file, testo_cp1252(righe), durata);
 }
 
 }  // namespace compattatore

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "io/file_sicuro.h"
+
 namespace compattatore {
 
 /// The element that closes every line table. It ends the file and is never written.
@@ -23,7 +25,9 @@ std::string testo_cp1252(TabellaRighe righe);
 
 /// Replaces `file` with the text of `righe` (see testo_cp1252). The whole text is built before
 /// the disk is touched, so a line that cannot be converted leaves an older file as it was.
-/// Throws ErroreFile when the file cannot be written.
-void scrivi_testo(const std::filesystem::path& file, TabellaRighe righe);
+/// `durata` says whether it is flushed to the disk. Throws ErroreFile when the file cannot be
+/// written.
+void scrivi_testo(const std::filesystem::path& file, TabellaRighe righe,
+                  Durata durata = Durata::durevole);
 
 }  // namespace compattatore

@@ -68,12 +68,42 @@ TEST(Modello, TrattiDallaLunghezza) {
   EXPECT_EQ(m.metri_totali, 131000);
   EXPECT_EQ(m.ultimo_tratto(), 2620);
   EXPECT_EQ(m.tratti.size(), 2621u);
-  EXPECT_EQ(m.tracciato.x.size(), 131001u);
+  EXPECT_EQ(m.tracciato.punti(), 131001u);
   EXPECT_EQ(m.tratti[2620], Tratto{});
   EXPECT_THROW(m.tratto(2621), GuastoEsecuzione);
   EXPECT_THROW(m.tratto(-1), GuastoEsecuzione);
   m.crea_tratti(124000, false);
   EXPECT_TRUE(m.tracciato.vuoto());
+}
+
+TEST(Tracciato, TipiPerAsseEUguaglianza) {
+  Tracciato t;
+  t.crea(10);
+  EXPECT_EQ(t.punti(), 11u);
+  for (size_t i = 0; i < t.punti(); ++i) EXPECT_EQ(t.tipo(i, Asse::y), TipoCoordinata::vuota);
+  t.imposta_intero(3, Asse::x, -7);
+  t.imposta_reale(3, Asse::y, 2.5);
+  EXPECT_EQ(t.tipo(3, Asse::x), TipoCoordinata::intera);
+  EXPECT_EQ(t.intero(3, Asse::x), -7);
+  EXPECT_EQ(t.valore(3, Asse::x), -7.0);
+  EXPECT_EQ(t.tipo(3, Asse::y), TipoCoordinata::reale);
+  EXPECT_EQ(t.valore(3, Asse::y), 2.5);
+  EXPECT_EQ(t.fine_serie(0, Asse::x), 3u);
+  EXPECT_EQ(t.fine_serie(3, Asse::x), 4u);
+  EXPECT_EQ(t.fine_serie(4, Asse::x), 11u);
+
+  Tracciato copia = t;
+  EXPECT_TRUE(copia == t);
+  // An emptied coordinate reads 0 and equals one never set, whatever it held.
+  copia.imposta_reale(5, Asse::x, 9.0);
+  copia.svuota(5, Asse::x);
+  EXPECT_EQ(copia.valore(5, Asse::x), 0.0);
+  EXPECT_TRUE(copia == t);
+  copia.imposta_reale(3, Asse::x, -7.0);  // the same number, another kind
+  EXPECT_FALSE(copia == t);
+  Tracciato spostato = std::move(copia);
+  EXPECT_TRUE(copia.vuoto());
+  EXPECT_EQ(spostato.punti(), 11u);
 }
 
 }  // namespace

@@ -87,13 +87,13 @@ TEST(FileTracciato, EtichetteEDimensione) {
   // 2 to 4 as doubles, 5 and 6 empty.
   Tracciato t;
   t.crea(6);
-  t.x[0] = int16_t{0};
-  t.y[0] = int16_t{0};
-  t.x[1] = int16_t{0};
-  t.y[1] = int16_t{1};
-  for (int i = 2; i <= 4; ++i) {
-    t.x[static_cast<size_t>(i)] = 0.5 * i;
-    t.y[static_cast<size_t>(i)] = -1.25 * i;
+  t.imposta_intero(0, Asse::x, 0);
+  t.imposta_intero(0, Asse::y, 0);
+  t.imposta_intero(1, Asse::x, 0);
+  t.imposta_intero(1, Asse::y, 1);
+  for (size_t i = 2; i <= 4; ++i) {
+    t.imposta_reale(i, Asse::x, 0.5 * static_cast<double>(i));
+    t.imposta_reale(i, Asse::y, -1.25 * static_cast<double>(i));
   }
   const std::string byte = byte_tracciato(t);
   ASSERT_EQ(byte.size(), 20u * 6u - 36u);
@@ -103,6 +103,51 @@ TEST(FileTracciato, EtichetteEDimensione) {
   EXPECT_EQ(byte, a.byte());
   // Coordinate 1 of point 0 begins at byte 10 * metri_totali - 18.
   EXPECT_EQ(byte.substr(10 * 6 - 18, 4), std::string("\x02\x00\x00\x00", 4));
+}
+
+TEST(FileTracciato, PiuPezziConSerieMiste) {
+  // 60001 points: each coordinate file half spans more than two pieces. The kinds change in
+  // short and long runs, differently on the two axes.
+  const auto tipo = [](size_t i, Asse a) {
+    if (a == Asse::x ? i % 7 == 3 : i % 5 == 1) return TipoCoordinata::intera;
+    if (a == Asse::x ? i % 11 == 5 : (i > 30000 && i < 30100)) return TipoCoordinata::vuota;
+    return TipoCoordinata::reale;
+  };
+  const auto intero = [](size_t i) { return static_cast<int16_t>(static_cast<int>(i % 100) - 50); };
+  const auto reale = [](size_t i, Asse a) {
+    return a == Asse::x ? 0.25 * static_cast<double>(i) + 0.125 : -static_cast<double>(i);
+  };
+  Tracciato t;
+  t.crea(60000);
+  Attesi a;
+  for (const Asse asse : {Asse::x, Asse::y}) {
+    for (size_t i = 0; i < t.punti(); ++i) {
+      switch (tipo(i, asse)) {
+        case TipoCoordinata::intera:
+          t.imposta_intero(i, asse, intero(i));
+          a.i16(2).i16(intero(i));
+          break;
+        case TipoCoordinata::reale:
+          t.imposta_reale(i, asse, reale(i, asse));
+          a.i16(5).f64(reale(i, asse));
+          break;
+        case TipoCoordinata::vuota:
+          a.i16(0);
+          break;
+      }
+    }
+  }
+  std::string byte;
+  size_t pezzi = 0;
+  scrivi_tracciato(t, [&](std::string_view pezzo) {
+    EXPECT_GT(pezzo.size(), 0u);
+    EXPECT_LE(pezzo.size(), kPezzo);
+    byte += pezzo;
+    ++pezzi;
+  });
+  EXPECT_GE(pezzi, 4u);
+  EXPECT_EQ(byte.size(), a.byte().size());
+  EXPECT_TRUE(byte == a.byte());
 }
 
 }  // namespace

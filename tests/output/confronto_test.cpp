@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "output/punti_tracciato.h"
+
 namespace compattatore {
 namespace {
 
@@ -35,19 +37,23 @@ TEST(Confronto, VociConNomeEOrario) {
 }
 
 TEST(Confronto, TracciatoPerSerieDiPuntiComeScritti) {
+  namespace pt = punti_tracciato;
   Tracciato a;
   a.crea(9);
+  Tracciato b;
+  b.crea(10);  // one point more
   for (size_t i = 0; i < 10; ++i) {
-    a.x[i] = 1.0 * static_cast<double>(i);
-    a.y[i] = 0.0;
+    for (Tracciato* t : {&a, &b}) {
+      pt::imposta(*t, 0, i, 1.0 * static_cast<double>(i));
+      pt::imposta(*t, 1, i, 0.0);
+    }
   }
-  Tracciato b = a;
-  b.x[2] = int16_t{2};  // the same number, written as an integer
-  b.y[4] = -0.0;        // equal as a number, not as written
-  b.y[5] = 7.5;
-  b.x[8] = Coordinata{};
-  b.x.push_back(3.0);
-  b.y.push_back(3.0);
+  pt::imposta(b, 0, 2, int16_t{2});  // the same number, written as an integer
+  pt::imposta(b, 1, 4, -0.0);        // equal as a number, not as written
+  pt::imposta(b, 1, 5, 7.5);
+  pt::imposta(b, 0, 8, Coordinata{});
+  pt::imposta(b, 0, 10, 3.0);
+  pt::imposta(b, 1, 10, 3.0);
   EXPECT_EQ(confronta_tracciato(a, b),
             (Righe{"tracciato punto 2: x 2 -> 2 (intero), y 0 uguale",
                    "tracciato punti 4-5 (2 punti): x 4 uguale, y 0 -> -0 (al primo punto)",

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "output/compilati.h"
+#include "output/punti_tracciato.h"
 #include "run/esecuzione.h"
 #include "sources/scenario.h"
 #include "support/percorso_prova.h"
@@ -87,11 +88,11 @@ TEST(LeggiTracciato, CoordinataZeroPoiCoordinataUno) {
   a.i16(2).i16(0).i16(2).i16(0).i16(5).f64(-1.5);
   a.i16(2).i16(0).i16(2).i16(1).i16(0);
   const Tracciato t = leggi_tracciato(a.byte(), "x_linea.dat");
-  ASSERT_EQ(t.x.size(), 3u);
-  EXPECT_EQ(t.x[0], Coordinata{int16_t{0}});
-  EXPECT_EQ(t.y[1], Coordinata{int16_t{1}});
-  EXPECT_EQ(t.x[2], Coordinata{-1.5});
-  EXPECT_EQ(t.y[2], Coordinata{});
+  ASSERT_EQ(punti_tracciato::numero(t), 3u);
+  EXPECT_EQ(punti_tracciato::coordinata(t, 0, 0), Coordinata{int16_t{0}});
+  EXPECT_EQ(punti_tracciato::coordinata(t, 1, 1), Coordinata{int16_t{1}});
+  EXPECT_EQ(punti_tracciato::coordinata(t, 0, 2), Coordinata{-1.5});
+  EXPECT_EQ(punti_tracciato::coordinata(t, 1, 2), Coordinata{});
 }
 
 // A model with every kind of value the files hold: extremes, negatives, texts, all three tags.
@@ -106,12 +107,12 @@ Modello modello_di_prova() {
   m.elenco[85].testo = "Nome";
   m.elenco[86].testo = "7";
   m.tracciato.crea(5);
-  m.tracciato.x[0] = int16_t{-32768};
-  m.tracciato.y[0] = int16_t{32767};
-  m.tracciato.x[2] = -0.0;
-  m.tracciato.y[2] = 1e300;
-  m.tracciato.x[3] = 4.9e-324;
-  m.tracciato.y[4] = 0.5;
+  m.tracciato.imposta_intero(0, Asse::x, -32768);
+  m.tracciato.imposta_intero(0, Asse::y, 32767);
+  m.tracciato.imposta_reale(2, Asse::x, -0.0);
+  m.tracciato.imposta_reale(2, Asse::y, 1e300);
+  m.tracciato.imposta_reale(3, Asse::x, 4.9e-324);
+  m.tracciato.imposta_reale(4, Asse::y, 0.5);
   return m;
 }
 
@@ -124,8 +125,7 @@ void atteso_andata_e_ritorno(const Modello& m, const std::string& chi) {
     const std::string tracciato = byte_tracciato(m.tracciato);
     const Tracciato letto = leggi_tracciato(tracciato, "x_linea.dat");
     // Compared as bytes too: -0.0 equals 0.0 as a number but not as a file.
-    EXPECT_EQ(letto.x, m.tracciato.x) << chi;
-    EXPECT_EQ(letto.y, m.tracciato.y) << chi;
+    EXPECT_TRUE(letto == m.tracciato) << chi;
     EXPECT_EQ(byte_tracciato(letto), tracciato) << chi;
   }
 }
@@ -143,8 +143,8 @@ TEST(LetturaEScrittura, AndataERitornoDiOgniModello) {
   // And the files the run wrote read back to the same model.
   EXPECT_EQ(leggi_tratti(prova::leggi(d / prova::kFileTratti), "x"), run.modello().tratti);
   EXPECT_EQ(leggi_elenco(prova::leggi(d / prova::kFileElenco), "x"), run.modello().elenco);
-  EXPECT_EQ(leggi_tracciato(prova::leggi(d / prova::kFileTracciato), "x").x,
-            run.modello().tracciato.x);
+  EXPECT_TRUE(leggi_tracciato(prova::leggi(d / prova::kFileTracciato), "x") ==
+              run.modello().tracciato);
 }
 
 #ifdef COMPATTATORE_GENERATORE
@@ -249,7 +249,7 @@ TEST(LetturaEScrittura, TracciatoOltreIlPercorsoPiuLungo) {
     EXPECT_EQ(e.byte, 2 * 2 * kMassimoPuntiTracciato) << e.what();
   }
   byte.resize(byte.size() - 2);
-  EXPECT_EQ(leggi_tracciato(byte, "f").x.size(), kMassimoPuntiTracciato);
+  EXPECT_EQ(leggi_tracciato(byte, "f").punti(), kMassimoPuntiTracciato);
 }
 
 }  // namespace

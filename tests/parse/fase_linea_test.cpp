@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "model/regole.h"
@@ -39,16 +38,17 @@ struct Linea {
   const Tratto& t(size_t i) { return modello.tratti.at(i); }
 };
 
-double numero(const Coordinata& c) {
-  if (const auto* d = std::get_if<double>(&c)) return *d;
-  if (const auto* i = std::get_if<int16_t>(&c)) return *i;
-  ADD_FAILURE() << "punto senza valore";
-  return NAN;
+// Coordinate `asse` of point `i`, which must hold a value.
+double numero(const Tracciato& t, size_t i, Asse asse) {
+  if (t.tipo(i, asse) == TipoCoordinata::vuota) {
+    ADD_FAILURE() << "punto " << i << " senza valore";
+    return NAN;
+  }
+  return t.valore(i, asse);
 }
 
 bool stesso_modello(const Modello& a, const Modello& b) {
-  return a.tratti == b.tratti && a.elenco == b.elenco && a.tracciato.x == b.tracciato.x &&
-         a.tracciato.y == b.tracciato.y;
+  return a.tratti == b.tratti && a.elenco == b.elenco && a.tracciato == b.tracciato;
 }
 
 // ---------------------------------------------------------------- finding the general section
@@ -92,7 +92,7 @@ TEST(FaseLinea, SezioneGeneraleDelloScenario) {
   EXPECT_EQ(m.metri_totali, 131000);
   EXPECT_EQ(m.ultimo_tratto(), 2620);
   EXPECT_EQ(m.tratti.size(), 2621u);
-  EXPECT_EQ(m.tracciato.x.size(), 131001u);
+  EXPECT_EQ(m.tracciato.punti(), 131001u);
   // The sections ordered by start, + 100 on verso 1.
   EXPECT_EQ(m.elenco[81].campo_1, 54500);
   EXPECT_EQ(m.elenco[81].campo_2, 118850);
@@ -115,17 +115,21 @@ TEST(FaseLinea, SezioneGeneraleDelloScenario) {
 
   // The plan: two 16-bit points, doubles straight along +Y, the last two points empty.
   const Tracciato& p = m.tracciato;
-  EXPECT_TRUE(std::holds_alternative<int16_t>(p.x[0]));
-  EXPECT_EQ(std::get<int16_t>(p.x[0]), 0);
-  EXPECT_EQ(std::get<int16_t>(p.y[0]), 0);
-  EXPECT_EQ(std::get<int16_t>(p.x[1]), 0);
-  EXPECT_EQ(std::get<int16_t>(p.y[1]), 1);
-  EXPECT_EQ(std::get<double>(p.x[2]), 0.0);
-  EXPECT_EQ(std::get<double>(p.y[2]), 2.0);
-  EXPECT_EQ(std::get<double>(p.y[130998]), 130998.0);
+  for (size_t i : {0u, 1u}) {
+    for (const Asse a : {Asse::x, Asse::y}) {
+      EXPECT_EQ(p.tipo(i, a), TipoCoordinata::intera) << i;
+      EXPECT_EQ(p.intero(i, a), a == Asse::y ? static_cast<int16_t>(i) : 0) << i;
+    }
+  }
+  for (size_t i : {2u, 130998u}) {
+    EXPECT_EQ(p.tipo(i, Asse::x), TipoCoordinata::reale) << i;
+    EXPECT_EQ(p.tipo(i, Asse::y), TipoCoordinata::reale) << i;
+    EXPECT_EQ(p.valore(i, Asse::x), 0.0) << i;
+    EXPECT_EQ(p.valore(i, Asse::y), static_cast<double>(i)) << i;
+  }
   for (size_t i : {130999u, 131000u}) {
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(p.x[i])) << i;
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(p.y[i])) << i;
+    EXPECT_EQ(p.tipo(i, Asse::x), TipoCoordinata::vuota) << i;
+    EXPECT_EQ(p.tipo(i, Asse::y), TipoCoordinata::vuota) << i;
   }
 }
 
@@ -272,13 +276,13 @@ TEST(FaseLinea, CurvaASinistraDi50Metri) {
   ASSERT_EQ(l.leggi(sorgente_linea({"curvas6,  54700,  50"}, 56000)), 0);
   const Tracciato& p = l.m().tracciato;
   // Straight along +Y up to the curve.
-  EXPECT_EQ(numero(p.x[54700]), 0.0);
-  EXPECT_EQ(numero(p.y[54700]), 54700.0);
+  EXPECT_EQ(numero(p, 54700, Asse::x), 0.0);
+  EXPECT_EQ(numero(p, 54700, Asse::y), 54700.0);
   // Each curve metre turns the step by atan(0.003) to the left and lengthens it by
   // sqrt(1 + 0.003²).
   const double k = 0.003;
-  const double dx = numero(p.x[54750]) - numero(p.x[54749]);
-  const double dy = numero(p.y[54750]) - numero(p.y[54749]);
+  const double dx = numero(p, 54750, Asse::x) - numero(p, 54749, Asse::x);
+  const double dy = numero(p, 54750, Asse::y) - numero(p, 54749, Asse::y);
   EXPECT_NEAR(std::atan2(dx, dy), -50 * std::atan(k), 1e-9);
   EXPECT_NEAR(std::hypot(dx, dy), std::pow(1 + k * k, 25), 1e-9);
   // The same points computed here one metre at a time.
@@ -288,19 +292,19 @@ TEST(FaseLinea, CurvaASinistraDi50Metri) {
     const double x = x1 + ddx + (-k) * ddy;
     const double y = y1 + ddy - (-k) * ddx;
     x0 = x1, y0 = y1, x1 = x, y1 = y;
-    ASSERT_EQ(numero(p.x[static_cast<size_t>(c)]), x) << c;
-    ASSERT_EQ(numero(p.y[static_cast<size_t>(c)]), y) << c;
+    ASSERT_EQ(numero(p, static_cast<size_t>(c), Asse::x), x) << c;
+    ASSERT_EQ(numero(p, static_cast<size_t>(c), Asse::y), y) << c;
   }
   EXPECT_LT(x1, -3.7);  // about 50 · 0.15 / 2 to the left
   // Then straight on with the last step, up to metri_totali - 2.
-  EXPECT_NEAR(numero(p.x[62998]), x1 + (62998 - 54750) * (x1 - x0), 1e-6);
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(p.x[62999]));
+  EXPECT_NEAR(numero(p, 62998, Asse::x), x1 + (62998 - 54750) * (x1 - x0), 1e-6);
+  EXPECT_EQ(p.tipo(62999, Asse::x), TipoCoordinata::vuota);
 }
 
 TEST(FaseLinea, CurveADestraSovrappostaClasse) {
   Linea l;
   ASSERT_EQ(l.leggi(sorgente_linea({"curvad4,  100,  50"})), 0);
-  EXPECT_GT(numero(l.m().tracciato.x[150]), 1.0);  // to the right: towards +X
+  EXPECT_GT(numero(l.m().tracciato, 150, Asse::x), 1.0);  // to the right: towards +X
 
   // A curve that starts behind the counter only bends the part still ahead; one that ends
   // behind it changes nothing.
@@ -329,11 +333,13 @@ TEST(FaseLinea, CurvaErrata103) {
   // The metre counter passes 1000000.
   Linea l;
   EXPECT_EQ(l.leggi(sorgente_linea({"curvad1,  999990,  20"}, 1000000)), 103);
-  EXPECT_TRUE(std::holds_alternative<double>(l.m().tracciato.x[1000000]));
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(l.m().tracciato.x[1000001]));
+  EXPECT_EQ(l.m().tracciato.tipo(1000000, Asse::x), TipoCoordinata::reale);
+  EXPECT_EQ(l.m().tracciato.tipo(1000001, Asse::x), TipoCoordinata::vuota);
   // A curve that runs past the end of the plan is the run-time fault.
   Linea oltre;
   EXPECT_THROW(oltre.leggi(sorgente_linea({"curvad1,  7000,  5000"})), GuastoEsecuzione);
+  // Every point up to the last one of the plan was drawn first.
+  EXPECT_EQ(oltre.m().tracciato.tipo(8000, Asse::y), TipoCoordinata::reale);
 }
 
 TEST(FaseLinea, SenzaFlagLineaNessunaCurvaNeTracciato) {
@@ -478,7 +484,7 @@ TEST(FaseLinea, PosizioneFuoriDalPercorso15) {
     EXPECT_EQ(l.t(157).pendenza, 105) << c.riga;
     EXPECT_EQ(l.t(158).pendenza, 0) << c.riga;
     EXPECT_EQ(l.t(61).oggetto, oggetto::libero) << c.riga;
-    EXPECT_TRUE(std::holds_alternative<double>(l.m().tracciato.y[7998])) << c.riga;
+    EXPECT_EQ(l.m().tracciato.tipo(7998, Asse::y), TipoCoordinata::reale) << c.riga;
     for (const auto& t : l.m().tratti) ASSERT_EQ(t.montagna, 0) << c.riga;
   }
   Linea limite;

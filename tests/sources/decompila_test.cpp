@@ -402,9 +402,12 @@ const CasoIrreversibile kIrreversibili[] = {
     {"CodiceDiControlloSbagliato", [](Modello& m) { v(m, 85).orario += 1; }, "voce 85 e tratto 1",
      "codici di controllo", true},
     {"PuntoDelTracciatoSpostato",
-     [](Modello& m) { m.tracciato.x[2100] = std::get<double>(m.tracciato.x[2100]) + 1e-6; },
+     [](Modello& m) {
+       m.tracciato.imposta_reale(2100, Asse::x, m.tracciato.valore(2100, Asse::x) + 1e-6);
+     },
      "tracciato, punti 2100", "nessun rettilineo e nessuna curva", true},
-    {"PuntoDelTracciatoIntero", [](Modello& m) { m.tracciato.y[3000] = int16_t{3000}; },
+    {"PuntoDelTracciatoIntero",
+     [](Modello& m) { m.tracciato.imposta_intero(3000, Asse::y, int16_t{3000}); },
      "tracciato, punti 3000", "non sono numeri in doppia precisione", true},
     {"PendenzaNellUltimoTratto", [](Modello& m) { m.tratti.back().pendenza = 100; },
      "tratto 380 (18950 m)", "pendenza 100 negli ultimi tre tratti", true},
