@@ -168,6 +168,8 @@ const CasoGiro kCasiGiro[] = {
      {"rallentamento, 3000, 30, 1000, 0, 0, 0"}},
 };
 
+void PrintTo(const CasoGiro& c, std::ostream* os) { *os << c.nome; }
+
 class GiroPiccolo : public testing::TestWithParam<CasoGiro> {};
 
 TEST_P(GiroPiccolo, TornaBytePerByte) {
@@ -440,6 +442,8 @@ const CasoIrreversibile kIrreversibili[] = {
     {"TrattiDiUnAltraLunghezza", [](Modello& m) { v(m, 84).campo_2 = 14000; }, "voce 84",
      "la lunghezza 14000 m vuole i tratti 0-420, il file dei tratti ne ha 0-380", false},
 };
+
+void PrintTo(const CasoIrreversibile& c, std::ostream* os) { *os << c.nome; }
 
 class Irreversibile : public testing::TestWithParam<CasoIrreversibile> {};
 
