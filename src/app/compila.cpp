@@ -7,6 +7,7 @@
 
 #include "app/comandi.h"
 #include "app/diagnostica.h"
+#include "app/lettura.h"
 #include "app/rapporto.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
@@ -71,7 +72,30 @@ int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err)
 
   Esecuzione run =
       Esecuzione::dell_autore(*nomi, uscita, linea, file_treno, con_tracciato, stampa_su(err));
-  const RisultatoPercorso r = run.esegui();
+  // A compiled file never replaces a source: not by the same name, nor through a link to it.
+  for (const std::string& compilato : run.file_della_corsa()) {
+    for (const fs::path& sorgente : {linea, file_treno}) {
+      if (stesso_file(uscita / compilato, sorgente)) {
+        return errore("il file compilato '" + (uscita / compilato).string() +
+                      "' sostituirebbe il sorgente '" + sorgente.string() +
+                      "': scegli un'altra cartella con --dir, o un altro nome con --nome o "
+                      "--treno");
+      }
+    }
+  }
+  // Nor does the page replace a source or a compiled file.
+  if (pagina) {
+    std::vector<fs::path> da_tenere{linea, file_treno};
+    for (const std::string& compilato : run.file_della_corsa())
+      da_tenere.push_back(uscita / compilato);
+    for (const fs::path& f : da_tenere) {
+      if (stessa_destinazione(*pagina, f)) {
+        return errore("la pagina '" + *pagina + "' sostituirebbe '" + f.string() +
+                      "': scegli un altro nome con --disegna");
+      }
+    }
+  }
+  const RisultatoPercorso r = run.esegui(avviso_attesa(err, uscita));
   if (r.esito == Esito::scritto) {
     if (con_tracciato) out << "scritto " << run.file(FileScenario::tracciato).string() << "\n";
     out << "scritto " << run.file(FileScenario::elenco).string() << "\n";

@@ -19,6 +19,13 @@ int comando_disegna(const OpzioniLette& o, std::ostream& out, std::ostream& err)
                             ": non trovato accanto ai file indicati");
     }
   }
+  for (TipoCompilato tipo : kTipiCompilati) {
+    if (s->file[tipo] && stessa_destinazione(*uscita, *s->file[tipo])) {
+      return errore_uso(err, "disegna",
+                        "la pagina '" + *uscita + "' sostituirebbe il file compilato '" +
+                            s->file[tipo]->string() + "'");
+    }
+  }
   try {
     scrivi_pagina(*uscita, s->modello);
   } catch (const ErroreFile& e) {

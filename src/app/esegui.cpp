@@ -2,6 +2,7 @@
 #include "app/comandi.h"
 #include "app/diagnostica.h"
 #include "app/rapporto.h"
+#include "io/errori_sistema.h"
 #include "io/sistema.h"
 #include "run/esecuzione.h"
 
@@ -9,13 +10,20 @@ namespace compattatore {
 namespace fs = std::filesystem;
 
 int comando_esegui(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const fs::path cartella = o.valore("dir").value_or(cartella_programma().string());
+  const std::optional<std::string> dir = o.valore("dir");
+  const fs::path cartella = dir.value_or(cartella_programma().string());
   if (!e_cartella(cartella)) {
     return errore_uso(err, "", "la cartella '" + cartella.string() + "' non esiste");
   }
   Esecuzione run = Esecuzione::incorporata(cartella, stampa_su(err));
   out << "Attendere" << std::endl;
-  return concludi(run.esegui(), err);
+  const RisultatoPercorso r = run.esegui(avviso_attesa(err, cartella));
+  const int stato = concludi(r, err);
+  if (!dir && r.esito == Esito::scrittura_fallita && scrittura_negata(r.errore_sistema)) {
+    err << "compattatore: la cartella del programma non si può scrivere: usa --dir CARTELLA per "
+           "lavorare in un'altra cartella\n";
+  }
+  return stato;
 }
 
 }  // namespace compattatore

@@ -5,6 +5,7 @@
 
 #include "app/comandi.h"
 #include "io/file_sicuro.h"
+#include "io/sistema.h"
 #include "model/cp1252.h"
 #include "output/lettori.h"
 #include "post/codici_gara.h"
@@ -28,6 +29,14 @@ std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::string>& 
         << "': " << e.motivo << "\n";
   }
   return std::nullopt;
+}
+
+bool stessa_destinazione(const std::filesystem::path& a, const std::filesystem::path& b) {
+  if (stesso_file(a, b)) return true;
+  std::error_code e1, e2;
+  const auto pa = std::filesystem::absolute(a, e1).lexically_normal();
+  const auto pb = std::filesystem::absolute(b, e2).lexically_normal();
+  return !e1 && !e2 && pa == pb;
 }
 
 bool ControlloCodici::validi() const {

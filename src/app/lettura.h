@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -16,6 +17,9 @@ namespace compattatore {
 /// failure prints why on `err` for `comando` and returns nothing: the exit status is then 1.
 std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::string>& operandi,
                                                 const std::string& comando, std::ostream& err);
+
+/// `a` and `b` name one file: the same existing file (also through a link), or the same path.
+bool stessa_destinazione(const std::filesystem::path& a, const std::filesystem::path& b);
 
 /// One value that ties the compiled files to the scenario identity, as stored and as expected.
 struct ValoreControllo {

@@ -62,8 +62,8 @@ struct Identita {
 Identita identita(const ScenarioCompilato& s, const Riepilogo& r) {
   Identita id;
   if (s.con_elenco) {
-    id.nome = cp1252::a_utf8(s.modello.elenco[voce::intestazione].testo);
-    id.treno = cp1252::a_utf8(s.modello.elenco[voce::treno].testo);
+    id.nome = testo_leggibile(s.modello.elenco[voce::intestazione].testo);
+    id.treno = testo_leggibile(s.modello.elenco[voce::treno].testo);
     const std::string atteso = id.nome + "_" + id.treno + ".sim";
     if (s.file.elenco->filename().string() != atteso) {
       id.avvisi.push_back("il file dell'elenco si chiama " + s.file.elenco->filename().string() +

@@ -27,4 +27,12 @@ int concludi(const RisultatoPercorso& r, std::ostream& err) {
   return kUscitaFallita;
 }
 
+std::function<void()> avviso_attesa(std::ostream& err, const std::filesystem::path& cartella) {
+  return [&err, cartella] {
+    err << "compattatore: un'altra esecuzione scrive gli stessi file in '" << cartella.string()
+        << "': attendo che finisca\n"
+        << std::flush;
+  };
+}
+
 }  // namespace compattatore

@@ -1,22 +1,27 @@
 // Safe replacement of output files: the new content goes to a temporary file in the same folder,
 // which is flushed and renamed over the target. An older file of the same name is never lost,
-// and nothing of an older, longer file survives the replacement.
+// nothing of an older, longer file survives, and a replaced file keeps its permission bits.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace compattatore {
 
-/// A file that could not be written, read or removed: the file and the system's reason.
+/// A file that could not be written, read or removed: the file, the system's error when there is
+/// one, and the reason in Italian (with the system's own text after it).
 struct ErroreFile : std::runtime_error {
+  ErroreFile(std::filesystem::path file, std::error_code errore);
   ErroreFile(std::filesystem::path file, std::string motivo);
   std::filesystem::path file;
+  std::error_code errore;
   std::string motivo;
 };
 
@@ -25,26 +30,28 @@ struct ErroreFile : std::runtime_error {
 /// crash can cost only a file that the next run writes again.
 enum class Durata { durevole, provvisoria };
 
-/// Receives the content of a file being prepared, in order, and writes it straight to the
-/// temporary file.
+/// Where a content is written piece by piece, in order (see Sostituzione::prepara). Small pieces
+/// are gathered before they reach the system. Throws ErroreFile.
 class Scrittore {
  public:
-  Scrittore(const Scrittore&) = delete;
-  Scrittore& operator=(const Scrittore&) = delete;
-  /// Appends `n` bytes from `dati`. Throws ErroreFile.
-  void scrivi(const char* dati, size_t n);
+  virtual void scrivi(std::string_view pezzo) = 0;
+  void scrivi(const char* dati, size_t n) { scrivi(std::string_view(dati, n)); }
 
- private:
-  friend class Sostituzione;
-  Scrittore(int fd, const std::filesystem::path& destinazione)
-      : fd_(fd), destinazione_(destinazione) {}
-  int fd_;
-  const std::filesystem::path& destinazione_;
+ protected:
+  ~Scrittore() = default;
 };
 
+/// Checks the targets of a group before anything is written: no folder stands where a file is to
+/// go, the name fits the file system, and every folder can take a new file. Throws ErroreFile
+/// naming the first target that cannot be written.
+void verifica_destinazioni(std::span<const std::filesystem::path> destinazioni);
+
 /// Replaces a group of files together: every new content is written to its temporary file first,
-/// and only when all are written are they renamed over their targets. On any failure the
-/// temporary files are removed and no target changes.
+/// and only when all are written are they renamed over their targets. When a rename fails, the
+/// targets already replaced get their old files back (each old file is kept under a second name
+/// until every rename has succeeded), so a group that fails changes no target. Temporaries are
+/// removed on every failure, when the group is dropped unconfirmed, and when a signal ends the
+/// process.
 class Sostituzione {
  public:
   Sostituzione() = default;
@@ -55,19 +62,22 @@ class Sostituzione {
   /// Writes `dati` to a new temporary file beside `destinazione`. Throws ErroreFile.
   void prepara(const std::filesystem::path& destinazione, std::string_view dati,
                Durata durata = Durata::durevole);
-  /// Creates a new temporary file beside `destinazione` and lets `contenuto` write it, piece by
-  /// piece, with no copy of the whole in memory. Throws ErroreFile, and passes on what
-  /// `contenuto` throws; the temporary file then goes with the others when the group is dropped.
+  /// The same, with the content written piece by piece by `contenuto`, with no copy of the whole
+  /// in memory. Throws ErroreFile, and lets any exception of `contenuto` through (the temporary
+  /// is then removed).
   void prepara(const std::filesystem::path& destinazione,
                const std::function<void(Scrittore&)>& contenuto, Durata durata = Durata::durevole);
-  /// Renames every prepared file over its target. Throws ErroreFile.
+  /// Renames every prepared file over its target, or none. Throws ErroreFile.
   void conferma();
 
  private:
   struct Preparato {
     std::filesystem::path temporaneo;
     std::filesystem::path destinazione;
+    int biglietto = -1;  // of the temporary, in the register of files removed on a signal
   };
+  void abbandona();
+
   std::vector<Preparato> preparati_;
 };
 

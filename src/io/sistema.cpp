@@ -1,22 +1,17 @@
 #include "io/sistema.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <system_error>
 
-#if __has_include(<sys/mman.h>)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
+#include "io/piattaforma.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;
 
 fs::path cartella_programma() {
-  std::error_code ec;
-  const fs::path eseguibile = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) return eseguibile.parent_path();
-  return fs::current_path();
+  fs::path cartella = piattaforma::cartella_eseguibile();
+  if (cartella.empty()) cartella = fs::current_path();
+  return cartella;
 }
 
 bool esiste(const fs::path& p) {
@@ -53,22 +48,19 @@ std::vector<fs::path> file_nella_cartella(const fs::path& cartella) {
   return file;
 }
 
+bool stesso_file(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  const bool uguali = fs::equivalent(a, b, ec);  // device and file number of both
+  return !ec && uguali;
+}
+
 void cancella(const fs::path& p) {
   std::error_code ec;
   fs::remove(p, ec);
 }
 
 void consiglia_pagine_grandi(std::span<std::byte> m) {
-#if defined(MADV_HUGEPAGE)
-  // madvise wants whole pages: the pages that lie entirely inside `m`.
-  const auto pagina = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto inizio = reinterpret_cast<uintptr_t>(m.data());
-  const uintptr_t primo = (inizio + pagina - 1) / pagina * pagina;
-  const uintptr_t fine = (inizio + m.size()) / pagina * pagina;
-  if (fine > primo) ::madvise(reinterpret_cast<void*>(primo), fine - primo, MADV_HUGEPAGE);
-#else
-  (void)m;  // no such advice on this system
-#endif
+  piattaforma::consiglia_pagine_grandi(m.data(), m.size());
 }
 
 }  // namespace compattatore

@@ -1,5 +1,5 @@
 // What the program asks of the system besides writing files safely: its own folder, whether a
-// file or folder is there, removing a file, and advice on memory.
+// file or folder is there, whether two names are one file, removing a file, and advice on memory.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +25,9 @@ std::optional<uintmax_t> dimensione_file(const std::filesystem::path& p);
 /// The regular files directly inside the folder `cartella`, sorted by name (none when it cannot
 /// be read).
 std::vector<std::filesystem::path> file_nella_cartella(const std::filesystem::path& cartella);
+/// `a` and `b` are one file: the same file of the same device, also when one is a link to the
+/// other or a second name of it. False when either is missing.
+bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b);
 /// Removes the file `p`; a file that is not there is no error, nor is any other failure.
 void cancella(const std::filesystem::path& p);
 

@@ -48,11 +48,17 @@ void aggiungi_utf8(std::string& out, char32_t cp) {
 }  // namespace
 
 std::string da_utf8(std::string_view utf8) {
+  // Strict UTF-8: every sequence in its shortest form, no surrogate halves, nothing past
+  // U+10FFFF. An overlong form would let "/" or NUL through as some other byte sequence.
+  static constexpr char32_t kMinimo[] = {0, 0, 0x80, 0x800, 0x10000};
   std::string out;
   out.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
     const auto c0 = static_cast<unsigned char>(utf8[i]);
+    auto errato = [i](const char* perche = "") {
+      return NonRappresentabile("testo non UTF-8 al byte " + std::to_string(i) + perche);
+    };
     char32_t cp = 0;
     size_t n = 0;
     if (c0 < 0x80) {
@@ -68,15 +74,17 @@ std::string da_utf8(std::string_view utf8) {
       cp = c0 & 0x07;
       n = 4;
     } else {
-      throw NonRappresentabile("testo non UTF-8 al byte " + std::to_string(i));
+      throw errato();
     }
     if (i + n > utf8.size()) throw NonRappresentabile("testo UTF-8 troncato");
     for (size_t k = 1; k < n; ++k) {
       const auto ck = static_cast<unsigned char>(utf8[i + k]);
-      if ((ck & 0xC0) != 0x80)
-        throw NonRappresentabile("testo non UTF-8 al byte " + std::to_string(i));
+      if ((ck & 0xC0) != 0x80) throw errato();
       cp = (cp << 6) | (ck & 0x3F);
     }
+    if (cp < kMinimo[n]) throw errato(" (forma troppo lunga)");
+    if (cp >= 0xD800 && cp <= 0xDFFF) throw errato(" (surrogato)");
+    if (cp > 0x10FFFF) throw errato(" (oltre U+10FFFF)");
     const auto b = byte_di(cp);
     if (!b) {
       throw NonRappresentabile("il carattere " + esadecimale(cp) + " (\"" +

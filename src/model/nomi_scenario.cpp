@@ -40,13 +40,21 @@ NomiScenario NomiScenario::incorporato() {
 std::optional<std::string> NomiScenario::difetto(std::string_view cosa, const std::string& valore) {
   const std::string c(cosa);
   if (valore.empty()) return c + " vuoto";
-  if (valore.find('/') != std::string::npos || valore.find('\\') != std::string::npos) {
-    return c + " '" + valore + "' contiene un separatore di cartelle";
-  }
+  // The value is echoed only once it is known to be clean UTF-8 without control characters.
   try {
     cp1252::da_utf8(valore);
   } catch (const cp1252::NonRappresentabile& e) {
-    return c + " '" + valore + "': " + e.what();
+    return c + ": " + e.what();
+  }
+  for (const char ch : valore) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b < 0x20 || b == 0x7F) {
+      static const char* cifre = "0123456789ABCDEF";
+      return c + " contiene un carattere di controllo (U+00" + cifre[b >> 4] + cifre[b & 0xF] + ")";
+    }
+  }
+  if (valore.find('/') != std::string::npos || valore.find('\\') != std::string::npos) {
+    return c + " '" + valore + "' contiene un separatore di cartelle";
   }
   return std::nullopt;
 }

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "model/cp1252.h"
 #include "output/punti_tracciato.h"
 #include "output/riepilogo.h"
 
@@ -15,7 +14,7 @@ namespace {
 template <class T>
 std::string testo(T v) {
   if constexpr (std::is_same_v<T, std::string>) {
-    return "\"" + cp1252::a_utf8(v) + "\"";
+    return "\"" + testo_leggibile(v) + "\"";
   } else {
     return std::to_string(+v);  // 8-bit fields as numbers
   }
@@ -98,7 +97,7 @@ std::vector<std::string> confronta_elenco(const Elenco& a, const Elenco& b) {
     if (x == y) continue;
     std::string dove = "voce " + std::to_string(i);
     const std::string& nome = x.testo.empty() ? y.testo : x.testo;
-    if (!nome.empty() && x.testo == y.testo) dove += " (" + cp1252::a_utf8(nome) + ")";
+    if (!nome.empty() && x.testo == y.testo) dove += " (" + testo_leggibile(nome) + ")";
     campo(righe, dove, "tipo_voce", x.tipo_voce, y.tipo_voce);
     campo(righe, dove, "campo_1", x.campo_1, y.campo_1);
     campo(righe, dove, "campo_2", x.campo_2, y.campo_2);

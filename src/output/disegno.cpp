@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "io/file_sicuro.h"
-#include "model/cp1252.h"
 #include "output/punti_tracciato.h"
 #include "output/riepilogo.h"
 
@@ -72,7 +71,8 @@ std::string xml(std::string_view t) {
 // character, in em), a little more in bold.
 double larghezza_testo(std::string_view t, double corpo, bool grassetto = false) {
   double em = 0;
-  for (unsigned char c : t) {
+  for (const char ch : t) {
+    const auto c = static_cast<unsigned char>(ch);
     if ((c & 0xC0) == 0x80) continue;  // inside a UTF-8 character
     if (c >= 'A' && c <= 'Z') {
       em += 0.70;
@@ -149,6 +149,7 @@ std::optional<Mappa> mappa(const Modello& m, const Riepilogo& r) {
     y1 = std::max(y1, p.y);
   }
   // Equal scale on both axes, north (growing coordinate 1) up; room for labels around.
+  if (!std::isfinite(x1 - x0) || !std::isfinite(y1 - y0)) return std::nullopt;  // no scale fits
   constexpr double kMargine = 90;
   constexpr double kAltezzaMassima = 720;
   const double dx = std::max(x1 - x0, 1.0);
@@ -314,7 +315,7 @@ std::optional<Mappa> mappa(const Modello& m, const Riepilogo& r) {
 
 class Profilo {
  public:
-  Profilo(const Modello& m, const Riepilogo& r) : m_(m), r_(r) {
+  Profilo(const Modello& m, const Riepilogo& r) : r_(r) {
     lunghezza_ = std::max<double>(inizio_tratto(m.ultimo_tratto() + 1), 1);
   }
 
@@ -710,7 +711,6 @@ class Profilo {
     corpo_ += s;
   }
 
-  const Modello& m_;
   const Riepilogo& r_;
   double lunghezza_;
   double y_ = 0;
@@ -801,8 +801,8 @@ std::vector<Punto> sfoltisci(const std::vector<Punto>& punti, double passo) {
 
 std::string pagina_percorso(const Modello& m) {
   const Riepilogo r = riepiloga(m, true);
-  const std::string nome = cp1252::a_utf8(m.elenco[voce::intestazione].testo);
-  const std::string treno = cp1252::a_utf8(m.elenco[voce::treno].testo);
+  const std::string nome = testo_leggibile(m.elenco[voce::intestazione].testo);
+  const std::string treno = testo_leggibile(m.elenco[voce::treno].testo);
 
   std::string h =
       "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"it\">\n"

@@ -1,7 +1,7 @@
 // The route plan seen through its observable values: for every point and each of its two
-// coordinates, nothing (never assigned), a 16-bit integer or a double. Readers, the page builder
-// and the comparison go through these functions only, so that the storage of `Tracciato` can
-// change in one place.
+// coordinates, nothing (never assigned), a 16-bit integer or a double. Readers, the page builder,
+// the comparison and the JSON output go through these functions only, so that they do not depend
+// on how `Tracciato` stores its points.
 #pragma once
 
 #include <cstddef>
@@ -13,25 +13,16 @@
 
 namespace compattatore {
 
-/// One coordinate as the compiled file holds it: nothing (never assigned), a 16-bit integer or a
-/// double.
+/// One coordinate as the plan file holds it: empty, a 16-bit integer or a double.
 using Coordinata = std::variant<std::monostate, int16_t, double>;
 
-}  // namespace compattatore
-
-namespace compattatore::punti_tracciato {
+namespace punti_tracciato {
 
 /// Number of points (metres 0 to `metri_totali`), 0 when there is no plan.
 inline size_t numero(const Tracciato& t) { return t.punti(); }
 
-/// A plan of `punti` points, every coordinate empty.
-inline void prepara(Tracciato& t, size_t punti) {
-  if (punti == 0) {
-    t = Tracciato{};
-  } else {
-    t.crea(static_cast<int32_t>(punti - 1));
-  }
-}
+/// A plan of `punti` points (at least 1), every coordinate empty.
+inline void prepara(Tracciato& t, size_t punti) { t.crea(static_cast<int32_t>(punti) - 1); }
 
 inline Asse asse_di(int asse) { return asse == 0 ? Asse::x : Asse::y; }
 
@@ -50,12 +41,12 @@ inline Coordinata coordinata(const Tracciato& t, int asse, size_t i) {
 }
 
 /// Sets coordinate `asse` (0 or 1) of point `i`.
-inline void imposta(Tracciato& t, int asse, size_t i, Coordinata c) {
+inline void imposta(Tracciato& t, int asse, size_t i, const Coordinata& c) {
   const Asse a = asse_di(asse);
-  if (const auto* d = std::get_if<double>(&c)) {
-    t.imposta_reale(i, a, *d);
-  } else if (const auto* n = std::get_if<int16_t>(&c)) {
+  if (const auto* n = std::get_if<int16_t>(&c)) {
     t.imposta_intero(i, a, *n);
+  } else if (const auto* d = std::get_if<double>(&c)) {
+    t.imposta_reale(i, a, *d);
   } else {
     t.svuota(i, a);
   }
@@ -68,4 +59,5 @@ inline std::optional<double> valore(const Coordinata& c) {
   return std::nullopt;
 }
 
-}  // namespace compattatore::punti_tracciato
+}  // namespace punti_tracciato
+}  // namespace compattatore

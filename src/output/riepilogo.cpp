@@ -61,7 +61,7 @@ void leggi_elenco(Riepilogo& r, const Modello& m) {
   for (int i = 1; i <= voce::primo_cartello; ++i) {
     const Voce& v = e[static_cast<size_t>(i)];
     if (testi.count(i) || v == Voce{}) continue;
-    r.stazioni.push_back({i, cp1252::a_utf8(v.testo), v.tipo_voce, v.campo_3, v.campo_1, v.campo_2,
+    r.stazioni.push_back({i, testo_leggibile(v.testo), v.tipo_voce, v.campo_3, v.campo_1, v.campo_2,
                           v.orario, v.flag_2, std::nullopt});
   }
 }
@@ -145,7 +145,7 @@ void leggi_tratti(Riepilogo& r, const Modello& m, bool con_elenco) {
       case oggetto::cartello:
         if (t.valore_1 >= 1 && t.valore_1 <= voce::primo_cartello) {
           r.cartelli.push_back(
-              {s, t.valore_1, cp1252::a_utf8(m.elenco[static_cast<size_t>(t.valore_1)].testo)});
+              {s, t.valore_1, testo_leggibile(m.elenco[static_cast<size_t>(t.valore_1)].testo)});
         } else {
           r.cartelli.push_back({s, t.valore_1, ""});
           r.avvisi.push_back("tratto " + std::to_string(s) + ": cartello con il testo della voce " +
@@ -216,6 +216,15 @@ const char* nome_oggetto(uint8_t o) {
     default:
       return "sconosciuto";
   }
+}
+
+std::string testo_leggibile(std::string_view byte) {
+  std::string pulito(byte);
+  for (char& c : pulito) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) c = '\x81';  // a byte the code page leaves undefined: U+FFFD
+  }
+  return cp1252::a_utf8(pulito);
 }
 
 std::string ora(int32_t secondi) {

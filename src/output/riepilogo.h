@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/modello.h"
@@ -20,6 +21,10 @@ inline int32_t inizio_tratto(int32_t s) { return s * 50; }
 
 /// The Italian name of a kind of point object ("segnale", ...), or "sconosciuto".
 const char* nome_oggetto(uint8_t oggetto);
+
+/// A Windows-1252 text of a compiled file as UTF-8 safe to print on a terminal or in a page:
+/// control characters (which no source can hold, but a damaged file can) become U+FFFD.
+std::string testo_leggibile(std::string_view byte);
 
 /// "H:MM:SS" of a time in seconds since midnight.
 std::string ora(int32_t secondi);

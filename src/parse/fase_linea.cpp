@@ -6,6 +6,7 @@
 // gradients, curves, mountains, speed indicator boards and indicator boards with text. A keyword
 // item read when nothing follows it (normally the closing "[fine]") is never interpreted.
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,7 +50,9 @@ std::optional<double> curvatura(const std::string& bassa) {
 class FaseLinea : Fase {
  public:
   FaseLinea(Modello& m, Segnalatore& errori, LettoreVoci& lettore, const OpzioniLinea& opzioni)
-      : Fase(m, errori, lettore), traccia_(opzioni.con_tracciato) {}
+      : Fase(m, errori, lettore),
+        traccia_(opzioni.con_tracciato),
+        taglio_(opzioni.taglio_percorso) {}
 
   EsitoLinea esegui() {
     if (trova_generale() && sezione_generale()) {
@@ -95,7 +98,7 @@ class FaseLinea : Fase {
           errore(Codice::lunghezza_fuori_campo);
           return false;
         }
-        m_.crea_tratti(lunghezza, traccia_);
+        m_.crea_tratti(std::min(lunghezza, taglio_), traccia_);
         if (traccia_) consiglia_pagine_grandi(m_.tracciato.memoria());
       }
       if (contiene(e, "tre") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_tre);
@@ -271,6 +274,7 @@ class FaseLinea : Fase {
   }
 
   const bool traccia_;
+  const int32_t taglio_;
   Profilo pendenza_;                                 // the gradient profile
   int32_t metro_ = 2;                                // next point of the route plan
   Montagne montagne_;                                // mountains stored so far

@@ -1,6 +1,7 @@
 // The two parser phases, each over one source already in memory.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
 #include "model/modello.h"
@@ -11,6 +12,10 @@ namespace compattatore {
 
 struct OpzioniLinea {
   bool con_tracciato = false;  // compute the route plan `tracciato`
+  /// A route longer than this (metres, after the range check of code 1) is cut to it: the items
+  /// beyond then lie outside the route. A harness that must keep every run short sets it; the
+  /// default cuts nothing.
+  int32_t taglio_percorso = INT32_MAX;
 };
 
 /// What the line phase leaves for the train phase.

@@ -1,5 +1,8 @@
 #include "run/esecuzione.h"
 
+#include <optional>
+
+#include "io/blocco.h"
 #include "io/file_sicuro.h"
 #include "output/compilati.h"
 #include "post/completa.h"
@@ -7,6 +10,18 @@
 
 namespace compattatore {
 namespace fs = std::filesystem;
+
+namespace {
+
+// A run that stopped on a file it could not write; `dove` says what the file is.
+RisultatoPercorso non_scritto(const ErroreFile& e, const std::string& dove = "") {
+  RisultatoPercorso r{Esito::scrittura_fallita,
+                      "impossibile scrivere " + dove + e.file.string() + ": " + e.motivo};
+  r.errore_sistema = e.errore;
+  return r;
+}
+
+}  // namespace
 
 Esecuzione::Esecuzione(NomiScenario nomi, fs::path cartella, Sorgenti sorgenti, int32_t flag_linea,
                        bool incorporata, Osservatore osservatore)
@@ -39,7 +54,29 @@ Esecuzione Esecuzione::dell_autore(NomiScenario nomi, fs::path cartella, fs::pat
                     false, std::move(osservatore));
 }
 
-RisultatoPercorso Esecuzione::esegui() {
+std::vector<std::string> Esecuzione::file_della_corsa() const {
+  std::vector<FileScenario> file;
+  if (incorporata_) {
+    file = {FileScenario::sorgente_linea, FileScenario::sorgente_treno, FileScenario::note,
+            FileScenario::rallentamenti, FileScenario::scheda};
+  } else if (sorgenti_.cancella_dopo_lettura) {
+    file = {FileScenario::sorgente_linea, FileScenario::sorgente_treno};
+  }
+  if (flag_linea_ != 0) file.push_back(FileScenario::tracciato);
+  file.push_back(FileScenario::elenco);
+  file.push_back(FileScenario::tratti);
+  std::vector<std::string> nomi;
+  for (const FileScenario f : file) nomi.push_back(nomi_.file(f));
+  return nomi;
+}
+
+RisultatoPercorso Esecuzione::esegui(const std::function<void()>& in_attesa) {
+  std::optional<BloccoCorsa> blocco;
+  try {
+    blocco.emplace(cartella_, file_della_corsa(), in_attesa);
+  } catch (const ErroreFile& e) {
+    return con_parola(non_scritto(e, "nella cartella "));
+  }
   if (incorporata_) {
     try {
       dati_linea(cartella_, nomi_);
@@ -48,8 +85,7 @@ RisultatoPercorso Esecuzione::esegui() {
       dati_rallentamenti(cartella_, nomi_);
       dati_scheda(cartella_, nomi_);
     } catch (const ErroreFile& e) {
-      return con_parola(
-          {Esito::scrittura_fallita, "impossibile scrivere " + e.file.string() + ": " + e.motivo});
+      return con_parola(non_scritto(e));
     }
   }
   return memorizza_percorso(flag_linea_);
@@ -83,6 +119,11 @@ RisultatoPercorso Esecuzione::scrivi_compilati() {
   const Elenco& elenco = modello_.elenco;
 
   try {
+    std::vector<fs::path> destinazioni;
+    if (flag_linea_ != 0) destinazioni.push_back(this->file(FileScenario::tracciato));
+    destinazioni.push_back(this->file(FileScenario::elenco));
+    destinazioni.push_back(this->file(FileScenario::tratti));
+    verifica_destinazioni(destinazioni);
     Sostituzione file;
     // Each file is encoded piece by piece straight into its temporary file.
     auto in = [](Scrittore& s) {
@@ -98,7 +139,7 @@ RisultatoPercorso Esecuzione::scrivi_compilati() {
                  [&](Scrittore& s) { scrivi_tratti(modello_.tratti, in(s)); });
     file.conferma();
   } catch (const ErroreFile& e) {
-    return {Esito::scrittura_fallita, "impossibile scrivere " + e.file.string() + ": " + e.motivo};
+    return non_scritto(e);
   }
   return {};
 }

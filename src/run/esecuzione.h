@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "model/codici.h"
 #include "model/modello.h"
@@ -24,10 +27,11 @@ enum class Esito {
 
 struct RisultatoPercorso {
   Esito esito = Esito::scritto;
-  std::string messaggio;  // what stopped the run, for `non_dimensionato` and `scrittura_fallita`
+  std::string messaggio{};  // what stopped the run, for `non_dimensionato` and `scrittura_fallita`
   Codice codice = Codice::nessuno;  // the failed reserved-field check, for `campo_riservato`
   int32_t codice_errore = 0;        // the error word when the run ended
   int32_t posizione_errore = 0;
+  std::error_code errore_sistema{};  // the system's error, for `scrittura_fallita`
 };
 
 /// A run, created complete: nothing about it is set up afterwards.
@@ -51,8 +55,10 @@ class Esecuzione {
                                 bool con_tracciato, Osservatore osservatore = {});
 
   /// The whole run: for the embedded scenario its sources and documents first, then
-  /// `memorizza_percorso`.
-  RisultatoPercorso esegui();
+  /// `memorizza_percorso`. From before its first file to its end the run holds the lock of its
+  /// files in the folder (see io/blocco.h); while another run holds it, the run waits, and
+  /// `in_attesa` is called once when the wait begins.
+  RisultatoPercorso esegui(const std::function<void()>& in_attesa = {});
 
   /// Clears the error word and `elenco`, parses both sources, then completes and writes;
   /// `j` not 0 computes and writes the route plan.
@@ -63,6 +69,8 @@ class Esecuzione {
   RisultatoPercorso completa_e_scrivi();
 
   const NomiScenario& nomi() const { return nomi_; }
+  /// The names (without folder) of the files this run writes or removes in its folder.
+  std::vector<std::string> file_della_corsa() const;
   /// Where file `f` of this run is written.
   std::filesystem::path file(FileScenario f) const { return cartella_ / nomi_.file(f); }
   const Sorgenti& sorgenti() const { return sorgenti_; }

@@ -76,6 +76,20 @@ TEST(Disegna, PaginaDaiFileEDaCompila) {
                        t.percorso());
   ASSERT_EQ(r.stato, 0) << r.err;
   EXPECT_EQ(prova::leggi(t / "senza.html").find("Mappa del tracciato"), std::string::npos);
+
+  // The page never replaces a source or a compiled file.
+  const std::string sorgente = prova::leggi(t / prova::kFileLinea);
+  r = esegui_programma(
+      {"compila", prova::kFileLinea, prova::kFileTreno, "--disegna", "./" + prova::kFileLinea},
+      t.percorso());
+  EXPECT_EQ(r.stato, 1);
+  EXPECT_NE(r.err.find("sostituirebbe"), std::string::npos) << r.err;
+  EXPECT_EQ(prova::leggi(t / prova::kFileLinea), sorgente);
+  const std::string sim = prova::leggi(t / prova::kFileElenco);
+  r = esegui_programma({"disegna", prova::kFileElenco, "-o", prova::kFileElenco}, t.percorso());
+  EXPECT_EQ(r.stato, 1);
+  EXPECT_NE(r.err.find("sostituirebbe il file compilato"), std::string::npos) << r.err;
+  EXPECT_EQ(prova::leggi(t / prova::kFileElenco), sim);
 }
 
 TEST(Disegna, Rifiuti) {

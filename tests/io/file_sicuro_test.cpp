@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <stdexcept>
 
+#include "io/temporanei.h"
 #include "support/supporto.h"
 
 namespace compattatore {
@@ -35,7 +39,10 @@ TEST(FileSicuro, CartellaDiSolaLetturaTieneIlFileVecchio) {
         try {
           scrivi_file(dest, "nuovo");
         } catch (const ErroreFile& e) {
-          return e.file == dest && e.motivo == "Permission denied" ? 0 : 2;
+          return e.file == dest && e.errore == std::errc::permission_denied &&
+                         e.motivo == "permesso negato (Permission denied)"
+                     ? 0
+                     : 2;
         }
         return 1;
       },
@@ -58,7 +65,7 @@ TEST(FileSicuro, DiscoPienoTieneIlFileVecchioESenzaResti) {
         try {
           scrivi_file(dest, std::string(100000, 'n'));
         } catch (const ErroreFile& e) {
-          return e.motivo == "File too large" ? 0 : 2;
+          return e.motivo == "file troppo grande per il sistema (File too large)" ? 0 : 2;
         }
         return 1;
       },
@@ -86,6 +93,170 @@ TEST(FileSicuro, UnGruppoCambiaTuttoONiente) {
   EXPECT_EQ(prova::leggi(d / "uno.dat"), "nuovo");
   EXPECT_EQ(prova::leggi(d / "due.dat"), "secondo");
   EXPECT_EQ(prova::elenco_file(d.percorso()), (std::vector<std::string>{"due.dat", "uno.dat"}));
+}
+
+TEST(FileSicuro, UnGuastoAMetaDelGruppoRimetteIFileGiaSostituiti) {
+  // The third rename fails (its temporary vanished after it was written): the first target gets
+  // its old file back, the second, which did not exist, is gone again, the third is untouched.
+  CartellaTemporanea d;
+  prova::scrivi(d / "uno.dat", "vecchio uno");
+  prova::scrivi(d / "tre.dat", "vecchio tre");
+  Sostituzione s;
+  s.prepara(d / "uno.dat", "nuovo uno");
+  s.prepara(d / "due.dat", "nuovo due");
+  s.prepara(d / "tre.dat", "nuovo tre");
+  for (const auto& f : prova::elenco_file(d.percorso())) {
+    if (f.starts_with(prefisso_temporanei("tre.dat"))) fs::remove(d / f);
+  }
+  try {
+    s.conferma();
+    FAIL() << "il gruppo non doveva riuscire";
+  } catch (const ErroreFile& e) {
+    EXPECT_EQ(e.file, d / "tre.dat");
+    EXPECT_EQ(e.errore, std::errc::no_such_file_or_directory) << e.what();
+  }
+  EXPECT_EQ(prova::leggi(d / "uno.dat"), "vecchio uno");
+  EXPECT_EQ(prova::leggi(d / "tre.dat"), "vecchio tre");
+  EXPECT_EQ(prova::elenco_file(d.percorso()), (std::vector<std::string>{"tre.dat", "uno.dat"}));
+}
+
+TEST(FileSicuro, UnaCartellaComparsaPrimaDelleRinominePortaViaNiente) {
+  CartellaTemporanea d;
+  prova::scrivi(d / "uno.dat", "vecchio uno");
+  Sostituzione s;
+  s.prepara(d / "uno.dat", "nuovo uno");
+  s.prepara(d / "due.dat", "nuovo due");
+  fs::create_directory(d / "due.dat");
+  prova::scrivi(d / "due.dat" / "dentro", "x");
+  try {
+    s.conferma();
+    FAIL() << "il gruppo non doveva riuscire";
+  } catch (const ErroreFile& e) {
+    EXPECT_EQ(e.file, d / "due.dat");
+    EXPECT_NE(e.motivo.find("al suo posto c'è una cartella"), std::string::npos) << e.motivo;
+  }
+  EXPECT_EQ(prova::leggi(d / "uno.dat"), "vecchio uno");
+  EXPECT_EQ(prova::leggi(d / "due.dat" / "dentro"), "x");
+  EXPECT_EQ(prova::elenco_file(d.percorso()), (std::vector<std::string>{"due.dat", "uno.dat"}));
+}
+
+TEST(FileSicuro, UnaCartellaAlPostoDiUnFileFermaIlGruppoPrimaDiScrivere) {
+  CartellaTemporanea d;
+  prova::scrivi(d / "uno.dat", "vecchio");
+  fs::create_directory(d / "due.dat");
+  const std::vector<fs::path> gruppo = {d / "uno.dat", d / "due.dat"};
+  try {
+    verifica_destinazioni(gruppo);
+    FAIL() << "verifica superata";
+  } catch (const ErroreFile& e) {
+    EXPECT_EQ(e.file, d / "due.dat");
+    EXPECT_EQ(e.motivo, "al suo posto c'è una cartella (Is a directory)");
+  }
+  EXPECT_THROW(verifica_destinazioni(std::vector<fs::path>{d / "manca" / "uno.dat"}), ErroreFile);
+  verifica_destinazioni(std::vector<fs::path>{d / "uno.dat", d / "tre.dat"});
+  EXPECT_EQ(prova::elenco_file(d.percorso()), (std::vector<std::string>{"due.dat", "uno.dat"}));
+}
+
+TEST(FileSicuro, IlFileSostituitoTieneISuoiPermessi) {
+  CartellaTemporanea d;
+  const mode_t prima = ::umask(022);
+  for (const auto permessi : {fs::perms::owner_read | fs::perms::owner_write,
+                              fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
+                              fs::perms::owner_read}) {
+    prova::scrivi(d / "a.dat", "vecchio");
+    fs::permissions(d / "a.dat", permessi);
+    scrivi_file(d / "a.dat", "nuovo");
+    EXPECT_EQ(fs::status(d / "a.dat").permissions(), permessi);
+    EXPECT_EQ(prova::leggi(d / "a.dat"), "nuovo");
+    fs::remove(d / "a.dat");
+  }
+  // A new file gets the usual default.
+  scrivi_file(d / "b.dat", "nuovo");
+  EXPECT_EQ(fs::status(d / "b.dat").permissions(), fs::perms::owner_read | fs::perms::owner_write |
+                                                       fs::perms::group_read |
+                                                       fs::perms::others_read);
+  ::umask(prima);
+}
+
+TEST(FileSicuro, ContenutoScrittoAPezzi) {
+  CartellaTemporanea d;
+  prova::scrivi(d / "a.dat", "vecchio");
+  std::string atteso;
+  {
+    Sostituzione s;
+    s.prepara(d / "a.dat", [&atteso](Scrittore& w) {
+      // Small pieces gathered, and pieces larger than the buffer passed straight on.
+      for (int i = 0; i < 5000; ++i) {
+        const std::string pezzo = std::to_string(i) + ",";
+        w.scrivi(pezzo);
+        atteso += pezzo;
+      }
+      const std::string grande(200000, 'g');
+      w.scrivi(grande);
+      atteso += grande;
+      w.scrivi("fine");
+      atteso += "fine";
+    });
+    s.conferma();
+  }
+  EXPECT_EQ(prova::leggi(d / "a.dat"), atteso);
+  // A writer that fails leaves neither its temporary nor a changed target.
+  {
+    Sostituzione s;
+    EXPECT_THROW(s.prepara(d / "a.dat",
+                           [](Scrittore& w) {
+                             w.scrivi(std::string(100000, 'x'));
+                             throw std::runtime_error("guasto");
+                           }),
+                 std::runtime_error);
+  }
+  EXPECT_EQ(prova::leggi(d / "a.dat"), atteso);
+  EXPECT_EQ(prova::elenco_file(d.percorso()), std::vector<std::string>{"a.dat"});
+}
+
+TEST(FileSicuro, UnNomeLungoQuantoIlSistemaConsente) {
+  // The temporary name is short and fixed: a final name of 255 bytes still has room for it.
+  CartellaTemporanea d;
+  const std::string nome(251, 'n');
+  scrivi_file(d / (nome + ".dat"), "nuovo");
+  EXPECT_EQ(prova::leggi(d / (nome + ".dat")), "nuovo");
+  EXPECT_EQ(prova::elenco_file(d.percorso()), std::vector<std::string>{nome + ".dat"});
+}
+
+TEST(FileSicuro, UnSegnaleNonLasciaTemporanei) {
+  CartellaTemporanea d;
+  prova::scrivi(d / "a.dat", "vecchio");
+  for (const int segnale : {SIGTERM, SIGINT, SIGHUP, SIGPIPE, SIGXFSZ}) {
+    const int stato = prova::in_processo_figlio(
+        [&] {
+          Sostituzione s;
+          s.prepara(d / "b.dat", "pronto");
+          s.prepara(d / "a.dat", [segnale](Scrittore& w) {
+            w.scrivi(std::string(100000, 'x'));
+            ::raise(segnale);
+          });
+          return 0;
+        },
+        false);
+    EXPECT_EQ(stato, -1) << "il segnale " << segnale << " doveva terminare il processo";
+    EXPECT_EQ(prova::elenco_file(d.percorso()), std::vector<std::string>{"a.dat"}) << segnale;
+  }
+  EXPECT_EQ(prova::leggi(d / "a.dat"), "vecchio");
+}
+
+TEST(FileSicuro, UnSegnaleIgnoratoRestaIgnorato) {
+  // A process started with a signal ignored (as nohup does) keeps ignoring it.
+  CartellaTemporanea d;
+  const int stato = prova::in_processo_figlio(
+      [&] {
+        std::signal(SIGHUP, SIG_IGN);
+        scrivi_file(d / "a.dat", "nuovo");
+        ::raise(SIGHUP);
+        return 0;
+      },
+      false);
+  EXPECT_EQ(stato, 0);
+  EXPECT_EQ(prova::leggi(d / "a.dat"), "nuovo");
 }
 
 }  // namespace

@@ -24,6 +24,41 @@ TEST(Cp1252, UnCarattereSenzaByteEUnErrore) {
   }
 }
 
+TEST(Cp1252, SoloUtf8Rigoroso) {
+  // Overlong forms (of "/", NUL, "." and "à"), surrogate halves, code points past U+10FFFF, and
+  // lead bytes that begin no sequence.
+  const struct {
+    std::string testo;
+    const char* perche;
+  } rifiutati[] = {
+      {"\xC0\xAF", "forma troppo lunga"},
+      {std::string("\xC0\x80x", 3), "forma troppo lunga"},
+      {"\xE0\x80\xAE", "forma troppo lunga"},
+      {"\xF0\x80\x83\xA0", "forma troppo lunga"},
+      {"\xC1\xBF", "forma troppo lunga"},
+      {"\xED\xA0\x80", "surrogato"},
+      {"\xED\xBF\xBF", "surrogato"},
+      {"\xF4\x90\x80\x80", "oltre U+10FFFF"},
+      {"\xF7\xBF\xBF\xBF", "oltre U+10FFFF"},
+      {"\xF8\x88\x80\x80\x80", "non UTF-8"},
+      {"\x80", "non UTF-8"},
+      {"\xE0\xA0", "troncato"},
+  };
+  for (const auto& r : rifiutati) {
+    try {
+      da_utf8(r.testo);
+      ADD_FAILURE() << "accettato: " << ::testing::PrintToString(r.testo);
+    } catch (const NonRappresentabile& e) {
+      EXPECT_NE(std::string(e.what()).find(r.perche), std::string::npos) << e.what();
+    }
+  }
+  // The shortest forms at each boundary still pass where the code page has the character.
+  EXPECT_EQ(da_utf8("\x7F"), "\x7F");
+  EXPECT_EQ(da_utf8("\xC2\xA0"), "\xA0");
+  EXPECT_EQ(da_utf8("\xE2\x82\xAC"), "\x80");                     // €
+  EXPECT_THROW(da_utf8("\xF0\x90\x80\x80"), NonRappresentabile);  // U+10000: valid, no byte
+}
+
 TEST(Cp1252, MinuscoleDellaCodePage) {
   EXPECT_EQ(minuscola('A'), 'a');
   EXPECT_EQ(minuscola('Z'), 'z');

@@ -57,11 +57,20 @@ TEST(NomiScenario, NomiRifiutati) {
       {"a/b", "7", "contiene un separatore di cartelle"},
       {"a\\b", "7", "contiene un separatore di cartelle"},
       {"A", "Ω", "non esiste in Windows-1252"},
+      // Overlong "/" and NUL, which would reach the compiled table as "/" and a NUL byte.
+      {"\xC0\xAF..\xC0\xAF", "7", "forma troppo lunga"},
+      {std::string("\xC0\x80x", 3), "7", "forma troppo lunga"},
+      {"A\nB", "7", "carattere di controllo (U+000A)"},
+      {"A", "7\r", "carattere di controllo (U+000D)"},
+      {"\x1B]0;x\x07", "7", "carattere di controllo (U+001B)"},
+      {"A\x7F", "7", "carattere di controllo (U+007F)"},
   };
   for (const auto& c : casi) {
     std::string difetto;
     EXPECT_FALSE(NomiScenario::crea(c.nome, c.treno, &difetto).has_value()) << c.difetto;
     EXPECT_NE(difetto.find(c.difetto), std::string::npos) << difetto;
+    // A refused value never reaches the message raw.
+    EXPECT_EQ(difetto.find_first_of("\n\r\x1B\x7F\xC0"), std::string::npos) << difetto;
   }
   EXPECT_TRUE(NomiScenario::crea("Città", "3349").has_value());
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "output/punti_tracciato.h"
-
 namespace compattatore {
 namespace {
 
@@ -37,23 +35,19 @@ TEST(Confronto, VociConNomeEOrario) {
 }
 
 TEST(Confronto, TracciatoPerSerieDiPuntiComeScritti) {
-  namespace pt = punti_tracciato;
-  Tracciato a;
+  // a: points 0 to 9 at (i, 0); b: the same with changes and one point more.
+  Tracciato a, b;
   a.crea(9);
-  Tracciato b;
-  b.crea(10);  // one point more
+  b.crea(10);
   for (size_t i = 0; i < 10; ++i) {
-    for (Tracciato* t : {&a, &b}) {
-      pt::imposta(*t, 0, i, 1.0 * static_cast<double>(i));
-      pt::imposta(*t, 1, i, 0.0);
-    }
+    a.imposta_punto(i, 1.0 * static_cast<double>(i), 0.0);
+    b.imposta_punto(i, 1.0 * static_cast<double>(i), 0.0);
   }
-  pt::imposta(b, 0, 2, int16_t{2});  // the same number, written as an integer
-  pt::imposta(b, 1, 4, -0.0);        // equal as a number, not as written
-  pt::imposta(b, 1, 5, 7.5);
-  pt::imposta(b, 0, 8, Coordinata{});
-  pt::imposta(b, 0, 10, 3.0);
-  pt::imposta(b, 1, 10, 3.0);
+  b.imposta_intero(2, Asse::x, 2);    // the same number, written as an integer
+  b.imposta_reale(4, Asse::y, -0.0);  // equal as a number, not as written
+  b.imposta_reale(5, Asse::y, 7.5);
+  b.svuota(8, Asse::x);
+  b.imposta_punto(10, 3.0, 3.0);
   EXPECT_EQ(confronta_tracciato(a, b),
             (Righe{"tracciato punto 2: x 2 -> 2 (intero), y 0 uguale",
                    "tracciato punti 4-5 (2 punti): x 4 uguale, y 0 -> -0 (al primo punto)",

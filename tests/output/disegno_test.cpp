@@ -102,6 +102,16 @@ TEST_F(PaginaIncorporata, OrarioConOgniStazione) {
   EXPECT_EQ(pagina.find("url("), std::string::npos);
 }
 
+TEST_F(PaginaIncorporata, CaratteriDiControlloDiUnFileGuasto) {
+  // XML 1.0 holds no control character, and a terminal should not receive one: a damaged
+  // name shows U+FFFD instead.
+  Modello m = run_->modello();
+  m.elenco[1].testo = "VITERBO\x1B[2J\x01";
+  const std::string pagina = pagina_percorso(m);
+  EXPECT_EQ(pagina.find_first_of(std::string("\x1B\x01", 2)), std::string::npos);
+  EXPECT_NE(pagina.find("VITERBO\xEF\xBF\xBD[2J\xEF\xBF\xBD"), std::string::npos);
+}
+
 TEST_F(PaginaIncorporata, SenzaTracciatoNienteMappa) {
   Modello m = run_->modello();
   m.tracciato = Tracciato{};

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "output/compilati.h"
-#include "output/punti_tracciato.h"
 #include "run/esecuzione.h"
 #include "sources/scenario.h"
 #include "support/percorso_prova.h"
@@ -88,11 +87,14 @@ TEST(LeggiTracciato, CoordinataZeroPoiCoordinataUno) {
   a.i16(2).i16(0).i16(2).i16(0).i16(5).f64(-1.5);
   a.i16(2).i16(0).i16(2).i16(1).i16(0);
   const Tracciato t = leggi_tracciato(a.byte(), "x_linea.dat");
-  ASSERT_EQ(punti_tracciato::numero(t), 3u);
-  EXPECT_EQ(punti_tracciato::coordinata(t, 0, 0), Coordinata{int16_t{0}});
-  EXPECT_EQ(punti_tracciato::coordinata(t, 1, 1), Coordinata{int16_t{1}});
-  EXPECT_EQ(punti_tracciato::coordinata(t, 0, 2), Coordinata{-1.5});
-  EXPECT_EQ(punti_tracciato::coordinata(t, 1, 2), Coordinata{});
+  ASSERT_EQ(t.punti(), 3u);
+  EXPECT_EQ(t.tipo(0, Asse::x), TipoCoordinata::intera);
+  EXPECT_EQ(t.intero(0, Asse::x), 0);
+  EXPECT_EQ(t.tipo(1, Asse::y), TipoCoordinata::intera);
+  EXPECT_EQ(t.intero(1, Asse::y), 1);
+  EXPECT_EQ(t.tipo(2, Asse::x), TipoCoordinata::reale);
+  EXPECT_EQ(t.valore(2, Asse::x), -1.5);
+  EXPECT_EQ(t.tipo(2, Asse::y), TipoCoordinata::vuota);
 }
 
 // A model with every kind of value the files hold: extremes, negatives, texts, all three tags.

@@ -542,5 +542,22 @@ TEST(FaseLinea, UltimaVoceDelFile) {
   EXPECT_EQ(numeri.m().elenco[80].testo, "(U)");
 }
 
+TEST(FaseLinea, PercorsoTagliato) {
+  // A route cut to 2000 m is sized as a 2000 m route; an item beyond it lies outside the route.
+  Modello m;
+  prova::RegistroErrori registro;
+  LettoreVoci l(prova::sorgente_linea({"pendenza,  5000,  3", "pendenza,  12000,  4"}, 124000),
+                "linea.txt");
+  OpzioniLinea opzioni{true};
+  opzioni.taglio_percorso = 2000;
+  fase_linea(m, registro, l, opzioni);
+  EXPECT_EQ(m.metri_totali, 9000);
+  EXPECT_EQ(m.ultimo_tratto(), 180);
+  EXPECT_EQ(m.tracciato.punti(), 9001u);
+  EXPECT_EQ(m.elenco[voce::figure_treno].campo_2, 124000);  // the length as written
+  EXPECT_EQ(registro.numeri(), std::vector<int32_t>{15});
+  EXPECT_EQ(registro.posizione_errore(), 12000);
+}
+
 }  // namespace
 }  // namespace compattatore

@@ -115,8 +115,9 @@ TEST(Esecuzione, ScritturaFallitaTieneIFileVecchi) {
         Esecuzione run = run_pronta(ro);
         const RisultatoPercorso r = run.completa_e_scrivi();
         const bool nomina_il_file =
-            r.messaggio.find("Viterbo_Orte_Roma_Via_Linea_Cintura_linea.dat: Permission denied") !=
-            std::string::npos;
+            r.messaggio.find(
+                "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.dat: permesso negato "
+                "(Permission denied)") != std::string::npos;
         return r.esito == Esito::scrittura_fallita && nomina_il_file ? 0 : 1;
       },
       true);

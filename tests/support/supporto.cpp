@@ -223,4 +223,55 @@ const fs::path& cartella_incorporata() {
   return cartella.percorso();
 }
 
+namespace {
+
+// A child that runs the built program in `cartella`, its output going to `out` and `err`.
+pid_t figlio_programma(const std::vector<std::string>& argomenti, const fs::path& cartella,
+                       const char* out, const char* err) {
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  if (!std::freopen(out, "w", stdout) || !std::freopen(err, "w", stderr)) ::_exit(126);
+  if (::chdir(cartella.c_str()) != 0) ::_exit(126);
+  std::vector<std::string> copia = argomenti;
+  std::string eseguibile = COMPATTATORE_ESEGUIBILE;
+  std::vector<char*> argv{eseguibile.data()};
+  for (auto& a : copia) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  ::execv(eseguibile.c_str(), argv.data());
+  ::_exit(127);
+}
+
+}  // namespace
+
+std::vector<Risultato> esegui_insieme(const std::vector<std::vector<std::string>>& righe,
+                                      const fs::path& cartella) {
+  CartellaTemporanea uscite;
+  std::vector<pid_t> figli;
+  for (size_t i = 0; i < righe.size(); ++i) {
+    const std::string n = std::to_string(i);
+    figli.push_back(figlio_programma(righe[i], cartella, (uscite / (n + ".out")).c_str(),
+                                     (uscite / (n + ".err")).c_str()));
+  }
+  std::vector<Risultato> risultati;
+  for (size_t i = 0; i < figli.size(); ++i) {
+    Risultato r;
+    r.stato = attendi_processo(figli[i]);
+    r.out = leggi(uscite / (std::to_string(i) + ".out"));
+    r.err = leggi(uscite / (std::to_string(i) + ".err"));
+    risultati.push_back(std::move(r));
+  }
+  return risultati;
+}
+
+int avvia_programma(const std::vector<std::string>& argomenti, const fs::path& cartella) {
+  return figlio_programma(argomenti, cartella, "/dev/null", "/dev/null");
+}
+
+int attendi_processo(int pid) {
+  int stato = 0;
+  if (::waitpid(pid, &stato, 0) != pid) return -1000;
+  if (WIFSIGNALED(stato)) return -WTERMSIG(stato);
+  return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1000;
+}
+
 }  // namespace prova

@@ -162,4 +162,16 @@ Risultato esegui_programma(const std::vector<std::string>& argomenti,
 /// never change it: copy a file elsewhere to alter it.
 const std::filesystem::path& cartella_incorporata();
 
+/// Starts the built program once for every command line of `righe`, all at once, in working
+/// folder `cartella`, and waits for every one; the results in the order of `righe`.
+std::vector<Risultato> esegui_insieme(const std::vector<std::vector<std::string>>& righe,
+                                      const std::filesystem::path& cartella);
+
+/// Starts the built program with `argomenti` in `cartella`, its output thrown away, and returns
+/// its process number at once (for a test that stops it with a signal).
+int avvia_programma(const std::vector<std::string>& argomenti,
+                    const std::filesystem::path& cartella);
+/// Waits for the process `pid`: its exit status, or -(signal number) when a signal ended it.
+int attendi_processo(int pid);
+
 }  // namespace prova

@@ -1,0 +1,248 @@
+// The io layer's system calls on POSIX systems (Linux, the BSDs, macOS).
+#if !defined(_WIN32)
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+#include "io/piattaforma.h"
+
+namespace compattatore::piattaforma {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::error_code ultimo_errore() { return {errno, std::generic_category()}; }
+
+int fd(Maniglia m) { return static_cast<int>(m); }
+
+// The register of files to remove on a signal. The handler may run at any moment, so it reads
+// only lock-free atomics; the paths are copied into memory of their own before they are
+// published, and freed only after they have been taken off.
+struct Posto {
+  std::atomic<char*> percorso{nullptr};
+  std::atomic<pid_t> proprietario{0};
+};
+constexpr int kPosti = 128;
+Posto registro[kPosti];
+static_assert(std::atomic<char*>::is_always_lock_free && std::atomic<pid_t>::is_always_lock_free);
+
+constexpr int kSegnali[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ};
+
+extern "C" void al_segnale(int segnale) {
+  const int errno_salvato = errno;
+  const pid_t io = ::getpid();
+  for (Posto& p : registro) {
+    char* f = p.percorso.load();
+    if (f != nullptr && p.proprietario.load() == io) ::unlink(f);
+  }
+  // Then the signal does what it would have done: usually, end the process.
+  struct sigaction predefinita {};
+  predefinita.sa_handler = SIG_DFL;
+  sigemptyset(&predefinita.sa_mask);
+  ::sigaction(segnale, &predefinita, nullptr);
+  ::raise(segnale);
+  errno = errno_salvato;
+}
+
+void installa_gestori() {
+  for (const int s : kSegnali) {
+    struct sigaction attuale {};
+    if (::sigaction(s, nullptr, &attuale) != 0) continue;
+    // A signal the process ignores (nohup) or handles itself is left as it is.
+    if ((attuale.sa_flags & SA_SIGINFO) != 0 || attuale.sa_handler != SIG_DFL) continue;
+    struct sigaction nostra {};
+    nostra.sa_handler = al_segnale;
+    sigemptyset(&nostra.sa_mask);
+    for (const int altro : kSegnali) sigaddset(&nostra.sa_mask, altro);
+    nostra.sa_flags = SA_RESTART;
+    ::sigaction(s, &nostra, nullptr);
+  }
+}
+
+}  // namespace
+
+std::error_code crea_esclusivo(const fs::path& file, Maniglia& m) {
+  const int f = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (f < 0) return ultimo_errore();
+  m = f;
+  return {};
+}
+
+std::error_code scrivi(Maniglia m, std::string_view dati) {
+  const char* p = dati.data();
+  size_t resto = dati.size();
+  while (resto > 0) {
+    const ssize_t n = ::write(fd(m), p, resto);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return ultimo_errore();
+    }
+    p += n;
+    resto -= static_cast<size_t>(n);
+  }
+  return {};
+}
+
+std::error_code imposta_permessi(Maniglia m, fs::perms permessi) {
+  if (::fchmod(fd(m), static_cast<mode_t>(permessi)) != 0) return ultimo_errore();
+  return {};
+}
+
+std::error_code chiudi_su_disco(Maniglia m) {
+  std::error_code e;
+  // A file system that cannot flush (EINVAL) has nothing to flush to.
+  if (::fsync(fd(m)) != 0 && errno != EINVAL) e = ultimo_errore();
+  if (::close(fd(m)) != 0 && !e && errno != EINTR) e = ultimo_errore();
+  return e;
+}
+
+void chiudi(Maniglia m) {
+  if (m != kNessunaManiglia) ::close(fd(m));
+}
+
+void sincronizza_cartella(const fs::path& cartella) {
+  const int f =
+      ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (f < 0) return;
+  ::fsync(f);
+  ::close(f);
+}
+
+std::error_code sostituisci(const fs::path& da, const fs::path& a) {
+  if (::rename(da.c_str(), a.c_str()) != 0) return ultimo_errore();
+  return {};
+}
+
+std::error_code collega(const fs::path& esistente, const fs::path& nuovo) {
+  if (::linkat(AT_FDCWD, esistente.c_str(), AT_FDCWD, nuovo.c_str(), 0) != 0) {
+    return ultimo_errore();
+  }
+  return {};
+}
+
+std::error_code rimuovi(const fs::path& file) {
+  if (::unlink(file.c_str()) != 0) return ultimo_errore();
+  return {};
+}
+
+std::error_code apri_blocco(const fs::path& file, Maniglia& m) {
+  int f = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (f < 0) {
+    const std::error_code e = ultimo_errore();
+    // A lock file another user left behind may be readable only; flock does not need more (a
+    // file system that emulates flock with byte-range locks does, hence write access first).
+    if (e == std::errc::permission_denied) f = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (f < 0) return e;
+  }
+  m = f;
+  return {};
+}
+
+std::error_code blocca(Maniglia m, bool attendi) {
+  // flock belongs to the open file, not the process: two runs in one process exclude each other
+  // too, and closing another descriptor of the same file releases nothing.
+  for (;;) {
+    if (::flock(fd(m), LOCK_EX | (attendi ? 0 : LOCK_NB)) == 0) return {};
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK)
+      return std::make_error_code(std::errc::resource_unavailable_try_again);
+    return ultimo_errore();
+  }
+}
+
+bool blocco_non_supportato(std::error_code e) {
+  return e == std::errc::no_lock_available || e == std::errc::operation_not_supported ||
+         e == std::errc::function_not_supported;
+}
+
+bool e_ancora(Maniglia m, const fs::path& file) {
+  struct stat aperto {};
+  struct stat nominato {};
+  if (::fstat(fd(m), &aperto) != 0 || ::stat(file.c_str(), &nominato) != 0) return false;
+  return aperto.st_dev == nominato.st_dev && aperto.st_ino == nominato.st_ino;
+}
+
+namespace {
+void installa_una_volta() {
+  static std::once_flag installati;
+  std::call_once(installati, installa_gestori);
+}
+}  // namespace
+
+int registra_da_rimuovere(const fs::path& file) {
+  installa_una_volta();
+  char* copia = ::strdup(file.c_str());
+  if (copia == nullptr) return -1;
+  for (int i = 0; i < kPosti; ++i) {
+    char* vuoto = nullptr;
+    if (registro[i].percorso.compare_exchange_strong(vuoto, copia)) {
+      registro[i].proprietario.store(::getpid());
+      return i;
+    }
+  }
+  std::free(copia);
+  return -1;
+}
+
+namespace {
+thread_local sigset_t maschera_di_prima;
+}
+
+void trattieni_segnali() {
+  installa_una_volta();
+  sigset_t trattenuti;
+  sigemptyset(&trattenuti);
+  for (const int s : kSegnali) sigaddset(&trattenuti, s);
+  ::pthread_sigmask(SIG_BLOCK, &trattenuti, &maschera_di_prima);
+}
+
+void lascia_segnali() { ::pthread_sigmask(SIG_SETMASK, &maschera_di_prima, nullptr); }
+
+void dimentica(int biglietto) {
+  if (biglietto < 0 || biglietto >= kPosti) return;
+  std::free(registro[biglietto].percorso.exchange(nullptr));
+}
+
+long id_processo() { return static_cast<long>(::getpid()); }
+
+bool processo_vivo(long id) {
+  if (id <= 0) return false;
+  return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
+
+fs::path cartella_eseguibile() {
+  std::error_code ec;
+  const fs::path eseguibile = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  return eseguibile.parent_path();
+}
+
+void consiglia_pagine_grandi(void* inizio, std::size_t n) {
+#if defined(MADV_HUGEPAGE)
+  // madvise wants whole pages: the pages that lie entirely inside the memory.
+  const auto pagina = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto da = reinterpret_cast<uintptr_t>(inizio);
+  const uintptr_t primo = (da + pagina - 1) / pagina * pagina;
+  const uintptr_t fine = (da + n) / pagina * pagina;
+  if (fine > primo) ::madvise(reinterpret_cast<void*>(primo), fine - primo, MADV_HUGEPAGE);
+#else
+  (void)inizio;  // no such advice on this system
+  (void)n;
+#endif
+}
+
+}  // namespace compattatore::piattaforma
+
+#endif

@@ -1,0 +1,114 @@
+#include "io/temporanei.h"
+
+#include <atomic>
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <system_error>
+#include <vector>
+
+#include "io/piattaforma.h"
+
+namespace compattatore {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kInizio = ".compattatore-";
+constexpr std::string_view kFineTemporaneo = ".tmp";
+constexpr std::string_view kFineBlocco = ".blocco";
+constexpr std::string_view kVecchioTemporaneo = ".nuovo-";
+
+// Six characters that differ from call to call and from process to process.
+std::string sei_caratteri() {
+  static std::atomic<uint64_t> contatore{0};
+  thread_local std::mt19937_64 generatore = [] {
+    std::random_device rd;
+    const auto adesso =
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::seed_seq seme{static_cast<uint64_t>(rd()), static_cast<uint64_t>(rd()),
+                       static_cast<uint64_t>(piattaforma::id_processo()), adesso};
+    return std::mt19937_64(seme);
+  }();
+  static constexpr char kCifre[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  uint64_t v = generatore() ^ (contatore.fetch_add(1) * 0x9E3779B97F4A7C15ULL);
+  std::string s(6, '0');
+  for (char& c : s) {
+    c = kCifre[v % 36];
+    v /= 36;
+  }
+  return s;
+}
+
+bool inizia_con(std::string_view s, std::string_view inizio) {
+  return s.size() >= inizio.size() && s.substr(0, inizio.size()) == inizio;
+}
+
+// "<nome>.nuovo-<process>-<n>" of `nome`, with a process no longer running.
+bool vecchio_temporaneo_orfano(std::string_view voce, std::string_view nome) {
+  if (!inizia_con(voce, nome)) return false;
+  voce.remove_prefix(nome.size());
+  if (!inizia_con(voce, kVecchioTemporaneo)) return false;
+  voce.remove_prefix(kVecchioTemporaneo.size());
+  long processo = 0;
+  const auto [p, ec] = std::from_chars(voce.data(), voce.data() + voce.size(), processo);
+  if (ec != std::errc{} || p == voce.data() + voce.size() || *p != '-') return false;
+  const std::string_view resto(p + 1, static_cast<size_t>(voce.data() + voce.size() - p - 1));
+  if (resto.empty() || resto.find_first_not_of("0123456789") != std::string_view::npos) {
+    return false;
+  }
+  return !piattaforma::processo_vivo(processo);
+}
+
+}  // namespace
+
+std::string impronta(std::string_view nome) {
+  // FNV-1a, 64 bits.
+  uint64_t h = 0xcbf29ce484222325ULL;
+  for (const char ch : nome) {
+    auto b = static_cast<unsigned char>(ch);
+    if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b + ('a' - 'A'));
+    h = (h ^ b) * 0x100000001b3ULL;
+  }
+  static constexpr char kCifre[] = "0123456789abcdef";
+  std::string s(16, '0');
+  for (int i = 15; i >= 0; --i) {
+    s[static_cast<size_t>(i)] = kCifre[h & 0xF];
+    h >>= 4;
+  }
+  return s;
+}
+
+std::string prefisso_temporanei(std::string_view nome) {
+  return std::string(kInizio) + impronta(nome) + "-";
+}
+
+std::string nome_temporaneo(std::string_view nome) {
+  return prefisso_temporanei(nome) + sei_caratteri() + std::string(kFineTemporaneo);
+}
+
+std::string nome_blocco(std::string_view nome) {
+  return std::string(kInizio) + impronta(nome) + std::string(kFineBlocco);
+}
+
+int rimuovi_temporanei_orfani(const fs::path& cartella, std::span<const std::string> nomi) {
+  std::vector<std::string> prefissi;
+  for (const auto& n : nomi) prefissi.push_back(prefisso_temporanei(n));
+  int rimossi = 0;
+  std::error_code ec;
+  const fs::path dove = cartella.empty() ? fs::path(".") : cartella;
+  for (fs::directory_iterator it(dove, ec), fine; !ec && it != fine; it.increment(ec)) {
+    const std::string voce = it->path().filename().string();
+    bool orfano = false;
+    for (size_t i = 0; i < nomi.size() && !orfano; ++i) {
+      orfano = (inizia_con(voce, prefissi[i]) && voce.size() > kFineTemporaneo.size() &&
+                voce.substr(voce.size() - kFineTemporaneo.size()) == kFineTemporaneo) ||
+               vecchio_temporaneo_orfano(voce, nomi[i]);
+    }
+    if (orfano && !piattaforma::rimuovi(it->path())) ++rimossi;
+  }
+  return rimossi;
+}
+
+}  // namespace compattatore
