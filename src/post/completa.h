@@ -1,4 +1,5 @@
-// What follows the parse of a scenario, before its compiled files are written.
+// What follows the parse of a scenario, before its compiled files are written: the steps a run
+// takes (run/esecuzione.cpp), for the compiles in memory that check what the decompiler writes.
 #pragma once
 
 #include "model/codici.h"

@@ -5,7 +5,8 @@
 #include "io/blocco.h"
 #include "io/file_sicuro.h"
 #include "output/compilati.h"
-#include "post/completa.h"
+#include "post/codici_gara.h"
+#include "post/marcatori.h"
 #include "sources/scenario.h"
 
 namespace compattatore {
@@ -113,10 +114,20 @@ RisultatoPercorso Esecuzione::memorizza_percorso(int32_t j) {
 RisultatoPercorso Esecuzione::completa_e_scrivi() { return con_parola(scrivi_compilati()); }
 
 RisultatoPercorso Esecuzione::scrivi_compilati() {
-  if (const Codice c = completa(modello_, parola_); c != Codice::nessuno) {
-    return {Esito::campo_riservato, "", c};
+  auto& elenco = modello_.elenco;
+  marca_codici(modello_, parola_);
+
+  Tratto& primo = modello_.tratto(1);
+  if (elenco[voce::intestazione].intero_1 != 0 || primo.valore_1 != 0) {
+    return {Esito::campo_riservato, "", Codice::campo_riservato_1};
   }
-  const Elenco& elenco = modello_.elenco;
+  elenco[voce::intestazione].intero_1 = 610;
+  primo.valore_1 = 5121;
+  if (elenco[voce::intestazione].orario != 0 || primo.valore_2 != 0) {
+    return {Esito::campo_riservato, "", Codice::campo_riservato_2};
+  }
+  elenco[voce::intestazione].orario = codice_gara_st(elenco);
+  primo.valore_2 = codice_gara_og(elenco);
 
   try {
     std::vector<fs::path> destinazioni;
