@@ -38,11 +38,13 @@ struct Parola {
 // Curvature of a curve item: the first of the digits 1 to 6 it holds gives the class, an "s"
 // turns it to the left.
 std::optional<double> curvatura(const std::string& bassa) {
-  for (char cifra = '1'; cifra <= '6'; ++cifra) {
-    if (bassa.find(cifra) != std::string::npos) {
-      const double k = kCurvature[cifra - '1'];
-      return contiene(bassa, "s") ? -k : k;
-    }
+  static constexpr struct {
+    char cifra;
+    double k;
+  } kClassi[] = {{'1', 0.0001}, {'2', 0.0002}, {'3', 0.0004},
+                 {'4', 0.001},  {'5', 0.002},  {'6', 0.003}};
+  for (const auto& c : kClassi) {
+    if (bassa.find(c.cifra) != std::string::npos) return contiene(bassa, "s") ? -c.k : c.k;
   }
   return std::nullopt;
 }
