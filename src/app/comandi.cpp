@@ -73,6 +73,13 @@ constexpr Opzione kOpzioniDisegna[] = {
     {"uscita", "PERCORSO.html", "la pagina da scrivere", "output", 'o'},
 };
 
+constexpr Opzione kOpzioniDecompila[] = {
+    {"dir", "CARTELLA", "cartella dove scrivere i due sorgenti (deve esistere)"},
+    {"nome", "NOME", "nome dello scenario (predefinito: quello nei file compilati)"},
+    {"treno", "TRENO", "numero del treno (predefinito: quello nei file compilati)"},
+    {"sovrascrivi", nullptr, "sostituisce i sorgenti con lo stesso nome gia' in CARTELLA"},
+};
+
 constexpr const char* kStato =
     "Stato d'uscita: 0 compilato senza errori; 2 file compilati scritti con un codice\n"
     "d'errore (o con un avviso, con --avvisi-come-errori); 1 nessun file compilato scritto.\n";
@@ -162,6 +169,29 @@ const Comando kComandi[] = {
      "\n"
      "Stato d'uscita: 0 pagina scritta; 1 file mancanti, guasti, o pagina non scritta.\n",
      kOpzioniDisegna, comando_disegna, 1, kQuantiSiVuole, "manca il file compilato da disegnare"},
+    {"decompila", nullptr, "FILE...",
+     "riscrive i sorgenti di uno scenario compilato, che ridanno gli stessi file",
+     "Riscrive i due file sorgente di uno scenario compilato, NOME_linea.txt e\n"
+     "NOME_TRENO-.txt, in CARTELLA. Compilati con 'compattatore compila' danno gli stessi\n"
+     "file compilati, byte per byte: il comando lo verifica compilandoli in memoria.\n"
+     "\n"
+     "FILE e' uno dei file compilati (NOME_linea.dat, NOME_TRENO.sim, NOME_TRENO.dat): gli\n"
+     "altri dello stesso scenario sono cercati accanto a lui per nome; oppure una cartella\n"
+     "con un solo scenario. Servono l'elenco e i tratti. Le curve vengono dal tracciato:\n"
+     "senza NOME_linea.dat il sorgente della linea non ha curve, e si ricompila con\n"
+     "--senza-tracciato.\n"
+     "\n"
+     "Cio' che la compilazione ricava da se' non e' riscritto: marcatori di codice,\n"
+     "preavvisi, zone e fermate delle stazioni, avvisi e tratti marcati dei rallentamenti,\n"
+     "segni di montagna, codici di controllo. NOME e TRENO vengono dall'elenco; con altri\n"
+     "NOME o TRENO i file compilati avranno un'altra identita' e altri codici di controllo.\n"
+     "\n"
+     "Stato d'uscita: 0 sorgenti scritti, che ridanno i file; 2 sorgenti scritti, ma una\n"
+     "parte dei file non viene da nessun sorgente (file modificati a mano, o compilati con\n"
+     "un errore che ha lasciato un oggetto a meta'): il messaggio dice cosa e dove (tratto,\n"
+     "voce o punto del tracciato); 1 nessun sorgente scritto.\n",
+     kOpzioniDecompila, comando_decompila, 1, kQuantiSiVuole,
+     "manca il file compilato da decompilare"},
 };
 
 // The program without a command: "esegui", with the version besides.

@@ -150,4 +150,20 @@ void memorizza_dati(Modello& m, Segnalatore& errori, const NomiScenario& nomi,
   }
 }
 
+void memorizza_testi(Modello& m, Segnalatore& errori, const TestiSorgenti& testi,
+                     bool con_tracciato) {
+  LettoreVoci linea(testi.linea, testi.file_linea);
+  LettoreVoci treno(testi.treno, testi.file_treno);
+  const LettoreVoci* attivo = &linea;
+  try {
+    const EsitoLinea esito = fase_linea(m, errori, linea, OpzioniLinea{con_tracciato});
+    const Codice dopo_linea = errori.codice_errore();
+    if (dopo_linea != Codice::nessuno && dopo_linea != Codice::fuori_percorso) return;
+    attivo = &treno;
+    fase_treno(m, errori, treno, OpzioniTreno{esito.cursore_cartelli});
+  } catch (const std::exception& e) {
+    errori.segnala(Codice::guasto_lettura, std::nullopt, attivo->luogo(), e.what());
+  }
+}
+
 }  // namespace compattatore

@@ -42,4 +42,17 @@ std::optional<std::string> testo_sorgente(std::string byte, const std::string& f
 void memorizza_dati(Modello& m, Segnalatore& errori, const NomiScenario& nomi,
                     const Sorgenti& sorgenti, bool con_tracciato, Origini* origini = nullptr);
 
+/// Two sources already in memory: their Windows-1252 bytes, and the names that messages give them.
+struct TestiSorgenti {
+  std::string linea;
+  std::string treno;
+  std::string file_linea;
+  std::string file_treno;
+};
+
+/// The same two phases over `testi`, with the scenario identity that `elenco` 85 and 86 already
+/// hold. A run-time fault becomes code 25.
+void memorizza_testi(Modello& m, Segnalatore& errori, const TestiSorgenti& testi,
+                     bool con_tracciato);
+
 }  // namespace compattatore

@@ -43,10 +43,11 @@ void disegna(Tracciato& t, int32_t& metro, int64_t fino, Passo passo) {
   if (metro <= fino) controlla_punto(t, metro);
 }
 
-// Point c = point(c - 1) + D, with D = point(c - 1) - point(c - 2).
-void passo_retto(double x0, double y0, double x1, double y1, double& x, double& y) {
-  x = x1 + (x1 - x0);
-  y = y1 + (y1 - y0);
+// The straight step of passo_retto over the four numbers that `disegna` carries along.
+void retto(double x0, double y0, double x1, double y1, double& x, double& y) {
+  const Punto p = passo_retto({x0, y0}, {x1, y1});
+  x = p.x;
+  y = p.y;
 }
 
 // Straight run up to `fino`, the metre counter checked against kUltimoMetroTracciato after each
@@ -60,22 +61,32 @@ Codice tratto_limitato(Tracciato& t, int32_t& metro, int64_t fino, Passo passo) 
 
 }  // namespace
 
+// Point c = point(c - 1) + D, with D = point(c - 1) - point(c - 2).
+Punto passo_retto(Punto penultimo, Punto ultimo) {
+  return {ultimo.x + (ultimo.x - penultimo.x), ultimo.y + (ultimo.y - penultimo.y)};
+}
+
+// The step D turned by k: X(c) = X(c-1) + Dx + k·Dy, Y(c) = Y(c-1) + Dy - k·Dx.
+Punto passo_curvo(Punto penultimo, Punto ultimo, double k) {
+  const double dx = ultimo.x - penultimo.x;
+  const double dy = ultimo.y - penultimo.y;
+  return {ultimo.x + dx + k * dy, ultimo.y + dy - k * dx};
+}
+
 Codice traccia_curva(Tracciato& t, int32_t& metro, int32_t posizione, int32_t lunghezza, double k) {
-  if (tratto_limitato(t, metro, posizione, passo_retto) != Codice::nessuno) {
+  if (tratto_limitato(t, metro, posizione, retto) != Codice::nessuno) {
     return Codice::curva_errata;
   }
-  // The step D turned by k: X(c) = X(c-1) + Dx + k·Dy, Y(c) = Y(c-1) + Dy - k·Dx.
-  const auto passo_curvo = [k](double x0, double y0, double x1, double y1, double& x, double& y) {
-    const double dx = x1 - x0;
-    const double dy = y1 - y0;
-    x = x1 + dx + k * dy;
-    y = y1 + dy - k * dx;
+  const auto curvo = [k](double x0, double y0, double x1, double y1, double& x, double& y) {
+    const Punto p = passo_curvo({x0, y0}, {x1, y1}, k);
+    x = p.x;
+    y = p.y;
   };
-  return tratto_limitato(t, metro, int64_t{posizione} + lunghezza, passo_curvo);
+  return tratto_limitato(t, metro, int64_t{posizione} + lunghezza, curvo);
 }
 
 void traccia_rettilineo(Tracciato& t, int32_t& metro, int64_t fino) {
-  disegna(t, metro, fino, passo_retto);
+  disegna(t, metro, fino, retto);
 }
 
 }  // namespace compattatore

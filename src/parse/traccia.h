@@ -11,6 +11,25 @@ namespace compattatore {
 /// The last metre the layout may reach; a counter beyond it ends the layout with code 103.
 inline constexpr int32_t kUltimoMetroTracciato = 1000000;
 
+/// Curvature in radians per metre of the curve classes 1 to 6 (index 0 is class 1): radii of
+/// 10000, 5000, 2500, 1000, 500 and about 333 m. A curve to the left has the negative value. The
+/// line phase reads the same six values from its curve items; the decompiler's round trips fail
+/// at once if the two ever differ.
+inline constexpr double kCurvature[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+
+/// One point of the plan as two doubles.
+struct Punto {
+  double x = 0;
+  double y = 0;
+};
+
+/// The point after `ultimo` on a straight: the step from `penultimo` to `ultimo` once more.
+Punto passo_retto(Punto penultimo, Punto ultimo);
+
+/// The point after `ultimo` on a curve of curvature `k`: the step D from `penultimo` to `ultimo`
+/// turned, X + Dx + k·Dy and Y + Dy − k·Dx.
+Punto passo_curvo(Punto penultimo, Punto ultimo, double k);
+
 /// Straight run up to `posizione`, then a curve of curvature `k` (radians per metre, positive to
 /// the right) up to `posizione` + `lunghezza`. `metro` is the next point to compute (from 2) and is
 /// left on the first point not computed. Each point continues the step between the two before
