@@ -7,6 +7,7 @@
 // item read when nothing follows it (normally the closing "[fine]") is never interpreted.
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,19 +28,20 @@ namespace {
 
 inline constexpr int32_t kLunghezzaMassima = 1000000;
 
-// Curvature of a curve item: the first of the digits 1 to 6 it holds gives the class, an "s"
-// turns it to the left.
+// Curvature of a curve item: the first of the digits 1 to 6 it holds gives the class (its
+// curvature from the plan's table), an "s" turns it to the left.
 struct Classe {
   char cifra;
   double k;
   int raggio;  // metres, for messages
 };
-constexpr Classe kClassi[] = {{'1', 0.0001, 10000}, {'2', 0.0002, 5000}, {'3', 0.0004, 2500},
-                              {'4', 0.001, 1000},   {'5', 0.002, 500},   {'6', 0.003, 333}};
 
 std::optional<Classe> classe(const std::string& bassa) {
-  for (const auto& c : kClassi) {
-    if (bassa.find(c.cifra) != std::string::npos) return c;
+  for (int i = 0; i < 6; ++i) {
+    const char cifra = static_cast<char>('1' + i);
+    if (bassa.find(cifra) != std::string::npos) {
+      return Classe{cifra, kCurvature[i], static_cast<int>(std::lround(1.0 / kCurvature[i]))};
+    }
   }
   return std::nullopt;
 }

@@ -5,17 +5,23 @@
 
 namespace compattatore {
 
-Codice completa(Modello& m, Segnalatore& errori) {
-  marca_codici(m, errori);
+Completamento completa(Modello& m, Segnalatore& errori, Origini* origini) {
+  Completamento esito{Codice::nessuno, marca_codici(m, errori, origini)};
   Voce& intestazione = m.elenco[voce::intestazione];
   Tratto& primo = m.tratto(1);
-  if (intestazione.intero_1 != 0 || primo.valore_1 != 0) return Codice::campo_riservato_1;
+  if (intestazione.intero_1 != 0 || primo.valore_1 != 0) {
+    esito.codice = Codice::campo_riservato_1;
+    return esito;
+  }
   intestazione.intero_1 = 610;
   primo.valore_1 = 5121;
-  if (intestazione.orario != 0 || primo.valore_2 != 0) return Codice::campo_riservato_2;
+  if (intestazione.orario != 0 || primo.valore_2 != 0) {
+    esito.codice = Codice::campo_riservato_2;
+    return esito;
+  }
   intestazione.orario = codice_gara_st(m.elenco);
   primo.valore_2 = codice_gara_og(m.elenco);
-  return Codice::nessuno;
+  return esito;
 }
 
 }  // namespace compattatore

@@ -5,8 +5,7 @@
 #include "io/blocco.h"
 #include "io/file_sicuro.h"
 #include "output/compilati.h"
-#include "post/codici_gara.h"
-#include "post/marcatori.h"
+#include "post/completa.h"
 #include "sources/scenario.h"
 
 namespace compattatore {
@@ -146,19 +145,14 @@ RisultatoPercorso Esecuzione::campo_riservato(Codice codice, const char* campo, 
 
 RisultatoPercorso Esecuzione::scrivi_compilati() {
   auto& elenco = modello_.elenco;
-  segni_ = marca_codici(modello_, parola_, &origini_);
-
-  Tratto& primo = modello_.tratto(1);
-  if (elenco[voce::intestazione].intero_1 != 0 || primo.valore_1 != 0) {
-    return campo_riservato(Codice::campo_riservato_1, "primo valore", primo.valore_1);
+  const Completamento completo = completa(modello_, parola_, &origini_);
+  segni_ = completo.segni_di_codice;
+  if (completo.codice == Codice::campo_riservato_1) {
+    return campo_riservato(completo.codice, "primo valore", modello_.tratto(1).valore_1);
   }
-  elenco[voce::intestazione].intero_1 = 610;
-  primo.valore_1 = 5121;
-  if (elenco[voce::intestazione].orario != 0 || primo.valore_2 != 0) {
-    return campo_riservato(Codice::campo_riservato_2, "secondo valore", primo.valore_2);
+  if (completo.codice == Codice::campo_riservato_2) {
+    return campo_riservato(completo.codice, "secondo valore", modello_.tratto(1).valore_2);
   }
-  elenco[voce::intestazione].orario = codice_gara_st(elenco);
-  primo.valore_2 = codice_gara_og(elenco);
 
   if (!scrive_) {
     RisultatoPercorso r{Esito::verificato};

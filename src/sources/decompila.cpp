@@ -164,7 +164,7 @@ Prova compila(const Elenco& identita, const std::string& linea, const std::strin
                   con_tracciato);
   if (!p.m.dimensionato()) {
     p.mancato = "i sorgenti ricostruiti non danno la lunghezza del percorso";
-  } else if (const Codice c = completa(p.m, errori); c != Codice::nessuno) {
+  } else if (const Codice c = completa(p.m, errori).codice; c != Codice::nessuno) {
     p.mancato = "i sorgenti ricostruiti danno l'errore " + n(numero(c)) + " (" +
                 riga_codice(c).significato + ")";
   }

@@ -42,7 +42,7 @@ std::optional<Compilati> compila(const std::string& linea, const std::string& tr
   m.elenco[voce::treno].testo = "1";
   prova::RegistroErrori errori;
   memorizza_testi(m, errori, {linea, treno, "linea", "treno"}, con_tracciato);
-  if (!m.dimensionato() || completa(m, errori) != Codice::nessuno) return std::nullopt;
+  if (!m.dimensionato() || completa(m, errori).codice != Codice::nessuno) return std::nullopt;
   Compilati c;
   if (con_tracciato) c.tracciato = byte_tracciato(m.tracciato);
   c.elenco = byte_elenco(m.elenco);
