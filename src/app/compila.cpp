@@ -40,11 +40,11 @@ int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err)
   auto errore = [&err](const std::string& m) { return errore_uso(err, "compila", m); };
   std::optional<std::string> nome = o.valore("nome");
   std::optional<std::string> treno = o.valore("treno");
-  const fs::path uscita = o.valore("dir").value_or(".");
+  const fs::path uscita = percorso_utf8(o.valore("dir").value_or("."));
   const bool con_tracciato = !o.presente("senza-tracciato");
   const std::vector<std::string>& posizionali = o.posizionali;
-  const fs::path linea = posizionali[0];
-  const fs::path file_treno = posizionali[1];
+  const fs::path linea = percorso_utf8(posizionali[0]);
+  const fs::path file_treno = percorso_utf8(posizionali[1]);
 
   for (const fs::path& f : {linea, file_treno}) {
     if (auto e = sorgente_non_valida(f)) return errore(*e);
@@ -71,9 +71,10 @@ int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err)
       Esecuzione::dell_autore(*nomi, uscita, linea, file_treno, con_tracciato, stampa_su(err));
   // A compiled file never replaces a source: not by the same name, nor through a link to it.
   for (const std::string& compilato : run.file_della_corsa()) {
+    const fs::path destinazione = uscita / percorso_utf8(compilato);
     for (const fs::path& sorgente : {linea, file_treno}) {
-      if (stesso_file(uscita / compilato, sorgente)) {
-        return errore("il file compilato '" + (uscita / compilato).string() +
+      if (stesso_file(destinazione, sorgente)) {
+        return errore("il file compilato '" + destinazione.string() +
                       "' sostituirebbe il sorgente '" + sorgente.string() +
                       "': scegli un'altra cartella con --dir, o un altro nome con --nome o "
                       "--treno");

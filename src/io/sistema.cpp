@@ -7,6 +7,10 @@
 namespace compattatore {
 namespace fs = std::filesystem;
 
+fs::path percorso_utf8(std::string_view testo) {
+  return fs::path(std::u8string(testo.begin(), testo.end()));
+}
+
 fs::path cartella_programma() {
   fs::path cartella = piattaforma::cartella_eseguibile();
   if (cartella.empty()) cartella = fs::current_path();
@@ -28,11 +32,7 @@ bool e_file(const fs::path& p) {
   return fs::is_regular_file(p, ec);
 }
 
-bool stesso_file(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  const bool uguali = fs::equivalent(a, b, ec);  // device and file number of both
-  return !ec && uguali;
-}
+bool stesso_file(const fs::path& a, const fs::path& b) { return piattaforma::stesso_file(a, b); }
 
 void cancella(const fs::path& p) {
   std::error_code ec;
