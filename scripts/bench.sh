@@ -17,7 +17,7 @@ if ! [[ $giri =~ ^[0-9]+$ ]] || ((giri < 11)); then
   exit 1
 fi
 
-scripts/requisiti.sh cmake g++ make
+scripts/requisiti.sh cmake g++ make nlohmann-json3-dev
 cmake -S . -B build-bench -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release -DCOMPATTATORE_BANCO=ON \
   >/dev/null
 cmake --build build-bench -j"$(nproc)" --target compattatore genera_scenario pavimento cronometro \
@@ -86,7 +86,8 @@ for metri in 10000 131000 500000 1000000; do
     "$programma" compile "$s/Banco_linea.txt" "$s/Banco_1-.txt" --dir "$s/uscita"
 done
 
-# The route plan alone: a 124000 m line with 60 curves and nothing else, an empty train.
+# The route plan alone: a 124000 m line with 60 curves and nothing else, a train with one station
+# (a train without any would be worth a warning).
 t=$lavoro/tracciato
 mkdir -p "$t"
 {
@@ -98,7 +99,8 @@ mkdir -p "$t"
   done
   printf '[fine]\r\n'
 } >"$t/Tracciato_linea.txt"
-printf '[generale]\r\n[fine]\r\n' >"$t/Tracciato_1-.txt"
+printf '[generale]\r\nstazione, 2000, 24, 300, 0, 0, 0, 0,0,0, 0,0,0, 30, 6,0,0, A\r\n[fine]\r\n' \
+  >"$t/Tracciato_1-.txt"
 misura "tracciato 124000 m, 60 curve" 0 "$t/uscita" -- \
   "$programma" compile "$t/Tracciato_linea.txt" "$t/Tracciato_1-.txt" --dir "$t/uscita"
 

@@ -3,7 +3,7 @@
 # the executable, in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh cmake g++ make
+scripts/requisiti.sh cmake g++ make nlohmann-json3-dev
 cmake -S . -B build -DBUILD_TESTING=OFF >/dev/null
 cmake --build build --target compattatore -j"$(nproc)"
 ./build/compattatore "$@"

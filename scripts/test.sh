@@ -3,10 +3,13 @@
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh cmake g++ make libgtest-dev libssl-dev clang-format
+scripts/requisiti.sh cmake g++ make nlohmann-json3-dev libgtest-dev libssl-dev clang-format
 
 echo "== formato (clang-format)"
 find src tests bench fuzz -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run --Werror
+
+# The browser test of the route's picture: Chromium takes it, libpng reads it, xmllint checks the page.
+scripts/requisiti.sh chromium libpng-dev libxml2-utils
 
 for variante in build:OFF build-asan:ON; do
   cartella=${variante%%:*}

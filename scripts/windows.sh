@@ -6,7 +6,7 @@
 # Linux program of build/, brought up to date first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh cmake make g++ g++-mingw-w64-x86-64-posix googletest wine wine64
+scripts/requisiti.sh cmake make g++ g++-mingw-w64-x86-64-posix googletest nlohmann-json3-dev wine wine64
 cartella=build-windows
 export WINEPREFIX="$PWD/$cartella/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 

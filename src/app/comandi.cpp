@@ -1,6 +1,9 @@
 #include "app/comandi.h"
 
+#include <cstdint>
 #include <string_view>
+
+#include "app/diagnostica.h"
 
 namespace compattatore {
 namespace {
@@ -13,9 +16,14 @@ struct Comando {
   const char* spiegazione;  // the body of the command's help
   std::span<const Opzione> opzioni;
   int (*esegui)(const OpzioniLette&, std::ostream&, std::ostream&);
-  size_t operandi_attesi;
-  const char* se_mancano;  // the usage error when the operands are not the ones expected
+  size_t operandi_minimi;
+  size_t operandi_massimi;
+  const char* se_mancano;          // the usage error when there are fewer operands than the least
+  int stato_uso = kUscitaFallita;  // the exit status of a usage error
 };
+
+// No upper bound on the operands.
+constexpr size_t kQuantiSiVuole = SIZE_MAX;
 
 constexpr Opzione kOpzioniEsegui[] = {
     {"dir", "CARTELLA", "lavora in CARTELLA invece che nella cartella del programma"},
@@ -33,22 +41,48 @@ constexpr Opzione kOpzioniCompila[] = {
     {"treno", "TRENO", "numero del treno (predefinito: dal nome del file del treno)"},
     {"senza-tracciato", nullptr, "non calcola e non scrive il tracciato (NOME_linea.dat)",
      "no-plan"},
+    {"codifica", "CODIFICA", "legge i sorgenti come cp1252 o utf-8 (predefinita: riconosciuta)"},
+    {"formato", "FORMATO", "testo (predefinito) o json: i messaggi come un documento JSON"},
+    {"avvisi-come-errori", nullptr, "un avviso fa finire con stato 2"},
+    {"disegna", "PERCORSO.html", "scrive anche il disegno del percorso (vedi 'disegna')"},
+};
+
+constexpr Opzione kOpzioniVerifica[] = {
+    {"nome", "NOME", "nome dello scenario (predefinito: dal nome del file della linea)"},
+    {"treno", "TRENO", "numero del treno (predefinito: dal nome del file del treno)"},
+    {"senza-tracciato", nullptr, "non calcola il tracciato"},
+    {"codifica", "CODIFICA", "legge i sorgenti come cp1252 o utf-8 (predefinita: riconosciuta)"},
+    {"formato", "FORMATO", "testo (predefinito) o json: i messaggi come un documento JSON"},
+    {"avvisi-come-errori", nullptr, "un avviso fa finire con stato 2"},
+};
+
+constexpr Opzione kOpzioniEsempio[] = {
+    {"sovrascrivi", nullptr, "sostituisce i due file se ci sono già"},
 };
 
 constexpr Opzione kOpzioniCodici[] = {
     {"markdown", nullptr, "stampa la tabella dei codici come nel README"},
 };
 
+constexpr Opzione kOpzioniMostra[] = {
+    {"tratti", "A-B", "mostra ogni campo dei tratti da A a B, uno per riga"},
+    {"json", nullptr, "stampa tutto come un documento JSON"},
+};
+
+constexpr Opzione kOpzioniDisegna[] = {
+    {"uscita", "PERCORSO.html", "la pagina da scrivere", "output", 'o'},
+};
+
 constexpr const char* kStato =
     "Stato d'uscita: 0 compilato senza errori; 2 file compilati scritti con un codice\n"
-    "d'errore; 1 nessun file compilato scritto.\n";
+    "d'errore (o con un avviso, con --avvisi-come-errori); 1 nessun file compilato scritto.\n";
 
 const Comando kComandi[] = {
     {"esegui", "run", "", "compila lo scenario incorporato (il comando predefinito)",
      "Compila lo scenario incorporato (Viterbo - Orte - Roma, treno 3349).\n"
      "Scrive nella cartella del programma, o in CARTELLA con --dir, i tre documenti\n"
      "per il macchinista e i tre file compilati.\n",
-     kOpzioniEsegui, comando_esegui, 0, nullptr},
+     kOpzioniEsegui, comando_esegui, 0, 0, nullptr},
     {"compila", "compile", "LINEA TRENO", "compila i file sorgente di uno scenario dell'autore",
      "Compila uno scenario scritto dall'autore: LINEA e' il file della linea, TRENO il file del\n"
      "treno. Scrive in USCITA i tre file compilati NOME_linea.dat, NOME_TRENO.sim e\n"
@@ -57,19 +91,82 @@ const Comando kComandi[] = {
      "NOME e TRENO vengono dai nomi dei file, NOME_linea.txt e NOME_TRENO-.txt, se non sono\n"
      "dati con le opzioni.\n"
      "\n"
-     "Ogni errore trovato e' stampato quando si presenta, nella forma\n"
-     "  FILE:RIGA: errore N: descrizione (posizione P m)\n"
-     "seguita dalla riga del sorgente.\n",
-     kOpzioniCompila, comando_compila, 2,
+     "Ogni errore e ogni avviso e' stampato quando si presenta, nella forma\n"
+     "  FILE:RIGA:COLONNA: errore N: descrizione (posizione P m)\n"
+     "  FILE:RIGA:COLONNA: avviso: descrizione [nome]\n"
+     "seguita dalla riga del sorgente e da un segno sotto la voce. Gli avvisi dicono\n"
+     "cio' che il formato lascia passare (parole sbagliate, valori mancanti o in piu',\n"
+     "numeri arrotondati) e non cambiano i file compilati.\n"
+     "\n"
+     "Un sorgente UTF-8 (con BOM, o con lettere accentate in UTF-8) e' convertito in\n"
+     "Windows-1252 prima della lettura; --codifica sceglie la codifica.\n",
+     kOpzioniCompila, comando_compila, 2, 2,
      "servono due file: il file della linea e il file del treno"},
+    {"verifica", nullptr, "LINEA TRENO",
+     "controlla i file sorgente di uno scenario senza scrivere nulla",
+     "Fa tutta la compilazione di 'compila', con ogni errore e ogni avviso, ma non scrive\n"
+     "nessun file. Lo stato d'uscita e' quello che 'compila' darebbe.\n",
+     kOpzioniVerifica, comando_verifica, 2, 2,
+     "servono due file: il file della linea e il file del treno"},
+    {"esempio", nullptr, "CARTELLA", "scrive i sorgenti dello scenario incorporato, da modello",
+     "Scrive in CARTELLA (creata se manca) i due file sorgente dello scenario incorporato,\n"
+     "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt e ..._3349-.txt, in Windows-1252:\n"
+     "un modello da cui partire. I file restano: nessuno li cancella.\n",
+     kOpzioniEsempio, comando_esempio, 1, 1, "serve la cartella in cui scrivere i due file"},
     {"codici", nullptr, "", "elenca i codici d'errore, il loro significato e cosa cambiare",
      "Elenca ogni codice d'errore, cosa significa e cosa cambiare.\n", kOpzioniCodici,
-     comando_codici, 0, nullptr},
+     comando_codici, 0, 0, nullptr},
+    {"mostra", nullptr, "FILE...", "mostra cosa contengono i file compilati di uno scenario",
+     "Mostra cosa contengono i file compilati di uno scenario: percorso, progressive\n"
+     "chilometriche, orario, segnali, rallentamenti, punti di codice, montagne, cartelli, le\n"
+     "figure del treno e i profili; ricalcola i codici di controllo da nome e treno e dice se\n"
+     "sono validi (il simulatore rifiuta uno scenario con codici sbagliati).\n"
+     "\n"
+     "FILE e' uno dei tre file compilati (NOME_linea.dat, NOME_TRENO.sim, NOME_TRENO.dat):\n"
+     "gli altri dello stesso scenario sono cercati accanto a lui per nome. Si possono dare\n"
+     "anche tutti e tre, oppure una cartella che contiene un solo scenario.\n"
+     "\n"
+     "Stato d'uscita: 0 mostrato; 1 file mancante, illeggibile o guasto (il messaggio dice\n"
+     "il file, il byte e cosa ci si aspettava).\n",
+     kOpzioniMostra, comando_mostra, 1, kQuantiSiVuole, "manca il file compilato da mostrare"},
+    {"confronta",
+     nullptr,
+     "A B",
+     "confronta campo per campo due file compilati",
+     "Confronta campo per campo due file compilati dello stesso tipo, come diff: per ogni\n"
+     "tratto, voce o punto del tracciato che cambia, il campo, il valore in A e quello in B.\n"
+     "\n"
+     "A e B sono due file (NOME_linea.dat, NOME_TRENO.sim o NOME_TRENO.dat), oppure due\n"
+     "cartelle: allora si confrontano i file compilati con lo stesso nome, e un file che sta\n"
+     "in una sola delle due e' una differenza. Una cartella accanto a un file sta per il file\n"
+     "con lo stesso nome dentro di lei.\n"
+     "\n"
+     "Stato d'uscita: 0 uguali; 1 diversi; 2 file illeggibili o guasti, o argomenti che non\n"
+     "si possono confrontare.\n",
+     {},
+     comando_confronta,
+     2,
+     2,
+     "servono due file o due cartelle da confrontare",
+     2},
+    {"disegna", nullptr, "FILE...", "disegna il percorso di uno scenario compilato (HTML)",
+     "Scrive una pagina HTML con il disegno del percorso di uno scenario compilato: la mappa\n"
+     "del tracciato con stazioni e segnali, e il profilo lungo il percorso (pendenza,\n"
+     "velocita' massima, aderenza, stazioni, segnali, rallentamenti, codici, cartelli,\n"
+     "montagne) sulla distanza in km con la progressiva chilometrica. La pagina non usa rete\n"
+     "ne' script: si apre con qualunque browser e si stampa su A4 orizzontale.\n"
+     "\n"
+     "FILE come per 'mostra': uno dei file compilati, gli altri cercati accanto a lui, o una\n"
+     "cartella con un solo scenario. Servono l'elenco (.sim) e i tratti (.dat); senza il\n"
+     "tracciato (NOME_linea.dat) la mappa manca e resta il profilo.\n"
+     "\n"
+     "Stato d'uscita: 0 pagina scritta; 1 file mancanti, guasti, o pagina non scritta.\n",
+     kOpzioniDisegna, comando_disegna, 1, kQuantiSiVuole, "manca il file compilato da disegnare"},
 };
 
 // The program without a command: "esegui", with the version besides.
-const Comando kPrincipale = {"", nullptr, "", "", "", kOpzioniPrincipale, comando_esegui,
-                             0,  nullptr};
+const Comando kPrincipale = {"", nullptr, "",     "", "", kOpzioniPrincipale, comando_esegui,
+                             0,  0,       nullptr};
 
 std::string uso(const Comando& c) {
   std::string u = "Uso: compattatore " + std::string(c.nome) + " ";
@@ -79,7 +176,9 @@ std::string uso(const Comando& c) {
 
 void aiuto_comando(std::ostream& out, const Comando& c) {
   out << uso(c) << "\n" << c.spiegazione << "\n" << aiuto_opzioni(c.opzioni);
-  if (c.esegui != comando_codici) out << "\n" << kStato;
+  if (c.esegui == comando_esegui || c.esegui == comando_compila || c.esegui == comando_verifica) {
+    out << "\n" << kStato;
+  }
 }
 
 void aiuto_generale(std::ostream& out) {
@@ -103,8 +202,12 @@ void aiuto_generale(std::ostream& out) {
 
 int lancia(const Comando& c, std::span<const std::string> args, const std::string& nome,
            std::ostream& out, std::ostream& err) {
+  const auto uso_errato = [&](const std::string& messaggio) {
+    errore_uso(err, nome, messaggio);
+    return c.stato_uso;
+  };
   auto letto = leggi_opzioni(args, c.opzioni);
-  if (const auto* e = std::get_if<std::string>(&letto)) return errore_uso(err, nome, *e);
+  if (const auto* e = std::get_if<std::string>(&letto)) return uso_errato(*e);
   const OpzioniLette& o = std::get<OpzioniLette>(letto);
   if (o.aiuto) {
     if (nome.empty()) {
@@ -118,9 +221,10 @@ int lancia(const Comando& c, std::span<const std::string> args, const std::strin
     out << "compattatore " << COMPATTATORE_VERSIONE << "\n";
     return kUscitaOk;
   }
-  if (o.posizionali.size() != c.operandi_attesi) {
-    if (c.se_mancano) return errore_uso(err, nome, c.se_mancano);
-    return errore_uso(err, nome, "argomento inatteso '" + o.posizionali.front() + "'");
+  if (o.posizionali.size() < c.operandi_minimi) return uso_errato(c.se_mancano);
+  if (o.posizionali.size() > c.operandi_massimi) {
+    if (c.operandi_minimi == c.operandi_massimi && c.se_mancano) return uso_errato(c.se_mancano);
+    return uso_errato("argomento inatteso '" + o.posizionali[c.operandi_massimi] + "'");
   }
   return c.esegui(o, out, err);
 }
@@ -129,7 +233,8 @@ int lancia(const Comando& c, std::span<const std::string> args, const std::strin
 
 int errore_uso(std::ostream& err, const std::string& comando, const std::string& messaggio) {
   const std::string chi = comando.empty() ? "compattatore" : "compattatore " + comando;
-  err << chi << ": " << messaggio << "\n"
+  // The message may hold what the user typed: nothing of it reaches the terminal raw.
+  err << chi << ": " << visibile(messaggio) << "\n"
       << "Usa '" << chi << " --help' per l'uso"
       << (comando.empty() ? " dei comandi" : " del comando") << ".\n";
   return kUscitaFallita;

@@ -1,17 +1,24 @@
-// `compattatore compila LINEA TRENO`: an author's own line and train sources through the same
-// run as the embedded scenario.
+// `compattatore compila LINEA TRENO` and `compattatore verifica LINEA TRENO`: an author's own
+// line and train sources through the same run as the embedded scenario, writing the compiled
+// files or only checking them; and `compattatore esempio CARTELLA`, the embedded sources as a
+// template.
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/comandi.h"
 #include "app/diagnostica.h"
+#include "app/documento.h"
 #include "app/rapporto.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
 #include "model/nomi_scenario.h"
+#include "model/riepilogo.h"
+#include "output/disegno.h"
 #include "run/esecuzione.h"
+#include "sources/scenario.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;
@@ -20,74 +27,210 @@ namespace {
 
 // A source must be a readable regular file holding text.
 std::optional<std::string> sorgente_non_valida(const fs::path& file) {
-  if (!esiste(file)) return "il file '" + file.string() + "' non esiste";
-  if (!e_file(file)) return "'" + file.string() + "' non è un file";
+  const std::string nome = visibile(file.string());
+  if (!esiste(file)) return "il file '" + nome + "' non esiste";
+  if (!e_file(file)) return "'" + nome + "' non è un file";
   std::string contenuto;
   try {
     contenuto = leggi_file(file);
   } catch (const ErroreFile& e) {
-    return "impossibile leggere '" + file.string() + "': " + e.motivo;
+    return "impossibile leggere '" + nome + "': " + e.motivo;
   }
   if (contenuto.find('\0') != std::string::npos) {
-    return "'" + file.string() + "' non è un file di testo (contiene byte nulli)";
+    return "'" + nome + "' non è un file di testo (contiene byte nulli)";
   }
   return std::nullopt;
+}
+
+// What the command line of `compila` or `verifica` asks for.
+struct Richiesta {
+  NomiScenario nomi;
+  fs::path linea;
+  fs::path treno;
+  bool con_tracciato = true;
+  Codifica codifica = Codifica::automatica;
+  Formato formato = Formato::testo;
+  bool avvisi_come_errori = false;
+};
+
+// The request, or the usage error.
+std::variant<Richiesta, std::string> leggi_richiesta(const OpzioniLette& o) {
+  std::optional<std::string> nome = o.valore("nome");
+  std::optional<std::string> treno = o.valore("treno");
+  const fs::path linea = percorso_utf8(o.posizionali[0]);
+  const fs::path file_treno = percorso_utf8(o.posizionali[1]);
+
+  Codifica codifica = Codifica::automatica;
+  if (const auto c = o.valore("codifica")) {
+    if (*c == "cp1252" || *c == "windows-1252") {
+      codifica = Codifica::cp1252;
+    } else if (*c == "utf-8" || *c == "utf8") {
+      codifica = Codifica::utf8;
+    } else {
+      return "codifica sconosciuta '" + visibile(*c) + "': scrivi cp1252 o utf-8";
+    }
+  }
+  Formato formato = Formato::testo;
+  if (const auto f = o.valore("formato")) {
+    if (*f == "json") {
+      formato = Formato::json;
+    } else if (*f != "testo") {
+      return "formato sconosciuto '" + visibile(*f) + "': scrivi testo o json";
+    }
+  }
+
+  for (const fs::path& f : {linea, file_treno}) {
+    if (auto e = sorgente_non_valida(f)) return *e;
+  }
+  if (!nome) nome = NomiScenario::nome_da_file_linea(linea.string());
+  if (!nome) {
+    return "non ricavo il nome dello scenario da '" + visibile(linea.filename().string()) +
+           "': il file della linea si chiama NOME_linea.txt, oppure usa --nome";
+  }
+  if (auto e = NomiScenario::difetto("nome dello scenario", *nome)) return visibile(*e);
+  if (!treno) treno = NomiScenario::treno_da_file_treno(file_treno.string(), *nome);
+  if (!treno) {
+    return "non ricavo il numero del treno da '" + visibile(file_treno.filename().string()) +
+           "': il file del treno si chiama " + visibile(*nome) + "_TRENO-.txt, oppure usa --treno";
+  }
+  std::string difetto;
+  std::optional<NomiScenario> nomi = NomiScenario::crea(*nome, *treno, &difetto);
+  if (!nomi) return visibile(difetto);
+  return Richiesta{*nomi,
+                   linea,
+                   file_treno,
+                   !o.presente("senza-tracciato"),
+                   codifica,
+                   formato,
+                   o.presente("avvisi-come-errori")};
+}
+
+// The summary line of a compiled (or checked) scenario.
+std::string riepilogo_testo(const Riepilogo& r) {
+  auto quanti = [](int n, const char* uno, const char* tanti) {
+    return std::to_string(n) + " " + (n == 1 ? uno : tanti);
+  };
+  return "riepilogo: percorso " + std::to_string(r.lunghezza) + " m, " +
+         quanti(r.tratti, "tratto", "tratti") + ", " + quanti(r.stazioni, "stazione", "stazioni") +
+         ", " + quanti(r.segnali, "segnale", "segnali") + ", " +
+         quanti(r.rallentamenti, "rallentamento", "rallentamenti") + ", " +
+         quanti(r.indicatori, "indicatore di velocità", "indicatori di velocità") + ", " +
+         quanti(r.cartelli, "cartello indicatore", "cartelli indicatori") + ", " +
+         quanti(r.segni_di_codice, "segno di codice", "segni di codice") +
+         ", codici di controllo " + std::to_string(r.codice_st) + " e " +
+         std::to_string(r.codice_og) + "\n";
+}
+
+// The run of `compila` (with an output folder) or `verifica` (without).
+int compila_o_verifica(const char* comando, const OpzioniLette& o,
+                       const std::optional<fs::path>& uscita, std::ostream& out,
+                       std::ostream& err) {
+  auto letta = leggi_richiesta(o);
+  if (const auto* e = std::get_if<std::string>(&letta)) return errore_uso(err, comando, *e);
+  const Richiesta& q = std::get<Richiesta>(letta);
+
+  Resoconto resoconto(err, q.formato);
+  Esecuzione run = uscita
+                       ? Esecuzione::dell_autore(q.nomi, *uscita, q.linea, q.treno, q.con_tracciato,
+                                                 resoconto.osservatore(), q.codifica)
+                       : Esecuzione::verifica(q.nomi, q.linea, q.treno, q.con_tracciato,
+                                              resoconto.osservatore(), q.codifica);
+  if (uscita) {
+    // A compiled file never replaces a source: not by the same name, nor through a link to it.
+    for (const std::string& compilato : run.file_della_corsa()) {
+      const fs::path destinazione = *uscita / percorso_utf8(compilato);
+      for (const fs::path& sorgente : {q.linea, q.treno}) {
+        if (stesso_file(destinazione, sorgente)) {
+          return errore_uso(err, comando,
+                            "il file compilato '" + visibile(destinazione.string()) +
+                                "' sostituirebbe il sorgente '" + visibile(sorgente.string()) +
+                                "': scegli un'altra cartella con --dir, o un altro nome con "
+                                "--nome o --treno");
+        }
+      }
+    }
+  }
+  const RisultatoPercorso r = uscita ? run.esegui(avviso_attesa(err, *uscita)) : run.esegui();
+  const Conclusione conclusione{&resoconto, q.avvisi_come_errori};
+
+  std::vector<std::string> scritti;
+  if (r.esito == Esito::scritto) {
+    if (q.con_tracciato) scritti.push_back(run.file(FileScenario::tracciato).string());
+    scritti.push_back(run.file(FileScenario::elenco).string());
+    scritti.push_back(run.file(FileScenario::tratti).string());
+  }
+  if (const auto pagina = o.valore("disegna"); pagina && r.esito == Esito::scritto) {
+    try {
+      scrivi_pagina(percorso_utf8(*pagina), run.modello());
+      scritti.push_back(*pagina);
+    } catch (const ErroreFile& e) {
+      err << "compattatore " << comando << ": impossibile scrivere '" << visibile(e.file.string())
+          << "': " << e.motivo << "\n";
+      concludi(r, err, conclusione);
+      return kUscitaFallita;
+    }
+  }
+  std::optional<Riepilogo> riepilogo;
+  if (r.esito == Esito::scritto || r.esito == Esito::verificato) {
+    riepilogo = riepiloga(run.modello(), r.segni_di_codice);
+  }
+
+  if (q.formato == Formato::json) {
+    const int stato = stato_uscita(r, conclusione);
+    out << documento_json(comando, resoconto, r, stato, scritti, riepilogo);
+    return stato;
+  }
+  for (const std::string& f : scritti) out << "scritto " << visibile(f) << "\n";
+  if (riepilogo) out << riepilogo_testo(*riepilogo);
+  out << std::flush;
+  return concludi(r, err, conclusione);
 }
 
 }  // namespace
 
 int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  auto errore = [&err](const std::string& m) { return errore_uso(err, "compila", m); };
-  std::optional<std::string> nome = o.valore("nome");
-  std::optional<std::string> treno = o.valore("treno");
   const fs::path uscita = percorso_utf8(o.valore("dir").value_or("."));
-  const bool con_tracciato = !o.presente("senza-tracciato");
-  const std::vector<std::string>& posizionali = o.posizionali;
-  const fs::path linea = percorso_utf8(posizionali[0]);
-  const fs::path file_treno = percorso_utf8(posizionali[1]);
-
-  for (const fs::path& f : {linea, file_treno}) {
-    if (auto e = sorgente_non_valida(f)) return errore(*e);
-  }
-  if (!nome) nome = NomiScenario::nome_da_file_linea(linea.string());
-  if (!nome) {
-    return errore("non ricavo il nome dello scenario da '" + linea.filename().string() +
-                  "': il file della linea si chiama NOME_linea.txt, oppure usa --nome");
-  }
-  if (auto e = NomiScenario::difetto("nome dello scenario", *nome)) return errore(*e);
-  if (!treno) treno = NomiScenario::treno_da_file_treno(file_treno.string(), *nome);
-  if (!treno) {
-    return errore("non ricavo il numero del treno da '" + file_treno.filename().string() +
-                  "': il file del treno si chiama " + *nome + "_TRENO-.txt, oppure usa --treno");
-  }
-  std::string difetto;
-  std::optional<NomiScenario> nomi = NomiScenario::crea(*nome, *treno, &difetto);
-  if (!nomi) return errore(difetto);
   if (!e_cartella(uscita)) {
-    return errore("la cartella '" + uscita.string() + "' non esiste");
+    return errore_uso(err, "compila", "la cartella '" + visibile(uscita.string()) + "' non esiste");
   }
+  return compila_o_verifica("compila", o, uscita, out, err);
+}
 
-  Esecuzione run =
-      Esecuzione::dell_autore(*nomi, uscita, linea, file_treno, con_tracciato, stampa_su(err));
-  // A compiled file never replaces a source: not by the same name, nor through a link to it.
-  for (const std::string& compilato : run.file_della_corsa()) {
-    const fs::path destinazione = uscita / percorso_utf8(compilato);
-    for (const fs::path& sorgente : {linea, file_treno}) {
-      if (stesso_file(destinazione, sorgente)) {
-        return errore("il file compilato '" + destinazione.string() +
-                      "' sostituirebbe il sorgente '" + sorgente.string() +
-                      "': scegli un'altra cartella con --dir, o un altro nome con --nome o "
-                      "--treno");
+int comando_verifica(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
+  return compila_o_verifica("verifica", o, std::nullopt, out, err);
+}
+
+int comando_esempio(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
+  const fs::path cartella = percorso_utf8(o.posizionali[0]);
+  const NomiScenario nomi = NomiScenario::incorporato();
+  const fs::path linea = cartella / percorso_utf8(nomi.file(FileScenario::sorgente_linea));
+  const fs::path treno = cartella / percorso_utf8(nomi.file(FileScenario::sorgente_treno));
+  if (!o.presente("sovrascrivi")) {
+    for (const fs::path& f : {linea, treno}) {
+      if (esiste(f)) {
+        return errore_uso(err, "esempio",
+                          "'" + visibile(f.string()) +
+                              "' esiste già: scegli un'altra cartella, o usa --sovrascrivi");
       }
     }
   }
-  const RisultatoPercorso r = run.esegui(avviso_attesa(err, uscita));
-  if (r.esito == Esito::scritto) {
-    if (con_tracciato) out << "scritto " << run.file(FileScenario::tracciato).string() << "\n";
-    out << "scritto " << run.file(FileScenario::elenco).string() << "\n";
-    out << "scritto " << run.file(FileScenario::tratti).string() << "\n";
+  if (!crea_cartella(cartella)) {
+    return errore_uso(err, "esempio",
+                      "non posso creare la cartella '" + visibile(cartella.string()) + "'");
   }
-  return concludi(r, err);
+  try {
+    dati_linea(cartella, nomi);
+    dati_treno(cartella, nomi);
+  } catch (const ErroreFile& e) {
+    err << "compattatore esempio: impossibile scrivere " << visibile(e.file.string()) << ": "
+        << e.motivo << "\n";
+    return kUscitaFallita;
+  }
+  out << "scritto " << visibile(linea.string()) << "\n"
+      << "scritto " << visibile(treno.string()) << "\n"
+      << "Per compilarli:\n  compattatore compila " << visibile(linea.string()) << " "
+      << visibile(treno.string()) << "\n";
+  return kUscitaOk;
 }
 
 }  // namespace compattatore

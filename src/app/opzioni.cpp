@@ -12,10 +12,27 @@ namespace {
 // getopt_long returns this plus the option's index in the table, above every short option.
 constexpr int kPrimoIndice = 256;
 
-// Leading '-': operands come back in order as option 1, so nothing is permuted and the
-// POSIXLY_CORRECT environment variable cannot stop the reading at the first operand.
-// Then ':': a missing value is reported apart from an unknown option.
-constexpr const char* kOpzioniCorte = "-:h";
+// The short options of a table for getopt_long. Leading '-': operands come back in order as
+// option 1, so nothing is permuted and the POSIXLY_CORRECT environment variable cannot stop the
+// reading at the first operand. Then ':': a missing value is reported apart from an unknown
+// option. Then -h and the options' own short spellings.
+std::string opzioni_corte(std::span<const Opzione> opzioni) {
+  std::string corte = "-:h";
+  for (const Opzione& o : opzioni) {
+    if (o.corta == 0) continue;
+    corte += o.corta;
+    if (o.argomento != nullptr) corte += ':';
+  }
+  return corte;
+}
+
+// The index in `opzioni` of the option spelled `-c`.
+std::optional<size_t> corta(std::span<const Opzione> opzioni, int c) {
+  for (size_t i = 0; i < opzioni.size(); ++i) {
+    if (opzioni[i].corta != 0 && opzioni[i].corta == c) return i;
+  }
+  return std::nullopt;
+}
 
 std::string con_trattini(std::string_view nome) { return "--" + std::string(nome); }
 
@@ -26,7 +43,11 @@ bool inizia_con(std::string_view testo, std::string_view prefisso) {
 // The message for the element `elemento` that getopt_long refused, with `optopt` as it left it.
 std::string errore_per(std::string_view elemento, int scartato, std::span<const Opzione> opzioni) {
   if (!inizia_con(elemento, "--")) {
-    // A short option: only -h exists. "-dir" is most likely a long option missing a dash.
+    if (const auto i = corta(opzioni, scartato); i && opzioni[*i].argomento != nullptr) {
+      return "l'opzione '-" + std::string(1, opzioni[*i].corta) + "' vuole un valore (" +
+             opzioni[*i].argomento + ")";
+    }
+    // An unknown short option. "-dir" is most likely a long option missing a dash.
     std::string messaggio = "opzione sconosciuta '" + std::string(elemento) + "'";
     if (elemento.size() > 2) {
       std::vector<std::string> nomi{"help"};
@@ -143,6 +164,7 @@ std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::strin
   lunghe.push_back({nullptr, 0, nullptr, 0});
 
   // optind = 0 makes glibc start afresh; mingw-w64's getopt_long reads it as optreset.
+  const std::string corte = opzioni_corte(opzioni);
   opterr = 0;
   optind = 0;
   OpzioniLette lette;
@@ -151,7 +173,10 @@ std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::strin
     // call (optind = 0 stands for 1), or goes on inside the same group of short options.
     const int letto = std::max(optind, 1);
     const std::string_view elemento = letto < argc ? argv[static_cast<size_t>(letto)] : "";
-    const int c = getopt_long(argc, argv.data(), kOpzioniCorte, lunghe.data(), nullptr);
+    int c = getopt_long(argc, argv.data(), corte.c_str(), lunghe.data(), nullptr);
+    if (const auto i = corta(opzioni, c); i && c != 1 && c != '?' && c != ':') {
+      c = kPrimoIndice + static_cast<int>(*i);
+    }
     if (c == -1) break;
     if (c == 1) {
       lette.posizionali.emplace_back(optarg);
@@ -179,13 +204,17 @@ std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::strin
 }
 
 std::string aiuto_opzioni(std::span<const Opzione> opzioni) {
+  // With short spellings in the table, long names line up after a column of them.
+  const bool corte =
+      std::any_of(opzioni.begin(), opzioni.end(), [](const Opzione& o) { return o.corta != 0; });
   std::vector<std::pair<std::string, std::string>> righe;
   for (const Opzione& o : opzioni) {
-    std::string uso = con_trattini(o.nome);
+    std::string uso = o.corta != 0 ? "-" + std::string(1, o.corta) + ", " : corte ? "    " : "";
+    uso += con_trattini(o.nome);
     if (o.argomento != nullptr) uso += std::string(" ") + o.argomento;
     righe.emplace_back(std::move(uso), o.aiuto);
   }
-  righe.emplace_back("--help", "mostra questo aiuto");
+  righe.emplace_back(corte ? "-h, --help" : "--help", "mostra questo aiuto");
   size_t larghezza = 0;
   for (const auto& [uso, aiuto] : righe) larghezza = std::max(larghezza, uso.size());
   std::string testo = "Opzioni:\n";
@@ -193,39 +222,6 @@ std::string aiuto_opzioni(std::span<const Opzione> opzioni) {
     testo += "  " + uso + std::string(larghezza - uso.size() + 2, ' ') + aiuto + "\n";
   }
   return testo;
-}
-
-size_t distanza(std::string_view a, std::string_view b) {
-  // Three rows of the table: two back for a swap, the previous one and the current one.
-  std::vector<size_t> due_fa(b.size() + 1), prima(b.size() + 1), riga(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) prima[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    riga[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      const size_t sostituzione = prima[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
-      riga[j] = std::min({prima[j] + 1, riga[j - 1] + 1, sostituzione});
-      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-        riga[j] = std::min(riga[j], due_fa[j - 2] + 1);
-      }
-    }
-    std::swap(due_fa, prima);
-    std::swap(prima, riga);
-  }
-  return prima[b.size()];
-}
-
-std::optional<std::string> forse_intendevi(std::string_view parola,
-                                           std::span<const std::string> candidati) {
-  std::optional<std::string> migliore;
-  size_t minima = 3;
-  for (const std::string& c : candidati) {
-    const size_t d = distanza(parola, c);
-    if (d < minima) {
-      minima = d;
-      migliore = c;
-    }
-  }
-  return migliore;
 }
 
 }  // namespace compattatore

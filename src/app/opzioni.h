@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "model/somiglianza.h"
+
 namespace compattatore {
 
 /// One long option of a command. All strings are static (a command's table is a constant array).
@@ -20,6 +22,7 @@ struct Opzione {
   const char* argomento;        // name of its value in help ("CARTELLA"); nullptr for a flag
   const char* aiuto;            // one line of help, Italian
   const char* alias = nullptr;  // an older spelling read as the same option, not shown in help
+  char corta = 0;               // a one-letter spelling ("-o"), 0 when none
 };
 
 /// What the command line of one command held.
@@ -36,7 +39,8 @@ struct OpzioniLette {
 };
 
 /// Reads `argomenti` (without the program and command names) against the options of one command.
-/// `--opt VALUE` and `--opt=VALUE` both work, unique prefixes of option names are accepted,
+/// `--opt VALUE` and `--opt=VALUE` both work (and `-o VALUE`, `-oVALUE` for an option with a
+/// short spelling), unique prefixes of option names are accepted,
 /// options and operands may be mixed, a lone "-" is an operand, `--` ends the options, and
 /// `--help`/`-h` always exist. Giving an option twice with different values is an error.
 /// Returns the options read, or a one-line usage error in Italian without the program name.
@@ -46,13 +50,5 @@ std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::strin
 
 /// The "Opzioni:" block of a command's help, one aligned line per option and one for --help.
 std::string aiuto_opzioni(std::span<const Opzione> opzioni);
-
-/// Edit distance between `a` and `b`: insertions, deletions, substitutions and swaps of two
-/// adjacent characters each count one.
-size_t distanza(std::string_view a, std::string_view b);
-
-/// The closest of `candidati` to `parola`, if one is within distance 2 (the first on a tie).
-std::optional<std::string> forse_intendevi(std::string_view parola,
-                                           std::span<const std::string> candidati);
 
 }  // namespace compattatore

@@ -1,36 +1,79 @@
 #include "app/rapporto.h"
 
+#include <string>
+
 #include "app/comandi.h"
 
 namespace compattatore {
+namespace {
 
-int concludi(const RisultatoPercorso& r, std::ostream& err) {
+std::string parola(const RisultatoPercorso& r) {
+  std::string t = "codice_errore " + std::to_string(r.codice_errore);
+  if (r.con_posizione) t += ", posizione_errore " + std::to_string(r.posizione_errore) + " m";
+  return t;
+}
+
+bool avvisi_come_errori(const RisultatoPercorso& r, const Conclusione& c) {
+  return c.avvisi_come_errori && c.resoconto != nullptr && c.resoconto->avvisi() > 0 &&
+         r.codice_errore == 0;
+}
+
+}  // namespace
+
+int stato_uscita(const RisultatoPercorso& r, const Conclusione& c) {
   switch (r.esito) {
     case Esito::scritto:
-      if (r.codice_errore == 0) return kUscitaOk;
-      err << "compattatore: file compilati scritti con codice_errore " << r.codice_errore
-          << ", posizione_errore " << r.posizione_errore << " m\n";
-      return kUscitaConCodice;
+    case Esito::verificato:
+      if (r.codice_errore != 0 || avvisi_come_errori(r, c)) return kUscitaConCodice;
+      return kUscitaOk;
     case Esito::campo_riservato:
-      err << " Errore n. " << numero(r.codice) << "\n";
-      err << "compattatore: " << riga_codice(r.codice).significato << "; "
-          << riga_codice(r.codice).rimedio << "\n";
-      return kUscitaFallita;
     case Esito::non_dimensionato:
-      err << " Errore n. " << r.codice_errore << "\n";
-      err << "compattatore: " << r.messaggio << "\n";
-      return kUscitaFallita;
     case Esito::scrittura_fallita:
-      err << "compattatore: " << r.messaggio << "\n";
       return kUscitaFallita;
   }
   return kUscitaFallita;
 }
 
+int concludi(const RisultatoPercorso& r, std::ostream& err, const Conclusione& c) {
+  switch (r.esito) {
+    case Esito::scritto:
+      if (r.codice_errore != 0) {
+        err << "compattatore: file compilati scritti con " << parola(r) << "\n";
+      }
+      break;
+    case Esito::verificato:
+      if (r.codice_errore != 0) {
+        err << "compattatore: verifica finita con " << parola(r) << " (nessun file scritto)\n";
+      }
+      break;
+    case Esito::campo_riservato:
+      err << " Errore n. " << numero(r.codice) << "\n";
+      err << "compattatore: " << riga_codice(r.codice).significato << "; "
+          << riga_codice(r.codice).rimedio << "\n";
+      break;
+    case Esito::non_dimensionato:
+      err << " Errore n. " << r.codice_errore << "\n";
+      err << "compattatore: " << r.messaggio << "\n";
+      break;
+    case Esito::scrittura_fallita:
+      err << "compattatore: " << visibile(r.messaggio) << "\n";
+      break;
+  }
+  if (c.resoconto != nullptr) {
+    if (const std::string n = c.resoconto->conteggio(); !n.empty()) {
+      err << "compattatore: " << n << "\n";
+    }
+  }
+  if (avvisi_come_errori(r, c)) {
+    err << "compattatore: gli avvisi contano come errori (--avvisi-come-errori)\n";
+  }
+  return stato_uscita(r, c);
+}
+
 std::function<void()> avviso_attesa(std::ostream& err, const std::filesystem::path& cartella) {
   return [&err, cartella] {
-    err << "compattatore: un'altra esecuzione scrive gli stessi file in '" << cartella.string()
-        << "': attendo che finisca\n"
+    err << "compattatore: un'altra esecuzione scrive gli stessi file in '"
+        << visibile(cartella.string()) << "': attendo che finisca\n"
         << std::flush;
   };
 }

@@ -1,18 +1,29 @@
-// The error report at the end of a run, and the exit status that goes with it.
+// The report at the end of a run, and the exit status that goes with it.
 #pragma once
 
 #include <filesystem>
 #include <functional>
 #include <ostream>
 
+#include "app/diagnostica.h"
 #include "run/esecuzione.h"
 
 namespace compattatore {
 
-/// Reports how the run ended on `err` and returns the exit status: 0 when the compiled files are
-/// written and `codice_errore` is 0; 2 when they are written with a code (the final code and
-/// `posizione_errore` are printed); 1 when no compiled file was written.
-int concludi(const RisultatoPercorso& r, std::ostream& err);
+/// What, besides the run's result, decides the end of a command.
+struct Conclusione {
+  const Resoconto* resoconto = nullptr;  // the diagnostics of the run, when collected
+  bool avvisi_come_errori = false;       // a warning ends with status 2
+};
+
+/// The exit status of a run: 0 when the compiled files are written (or, for a check, would be)
+/// and `codice_errore` is 0; 2 when they are written with a code, or with a warning under
+/// `avvisi_come_errori`; 1 when no compiled file was written.
+int stato_uscita(const RisultatoPercorso& r, const Conclusione& c = {});
+
+/// Reports how the run ended on `err` (the final code, and `posizione_errore` when one was
+/// recorded; the count of errors and warnings) and returns `stato_uscita`.
+int concludi(const RisultatoPercorso& r, std::ostream& err, const Conclusione& c = {});
 
 /// What a run says on `err`, once, when it begins to wait for another run that writes the same
 /// files in `cartella`.

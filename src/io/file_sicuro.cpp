@@ -169,7 +169,7 @@ void Sostituzione::prepara(const fs::path& destinazione,
   contenuto(scrittore);
   scrittore.svuota();
   if (const std::error_code ec = t.chiudi(durata)) throw ErroreFile(destinazione, ec);
-  preparati_.push_back({t.percorso(), destinazione, -1});
+  preparati_.push_back({t.percorso(), destinazione, -1, durata == Durata::durevole});
   preparati_.back().biglietto = t.consegna();
 }
 
@@ -266,13 +266,16 @@ void Sostituzione::conferma() {
     const fs::path fallito = preparati_[fatti].destinazione;
     abbandona();
     if (non_rimessi.empty()) throw ErroreFile(fallito, guasto);
-    throw ErroreFile(fallito, motivo_sistema(guasto) + non_rimessi);
+    ErroreFile e(fallito, motivo_sistema(guasto) + non_rimessi);
+    e.errore = guasto;
+    throw e;
   }
+  // The renames of durable files reach the disk too.
   std::vector<fs::path> cartelle;
   for (const auto& p : preparati_) {
     pf::dimentica(p.biglietto);
-    if (std::find(cartelle.begin(), cartelle.end(), p.destinazione.parent_path()) ==
-        cartelle.end()) {
+    if (p.durevole && std::find(cartelle.begin(), cartelle.end(), p.destinazione.parent_path()) ==
+                          cartelle.end()) {
       cartelle.push_back(p.destinazione.parent_path());
     }
   }

@@ -75,6 +75,7 @@ class Sostituzione {
     std::filesystem::path temporaneo;
     std::filesystem::path destinazione;
     int biglietto = -1;  // of the temporary, in the register of files removed on a signal
+    bool durevole = true;
   };
   void abbandona();
 

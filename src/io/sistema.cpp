@@ -1,5 +1,6 @@
 #include "io/sistema.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "io/piattaforma.h"
@@ -32,7 +33,32 @@ bool e_file(const fs::path& p) {
   return fs::is_regular_file(p, ec);
 }
 
+std::optional<uintmax_t> dimensione_file(const fs::path& p) {
+  std::error_code ec;
+  const uintmax_t n = fs::file_size(p, ec);
+  if (ec) return std::nullopt;
+  return n;
+}
+
+std::vector<fs::path> file_nella_cartella(const fs::path& cartella) {
+  std::vector<fs::path> file;
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(cartella, ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    std::error_code e;
+    if (it->is_regular_file(e)) file.push_back(it->path());
+  }
+  std::sort(file.begin(), file.end());
+  return file;
+}
+
 bool stesso_file(const fs::path& a, const fs::path& b) { return piattaforma::stesso_file(a, b); }
+
+bool crea_cartella(const fs::path& p) {
+  std::error_code ec;
+  fs::create_directories(p, ec);
+  return e_cartella(p);
+}
 
 void cancella(const fs::path& p) {
   std::error_code ec;

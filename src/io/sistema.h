@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace compattatore {
 
@@ -23,9 +26,16 @@ bool esiste(const std::filesystem::path& p);
 bool e_cartella(const std::filesystem::path& p);
 /// `p` is a regular file (or a link to one).
 bool e_file(const std::filesystem::path& p);
+/// The size of the regular file `p` in bytes, or nothing when it cannot be told.
+std::optional<uintmax_t> dimensione_file(const std::filesystem::path& p);
+/// The regular files directly inside the folder `cartella`, sorted by name (none when it cannot
+/// be read).
+std::vector<std::filesystem::path> file_nella_cartella(const std::filesystem::path& cartella);
 /// `a` and `b` are one file: the same file of the same device, also when one is a link to the
 /// other or a second name of it. False when either is missing.
 bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b);
+/// Creates the folder `p` (and the folders above it); true when it exists afterwards.
+bool crea_cartella(const std::filesystem::path& p);
 /// Removes the file `p`; a file that is not there is no error, nor is any other failure.
 void cancella(const std::filesystem::path& p);
 

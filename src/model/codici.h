@@ -97,6 +97,13 @@ namespace compattatore {
   X(troppi_cartelli, 27,                                                                           \
     "più di 80 cartelli indicatori",                                                              \
     "togli righe \"cartello_indicatore\": al massimo 80")                                          \
+  X(carattere_fuori_codifica, 28,                                                                  \
+    "un carattere del file sorgente (UTF-8) non esiste in Windows-1252: il file non è letto",      \
+    "sostituisci il carattere (le lettere accentate, ° e € ci sono) o salva il file in "           \
+    "Windows-1252")                                                                                \
+  X(utf8_non_valido, 29,                                                                           \
+    "il file sorgente non è UTF-8 valido: il file non è letto",                                    \
+    "salva il file in UTF-8, o fallo leggere così com'è con --codifica cp1252")                     \
   X(manca_linea, 101,                                                                              \
     "il file della linea non esiste",                                                              \
     "controlla il nome e la cartella del file della linea")                                        \

@@ -45,7 +45,70 @@ void aggiungi_utf8(std::string& out, char32_t cp) {
   }
 }
 
+// The strictly valid UTF-8 sequence at `i`: its length and code point, or length 0.
+size_t sequenza(std::string_view s, size_t i, char32_t& cp) {
+  const auto c0 = static_cast<unsigned char>(s[i]);
+  if (c0 < 0x80) {
+    cp = c0;
+    return 1;
+  }
+  size_t n = 0;
+  char32_t minimo = 0;
+  if (c0 >= 0xC2 && c0 <= 0xDF) {
+    n = 2;
+    cp = c0 & 0x1F;
+    minimo = 0x80;
+  } else if (c0 >= 0xE0 && c0 <= 0xEF) {
+    n = 3;
+    cp = c0 & 0x0F;
+    minimo = 0x800;
+  } else if (c0 >= 0xF0 && c0 <= 0xF4) {
+    n = 4;
+    cp = c0 & 0x07;
+    minimo = 0x10000;
+  } else {
+    return 0;  // a continuation byte, an overlong lead (C0, C1) or a lead beyond U+10FFFF
+  }
+  if (i + n > s.size()) return 0;
+  for (size_t k = 1; k < n; ++k) {
+    const auto ck = static_cast<unsigned char>(s[i + k]);
+    if ((ck & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (ck & 0x3F);
+  }
+  if (cp < minimo || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return n;
+}
+
 }  // namespace
+
+std::optional<Inciampo> primo_inciampo(std::string_view utf8) {
+  size_t i = 0;
+  while (i < utf8.size()) {
+    char32_t cp = 0;
+    const size_t n = sequenza(utf8, i, cp);
+    if (n == 0) return Inciampo{i, 1, false, 0};
+    if (!byte_di(cp)) return Inciampo{i, n, true, cp};
+    i += n;
+  }
+  return std::nullopt;
+}
+
+bool sembra_utf8(std::string_view byte) {
+  bool multibyte = false;
+  size_t i = 0;
+  while (i < byte.size()) {
+    char32_t cp = 0;
+    const size_t n = sequenza(byte, i, cp);
+    if (n == 0) return false;
+    multibyte = multibyte || n > 1;
+    i += n;
+  }
+  return multibyte;
+}
+
+std::string codice_unicode(char32_t cp) { return esadecimale(cp); }
+
+size_t sequenza_utf8(std::string_view s, size_t i, char32_t& cp) { return sequenza(s, i, cp); }
 
 std::string da_utf8(std::string_view utf8) {
   // Strict UTF-8: every sequence in its shortest form, no surrogate halves, nothing past

@@ -17,6 +17,31 @@ struct NonRappresentabile : std::invalid_argument {
 /// character that has no byte in the code page.
 std::string da_utf8(std::string_view utf8);
 
+/// Where UTF-8 text stops being convertible: the first sequence that is not valid UTF-8 (a stray
+/// or truncated sequence, an overlong form, a surrogate, a value above U+10FFFF), or the first
+/// character that Windows-1252 cannot hold.
+struct Inciampo {
+  size_t byte = 0;           // offset of the sequence
+  size_t lunghezza = 1;      // its bytes
+  bool utf8_valido = false;  // true: valid UTF-8, but no byte in the code page for `carattere`
+  char32_t carattere = 0;    // that character, when the sequence is valid
+};
+
+/// The first stumble of `utf8` on its way to Windows-1252, or nothing when `da_utf8` converts it
+/// all. Checks UTF-8 strictly, whatever `da_utf8` accepts.
+std::optional<Inciampo> primo_inciampo(std::string_view utf8);
+
+/// `byte` is strictly valid UTF-8 and holds at least one multi-byte sequence (a text that is
+/// plain ASCII reads the same in both encodings).
+bool sembra_utf8(std::string_view byte);
+
+/// The strictly valid UTF-8 sequence that begins at byte `i` of `s`: its length (1 to 4) with its
+/// code point in `cp`, or 0 when no valid sequence begins there.
+size_t sequenza_utf8(std::string_view s, size_t i, char32_t& cp);
+
+/// "U+03A9": a character's code point as the Unicode standard writes it.
+std::string codice_unicode(char32_t cp);
+
 /// Windows-1252 bytes converted to UTF-8 (for messages); the five undefined bytes become U+FFFD.
 std::string a_utf8(std::string_view byte);
 

@@ -1,44 +1,83 @@
-// How the phases and passes that fill the model report a code: to an error sink that they are
-// given, never to the command that runs them.
+// How the phases and passes that fill the model report what they find: to a sink that they are
+// given, never to the command that runs them. Errors set the error word; warnings and notes go to
+// the same sink through a second door and never touch it.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "model/avvisi.h"
 #include "model/codici.h"
 
 namespace compattatore {
 
-/// Where in a source a code was set: file, line number (from 1) and the line as written
-/// (Windows-1252 bytes, without its line end). An empty `file` means no source line.
+/// Where in a source something was written: file, line (from 1) and the line as written
+/// (Windows-1252 bytes, without its line end), then the column (from 1, in characters) and the
+/// length of the item it concerns. An empty `file` means no source at all; `riga` 0 the file as a
+/// whole; `colonna` 0 the line as a whole.
 struct Luogo {
-  std::string file;
+  std::string file{};
   int riga = 0;
-  std::string testo;
+  std::string testo{};
+  int colonna = 0;
+  int lunghezza = 0;
+
+  bool operator==(const Luogo&) const = default;
 };
 
-/// One code set during the run, as the diagnostics receive it.
+/// How grave a diagnostic is.
+enum class Gravita {
+  errore,  // a code of the error word
+  avviso,  // a warning: what the format passed over or bent, stored as it stands
+  nota,    // a fact the author may want (the file was read as UTF-8), or a note of another
+};
+
+/// A note attached to a diagnostic, with its own place: what occupies a stretch, and where it
+/// came from.
+struct Nota {
+  Luogo luogo{};
+  std::string testo{};
+};
+
+/// One diagnostic, as the sink receives it.
 struct Segnalazione {
-  Codice codice = Codice::nessuno;
-  std::optional<int32_t> posizione;  // metres, for the codes that record one
-  Luogo luogo;
-  std::string dettaglio;  // what went wrong, for run-time faults
+  Codice codice = Codice::nessuno;     // for an error
+  std::optional<int32_t> posizione{};  // metres, for the codes that record one
+  Luogo luogo{};
+  std::string dettaglio{};  // what went wrong beyond the code's meaning; a warning's message
+  std::vector<Nota> note{};
+  std::optional<int32_t> tratto{};  // the stretch concerned, when there is one
+  Gravita gravita = Gravita::errore;
+  Avviso avviso = Avviso::nessuno;  // the kind of a warning or a note
 };
 
-/// The error sink: receives every code when it is set. A later code overwrites an earlier one in
-/// the error word, which the sink keeps.
+/// The sink: receives every code when it is set, and every warning and note.
 class Segnalatore {
  public:
   virtual ~Segnalatore() = default;
-  /// Sets the error word to `s.codice` (and the error position when `s` has one).
+  /// An error: sets the error word to `s.codice` (and the error position when `s` has one). A
+  /// later code overwrites an earlier one in the error word, which the sink keeps.
   virtual void ricevi(Segnalazione s) = 0;
   /// The code the error word holds now (`Codice::nessuno` before any).
   virtual Codice codice_errore() const = 0;
+  /// A warning or a note: leaves the error word alone. A sink that does not want them drops them.
+  virtual void avvisa(Segnalazione) {}
 
   void segnala(Codice codice, std::optional<int32_t> posizione = std::nullopt, Luogo luogo = {},
-               std::string dettaglio = {}) {
-    ricevi(Segnalazione{codice, posizione, std::move(luogo), std::move(dettaglio)});
+               std::string dettaglio = {}, std::vector<Nota> note = {}) {
+    ricevi(
+        Segnalazione{codice, posizione, std::move(luogo), std::move(dettaglio), std::move(note)});
+  }
+  void segnala_avviso(Avviso avviso, Luogo luogo, std::string messaggio,
+                      std::vector<Nota> note = {}, Gravita gravita = Gravita::avviso) {
+    Segnalazione s{Codice::nessuno, std::nullopt, std::move(luogo), std::move(messaggio),
+                   std::move(note)};
+    s.gravita = gravita;
+    s.avviso = avviso;
+    avvisa(std::move(s));
   }
 };
 

@@ -1,16 +1,22 @@
 // What the line phase and the train phase share: how a keyword line ends, the dash rule, the
-// profile fill, and the model, error sink and item reader that every phase works with.
+// profile fill, the model, sink and item reader that every phase works with, and the
+// diagnostics every phase gives: errors at the item they concern, warnings for what the format
+// passes over, and the origin of every object placed.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "model/cp1252.h"
 #include "model/modello.h"
+#include "model/origini.h"
 #include "model/regole.h"
 #include "model/segnalazione.h"
 #include "parse/lettore.h"
+#include "parse/parole_chiave.h"
 
 namespace compattatore {
 
@@ -25,11 +31,26 @@ inline bool contiene(std::string_view voce, std::string_view cosa) {
   return voce.find(cosa) != std::string_view::npos;
 }
 
+/// A run-time fault that belongs to an item other than the last one read: a value stored when a
+/// later item came (a speed written at the next speed line). Carries that item's place.
+struct GuastoAlLuogo : GuastoEsecuzione {
+  GuastoAlLuogo(const std::string& messaggio, Luogo l)
+      : GuastoEsecuzione(messaggio), luogo(std::move(l)) {}
+  Luogo luogo;
+};
+
+/// A number read from a source, with where it was written and how.
+struct Numero {
+  int32_t valore = 0;
+  Posto posto;
+};
+
 /// A profile written stretch by stretch: the value that holds from the cursor on, until a later
-/// item moves it.
+/// item moves it. `origine` is where that value was written.
 struct Profilo {
   int32_t cursore = 0;
   int32_t valore = 0;
+  Posto origine;
 
   /// Writes `valore` with `scrivi(stretch, valore)` from the cursor on, at least one stretch,
   /// while the cursor is below `fino`. With `arresto`, stops before writing at that stretch.
@@ -43,24 +64,40 @@ struct Profilo {
   }
 };
 
-/// The model, the error sink and the reader of one phase, and the reports every phase makes.
+/// The model, the sink and the reader of one phase, and the reports every phase makes.
 class Fase {
  protected:
-  Fase(Modello& modello, Segnalatore& errori, LettoreVoci& lettore)
-      : m_(modello), errori_(errori), lettore_(lettore) {}
+  Fase(Modello& modello, Segnalatore& errori, LettoreVoci& lettore, Origini* origini)
+      : m_(modello), errori_(errori), lettore_(lettore), origini_(origini) {}
 
   /// Sets `codice` at the place of the last item read.
   void errore(Codice codice, std::optional<int32_t> posizione = std::nullopt) {
     errori_.segnala(codice, posizione, lettore_.luogo());
   }
+  /// Sets `codice` at the item `dove`.
+  void errore(Codice codice, const Posto& dove, std::optional<int32_t> posizione,
+              std::string dettaglio = {}, std::vector<Nota> note = {}) {
+    errori_.segnala(codice, posizione, lettore_.luogo(dove), std::move(dettaglio), std::move(note));
+  }
+  /// Sets `codice` at `dove` with a note on what occupies `tratto`.
+  void occupato(Codice codice, const Numero& posizione, int64_t tratto) {
+    const auto s = static_cast<int32_t>(tratto);
+    errore(codice, posizione.posto, posizione.valore, {},
+           {nota_occupato(origini_, s, m_.tratto(s).oggetto)});
+  }
   /// A position refused by the range rule or before the route start: code 15 with the position;
   /// the item loop ends and the finishing steps follow.
-  Seguito fuori_percorso(int32_t posizione) {
-    errore(Codice::fuori_percorso, posizione);
+  Seguito fuori_percorso(const Numero& posizione) {
+    errore(Codice::fuori_percorso, posizione.posto, posizione.valore);
     return Seguito::esci;
   }
   /// The next item of the reader as text.
   std::string leggi() { return lettore_.leggi_testo(); }
+  /// The next item as a 32-bit number, with its place.
+  Numero numero() {
+    const int32_t v = lettore_.leggi_i32();
+    return Numero{v, lettore_.posto()};
+  }
 
   /// The dash rule: while the item in `letta` holds "-", up to `massimo` times, the next item
   /// replaces it. With `guarda_fine`, returns false as soon as nothing follows an item read
@@ -68,14 +105,145 @@ class Fase {
   bool salta_trattini(std::string& letta, int massimo, bool guarda_fine) {
     for (int i = 0; i < massimo && contiene(letta, "-"); ++i) {
       letta = leggi();
-      if (guarda_fine && lettore_.a_fine()) return false;
+      if (guarda_fine && lettore_.a_fine()) {
+        ultima_voce(letta);
+        return false;
+      }
     }
     return true;
   }
 
+  // ------------------------------------------------------------------------------ warnings
+
+  void avviso(Avviso tipo, const Posto& dove, std::string messaggio, std::vector<Nota> note = {}) {
+    if (++avvisi_ > kAvvisiPerFile) return;
+    errori_.segnala_avviso(tipo, lettore_.luogo(dove), std::move(messaggio), std::move(note));
+  }
+  /// A warning about the whole file, or its line `riga`.
+  void avviso_file(Avviso tipo, std::string messaggio, int riga = 0) {
+    if (++avvisi_ > kAvvisiPerFile) return;
+    Luogo l{lettore_.file(), riga, std::string(lettore_.testo_riga(riga))};
+    errori_.segnala_avviso(tipo, std::move(l), std::move(messaggio));
+  }
+  /// At the end of a phase: how many warnings of this file were not shown.
+  void avvisi_taciuti() {
+    if (avvisi_ <= kAvvisiPerFile) return;
+    errori_.segnala_avviso(Avviso::altri_avvisi, Luogo{lettore_.file(), 0, {}},
+                           "altri " + std::to_string(avvisi_ - kAvvisiPerFile) +
+                               " avvisi in questo file non sono mostrati");
+  }
+
+  /// A keyword item just read: where it stands, and whether it begins its line. Starts counting
+  /// the items its keyword reads.
+  struct Parola {
+    std::string esatta;  // as read
+    std::string bassa;   // in lower case
+    Posto posto;
+    bool prima = false;  // the first item of its line
+  };
+  Parola parola(std::string letta) {
+    Parola p{std::move(letta), {}, lettore_.posto(), lettore_.prima_della_riga()};
+    p.bassa = cp1252::minuscole(p.esatta);
+    if (p.bassa == "[fine]") vista_fine_ = true;
+    lettore_.segna_parola();
+    return p;
+  }
+
+  /// Before the keyword's numbers are read: the item is read as the keywords `lette` although it
+  /// is none of them exactly (it only contains them), or stands in the middle of a line.
+  /// `come` replaces the usual explanation.
+  void come_parola(const Parola& p, const std::vector<std::string>& lette, bool esatta,
+                   const std::string& come = {}) {
+    if (lette.empty() || (esatta && p.prima)) return;
+    std::string m = "'" + cp1252::a_utf8(p.esatta) + "'";
+    if (!p.prima) m += ", in mezzo alla riga,";
+    if (!come.empty()) {
+      m += " " + come;
+    } else if (esatta) {
+      m += " è letta come parola chiave";
+    } else {
+      std::string elenco;
+      for (size_t i = 0; i < lette.size(); ++i) {
+        if (i > 0) elenco += i + 1 == lette.size() ? " e " : ", ";
+        elenco += "'" + lette[i] + "'";
+      }
+      m += lette.size() == 1 ? " contiene la parola chiave " + elenco + " ed è letta come tale"
+                             : " contiene le parole chiave " + elenco + " ed è letta come ciascuna";
+    }
+    avviso(Avviso::parola_contenuta, p.posto, m);
+  }
+
+  /// After a keyword's numbers are read: values taken from the lines after it, or (when the
+  /// keyword read all it reads, `completa`) left over on its line.
+  void dopo_i_valori(const Parola& p, std::string_view chiave, bool completa) {
+    const int letti = lettore_.letti_dal_segno();
+    const int dopo = lettore_.presi_dopo();
+    const std::string legge = "'" + std::string(chiave) + "' legge " + std::to_string(letti) +
+                              (letti == 1 ? " valore" : " valori");
+    if (dopo > 0) {
+      const Posto& primo = lettore_.primo_preso_dopo();
+      std::vector<Nota> note{Nota{lettore_.luogo(primo), "il primo valore preso dalla riga dopo"}};
+      if (const std::optional<Posto> resto = lettore_.resto_riga()) {
+        note.push_back(Nota{lettore_.luogo(*resto), "il resto di questa riga è ignorato"});
+      }
+      avviso(Avviso::valori_mancanti, p.posto,
+             legge + ", la riga ne ha " + std::to_string(letti - dopo) + ": " +
+                 (dopo == 1 ? "l'ultimo è preso"
+                            : "gli altri " + std::to_string(dopo) + " sono presi") +
+                 " dalla riga " + std::to_string(primo.riga),
+             std::move(note));
+    } else if (const std::optional<Posto> resto = lettore_.resto_riga(); resto && completa) {
+      avviso(Avviso::valori_in_piu, *resto, legge + ": il resto della riga è ignorato");
+    }
+  }
+
+  /// A line whose first item matched no keyword of `ambito`.
+  void sconosciuta(const Parola& p, Ambito ambito) {
+    if (!p.prima) return;
+    if (auto m = parola_sconosciuta(p.esatta, ambito))
+      avviso(Avviso::parola_sconosciuta, p.posto, *m);
+  }
+
+  /// The last item of the source, read where a keyword was expected: never interpreted.
+  void ultima_voce(const std::string& letta) {
+    ultima_ = lettore_.posto();
+    if (cp1252::minuscole(letta) == "[fine]") vista_fine_ = true;
+  }
+  /// At the end of the source: a source without "[fine]" loses its last item.
+  void controlla_fine() {
+    if (vista_fine_) return;
+    if (ultima_.riga > 0) {
+      avviso(Avviso::senza_fine, ultima_,
+             "il file non finisce con [fine]: l'ultima voce non è letta");
+    } else {
+      avviso_file(Avviso::senza_fine, "il file non finisce con [fine]", lettore_.riga());
+    }
+  }
+
+  /// A position accepted by the range rule but beyond the end of the line.
+  void oltre_la_linea(const Numero& posizione) {
+    const int64_t lunghezza = int64_t{m_.metri_totali} - 7000;
+    if (posizione.valore <= lunghezza) return;
+    avviso(Avviso::oltre_la_linea, posizione.posto,
+           "la posizione " + std::to_string(posizione.valore) +
+               " m è oltre la fine della linea (lunghezza percorso " + std::to_string(lunghezza) +
+               " m)");
+  }
+
+  /// The object now on stretch `tratto` was placed by the keyword item `dove`.
+  void origine(int64_t tratto, const Posto& dove) {
+    if (origini_ != nullptr) origini_->metti(static_cast<int32_t>(tratto), lettore_.luogo(dove));
+  }
+
+  static constexpr int kAvvisiPerFile = 20;
+
   Modello& m_;
   Segnalatore& errori_;
   LettoreVoci& lettore_;
+  Origini* origini_;
+  int avvisi_ = 0;           // warnings given for this file
+  bool vista_fine_ = false;  // a keyword item "[fine]" was read
+  Posto ultima_;             // the last item of the source, when it was passed over
 };
 
 }  // namespace compattatore

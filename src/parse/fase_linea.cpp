@@ -27,32 +27,33 @@ namespace {
 
 inline constexpr int32_t kLunghezzaMassima = 1000000;
 
-// A keyword item: `esatta` as read (for the tests where letter case matters) and `bassa` in
-// lower case (for the others; every keyword is written in lower case).
-struct Parola {
-  std::string esatta;
-  std::string bassa;
-  explicit Parola(std::string v) : esatta(std::move(v)), bassa(cp1252::minuscole(esatta)) {}
-};
-
 // Curvature of a curve item: the first of the digits 1 to 6 it holds gives the class, an "s"
 // turns it to the left.
-std::optional<double> curvatura(const std::string& bassa) {
-  static constexpr struct {
-    char cifra;
-    double k;
-  } kClassi[] = {{'1', 0.0001}, {'2', 0.0002}, {'3', 0.0004},
-                 {'4', 0.001},  {'5', 0.002},  {'6', 0.003}};
+struct Classe {
+  char cifra;
+  double k;
+  int raggio;  // metres, for messages
+};
+constexpr Classe kClassi[] = {{'1', 0.0001, 10000}, {'2', 0.0002, 5000}, {'3', 0.0004, 2500},
+                              {'4', 0.001, 1000},   {'5', 0.002, 500},   {'6', 0.003, 333}};
+
+std::optional<Classe> classe(const std::string& bassa) {
   for (const auto& c : kClassi) {
-    if (bassa.find(c.cifra) != std::string::npos) return contiene(bassa, "s") ? -c.k : c.k;
+    if (bassa.find(c.cifra) != std::string::npos) return c;
   }
   return std::nullopt;
+}
+
+std::optional<double> curvatura(const std::string& bassa) {
+  const auto c = classe(bassa);
+  if (!c) return std::nullopt;
+  return contiene(bassa, "s") ? -c->k : c->k;
 }
 
 class FaseLinea : Fase {
  public:
   FaseLinea(Modello& m, Segnalatore& errori, LettoreVoci& lettore, const OpzioniLinea& opzioni)
-      : Fase(m, errori, lettore),
+      : Fase(m, errori, lettore, opzioni.origini),
         traccia_(opzioni.con_tracciato),
         taglio_(opzioni.taglio_percorso) {}
 
@@ -60,24 +61,44 @@ class FaseLinea : Fase {
     if (trova_generale() && sezione_generale()) {
       tra_le_sezioni();
       if (sezione_elementi()) conclusione();
+      if (letto_tutto_) controlla_fine();
     }
-    return {cursore_cartelli_};
+    avvisi_taciuti();
+    return {cursore_cartelli_, std::move(progressive_)};
   }
 
  private:
+  // Code 102 when the source ends before "[generale]": at that item when it is the last one, at
+  // an item that looks like a slip for it, or at the file.
   bool trova_generale() {
+    std::optional<Posto> simile;
+    auto manca = [&](const std::string& dettaglio, std::optional<Posto> dove) {
+      if (dove) {
+        errore(Codice::manca_generale, *dove, std::nullopt, dettaglio);
+      } else {
+        errori_.segnala(Codice::manca_generale, std::nullopt, Luogo{lettore_.file(), 0, {}},
+                        dettaglio);
+      }
+      return false;
+    };
     for (;;) {
       // An empty source has nothing to search: the same code as a source without the item.
       if (lettore_.a_fine()) {
-        errore(Codice::manca_generale);
-        return false;
+        return manca(simile ? "questa voce non è [generale]" : "il file non ha voci", simile);
       }
       const std::string letta = leggi();
+      const bool trovata = contiene(cp1252::minuscole(letta), "[generale]");
       if (lettore_.a_fine()) {
-        errore(Codice::manca_generale);
-        return false;
+        if (trovata) return manca("[generale] è l'ultima voce del file", lettore_.posto());
+        return manca(simile ? "questa voce non è [generale]" : "", simile);
       }
-      if (contiene(cp1252::minuscole(letta), "[generale]")) return true;
+      if (trovata) {
+        generale_ = lettore_.posto();
+        return true;
+      }
+      if (!simile && lettore_.prima_della_riga() && quasi_generale(letta)) {
+        simile = lettore_.posto();
+      }
     }
   }
 
@@ -86,67 +107,109 @@ class FaseLinea : Fase {
     for (;;) {
       if (lettore_.a_fine()) return true;
       std::string letta = leggi();
-      if (lettore_.a_fine()) return true;
+      if (lettore_.a_fine()) {
+        ultima_voce(letta);
+        letto_tutto_ = true;
+        return true;
+      }
       // Up to ten items in a row holding "-" are passed over, without looking for the end.
       salta_trattini(letta, 10, false);
-      const Parola p(letta);
+      const Parola p = parola(letta);
       const std::string& e = p.esatta;
       const std::string& b = p.bassa;
 
-      if (contiene(b, "percorso") && contiene(b, "lunghezza")) {
-        const int32_t lunghezza = lettore_.leggi_i32();
-        m_.elenco[voce::figure_treno].campo_2 = lunghezza;
-        if (lunghezza < 0 || lunghezza > kLunghezzaMassima) {
-          errore(Codice::lunghezza_fuori_campo);
+      const bool lunghezza = contiene(b, "percorso") && contiene(b, "lunghezza");
+      const bool tre = contiene(e, "tre") && contiene(e, "progressiva");
+      const bool due = contiene(e, "due") && contiene(e, "progressiva");
+      const bool uno = contiene(e, "uno") && contiene(e, "progressiva");
+      const bool sfondo_uno = contiene(e, "sfondo") && contiene(e, "uno");
+      const bool sfondo_due = contiene(e, "sfondo") && contiene(e, "due");
+      const bool sfondo_tre = contiene(e, "sfondo") && contiene(e, "tre");
+      const bool ripetizione = contiene(e, "segnali") && contiene(e, "ripetizione");
+      const bool intestazione = contiene(b, "[") && contiene(b, "]") && !inizia_con_trattino(letta);
+
+      std::vector<std::string> lette;
+      bool esatta = false;
+      auto riga = [&](bool vale, const std::string& forma, const std::string& scritta) {
+        if (!vale) return;
+        lette.push_back(forma);
+        esatta = lette.size() == 1 && scritta == forma;
+      };
+      riga(lunghezza, "lunghezza percorso", b);
+      riga(tre, "progressiva chilometrica tre", e);
+      riga(due, "progressiva chilometrica due", e);
+      riga(uno, "progressiva chilometrica uno", e);
+      riga(sfondo_uno, "sfondo uno", e);
+      riga(sfondo_due, "sfondo due", e);
+      riga(sfondo_tre, "sfondo tre", e);
+      riga(ripetizione,
+           contiene(b, "4") ? "ripetizione segnali 4 codici" : "ripetizione segnali 9 codici", e);
+      if (lette.size() > 1) esatta = false;
+      if (lette.empty() && !intestazione) sconosciuta(p, Ambito::linea_generale);
+      come_parola(p, lette, esatta);
+
+      if (lunghezza) {
+        const Numero l = numero();
+        m_.elenco[voce::figure_treno].campo_2 = l.valore;
+        if (l.valore < 0 || l.valore > kLunghezzaMassima) {
+          errore(Codice::lunghezza_fuori_campo, l.posto, std::nullopt,
+                 std::to_string(l.valore) + " m");
           return false;
         }
-        m_.crea_tratti(std::min(lunghezza, taglio_), traccia_);
+        m_.crea_tratti(std::min(l.valore, taglio_), traccia_);
         if (traccia_) consiglia_pagine_grandi(m_.tracciato.memoria());
       }
-      if (contiene(e, "tre") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_tre);
-      if (contiene(e, "due") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_due);
-      if (contiene(e, "uno") && contiene(e, "progressiva")) leggi_sezione(voce::sezione_uno);
-      Voce& intestazione = m_.elenco[voce::intestazione];
-      if (contiene(e, "sfondo") && contiene(e, "uno")) intestazione.campo_1 = lettore_.leggi_i32();
-      if (contiene(e, "sfondo") && contiene(e, "due")) intestazione.campo_3 = lettore_.leggi_i32();
-      if (contiene(e, "sfondo") && contiene(e, "tre")) intestazione.campo_2 = lettore_.leggi_i32();
-      if (contiene(e, "segnali") && contiene(e, "ripetizione") && !ripetizione(b)) return false;
+      if (tre) leggi_sezione(voce::sezione_tre);
+      if (due) leggi_sezione(voce::sezione_due);
+      if (uno) leggi_sezione(voce::sezione_uno);
+      Voce& testata = m_.elenco[voce::intestazione];
+      if (sfondo_uno) testata.campo_1 = lettore_.leggi_i32();
+      if (sfondo_due) testata.campo_3 = lettore_.leggi_i32();
+      if (sfondo_tre) testata.campo_2 = lettore_.leggi_i32();
+      if (ripetizione && !leggi_ripetizione(p)) return false;
+      if (!lette.empty()) dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta, true);
 
-      if (contiene(b, "[") && contiene(b, "]") && !inizia_con_trattino(letta)) return true;
+      if (intestazione) return true;
     }
   }
 
   void leggi_sezione(int indice) {
     Voce& v = m_.elenco[static_cast<size_t>(indice)];
-    v.campo_1 = lettore_.leggi_i32();
-    v.campo_2 = lettore_.leggi_i32();
+    const Numero inizio = numero();
+    const Numero valore = numero();
+    v.campo_1 = inizio.valore;
+    v.campo_2 = valore.valore;
     v.campo_3 = lettore_.leggi_i32();
+    progressive_.push_back(ProgressivaLetta{
+        inizio.valore, valore.valore, lettore_.luogo(inizio.posto), lettore_.luogo(valore.posto)});
   }
 
   // The signal repetition section and its code count; false when a code ends the phase.
-  bool ripetizione(const std::string& bassa) {
+  bool leggi_ripetizione(const Parola& p) {
     Voce& v = m_.elenco[voce::treno];
-    const int32_t inizio = lettore_.leggi_i32();
-    const int32_t fine = lettore_.leggi_i32();
-    v.campo_1 = inizio;
-    v.campo_2 = fine;
-    if (inizio % 50 != 0) {
-      errore(Codice::ripetizione_inizio);
+    const Numero inizio = numero();
+    const Numero fine = numero();
+    v.campo_1 = inizio.valore;
+    v.campo_2 = fine.valore;
+    if (inizio.valore % 50 != 0) {
+      errore(Codice::ripetizione_inizio, inizio.posto, std::nullopt,
+             std::to_string(inizio.valore) + " m");
       return false;
     }
-    if (fine % 50 != 0) {
-      errore(Codice::ripetizione_fine);
+    if (fine.valore % 50 != 0) {
+      errore(Codice::ripetizione_fine, fine.posto, std::nullopt,
+             std::to_string(fine.valore) + " m");
       return false;
     }
-    if (contiene(bassa, "4")) {
+    if (contiene(p.bassa, "4")) {
       v.campo_3 = 4;
-    } else if (contiene(bassa, "9")) {
+    } else if (contiene(p.bassa, "9")) {
       v.campo_3 = 9;
     } else {
-      errore(Codice::ripetizione_codici);
+      errore(Codice::ripetizione_codici, p.posto, std::nullopt);
       return false;
     }
-    if (fine == 0) v.campo_3 = 0;
+    if (fine.valore == 0) v.campo_3 = 0;
     return true;
   }
 
@@ -159,7 +222,8 @@ class FaseLinea : Fase {
     progressive_ordina(m_.elenco);
     // Everything after this point works on the stretches (and the plan).
     if (!m_.dimensionato()) {
-      throw GuastoEsecuzione("la sezione [generale] non ha la voce \"lunghezza percorso\"");
+      throw GuastoAlLuogo("la sezione [generale] non ha la voce \"lunghezza percorso\"",
+                          lettore_.luogo(generale_));
     }
     if (traccia_) {
       Tracciato& t = m_.tracciato;
@@ -174,12 +238,22 @@ class FaseLinea : Fase {
   // of the source, or after a position outside the route).
   bool sezione_elementi() {
     for (;;) {
-      if (lettore_.a_fine()) return true;
+      if (lettore_.a_fine()) {
+        letto_tutto_ = true;
+        return true;
+      }
       std::string letta = leggi();
-      if (lettore_.a_fine()) return true;
+      if (lettore_.a_fine()) {
+        ultima_voce(letta);
+        letto_tutto_ = true;
+        return true;
+      }
       // Up to two items in a row holding "-" are passed over; the end ends the section.
-      if (!salta_trattini(letta, 2, true)) return true;
-      switch (elemento(Parola(letta))) {
+      if (!salta_trattini(letta, 2, true)) {
+        letto_tutto_ = true;
+        return true;
+      }
+      switch (elemento(parola(letta))) {
         case Seguito::avanti:
           break;
         case Seguito::esci:
@@ -193,79 +267,155 @@ class FaseLinea : Fase {
   // Applies every feature row that the keyword item matches, in order.
   Seguito elemento(const Parola& p) {
     const std::string& b = p.bassa;
-    if (contiene(b, "pendenza")) {
-      const int32_t posizione = lettore_.leggi_i32();
-      const int32_t pendenza = lettore_.leggi_i32();
-      if (!nel_percorso(m_.ultimo_tratto(), posizione)) return fuori_percorso(posizione);
-      const int32_t n = cinquantesimi(posizione);
-      if (n > 0) riempi_pendenza(n);
-      pendenza_.valore = pendenza;
-    }
-    if (traccia_ && contiene(b, "curva")) {
-      const int32_t posizione = lettore_.leggi_i32();
-      const int32_t lunghezza = lettore_.leggi_i32();
-      if (!nel_percorso(m_.ultimo_tratto(), posizione)) return fuori_percorso(posizione);
-      const std::optional<double> k = curvatura(b);
-      if (!k || traccia_curva(m_.tracciato, metro_, posizione, lunghezza, *k) != Codice::nessuno) {
-        errore(Codice::curva_errata);
-        return Seguito::ferma;
+    const bool pendenza = contiene(b, "pendenza");
+    const bool curva = traccia_ && contiene(b, "curva");
+    const bool montagna = contiene(b, "montagna");
+    const bool indicatore = contiene(b, "indicatori_v");
+    const bool cartello = contiene(b, "indicat") && contiene(b, "cartello");
+
+    std::vector<std::string> lette;
+    auto riga = [&](bool vale, const std::string& forma) {
+      if (vale) lette.push_back(forma);
+    };
+    riga(pendenza, "pendenza");
+    std::string come;
+    if (curva) {
+      if (const auto c = classe(b)) {
+        const bool sinistra = contiene(b, "s");
+        const std::string forma = std::string("curva") + (sinistra ? 's' : 'd') + c->cifra;
+        riga(true, forma);
+        if (b != forma) {
+          come = "è letta come '" + forma + "': curva a " + (sinistra ? "sinistra" : "destra") +
+                 " di classe " + c->cifra + " (raggio " + std::to_string(c->raggio) + " m)";
+        }
       }
     }
-    if (contiene(b, "montagna")) {
-      const int32_t inizio = lettore_.leggi_i32();
-      const int32_t fine = lettore_.leggi_i32();
-      int32_t tipo = lettore_.leggi_i32();
-      if (!nel_percorso(m_.ultimo_tratto(), inizio)) return fuori_percorso(inizio);
-      const Codice esito = memo_montagna(m_, montagne_, inizio, fine, tipo);
-      // The start is in the route: a refused range is the end's fault.
-      if (esito == Codice::fuori_percorso) return fuori_percorso(fine);
-      if (esito != Codice::nessuno) {
-        errore(esito, inizio);
-        return Seguito::ferma;
-      }
+    riga(montagna, "montagna");
+    riga(indicatore, "indicatori_vmax");
+    riga(cartello, "cartello_indicatore");
+    const bool esatta = lette.size() == 1 && b == lette[0];
+    if (!pendenza && !curva && !montagna && !indicatore && !cartello) {
+      // Curves are passed over on purpose when no route plan is computed.
+      if (!contiene(b, "curva")) sconosciuta(p, Ambito::linea_elementi);
+      return Seguito::avanti;
     }
-    if (contiene(b, "indicatori_v")) {
-      int32_t n[9];
-      for (int32_t& v : n) v = lettore_.leggi_i32();
-      if (!nel_percorso(m_.ultimo_tratto(), n[0])) return fuori_percorso(n[0]);
-      const Codice esito =
-          memo_indicatori_v_max(m_, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8]);
-      if (esito != Codice::nessuno) {
-        errore(esito, n[0]);
-        return Seguito::ferma;
-      }
+    come_parola(p, lette, esatta, lette.size() == 1 ? come : std::string());
+
+    Seguito s = Seguito::avanti;
+    auto passo = [&s](bool vale, auto&& azione) {
+      if (s == Seguito::avanti && vale) s = azione();
+    };
+    passo(pendenza, [&] { return leggi_pendenza(); });
+    passo(curva, [&] { return leggi_curva(p); });
+    passo(montagna, [&] { return leggi_montagna(); });
+    passo(indicatore, [&] { return leggi_indicatore(p); });
+    passo(cartello, [&] { return leggi_cartello(p); });
+    dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta, s == Seguito::avanti);
+    return s;
+  }
+
+  Seguito leggi_pendenza() {
+    const Numero posizione = numero();
+    const Numero pendenza = numero();
+    if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
+    oltre_la_linea(posizione);
+    const int32_t n = cinquantesimi(posizione.valore);
+    if (n > 0) riempi_pendenza(n);
+    pendenza_.valore = pendenza.valore;
+    pendenza_.origine = pendenza.posto;
+    return Seguito::avanti;
+  }
+
+  Seguito leggi_curva(const Parola& p) {
+    const Numero posizione = numero();
+    const Numero lunghezza = numero();
+    if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
+    oltre_la_linea(posizione);
+    const std::optional<double> k = curvatura(p.bassa);
+    if (!k) {
+      errore(Codice::curva_errata, p.posto, std::nullopt, "nessuna cifra da 1 a 6");
+      return Seguito::ferma;
     }
-    if (contiene(b, "indicat") && contiene(b, "cartello")) {
-      const int32_t posizione = lettore_.leggi_i32();
-      const std::string testo = testo_entro(leggi(), "testo del cartello");
-      if (!nel_percorso(m_.ultimo_tratto(), posizione)) return fuori_percorso(posizione);
-      const Codice esito = cartello(posizione, testo);
-      if (esito != Codice::nessuno) {
-        errore(esito, posizione);
-        return Seguito::ferma;
-      }
+    if (traccia_curva(m_.tracciato, metro_, posizione.valore, lunghezza.valore, *k) !=
+        Codice::nessuno) {
+      errore(Codice::curva_errata, lunghezza.posto, std::nullopt,
+             "la curva finisce oltre 1000000 m");
+      return Seguito::ferma;
     }
     return Seguito::avanti;
   }
 
-  // The gradient of a stretch: the previous gradient item's value + 100.
-  void scrivi_pendenza(int32_t s, int32_t pendenza) {
-    m_.tratto(s).pendenza = entro<uint8_t>(int64_t{pendenza} + 100, "pendenza + 100");
-  }
-  void riempi_pendenza(int32_t fino) {
-    pendenza_.riempi(fino, [this](int32_t s, int32_t v) { scrivi_pendenza(s, v); });
+  Seguito leggi_montagna() {
+    const Numero inizio = numero();
+    const Numero fine = numero();
+    int32_t tipo = lettore_.leggi_i32();
+    if (!nel_percorso(m_.ultimo_tratto(), inizio.valore)) return fuori_percorso(inizio);
+    oltre_la_linea(inizio);
+    const Codice esito = memo_montagna(m_, montagne_, inizio.valore, fine.valore, tipo);
+    // The start is in the route: a refused range is the end's fault.
+    if (esito == Codice::fuori_percorso) return fuori_percorso(fine);
+    if (esito != Codice::nessuno) {
+      errore(esito, inizio.posto, inizio.valore);
+      return Seguito::ferma;
+    }
+    return Seguito::avanti;
   }
 
-  // An indicator board with its text in the next free board entry of `elenco`.
-  Codice cartello(int32_t posizione, const std::string& testo) {
-    if (cursore_cartelli_ < 1) return Codice::troppi_cartelli;
-    Tratto& t = m_.tratto(tratto_di(posizione));
-    if (!libero(t)) return Codice::cartello_occupato;
+  Seguito leggi_indicatore(const Parola& p) {
+    const Numero posizione = numero();
+    int32_t n[8];
+    for (int32_t& v : n) v = lettore_.leggi_i32();
+    if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
+    oltre_la_linea(posizione);
+    const Codice esito =
+        memo_indicatori_v_max(m_, posizione.valore, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7]);
+    if (esito == Codice::indicatore_occupato) {
+      occupato(esito, posizione, tratto_di(posizione.valore));
+      return Seguito::ferma;
+    }
+    if (esito != Codice::nessuno) {
+      errore(esito, posizione.posto, posizione.valore);
+      return Seguito::ferma;
+    }
+    origine(tratto_di(posizione.valore), p.posto);
+    return Seguito::avanti;
+  }
+
+  Seguito leggi_cartello(const Parola& p) {
+    const Numero posizione = numero();
+    const std::string testo = testo_entro(leggi(), "testo del cartello");
+    if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
+    oltre_la_linea(posizione);
+    if (cursore_cartelli_ < 1) {
+      errore(Codice::troppi_cartelli, p.posto, posizione.valore);
+      return Seguito::ferma;
+    }
+    const int32_t s = tratto_di(posizione.valore);
+    Tratto& t = m_.tratto(s);
+    if (!libero(t)) {
+      occupato(Codice::cartello_occupato, posizione, s);
+      return Seguito::ferma;
+    }
     t.oggetto = oggetto::cartello;
     t.valore_1 = entro<int16_t>(cursore_cartelli_, "indice del cartello");
     m_.elenco[static_cast<size_t>(cursore_cartelli_)].testo = testo;
     --cursore_cartelli_;
-    return Codice::nessuno;
+    origine(s, p.posto);
+    return Seguito::avanti;
+  }
+
+  // The gradient of a stretch: the previous gradient item's value + 100, in one byte.
+  void scrivi_pendenza(int32_t s, int32_t pendenza) {
+    const int64_t valore = int64_t{pendenza} + 100;
+    if (valore < 0 || valore > 255) {
+      throw GuastoAlLuogo("pendenza: " + std::to_string(pendenza) +
+                              " per mille non entra nel campo (da -100 a 155)",
+                          lettore_.luogo(pendenza_.origine));
+    }
+    m_.tratto(s).pendenza = static_cast<uint8_t>(valore);
+  }
+  void riempi_pendenza(int32_t fino) {
+    pendenza_.riempi(fino, [this](int32_t s, int32_t v) { scrivi_pendenza(s, v); });
   }
 
   // Gradients up to the last three stretches, which keep 0; the plan straight on to the end.
@@ -281,6 +431,9 @@ class FaseLinea : Fase {
   int32_t metro_ = 2;                                // next point of the route plan
   Montagne montagne_;                                // mountains stored so far
   int32_t cursore_cartelli_ = voce::primo_cartello;  // next free board entry of `elenco`
+  Posto generale_;                                   // the item "[generale]"
+  std::vector<ProgressivaLetta> progressive_;        // kilometric section lines as read
+  bool letto_tutto_ = false;                         // the features were read to the end
 };
 
 }  // namespace

@@ -1,9 +1,12 @@
 // The train phase: train figures, speed and adhesion profiles, stations, code change and cut
 // points, signals and slowdowns, read from the train source into the model.
 
+#include <climits>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/cp1252.h"
 #include "model/regole.h"
@@ -18,80 +21,161 @@ namespace {
 
 constexpr int32_t kMargineStazione = 800;
 
+// The keyword rows of the train source, in the order of the tests: what the item must contain,
+// the keyword as written, and a second accepted spelling.
+struct RigaTreno {
+  const char* contiene_1;
+  const char* contiene_2;
+  const char* forma;
+  const char* altra_forma;
+};
+constexpr RigaTreno kRighe[] = {
+    {"frenata", "massa", "percentuale massa frenata", nullptr},
+    {"vetture", nullptr, "numero vetture", nullptr},
+    {"velocit", nullptr, "velocita", "velocit\xE0"},
+    {"aderenza", nullptr, "aderenza", nullptr},
+    {"orologio", nullptr, "orologio", nullptr},
+    {"sabbia", nullptr, "sabbia", nullptr},
+    {"segnale", nullptr, "segnale", nullptr},
+    {"rallentamento", nullptr, "rallentamento", nullptr},
+    {"abbattimento", nullptr, "abbattimento", nullptr},
+    {"stazione", nullptr, "stazione", nullptr},
+};
+constexpr size_t kNumeroRighe = std::size(kRighe);
+
 class FaseTreno : Fase {
  public:
   FaseTreno(Modello& m, Segnalatore& errori, LettoreVoci& lettore, const OpzioniTreno& opzioni)
-      : Fase(m, errori, lettore), cursore_cartelli_(opzioni.cursore_cartelli) {}
+      : Fase(m, errori, lettore, opzioni.origini),
+        cursore_cartelli_(opzioni.cursore_cartelli),
+        progressive_(opzioni.progressive) {}
 
   void esegui() {
-    // Everything before the header is passed over; without a header nothing is read.
-    while (!lettore_.a_fine()) {
-      if (contiene(leggi_parola(), "[generale]")) break;
+    if (!trova_generale()) {
+      passi_finali();
+      avvisi_taciuti();
+      return;
     }
-    if (ciclo() == Seguito::ferma) return;
-    passi_finali();
+    const Seguito s = ciclo();
+    if (s != Seguito::ferma) passi_finali();
+    if (s == Seguito::avanti) {
+      controlla_fine();
+      if (cursore_stazioni_ == 1) {
+        avviso_file(Avviso::senza_stazioni,
+                    "il file del treno non ha stazioni: il treno non ha fermate né orario");
+      }
+    }
+    avvisi_taciuti();
   }
 
  private:
-  /// The next keyword item in lower case, for the tests.
-  std::string leggi_parola() { return cp1252::minuscole(leggi()); }
+  // Everything before the header is passed over; without a header nothing is read, and a
+  // warning says so (at an item that looks like a slip for it, when there is one).
+  bool trova_generale() {
+    std::optional<Posto> simile;
+    bool vuoto = true;
+    while (!lettore_.a_fine()) {
+      const std::string letta = leggi();
+      if (contiene(cp1252::minuscole(letta), "[generale]")) return true;
+      if (!letta.empty()) vuoto = false;
+      if (!simile && lettore_.prima_della_riga() && quasi_generale(letta)) {
+        simile = lettore_.posto();
+      }
+    }
+    if (simile) {
+      avviso(Avviso::senza_generale, *simile,
+             "questa voce non è [generale]: senza [generale] il file del treno non è letto");
+    } else {
+      avviso_file(Avviso::senza_generale,
+                  vuoto ? "il file del treno è vuoto: nessun dato del treno è letto"
+                        : "il file del treno non ha la riga [generale]: nessun dato del treno "
+                          "è letto");
+    }
+    return false;
+  }
 
   Seguito ciclo() {
     while (!lettore_.a_fine()) {
-      std::string parola = leggi_parola();
+      std::string letta = leggi();
       // The last item of the source is never interpreted as a keyword.
-      if (lettore_.a_fine()) return Seguito::avanti;
+      if (lettore_.a_fine()) {
+        ultima_voce(letta);
+        return Seguito::avanti;
+      }
       // Items with a dash are passed over, at most two in a row.
-      if (!salta_trattini(parola, 2, true)) return Seguito::avanti;
-      const Seguito s = parole_chiave(cp1252::minuscole(parola));
+      if (!salta_trattini(letta, 2, true)) return Seguito::avanti;
+      const Seguito s = parole_chiave(parola(letta));
       if (s != Seguito::avanti) return s;
     }
     return Seguito::avanti;
   }
 
   /// Every test is made on the same item, in this order; each one that matches reads its numbers.
-  Seguito parole_chiave(const std::string& p) {
-    auto ha = [&p](std::string_view parola) { return p.find(parola) != std::string::npos; };
+  Seguito parole_chiave(const Parola& p) {
+    bool vale[kNumeroRighe] = {};
+    std::vector<std::string> lette;
+    bool esatta = false;
+    for (size_t i = 0; i < kNumeroRighe; ++i) {
+      const RigaTreno& r = kRighe[i];
+      vale[i] = contiene(p.bassa, r.contiene_1) &&
+                (r.contiene_2 == nullptr || contiene(p.bassa, r.contiene_2));
+      if (!vale[i]) continue;
+      lette.emplace_back(r.forma);
+      esatta = p.bassa == r.forma || (r.altra_forma != nullptr && p.bassa == r.altra_forma);
+    }
+    if (lette.empty()) {
+      sconosciuta(p, Ambito::treno);
+      return Seguito::avanti;
+    }
+    if (lette.size() > 1) esatta = false;
+    come_parola(p, lette, esatta);
+
     Seguito s = Seguito::avanti;
-    auto passo = [&s](bool prova, auto&& azione) {
-      if (s == Seguito::avanti && prova) s = azione();
+    auto passo = [&s, &vale](size_t riga, auto&& azione) {
+      if (s == Seguito::avanti && vale[riga]) s = azione();
     };
-    passo(ha("frenata") && ha("massa"), [&] {
+    passo(0, [&] {
       m_.elenco[voce::figure_treno].campo_1 = lettore_.leggi_i32();
       return Seguito::avanti;
     });
-    passo(ha("vetture"), [&] {
+    passo(1, [&] {
       m_.elenco[voce::figure_treno].campo_3 = lettore_.leggi_i32();
       return Seguito::avanti;
     });
-    passo(ha("velocit"), [&] { return velocita(); });
-    passo(ha("aderenza"), [&] { return aderenza(); });
-    passo(ha("orologio"), [&] {
+    passo(2, [&] { return velocita(); });
+    passo(3, [&] { return aderenza(); });
+    passo(4, [&] {
       Voce& t = m_.elenco[voce::treno];
       t.intero_3 = lettore_.leggi_i16();
       t.intero_4 = lettore_.leggi_i16();
       t.intero_5 = lettore_.leggi_i16();
       return Seguito::avanti;
     });
-    passo(ha("sabbia"), [&] {
+    passo(5, [&] {
       m_.elenco[voce::treno].intero_1 = lettore_.leggi_i16();
       return Seguito::avanti;
     });
-    passo(ha("segnale"), [&] { return segnale(); });
-    passo(ha("rallentamento"), [&] { return rallentamento(); });
-    passo(ha("abbattimento"), [&] { return abbattimento(); });
-    passo(ha("stazione"), [&] { return stazione(); });
+    passo(6, [&] { return segnale(p); });
+    passo(7, [&] { return rallentamento(p); });
+    passo(8, [&] { return abbattimento(p); });
+    passo(9, [&] { return stazione(p); });
+    dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta, s == Seguito::avanti);
     return s;
   }
 
   /// The speed limit of a stretch: km/h in units of 5, rounded; a value outside 0 to 255 is the
-  /// run-time fault.
+  /// run-time fault, at the item where that speed was written.
   void riempi_velocita(int32_t fino, std::optional<int32_t> arresto = std::nullopt) {
     velocita_.riempi(
         fino,
         [this](int32_t s, int32_t kmh) {
-          m_.tratto(s).velocita =
-              entro<uint8_t>(arrotonda(static_cast<double>(kmh) / 5.0), "velocita");
+          const int64_t quinti = arrotonda(static_cast<double>(kmh) / 5.0);
+          if (quinti < 0 || quinti > 255) {
+            throw GuastoAlLuogo(
+                "velocita: " + std::to_string(kmh) + " km/h non entra nel campo (da 0 a 1277 km/h)",
+                lettore_.luogo(velocita_.origine));
+          }
+          m_.tratto(s).velocita = static_cast<uint8_t>(quinti);
         },
         arresto);
   }
@@ -105,69 +189,121 @@ class FaseTreno : Fase {
   // A speed applies from stretch p / 50 up to the stretch before the next speed item's; the fill
   // stops at the last stretch.
   Seguito velocita() {
-    const int32_t p = lettore_.leggi_i32();
-    const int32_t kmh = lettore_.leggi_i32();
-    if (!nel_percorso(m_.ultimo_tratto(), p)) return fuori_percorso(p);
-    const int32_t n = cinquantesimi(p);
+    const Numero p = numero();
+    const Numero kmh = numero();
+    if (!nel_percorso(m_.ultimo_tratto(), p.valore)) return fuori_percorso(p);
+    oltre_la_linea(p);
+    const int32_t n = cinquantesimi(p.valore);
     if (n > 0) riempi_velocita(n, m_.ultimo_tratto());
-    velocita_.valore = kmh;
+    velocita_.valore = kmh.valore;
+    velocita_.origine = kmh.posto;
     return Seguito::avanti;
   }
 
   // The same for the adhesion; a fill past the last stretch is the run-time fault.
   Seguito aderenza() {
-    const int32_t p = lettore_.leggi_i32();
-    const int32_t valore = lettore_.leggi_i32();
-    if (!nel_percorso(m_.ultimo_tratto(), p)) return fuori_percorso(p);
-    const int32_t n = cinquantesimi(p);
+    const Numero p = numero();
+    const Numero valore = numero();
+    if (!nel_percorso(m_.ultimo_tratto(), p.valore)) return fuori_percorso(p);
+    oltre_la_linea(p);
+    const int32_t n = cinquantesimi(p.valore);
     if (n > 0) riempi_aderenza(n);
-    aderenza_.valore = valore;
+    aderenza_.valore = valore.valore;
+    aderenza_.origine = valore.posto;
     return Seguito::avanti;
   }
 
   /// After a signal or a slowdown: a code of the routine, or one already standing from the line
   /// phase, stops the phase with the line's position.
-  Seguito dopo_routine(Codice codice, int32_t posizione) {
+  Seguito dopo_routine(Codice codice, const Numero& posizione, int64_t tratto) {
     if (codice == Codice::fuori_percorso) return fuori_percorso(posizione);
     if (codice != Codice::nessuno) {
-      errore(codice, posizione);
+      occupato(codice, posizione, tratto);
       return Seguito::ferma;
     }
-    if (errori_.codice_errore() != Codice::nessuno) {
-      errore(errori_.codice_errore(), posizione);
+    if (const Codice prima = errori_.codice_errore(); prima != Codice::nessuno) {
+      errore(prima, posizione.posto, posizione.valore,
+             "il codice " + std::to_string(compattatore::numero(prima)) +
+                 " del file della linea è ancora nella parola d'errore: la lettura del treno si "
+                 "ferma al primo segnale o rallentamento");
       return Seguito::ferma;
     }
     return Seguito::avanti;
   }
 
-  Seguito segnale() {
+  Seguito segnale(const Parola& p) {
     Segnale s;
-    for (int32_t* campo : {&s.posizione, &s.sx, &s.s1, &s.s2, &s.s3, &s.rapp, &s.dx, &s.d1, &s.d2,
-                           &s.d3, &s.tempo}) {
+    const Numero posizione = numero();
+    s.posizione = posizione.valore;
+    for (int32_t* campo :
+         {&s.sx, &s.s1, &s.s2, &s.s3, &s.rapp, &s.dx, &s.d1, &s.d2, &s.d3, &s.tempo}) {
       *campo = lettore_.leggi_i32();
     }
-    if (!nel_percorso(m_.ultimo_tratto(), s.posizione)) return fuori_percorso(s.posizione);
-    return dopo_routine(memo_segnale(m_, s), s.posizione);
+    if (!nel_percorso(m_.ultimo_tratto(), s.posizione)) return fuori_percorso(posizione);
+    oltre_la_linea(posizione);
+    const int32_t tratto = tratto_di(s.posizione);
+    const Codice esito = memo_segnale(m_, s);
+    if (esito == Codice::nessuno) origine(tratto, p.posto);
+    return dopo_routine(esito, posizione, tratto);
   }
 
-  Seguito rallentamento() {
+  Seguito rallentamento(const Parola& p) {
     Rallentamento r;
-    for (int32_t* campo : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) {
+    const Numero x = numero();
+    r.x = x.valore;
+    for (int32_t* campo : {&r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) {
       *campo = lettore_.leggi_i32();
     }
-    if (!nel_percorso(m_.ultimo_tratto(), r.x)) return fuori_percorso(r.x);
-    return dopo_routine(memo_rallentamento(m_, r), r.x);
+    if (!nel_percorso(m_.ultimo_tratto(), r.x)) return fuori_percorso(x);
+    oltre_la_linea(x);
+    const TrattiRallentamento t = tratti_rallentamento(r);
+    const Codice esito = memo_rallentamento(m_, r);
+    int64_t conteso = 0;
+    switch (esito) {
+      case Codice::avviso_occupato:
+        conteso = t.avviso;
+        break;
+      case Codice::inizio_rallentamento_occupato:
+        conteso = t.inizio;
+        break;
+      case Codice::fine_rallentamento_occupata:
+        conteso = t.fine;
+        break;
+      case Codice::preavvisi_occupati:
+        for (int64_t k = 0; k <= 3; ++k) {
+          if (!libero(m_.tratto(t.marcati - k))) {
+            conteso = t.marcati - k;
+            break;
+          }
+        }
+        [[fallthrough]];
+      case Codice::nessuno:
+        // What was stored: the end, the start (which wins a shared stretch), the warning board,
+        // then the marks.
+        origine(t.fine, p.posto);
+        origine(t.inizio, p.posto);
+        if (t.con_avviso) origine(t.avviso, p.posto);
+        if (t.con_marcati && esito == Codice::nessuno) {
+          for (int64_t k = 0; k <= 3; ++k) origine(t.marcati - k, p.posto);
+        }
+        break;
+      default:
+        break;
+    }
+    return dopo_routine(esito, x, conteso);
   }
 
   // A code change point (code value 1 or more) or a code cut point (below 1, also "AC") on
   // stretch p / 50, one before the stretch of a point object.
-  Seguito abbattimento() {
-    const int32_t p = lettore_.leggi_i32();
+  Seguito abbattimento(const Parola& p) {
+    const Numero posizione = numero();
     const int32_t codice = lettore_.leggi_i32();
-    if (!nel_percorso(m_.ultimo_tratto(), p)) return fuori_percorso(p);
-    Tratto& t = m_.tratto(cinquantesimi(p));
+    if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
+    oltre_la_linea(posizione);
+    const int32_t s = cinquantesimi(posizione.valore);
+    Tratto& t = m_.tratto(s);
     if (!libero(t)) {
-      errore(Codice::abbattimento_occupato, p);
+      occupato(Codice::abbattimento_occupato, posizione, s);
       return Seguito::ferma;
     }
     if (codice < 1) {
@@ -176,47 +312,53 @@ class FaseTreno : Fase {
       t.oggetto = oggetto::cambio_codice;
       t.valore_1 = bassi<int16_t>(codice);
     }
+    origine(s, p.posto);
     return Seguito::avanti;
   }
 
   // A station in the next station entry of `elenco`. Its 17 items are stored the moment they are
   // read, so a station stopped by an error keeps what was read before it.
-  Seguito stazione() {
+  Seguito stazione(const Parola& p) {
     // Board texts hold the entries above `cursore_cartelli_`: with 80 boards even the first
     // station has no entry of its own, and is refused before it overwrites a board text.
     if (cursore_stazioni_ > cursore_cartelli_) {
-      errore(Codice::troppe_stazioni);
+      errore(Codice::troppe_stazioni, p.posto, std::nullopt);
       return Seguito::ferma;
     }
     Voce& v = m_.elenco.at(static_cast<size_t>(cursore_stazioni_));
     const Voce prima = v;
     int32_t banchina = 0;
-    if (const Seguito s = leggi_stazione(v, banchina); s != Seguito::avanti) return s;
+    Numero posizione;
+    if (const Seguito s = leggi_stazione(v, posizione, banchina); s != Seguito::avanti) return s;
     zona(v, banchina);
     if (banchina < 600) v.flag_4 = 0;
     if (cursore_stazioni_ == 1) {
       v.flag_3 = 0;
       v.flag_4 = 0;
     }
-    if (const Seguito s = fermata(v, prima); s != Seguito::avanti) return s;
-    return controlli_stazione(v);
+    if (const Seguito s = fermata(v, prima, p, posizione); s != Seguito::avanti) return s;
+    return controlli_stazione(v, p, posizione);
   }
 
   // The 17 items of a station line. The position is checked as soon as it is read, the platform
   // length as soon as it is read; the rest is stored as read.
-  Seguito leggi_stazione(Voce& v, int32_t& banchina) {
-    const int32_t p = lettore_.leggi_i32();
-    if (p < 0) return fuori_percorso(p);
+  Seguito leggi_stazione(Voce& v, Numero& posizione, int32_t& banchina) {
+    posizione = numero();
+    const int32_t p = posizione.valore;
+    if (p < 0) return fuori_percorso(posizione);
     v.campo_3 = p;
-    if (!nel_percorso(m_.ultimo_tratto(), p, kMargineStazione)) return fuori_percorso(p);
+    if (!nel_percorso(m_.ultimo_tratto(), p, kMargineStazione)) return fuori_percorso(posizione);
     if (p % 50 != 0) {
-      errore(Codice::stazione_non_multipla, p);
+      errore(Codice::stazione_non_multipla, posizione.posto, p);
       return Seguito::ferma;
     }
+    oltre_la_linea(posizione);
     v.tipo_voce = lettore_.leggi_u8();
-    banchina = lettore_.leggi_i32();
+    const Numero l = numero();
+    banchina = l.valore;
     if (banchina % 100 != 0) {
-      errore(Codice::marciapiede_non_multiplo, p);
+      errore(Codice::marciapiede_non_multiplo, l.posto, p,
+             "marciapiede di " + std::to_string(banchina) + " m");
       return Seguito::ferma;
     }
     v.opzione = lettore_.leggi_u8();
@@ -229,10 +371,16 @@ class FaseTreno : Fase {
     v.intero_4 = lettore_.leggi_i16();
     v.intero_5 = lettore_.leggi_i16();
     v.flag_2 = lettore_.leggi_u8();
-    const int64_t ore = lettore_.leggi_i32();
+    const Numero ore = numero();
     const int64_t minuti = lettore_.leggi_i32();
     const int64_t secondi = lettore_.leggi_i32();
-    v.orario = entro<int32_t>((ore * 60 + minuti) * 60 + secondi, "orario della stazione");
+    const int64_t orario = (int64_t{ore.valore} * 60 + minuti) * 60 + secondi;
+    if (orario < INT32_MIN || orario > INT32_MAX) {
+      throw GuastoAlLuogo(
+          "orario della stazione: " + std::to_string(orario) + " non entra nel campo",
+          lettore_.luogo(LettoreVoci::da_a(ore.posto, lettore_.posto())));
+    }
+    v.orario = static_cast<int32_t>(orario);
     v.testo = testo_entro(lettore_.leggi_testo(), "nome della stazione");
     return Seguito::avanti;
   }
@@ -268,14 +416,13 @@ class FaseTreno : Fase {
   // Types below 25 get a stopping point just inside the zone end, with approach bytes before it
   // (not for types 5 and 6). Both must fall inside the route: otherwise the station is refused
   // with nothing of it kept (`prima` is the entry as it was).
-  Seguito fermata(Voce& v, const Voce& prima) {
+  Seguito fermata(Voce& v, const Voce& prima, const Parola& p, const Numero& posizione) {
     const bool con_fermata = v.tipo_voce < 25;
     const bool con_preavviso = con_fermata && v.tipo_voce != 5 && v.tipo_voce != 6;
     const double fine_zona = static_cast<double>(v.campo_2) / 50.0;
     if (con_fermata && arrotonda(fine_zona - 1.0) > m_.ultimo_tratto()) {
-      const int32_t p = v.campo_3;
       v = prima;
-      return fuori_percorso(p);
+      return fuori_percorso(posizione);
     }
     if (con_preavviso) {
       for (int k = 1; k <= 4; ++k) {
@@ -286,28 +433,40 @@ class FaseTreno : Fase {
     if (con_fermata) {
       const double s = fine_zona - 1.0;
       if (!(s > 1.0)) {
-        errore(Codice::fermata_troppo_vicina);
+        errore(Codice::fermata_troppo_vicina, posizione.posto, std::nullopt,
+               "la zona della stazione finisce a " + std::to_string(v.campo_2) + " m");
         return Seguito::ferma;
       }
-      Tratto& t = m_.tratto(arrotonda(s));
+      const int64_t i = arrotonda(s);
+      Tratto& t = m_.tratto(i);
       t.oggetto = oggetto::fermata;
       t.valore_1 = static_cast<int16_t>(cursore_stazioni_);
+      origine(i, p.posto);
     }
     return Seguito::avanti;
   }
 
   // The distance from the previous station, then the next entry: it must stay below the board
   // texts.
-  Seguito controlli_stazione(const Voce& v) {
-    if (cursore_stazioni_ > 1 &&
-        int64_t{v.campo_1} - 350 <
-            m_.elenco.at(static_cast<size_t>(cursore_stazioni_ - 1)).campo_2) {
-      errore(Codice::stazioni_vicine, v.campo_3);
-      return Seguito::ferma;
+  Seguito controlli_stazione(const Voce& v, const Parola& p, const Numero& posizione) {
+    if (cursore_stazioni_ > 1) {
+      const Voce& precedente = m_.elenco.at(static_cast<size_t>(cursore_stazioni_ - 1));
+      if (int64_t{v.campo_1} - 350 < precedente.campo_2) {
+        std::vector<Nota> note;
+        if (luogo_precedente_.riga > 0) {
+          note.push_back(Nota{lettore_.luogo(luogo_precedente_),
+                              "la stazione precedente, la cui zona finisce a " +
+                                  std::to_string(precedente.campo_2) + " m"});
+        }
+        errore(Codice::stazioni_vicine, posizione.posto, v.campo_3,
+               "la zona comincia a " + std::to_string(v.campo_1) + " m", std::move(note));
+        return Seguito::ferma;
+      }
     }
+    luogo_precedente_ = p.posto;
     ++cursore_stazioni_;
     if (cursore_stazioni_ >= cursore_cartelli_) {
-      errore(Codice::troppe_stazioni);
+      errore(Codice::troppe_stazioni, p.posto, std::nullopt);
       return Seguito::ferma;
     }
     return Seguito::avanti;
@@ -321,19 +480,36 @@ class FaseTreno : Fase {
     for (int i : {voce::sezione_tre, voce::sezione_due, voce::sezione_uno}) {
       const Voce& sezione = m_.elenco[static_cast<size_t>(i)];
       if (sezione.campo_1 % 50 != 0 || sezione.campo_2 % 50 != 0) {
-        errori_.segnala(Codice::progressiva_non_multipla, std::nullopt, Luogo{},
-                        "progressiva chilometrica con inizio " + std::to_string(sezione.campo_1) +
-                            " e valore " + std::to_string(sezione.campo_2) +
-                            ": non multipli di 50");
+        progressiva_non_multipla(sezione);
         return;
       }
     }
   }
 
+  // Code 2 at the item of the line source where the faulty start or value was written. The
+  // sections were reordered and a value may have 100 added since.
+  void progressiva_non_multipla(const Voce& sezione) {
+    for (const ProgressivaLetta& l : progressive_) {
+      if (l.inizio != sezione.campo_1) continue;
+      if (l.valore != sezione.campo_2 && int64_t{l.valore} + 100 != sezione.campo_2) continue;
+      const bool inizio = sezione.campo_1 % 50 != 0;
+      errori_.segnala(Codice::progressiva_non_multipla, std::nullopt,
+                      inizio ? l.luogo_inizio : l.luogo_valore,
+                      inizio ? "inizio " + std::to_string(l.inizio) + " m"
+                             : "valore " + std::to_string(l.valore) + " m");
+      return;
+    }
+    errori_.segnala(Codice::progressiva_non_multipla, std::nullopt, Luogo{},
+                    "progressiva chilometrica con inizio " + std::to_string(sezione.campo_1) +
+                        " e valore " + std::to_string(sezione.campo_2) + ": non multipli di 50");
+  }
+
   const int32_t cursore_cartelli_;  // first board entry of `elenco` taken, plus one
-  int32_t cursore_stazioni_ = 1;    // next station entry of `elenco`
-  Profilo velocita_;                // the speed profile, km/h
-  Profilo aderenza_;                // the adhesion profile
+  const std::vector<ProgressivaLetta>& progressive_;
+  int32_t cursore_stazioni_ = 1;  // next station entry of `elenco`
+  Profilo velocita_;              // the speed profile, km/h
+  Profilo aderenza_;              // the adhesion profile
+  Posto luogo_precedente_;        // the keyword item of the last station stored
 };
 
 }  // namespace

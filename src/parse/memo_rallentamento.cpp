@@ -4,17 +4,22 @@
 
 namespace compattatore {
 
+TrattiRallentamento tratti_rallentamento(const Rallentamento& r) {
+  const double x = r.x;
+  TrattiRallentamento t;
+  t.avviso = arrotonda((x - 1200.0) / 50.0 + 1.0);
+  t.inizio = arrotonda(x / 50.0 + 1.0);
+  t.fine = arrotonda((x + static_cast<double>(r.l)) / 50.0 + 1.0);
+  t.marcati = arrotonda((x - 1200.0) / 50.0);  // the first of the four, counting back
+  // Up to 1500 m from the route start there is no room for a warning board, nor for marks.
+  t.con_avviso = r.x > 1500;
+  t.con_marcati = t.con_avviso && r.f_ta != 0;
+  return t;
+}
+
 Codice memo_rallentamento(Modello& m, const Rallentamento& r) {
   const int64_t ultimo = m.ultimo_tratto();
-  const double x = r.x;
-  const int64_t avviso = arrotonda((x - 1200.0) / 50.0 + 1.0);
-  const int64_t inizio = arrotonda(x / 50.0 + 1.0);
-  const int64_t fine = arrotonda((x + static_cast<double>(r.l)) / 50.0 + 1.0);
-  const int64_t marcati = arrotonda((x - 1200.0) / 50.0);  // the first of the four, counting back
-
-  // Up to 1500 m from the route start there is no room for a warning board, nor for marks.
-  const bool con_avviso = r.x > 1500;
-  const bool con_marcati = con_avviso && r.f_ta != 0;
+  const auto [avviso, inizio, fine, marcati, con_avviso, con_marcati] = tratti_rallentamento(r);
 
   auto dentro = [ultimo](int64_t k) { return k >= 0 && k <= ultimo; };
   if (r.x < 0 || !dentro(inizio) || !dentro(fine) || (con_avviso && !dentro(avviso)) ||

@@ -19,6 +19,19 @@ struct Rallentamento {
   int32_t d_v = 0;   // not 0: stored in valore_2 of warning, start and end, and of the marks
 };
 
+/// The stretches of a slowdown: warning board, start, end, and the first of the four marked
+/// stretches (the others are the three before it). `con_avviso` and `con_marcati` say which of
+/// them the slowdown has.
+struct TrattiRallentamento {
+  int64_t avviso = 0;
+  int64_t inizio = 0;
+  int64_t fine = 0;
+  int64_t marcati = 0;
+  bool con_avviso = false;
+  bool con_marcati = false;
+};
+TrattiRallentamento tratti_rallentamento(const Rallentamento& r);
+
 /// Stores the slowdown and returns `nessuno`, or returns a code:
 /// `avviso_occupato`, `inizio_rallentamento_occupato`, `fine_rallentamento_occupata` when the
 /// warning, start or end stretch is not free (nothing stored); `preavvisi_occupati` when a

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <initializer_list>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "model/regole.h"
 
@@ -21,8 +24,10 @@ constexpr int64_t kSguardoAvanti = 12;     // stretches looked ahead from a slow
 // 0 .. ultimo; the walk and the look-ahead stop at the last stretch.
 class Passata {
  public:
-  Passata(Modello& m, Segnalatore& errori)
-      : tratti_(m.tratti), errori_(errori), ultimo_(m.ultimo_tratto()) {}
+  Passata(Modello& m, Segnalatore& errori, Origini* origini)
+      : tratti_(m.tratti), errori_(errori), origini_(origini), ultimo_(m.ultimo_tratto()) {}
+
+  int messi() const { return messi_; }
 
   void esegui() {
     const int64_t limite = ultimo_ - 2;
@@ -38,10 +43,39 @@ class Passata {
   uint8_t tipo(int64_t s) { return tratto(s).oggetto; }
   bool libero_in(int64_t s) { return s >= 0 && s <= ultimo_ && libero(tratto(s)); }
 
-  void metti(int64_t s) {
+  // A marker on s, for the object on `per`.
+  void metti(int64_t s, int64_t per) {
     Tratto& t = tratto(s);
     t.oggetto = oggetto::cambio_codice;
     t.valore_1 = kValoreMarcatore;
+    ++messi_;
+    if (origini_ != nullptr) {
+      const Origine* o = origini_->di(static_cast<int32_t>(per));
+      origini_->metti(static_cast<int32_t>(s), o != nullptr ? o->luogo : Luogo{}, true);
+    }
+  }
+
+  Luogo luogo_di(int64_t s) const {
+    const Origine* o = origini_ != nullptr ? origini_->di(static_cast<int32_t>(s)) : nullptr;
+    return o != nullptr ? o->luogo : Luogo{};
+  }
+
+  // The notes for the stretches in the way: each one within the route that is not free.
+  std::vector<Nota> d_intralcio(std::initializer_list<int64_t> tratti) {
+    std::vector<Nota> note;
+    for (const int64_t s : tratti) {
+      if (s < 0 || s > ultimo_ || libero(tratto(s))) continue;
+      note.push_back(nota_occupato(origini_, static_cast<int32_t>(s), tipo(s)));
+    }
+    return note;
+  }
+  std::vector<Nota> d_intralcio(int64_t da, int64_t a) {
+    std::vector<Nota> note;
+    for (int64_t s = da; s >= a; --s) {
+      if (s < 0 || s > ultimo_ || libero(tratto(s))) continue;
+      note.push_back(nota_occupato(origini_, static_cast<int32_t>(s), tipo(s)));
+    }
+    return note;
   }
 
   void abbassa(int64_t s) {
@@ -49,10 +83,14 @@ class Passata {
     t.valore_1 = minimo<int16_t>(kValoreMarcatore, t.valore_1);
   }
 
-  void codice(Codice c, int64_t s) {
+  // Code c for stretch s, at the source line of the object on `di`.
+  void codice(Codice c, int64_t s, int64_t di, std::string dettaglio, std::vector<Nota> note) {
     // The model never holds enough stretches for s * 50 to leave 32 bits; clamp all the same.
     const int64_t metri = std::min<int64_t>(s * 50, std::numeric_limits<int32_t>::max());
-    errori_.segnala(c, static_cast<int32_t>(metri));
+    Segnalazione segnalazione{c, static_cast<int32_t>(metri), luogo_di(di), std::move(dettaglio),
+                              std::move(note)};
+    segnalazione.tratto = static_cast<int32_t>(std::min<int64_t>(s, ultimo_));
+    errori_.ricevi(std::move(segnalazione));
   }
 
   // Every signal within 20 stretches before the warning board on i gets a marker just before it.
@@ -62,15 +100,20 @@ class Passata {
       if (d < kSegnaleMinimo) return;
       if (tipo(d) != oggetto::segnale) continue;
       if (libero_in(d - 1)) {
-        metti(d - 1);
+        metti(d - 1, d);
       } else if (libero_in(d - 2)) {
-        metti(d - 2);
+        metti(d - 2, d);
       } else if (tipo(d - 1) == oggetto::cambio_codice) {
         abbassa(d - 1);
       } else if (tipo(d - 2) == oggetto::cambio_codice) {
         abbassa(d - 2);
       } else {
-        codice(Codice::segnale_senza_marcatore, d);
+        std::vector<Nota> note = d_intralcio({d - 1, d - 2});
+        note.push_back(Nota{luogo_di(i), "l'avviso di rallentamento che lo segue, scritto qui"});
+        codice(Codice::segnale_senza_marcatore, d, d,
+               "segnale sul tratto " + std::to_string(d) + ", " + std::to_string(a * 50) +
+                   " m prima dell'avviso di rallentamento",
+               std::move(note));
       }
     }
   }
@@ -79,11 +122,14 @@ class Passata {
   void finestra(int64_t i, int64_t vicino, int64_t lontano) {
     for (int64_t s = i - vicino; s >= i - lontano; --s) {
       if (libero_in(s)) {
-        metti(s);
+        metti(s, i);
         return;
       }
     }
-    codice(Codice::finestra_senza_marcatore, i);
+    codice(Codice::finestra_senza_marcatore, i, i,
+           "nessun tratto libero tra " + std::to_string(vicino * 50) + " e " +
+               std::to_string(lontano * 50) + " m prima dell'inizio",
+           d_intralcio(i - vicino, i - lontano));
   }
 
   void rallentamento(int64_t i) {
@@ -110,22 +156,25 @@ class Passata {
       if (tipo(k) == oggetto::inizio_rallentamento) return i;
       if (con_marcatori && n == kPassoCammino) {
         if (libero_in(k)) {
-          metti(k);
+          metti(k, i);
           n = 0;
         } else if (libero_in(k - 1)) {
-          metti(k - 1);
+          metti(k - 1, i);
           n = 1;
         } else if (libero_in(k + 1)) {
-          metti(k + 1);
+          metti(k + 1, i);
           n = -1;
         } else {
           // n stays 8: no further marker in this walk.
-          codice(Codice::rallentamento_senza_marcatore, k);
+          codice(Codice::rallentamento_senza_marcatore, k, i,
+                 "dentro il rallentamento, " + std::to_string((k - i) * 50) + " m dopo l'inizio",
+                 d_intralcio({k - 1, k, k + 1}));
         }
       }
       if (tipo(k) == oggetto::fine_rallentamento) return k;
       if (k >= ultimo_) {
-        codice(Codice::rallentamento_senza_marcatore, k);
+        codice(Codice::rallentamento_senza_marcatore, k, i,
+               "il rallentamento non finisce prima della fine del percorso", {});
         return -1;
       }
     }
@@ -143,21 +192,32 @@ class Passata {
     }
     if (p <= 0) return;
     if (libero_in(p)) {
-      metti(p);
+      metti(p, p + 1);
     } else if (libero_in(p - 1)) {
-      metti(p - 1);
+      metti(p - 1, p + 1);
     } else {
-      codice(Codice::rallentamento_senza_marcatore, t);
+      std::vector<Nota> note = d_intralcio({p, p - 1});
+      note.push_back(Nota{luogo_di(t), "la fine del rallentamento, scritta qui"});
+      codice(Codice::rallentamento_senza_marcatore, t, p + 1,
+             "prima del segnale sul tratto " + std::to_string(p + 1) +
+                 ", il primo dopo la fine del rallentamento",
+             std::move(note));
     }
   }
 
   std::vector<Tratto>& tratti_;
   Segnalatore& errori_;
+  Origini* origini_;
   const int64_t ultimo_;
+  int messi_ = 0;
 };
 
 }  // namespace
 
-void marca_codici(Modello& m, Segnalatore& errori) { Passata(m, errori).esegui(); }
+int marca_codici(Modello& m, Segnalatore& errori, Origini* origini) {
+  Passata p(m, errori, origini);
+  p.esegui();
+  return p.messi();
+}
 
 }  // namespace compattatore

@@ -50,10 +50,19 @@ Esecuzione Esecuzione::nella_cartella(NomiScenario nomi, fs::path cartella,
 }
 
 Esecuzione Esecuzione::dell_autore(NomiScenario nomi, fs::path cartella, fs::path linea,
-                                   fs::path treno, bool con_tracciato, Osservatore osservatore) {
+                                   fs::path treno, bool con_tracciato, Osservatore osservatore,
+                                   Codifica codifica) {
   return Esecuzione(std::move(nomi), std::move(cartella),
-                    Sorgenti{std::move(linea), std::move(treno), false}, con_tracciato ? 1 : 0,
-                    false, std::move(osservatore));
+                    Sorgenti{std::move(linea), std::move(treno), false, codifica},
+                    con_tracciato ? 1 : 0, false, std::move(osservatore));
+}
+
+Esecuzione Esecuzione::verifica(NomiScenario nomi, fs::path linea, fs::path treno,
+                                bool con_tracciato, Osservatore osservatore, Codifica codifica) {
+  Esecuzione run = dell_autore(std::move(nomi), {}, std::move(linea), std::move(treno),
+                               con_tracciato, std::move(osservatore), codifica);
+  run.scrive_ = false;
+  return run;
 }
 
 fs::path Esecuzione::file(FileScenario f) const { return cartella_ / percorso_utf8(nomi_.file(f)); }
@@ -77,7 +86,8 @@ std::vector<std::string> Esecuzione::file_della_corsa() const {
 RisultatoPercorso Esecuzione::esegui(const std::function<void()>& in_attesa) {
   std::optional<BloccoCorsa> blocco;
   try {
-    blocco.emplace(cartella_, file_della_corsa(), in_attesa);
+    // A check writes nothing, not even a lock file.
+    if (scrive_) blocco.emplace(cartella_, file_della_corsa(), in_attesa);
   } catch (const ErroreFile& e) {
     return con_parola(non_scritto(e, "nella cartella "));
   }
@@ -98,6 +108,7 @@ RisultatoPercorso Esecuzione::esegui(const std::function<void()>& in_attesa) {
 RisultatoPercorso Esecuzione::con_parola(RisultatoPercorso r) const {
   r.codice_errore = codice_errore();
   r.posizione_errore = posizione_errore();
+  r.con_posizione = parola_.con_posizione();
   return r;
 }
 
@@ -105,7 +116,8 @@ RisultatoPercorso Esecuzione::memorizza_percorso(int32_t j) {
   flag_linea_ = j;
   parola_.azzera();
   modello_ = Modello{};  // all 87 entries of elenco cleared, no stretch array yet
-  memorizza_dati(modello_, parola_, nomi_, sorgenti_, flag_linea_ != 0);
+  origini_.svuota();
+  memorizza_dati(modello_, parola_, nomi_, sorgenti_, flag_linea_ != 0, &origini_);
   if (!modello_.dimensionato()) {
     return con_parola({Esito::non_dimensionato,
                        "il percorso non ha lunghezza: nessun file compilato scritto (errore " +
@@ -116,21 +128,46 @@ RisultatoPercorso Esecuzione::memorizza_percorso(int32_t j) {
 
 RisultatoPercorso Esecuzione::completa_e_scrivi() { return con_parola(scrivi_compilati()); }
 
+RisultatoPercorso Esecuzione::campo_riservato(Codice codice, const char* campo, int16_t valore) {
+  const Tratto& primo = modello_.tratto(1);
+  Segnalazione s{codice};
+  s.tratto = 1;
+  if (valore != 0) {
+    const Origine* o = origini_.di(1);
+    if (o != nullptr) s.luogo = o->luogo;
+    s.dettaglio = "sul tratto 1 c'è " + nome_oggetto(primo.oggetto) + " con " + campo + " " +
+                  std::to_string(valore);
+    if (o != nullptr && o->dal_compattatore) s.dettaglio += ", messo dal compattatore";
+  } else {
+    s.dettaglio = "la voce 85 della tabella ha già un valore";
+  }
+  if (const auto& osserva = parola_.osservatore()) osserva(s);
+  RisultatoPercorso r{Esito::campo_riservato, "", codice};
+  r.segni_di_codice = segni_;
+  return r;
+}
+
 RisultatoPercorso Esecuzione::scrivi_compilati() {
   auto& elenco = modello_.elenco;
-  marca_codici(modello_, parola_);
+  segni_ = marca_codici(modello_, parola_, &origini_);
 
   Tratto& primo = modello_.tratto(1);
   if (elenco[voce::intestazione].intero_1 != 0 || primo.valore_1 != 0) {
-    return {Esito::campo_riservato, "", Codice::campo_riservato_1};
+    return campo_riservato(Codice::campo_riservato_1, "primo valore", primo.valore_1);
   }
   elenco[voce::intestazione].intero_1 = 610;
   primo.valore_1 = 5121;
   if (elenco[voce::intestazione].orario != 0 || primo.valore_2 != 0) {
-    return {Esito::campo_riservato, "", Codice::campo_riservato_2};
+    return campo_riservato(Codice::campo_riservato_2, "secondo valore", primo.valore_2);
   }
   elenco[voce::intestazione].orario = codice_gara_st(elenco);
   primo.valore_2 = codice_gara_og(elenco);
+
+  if (!scrive_) {
+    RisultatoPercorso r{Esito::verificato};
+    r.segni_di_codice = segni_;
+    return r;
+  }
 
   try {
     std::vector<fs::path> destinazioni;
@@ -155,7 +192,9 @@ RisultatoPercorso Esecuzione::scrivi_compilati() {
   } catch (const ErroreFile& e) {
     return non_scritto(e);
   }
-  return {};
+  RisultatoPercorso r;
+  r.segni_di_codice = segni_;
+  return r;
 }
 
 }  // namespace compattatore

@@ -12,6 +12,7 @@
 #include "model/codici.h"
 #include "model/modello.h"
 #include "model/nomi_scenario.h"
+#include "model/origini.h"
 #include "parse/memorizza_dati.h"
 #include "run/parola_errore.h"
 
@@ -20,6 +21,7 @@ namespace compattatore {
 /// How a run ended.
 enum class Esito {
   scritto,           // the compiled files were written (codice_errore may still hold a code)
+  verificato,        // a check run: everything done but writing (codice_errore may hold a code)
   non_dimensionato,  // the parse stopped before the route length sized `tratti`: nothing written
   campo_riservato,   // reserved-field check 1250 or 1251 failed: nothing written
   scrittura_fallita  // a file could not be written: no compiled file written
@@ -31,6 +33,8 @@ struct RisultatoPercorso {
   Codice codice = Codice::nessuno;  // the failed reserved-field check, for `campo_riservato`
   int32_t codice_errore = 0;        // the error word when the run ended
   int32_t posizione_errore = 0;
+  bool con_posizione = false;        // a position was recorded in the error word
+  int segni_di_codice = 0;           // code markers placed by the code-marker pass
   std::error_code errore_sistema{};  // the system's error, for `scrittura_fallita`
 };
 
@@ -52,7 +56,15 @@ class Esecuzione {
   /// changed; the compiled files go to `cartella` (the route plan only `con_tracciato`).
   static Esecuzione dell_autore(NomiScenario nomi, std::filesystem::path cartella,
                                 std::filesystem::path linea, std::filesystem::path treno,
-                                bool con_tracciato, Osservatore osservatore = {});
+                                bool con_tracciato, Osservatore osservatore = {},
+                                Codifica codifica = Codifica::automatica);
+
+  /// A check of an author's scenario: the same run as `dell_autore`, every diagnostic given, and
+  /// nothing written (`esegui` ends with `Esito::verificato` where the other would write).
+  static Esecuzione verifica(NomiScenario nomi, std::filesystem::path linea,
+                             std::filesystem::path treno, bool con_tracciato,
+                             Osservatore osservatore = {},
+                             Codifica codifica = Codifica::automatica);
 
   /// The whole run: for the embedded scenario its sources and documents first, then
   /// `memorizza_percorso`. From before its first file to its end the run holds the lock of its
@@ -65,7 +77,9 @@ class Esecuzione {
   RisultatoPercorso memorizza_percorso(int32_t j);
 
   /// The steps after the parse: code markers, reserved-field checks, check codes, and the
-  /// compiled files (the route plan only when `flag_linea` is set), replaced together.
+  /// compiled files (the route plan only when `flag_linea` is set), replaced together. A failed
+  /// reserved-field check is reported to the observer too, at the source line of the object on
+  /// stretch 1.
   RisultatoPercorso completa_e_scrivi();
 
   const NomiScenario& nomi() const { return nomi_; }
@@ -79,6 +93,10 @@ class Esecuzione {
   int32_t posizione_errore() const { return parola_.posizione_errore(); }
   Modello& modello() { return modello_; }
   const Modello& modello() const { return modello_; }
+  /// Which source item placed each object of the model.
+  const Origini& origini() const { return origini_; }
+  /// The run writes its files (every run but a check).
+  bool scrive() const { return scrive_; }
 
  private:
   Esecuzione(NomiScenario nomi, std::filesystem::path cartella, Sorgenti sorgenti,
@@ -86,14 +104,19 @@ class Esecuzione {
   /// `r` with the error word as it stands.
   RisultatoPercorso con_parola(RisultatoPercorso r) const;
   RisultatoPercorso scrivi_compilati();
+  /// A failed reserved-field check: reported to the observer, and the run's result.
+  RisultatoPercorso campo_riservato(Codice codice, const char* campo, int16_t valore);
 
   NomiScenario nomi_;
   std::filesystem::path cartella_;  // where the compiled files (and the documents) go
   Sorgenti sorgenti_;
   int32_t flag_linea_;
   bool incorporata_;
+  bool scrive_ = true;
   ParolaErrore parola_;
   Modello modello_;
+  Origini origini_;  // beside the model, never compiled
+  int segni_ = 0;    // code markers placed by the last pass
 };
 
 }  // namespace compattatore

@@ -21,6 +21,8 @@ TEST(RigaDiComando, AiutoDiOgniComando) {
       {{"compila", "--help"}, "Uso: compattatore compila LINEA TRENO [opzioni]\n"},
       {{"compile", "a", "--help"}, "Uso: compattatore compila LINEA TRENO [opzioni]\n"},
       {{"codici", "--help"}, "Uso: compattatore codici [opzioni]\n"},
+      {{"verifica", "--help"}, "Uso: compattatore verifica LINEA TRENO [opzioni]\n"},
+      {{"esempio", "--help"}, "Uso: compattatore esempio CARTELLA [opzioni]\n"},
   };
   for (const auto& c : casi) {
     const auto r = esegui_programma(c.argomenti, d.percorso());
@@ -30,8 +32,8 @@ TEST(RigaDiComando, AiutoDiOgniComando) {
   }
   // The general help names every command and the options of the plain run.
   const auto aiuto = esegui_programma({"--help"}, d.percorso());
-  for (const char* parola :
-       {"esegui (run)", "compila (compile)", "codici", "--dir CARTELLA", "--version"}) {
+  for (const char* parola : {"esegui (run)", "compila (compile)", "verifica", "esempio", "codici",
+                             "--dir CARTELLA", "--version"}) {
     EXPECT_NE(aiuto.out.find(parola), std::string::npos) << parola;
   }
   const auto versione = esegui_programma({"--version"}, d.percorso());
@@ -57,6 +59,7 @@ TEST(RigaDiComando, ErroriDUso) {
        "compattatore compila: l'opzione '--no-plan' non vuole un valore\n"},
       {{"compila", "a", "b", "--trn", "7"},
        "compattatore compila: opzione sconosciuta '--trn'; forse intendevi '--treno'?\n"},
+      {{"--\x1b[2J"}, "compattatore: opzione sconosciuta '--^[[2J'\n"},
   };
   for (const auto& c : casi) {
     const auto r = esegui_programma(c.argomenti, d.percorso());

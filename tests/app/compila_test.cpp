@@ -109,7 +109,11 @@ TEST(CompilaEndToEnd, NomeETrenoDalleOpzioniConOgniScrittura) {
                                   d.percorso());
   EXPECT_EQ(r.stato, 0) << r.err;
   const std::string out = (fs::path("out") / "").string();  // "out/", and "out\" on Windows
-  EXPECT_EQ(r.out, "scritto " + out + "Città_R_21.sim\nscritto " + out + "Città_R_21.dat\n");
+  EXPECT_EQ(
+      r.out.rfind(
+          "scritto " + out + "Città_R_21.sim\nscritto " + out + "Città_R_21.dat\nriepilogo: ", 0),
+      0u)
+      << r.out;
   EXPECT_EQ(prova::elenco_file(d / "out"),
             (std::vector<std::string>{"Città_R_21.dat", "Città_R_21.sim"}));
   // The identity goes into the table in Windows-1252: entry 85 holds "Citt\xE0" (5 bytes).
@@ -146,16 +150,26 @@ TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
       prova::sorgente_linea({"indicatori_vmax,  500,  65,  70,  80,  0,  ,  ,  ,  0",
                              "cartello_indicatore,  500,   (Ponte)"},
                             10000);
-  const std::string treno = prova::sorgente_treno({"numero vetture,    6"});
+  const std::string treno = prova::sorgente_treno(
+      {"numero vetture,    6", "stazione, 2000, 24, 300, 0, 0, 0, 0,0,0, 0,0,0, 30, 6,0,0, A"});
   prova::scrivi(d / "Prova_linea.txt", linea);
   prova::scrivi(d / "Prova_7-.txt", treno);
   const auto r = esegui_programma({"compile", "Prova_linea.txt", "Prova_7-.txt"}, d.percorso());
   EXPECT_EQ(r.stato, 2);
-  EXPECT_EQ(r.err,
-            "Prova_linea.txt:5: errore 6: un cartello indicatore cade su un tratto già occupato "
-            "(posizione 500 m)\n"
-            "    cartello_indicatore,  500,   (Ponte)\n"
-            "compattatore: file compilati scritti con codice_errore 6, posizione_errore 500 m\n");
+  EXPECT_EQ(
+      r.err,
+      "Prova_linea.txt:5:23: errore 6: un cartello indicatore cade su un tratto già occupato "
+      "(posizione 500 m)\n"
+      "    cartello_indicatore,  500,   (Ponte)\n"
+      "                          ^~~\n"
+      "Prova_linea.txt:4:1: nota: il tratto 11 è occupato da un indicatore di velocità "
+      "massima, scritto qui\n"
+      "    indicatori_vmax,  500,  65,  70,  80,  0,  ,  ,  ,  0\n"
+      "    ^~~~~~~~~~~~~~~\n"
+      "Prova_7-.txt: avviso: il file del treno non è letto: la lettura si è fermata al codice "
+      "6 del file della linea [treno-non-letto]\n"
+      "compattatore: file compilati scritti con codice_errore 6, posizione_errore 500 m\n"
+      "compattatore: 1 errore e 1 avviso\n");
   EXPECT_EQ(prova::leggi(d / "Prova_linea.txt"), linea);
   EXPECT_EQ(prova::leggi(d / "Prova_7-.txt"), treno);
   EXPECT_TRUE(fs::exists(d / "Prova_7.dat"));
@@ -165,9 +179,15 @@ TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
   prova::scrivi(d / "Buona_7-.txt", treno);
   const auto buona = esegui_programma({"compile", "Buona_linea.txt", "Buona_7-.txt"}, d.percorso());
   EXPECT_EQ(buona.stato, 0) << buona.err;
+  EXPECT_EQ(buona.err, "");
   const std::string qui = (fs::path(".") / "").string();  // "./", and ".\" on Windows
-  EXPECT_EQ(buona.out, "scritto " + qui + "Buona_linea.dat\nscritto " + qui +
-                           "Buona_7.sim\nscritto " + qui + "Buona_7.dat\n");
+  EXPECT_EQ(
+      buona.out,
+      "scritto " + qui + "Buona_linea.dat\nscritto " + qui + "Buona_7.sim\nscritto " + qui +
+          "Buona_7.dat\n"
+          "riepilogo: percorso 10000 m, 341 tratti, 1 stazione, 0 segnali, 0 rallentamenti, 0 "
+          "indicatori di velocità, 0 cartelli indicatori, 0 segni di codice, codici di "
+          "controllo 37685 e 2825\n");
 
   // A board at position 0 fills a reserved field: status 1 and no compiled file.
   prova::scrivi(
@@ -176,7 +196,14 @@ TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
   prova::scrivi(d / "Zero_7-.txt", treno);
   const auto zero = esegui_programma({"compile", "Zero_linea.txt", "Zero_7-.txt"}, d.percorso());
   EXPECT_EQ(zero.stato, 1);
-  EXPECT_EQ(zero.err.rfind(" Errore n. 1250\n", 0), 0u) << zero.err;
+  // The report of the check, and before it the object on stretch 1 and its source line.
+  EXPECT_NE(zero.err.find("Zero_linea.txt:4:1: errore 1250: campo riservato occupato: un oggetto "
+                          "sul tratto 1, all'inizio del percorso, ha un primo valore: sul tratto 1 "
+                          "c'è un indicatore di velocità massima con primo valore 1300 (tratto "
+                          "1)\n    indicatori_vmax,  0,"),
+            std::string::npos)
+      << zero.err;
+  EXPECT_NE(zero.err.find("\n Errore n. 1250\n"), std::string::npos) << zero.err;
   EXPECT_FALSE(fs::exists(d / "Zero_7.dat"));
   EXPECT_FALSE(fs::exists(d / "Zero_7.sim"));
 }
@@ -191,7 +218,7 @@ TEST(CompilaEndToEnd, OgniCodiceSegnalatoAncheSeSovrascritto) {
   prova::scrivi(d / "P_1-.txt", prova::sorgente_treno({}));
   const auto r = esegui_programma({"compile", "P_linea.txt", "P_1-.txt"}, d.percorso());
   EXPECT_EQ(r.stato, 2);
-  const size_t quindici = r.err.find("P_linea.txt:5: errore 15: ");
+  const size_t quindici = r.err.find("P_linea.txt:5:12: errore 15: ");
   const size_t due = r.err.find("errore 2: ");
   const size_t finale = r.err.find("compattatore: file compilati scritti con codice_errore 2,");
   EXPECT_NE(quindici, std::string::npos) << r.err;

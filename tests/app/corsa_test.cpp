@@ -40,7 +40,7 @@ class CorsaIncorporata : public ::testing::Test {
 TEST_F(CorsaIncorporata, CompilaSenzaCodiciECancellaISorgenti) {
   EXPECT_EQ(esito_, Esito::scritto);
   EXPECT_EQ(run_->codice_errore(), 0);
-  EXPECT_TRUE(codici_.empty());
+  EXPECT_TRUE(codici_.empty());  // no code, and no warning or note either
   EXPECT_EQ(prova::elenco_file(cartella_->percorso()),
             (std::vector<std::string>{"Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat",
                                       "Viterbo_Orte_Roma_Via_Linea_Cintura_3349.sim",

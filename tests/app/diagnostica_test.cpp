@@ -48,5 +48,65 @@ TEST(Diagnostica, RigaLungaTagliata) {
   EXPECT_NE(m.find("    " + std::string(100, 'x') + "...\n"), std::string::npos) << m;
 }
 
+TEST(Diagnostica, SegnoSottoLaVoceENote) {
+  Segnalazione s{Codice::segnale_occupato, 2050, Luogo{"T-.txt", 3, "segnale, 2050, 2", 10, 4}, ""};
+  s.note.push_back(Nota{Luogo{"T-.txt", 2, "stazione, 2000", 1, 8},
+                        "il tratto 42 è occupato da il punto di fermata di una stazione, scritto "
+                        "qui"});
+  s.note.push_back(Nota{Luogo{}, "una nota senza luogo"});
+  EXPECT_EQ(messaggio_errore(s),
+            "T-.txt:3:10: errore 16: il segnale cade su un tratto già occupato (posizione 2050 m)\n"
+            "    segnale, 2050, 2\n"
+            "             ^~~~\n"
+            "T-.txt:2:1: nota: il tratto 42 è occupato da il punto di fermata di una stazione, "
+            "scritto qui\n"
+            "    stazione, 2000\n"
+            "    ^~~~~~~~\n"
+            "nota: una nota senza luogo\n");
+
+  // A warning with its name; a tab before the item keeps the caret under it.
+  Segnalazione a{};
+  a.gravita = Gravita::avviso;
+  a.avviso = Avviso::numero_arrotondato;
+  a.luogo = Luogo{"L.txt", 5, "\tpendenza, 2000, 12.5", 18, 4};
+  a.dettaglio = "il numero 12.5 è letto come 12";
+  EXPECT_EQ(messaggio_errore(a),
+            "L.txt:5:18: avviso: il numero 12.5 è letto come 12 [numero-arrotondato]\n"
+            "    \tpendenza, 2000, 12.5\n"
+            "    \t                ^~~~\n");
+
+  // A note about a whole file; a code of the code-marker pass with its stretch.
+  Segnalazione n{};
+  n.gravita = Gravita::nota;
+  n.avviso = Avviso::letto_utf8;
+  n.luogo = Luogo{"T-.txt", 0, ""};
+  n.dettaglio = "il file è UTF-8";
+  EXPECT_EQ(messaggio_errore(n), "T-.txt: nota: il file è UTF-8\n");
+  Segnalazione m{Codice::finestra_senza_marcatore, 10050, Luogo{}, ""};
+  m.tratto = 201;
+  EXPECT_EQ(messaggio_errore(m),
+            "errore 12: prima dell'inizio di un rallentamento non c'è un tratto libero per un "
+            "segno di codice (tratto 201, posizione 10050 m)\n");
+}
+
+TEST(Diagnostica, RigaLungaMostrataAttornoAllaVoce) {
+  const std::string riga = std::string(150, 'x') + "VOCE" + std::string(50, 'y');
+  const Segnalazione s{Codice::segnale_occupato, std::nullopt, Luogo{"T", 1, riga, 151, 4}, ""};
+  const std::string m = messaggio_errore(s);
+  const std::string mostrata = "    ..." + std::string(40, 'x') + "VOCE" + std::string(50, 'y');
+  EXPECT_NE(m.find(mostrata + "\n    " + std::string(3 + 40, ' ') + "^~~~\n"), std::string::npos)
+      << m;
+}
+
+TEST(Diagnostica, NienteControlliVersoIlTerminale) {
+  EXPECT_EQ(visibile("a\x1b]0;x\x07"
+                     "b"),
+            "a^[]0;x^Gb");
+  EXPECT_EQ(visibile("\x1b[2J\r\n\t\x7f"), "^[[2J^M^J^I^?");
+  EXPECT_EQ(visibile("Citt\xC3\xA0 \xC2\x9B"), "Citt\xC3\xA0 <U+009B>");  // C1 CSI
+  EXPECT_EQ(visibile("\xFF\xC3"), "\\xFF\\xC3");
+  EXPECT_EQ(riga_visibile("\x1b[2J\t\xB0"), "^[[2J\t\xC2\xB0");
+}
+
 }  // namespace
 }  // namespace compattatore

@@ -100,6 +100,30 @@ TEST(Opzioni, AiutoAllineato) {
             "  --help               mostra questo aiuto\n");
 }
 
+TEST(Opzioni, OpzioneConUnaLettera) {
+  const Opzione tabella[] = {
+      {"uscita", "FILE", "scrive in FILE", "output", 'o'},
+      {"json", nullptr, "in JSON"},
+  };
+  const auto leggi = [&tabella](const std::vector<std::string>& argomenti) -> std::string {
+    const auto letto = leggi_opzioni(argomenti, tabella);
+    if (const auto* errore = std::get_if<std::string>(&letto)) return "errore: " + *errore;
+    const auto& o = std::get<OpzioniLette>(letto);
+    return o.valore("uscita").value_or("-") + (o.presente("json") ? " json" : "") +
+           (o.posizionali.empty() ? "" : " [" + o.posizionali.front() + "]");
+  };
+  EXPECT_EQ(leggi({"a", "-o", "p.html"}), "p.html [a]");
+  EXPECT_EQ(leggi({"-op.html", "--json"}), "p.html json");
+  EXPECT_EQ(leggi({"--output=p.html", "-o", "p.html"}), "p.html");
+  EXPECT_EQ(leggi({"a", "-o"}), "errore: l'opzione '-o' vuole un valore (FILE)");
+  EXPECT_EQ(leggi({"-j"}), "errore: opzione sconosciuta '-j'");
+  EXPECT_EQ(aiuto_opzioni(tabella),
+            "Opzioni:\n"
+            "  -o, --uscita FILE  scrive in FILE\n"
+            "      --json         in JSON\n"
+            "  -h, --help         mostra questo aiuto\n");
+}
+
 TEST(Opzioni, DistanzaEProposta) {
   const struct {
     const char* a;

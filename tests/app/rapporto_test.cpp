@@ -14,9 +14,16 @@ TEST(Rapporto, StatoDUscita) {
   RisultatoPercorso con_codice{Esito::scritto, ""};
   con_codice.codice_errore = 15;
   con_codice.posizione_errore = 46400;
+  con_codice.con_posizione = true;
   EXPECT_EQ(concludi(con_codice, err), 2);
   EXPECT_NE(err.str().find("codice_errore 15, posizione_errore 46400 m"), std::string::npos)
       << err.str();
+  // No position is printed when none was recorded.
+  RisultatoPercorso senza_posizione{Esito::scritto};
+  senza_posizione.codice_errore = 2;
+  std::ostringstream err3;
+  EXPECT_EQ(concludi(senza_posizione, err3), 2);
+  EXPECT_EQ(err3.str(), "compattatore: file compilati scritti con codice_errore 2\n");
   RisultatoPercorso senza_percorso{Esito::non_dimensionato, "x"};
   senza_percorso.codice_errore = 101;
   std::ostringstream err2;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 namespace compattatore::cp1252 {
 namespace {
 
@@ -22,6 +25,41 @@ TEST(Cp1252, UnCarattereSenzaByteEUnErrore) {
   } catch (const NonRappresentabile& e) {
     EXPECT_NE(std::string(e.what()).find("U+2192"), std::string::npos) << e.what();
   }
+}
+
+TEST(Cp1252, PrimoInciampoDiUnTestoUtf8) {
+  const struct {
+    const char* caso;
+    std::string testo;
+    std::optional<size_t> byte;  // where it stumbles
+    bool utf8_valido;
+  } casi[] = {
+      {"convertibile", "Citt\xC3\xA0 \xE2\x82\xAC", std::nullopt, false},
+      {"Omega", "ab\xCE\xA9", 2, true},
+      {"emoji", "x\xF0\x9F\x9A\x82", 1, true},
+      {"byte di continuazione", "ab\xA0", 2, false},
+      {"troncato", "ab\xC3", 2, false},
+      {"forma lunga", "a\xC0\xAF", 1, false},
+      {"forma lunga a tre byte", "a\xE0\x80\xAF", 1, false},
+      {"surrogato", "a\xED\xA0\x80", 1, false},
+      {"oltre U+10FFFF", "a\xF4\x90\x80\x80", 1, false},
+  };
+  for (const auto& c : casi) {
+    const auto i = primo_inciampo(c.testo);
+    ASSERT_EQ(i.has_value(), c.byte.has_value()) << c.caso;
+    if (!i) continue;
+    EXPECT_EQ(i->byte, *c.byte) << c.caso;
+    EXPECT_EQ(i->utf8_valido, c.utf8_valido) << c.caso;
+  }
+  EXPECT_EQ(primo_inciampo("ab\xCE\xA9")->carattere, U'\u03A9');
+}
+
+TEST(Cp1252, SembraUtf8SoloConUnaSequenzaLunga) {
+  EXPECT_TRUE(sembra_utf8("Citt\xC3\xA0"));
+  EXPECT_FALSE(sembra_utf8("Citta"));         // plain ASCII: the same in both
+  EXPECT_FALSE(sembra_utf8("Citt\xE0"));      // Windows-1252
+  EXPECT_FALSE(sembra_utf8("1\xB0 BIVIO"));   // the embedded sources' degree sign
+  EXPECT_FALSE(sembra_utf8("\xC3\xA0\xE0"));  // UTF-8 then a stray byte
 }
 
 TEST(Cp1252, SoloUtf8Rigoroso) {

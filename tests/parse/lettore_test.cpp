@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/regole.h"
+#include "support/supporto.h"
 
 namespace compattatore {
 namespace {
@@ -165,6 +166,69 @@ TEST(Lettore, LuogoDellUltimaVoce) {
   EXPECT_EQ(l.riga(), 4);  // the quoted text counted its own line end
   EXPECT_EQ(l.luogo().testo, "righe\",5");
   EXPECT_EQ(l.testo_riga(9), "");
+}
+
+TEST(Lettore, ColonnaELunghezzaDiOgniVoce) {
+  LettoreVoci l("velocita,   350, 90\r\n  \"a, b\" ,, x y \r\n", "t.txt");
+  const struct {
+    int riga, colonna, lunghezza;
+    bool prima;
+  } attesi[] = {{1, 1, 8, true}, {1, 13, 3, false}, {1, 18, 2, false},
+                {2, 3, 6, true}, {2, 11, 0, false}, {2, 13, 3, false}};
+  std::vector<Posto> posti;
+  for (const auto& a : attesi) {
+    l.leggi_testo();
+    posti.push_back(l.posto());
+    EXPECT_EQ(l.posto().riga, a.riga);
+    EXPECT_EQ(l.posto().colonna, a.colonna) << a.riga;
+    EXPECT_EQ(l.posto().lunghezza, a.lunghezza) << a.riga << ":" << a.colonna;
+    EXPECT_EQ(l.prima_della_riga(), a.prima) << a.riga << ":" << a.colonna;
+  }
+  // From the keyword to the last number of line 1; a span across lines keeps its start.
+  const Luogo riga_1 = l.luogo(LettoreVoci::da_a(posti[0], posti[2]));
+  EXPECT_EQ(riga_1.testo, "velocita,   350, 90");
+  EXPECT_EQ(riga_1.colonna, 1);
+  EXPECT_EQ(riga_1.lunghezza, 19);
+  EXPECT_EQ(LettoreVoci::da_a(posti[0], posti[3]).lunghezza, 8);
+  EXPECT_EQ(l.luogo(posti[3]).testo, "  \"a, b\" ,, x y ");
+}
+
+TEST(Lettore, ValoriPresiDallaRigaDopoEResto) {
+  LettoreVoci l("segnale, 1, 2\r\n3, 4, 5\r\nvelocita, 1, 2, 9, 9\r\n", "t.txt");
+  l.leggi_testo();
+  l.segna_parola();
+  for (int i = 0; i < 4; ++i) l.leggi_i32();
+  EXPECT_EQ(l.letti_dal_segno(), 4);
+  EXPECT_EQ(l.presi_dopo(), 2);
+  EXPECT_EQ(l.primo_preso_dopo().riga, 2);
+  EXPECT_EQ(l.primo_preso_dopo().colonna, 1);
+  ASSERT_TRUE(l.resto_riga());
+  EXPECT_EQ(l.resto_riga()->colonna, 7);  // "5" is left on line 2
+  l.leggi_i32();
+  EXPECT_FALSE(l.resto_riga());  // at the start of line 3
+  l.leggi_testo();
+  l.segna_parola();
+  l.leggi_i32();
+  l.leggi_i32();
+  EXPECT_EQ(l.presi_dopo(), 0);
+  ASSERT_TRUE(l.resto_riga());
+  EXPECT_EQ(l.resto_riga()->colonna, 17);
+  EXPECT_EQ(l.resto_riga()->lunghezza, 4);  // "9, 9"
+}
+
+TEST(Lettore, NumeroArrotondatoAvvisato) {
+  prova::RegistroErrori registro;
+  LettoreVoci l("12.5, 1e3, 7, AC\r\n", "t.txt", &registro);
+  EXPECT_EQ(l.leggi_i32(), 12);
+  EXPECT_EQ(l.leggi_i32(), 1000);
+  EXPECT_EQ(l.leggi_i32(), 7);
+  EXPECT_EQ(l.leggi_i32(), 0);
+  ASSERT_EQ(registro.avvisi.size(), 2u);
+  EXPECT_EQ(registro.avvisi[0].dettaglio, "il numero 12.5 è letto come 12");
+  EXPECT_EQ(registro.avvisi[0].luogo.colonna, 1);
+  EXPECT_EQ(registro.avvisi[1].dettaglio, "il numero 1e3 è letto come 1000");
+  EXPECT_EQ(registro.avvisi[1].luogo.colonna, 7);
+  EXPECT_EQ(registro.codice_errore(), Codice::nessuno);  // the error word is untouched
 }
 
 }  // namespace

@@ -122,15 +122,30 @@ TEST(MemorizzaLinea, PosizioneELuogoDelCodice) {
                                                    "cartello_indicatore,  2010,  (A)"}));
   prova::scrivi(cartella / kTreno, prova::sorgente_treno({}));
   std::vector<Segnalazione> codici;
-  Esecuzione run = Esecuzione::nella_cartella(prova::nomi("Prova", "7"), cartella.percorso(),
-                                              [&](const Segnalazione& s) { codici.push_back(s); });
+  std::vector<Segnalazione> avvisi;
+  Esecuzione run = Esecuzione::nella_cartella(
+      prova::nomi("Prova", "7"), cartella.percorso(), [&](const Segnalazione& s) {
+        (s.gravita == Gravita::errore ? codici : avvisi).push_back(s);
+      });
   run.memorizza_percorso(1);
+  // Both boards lie past the 1000 m of the line, and the train source is not read.
+  ASSERT_EQ(avvisi.size(), 3u);
+  EXPECT_EQ(avvisi[0].avviso, Avviso::oltre_la_linea);
+  EXPECT_EQ(avvisi[1].avviso, Avviso::oltre_la_linea);
+  EXPECT_EQ(avvisi[2].avviso, Avviso::treno_non_letto);
   ASSERT_EQ(codici.size(), 1u);
   EXPECT_EQ(codici[0].codice, Codice::cartello_occupato);
   EXPECT_EQ(codici[0].posizione, 2010);
   EXPECT_EQ(run.posizione_errore(), 2010);
   EXPECT_EQ(codici[0].luogo.riga, 5);
   EXPECT_EQ(codici[0].luogo.testo, "cartello_indicatore,  2010,  (A)");
+  EXPECT_EQ(codici[0].luogo.colonna, 23);
+  EXPECT_EQ(codici[0].luogo.lunghezza, 4);
+  // The note names the speed indicator board that holds the stretch, on line 4.
+  ASSERT_EQ(codici[0].note.size(), 1u);
+  EXPECT_EQ(codici[0].note[0].luogo.riga, 4);
+  EXPECT_EQ(codici[0].note[0].testo,
+            "il tratto 41 è occupato da un indicatore di velocità massima, scritto qui");
   EXPECT_EQ(codici[0].luogo.file, (cartella / kLinea).string());
 }
 

@@ -130,4 +130,16 @@ Attesi& Attesi::zeri(size_t n) {
   return *this;
 }
 
+const fs::path& cartella_incorporata() {
+  static const CartellaTemporanea cartella;
+  static const bool fatto = [] {
+    const Risultato r =
+        esegui_programma({"--dir", cartella.percorso().string()}, cartella.percorso());
+    if (r.stato != 0) throw std::runtime_error("la corsa normale non riesce: " + r.err);
+    return true;
+  }();
+  (void)fatto;
+  return cartella.percorso();
+}
+
 }  // namespace prova

@@ -82,7 +82,10 @@ class RegistroErrori : public compattatore::Segnalatore {
     return n;
   }
 
+  void avvisa(compattatore::Segnalazione s) override { avvisi.push_back(std::move(s)); }
+
   std::vector<compattatore::Segnalazione> segnalazioni;
+  std::vector<compattatore::Segnalazione> avvisi;  // warnings and notes, in order
 
  private:
   compattatore::Codice codice_ = compattatore::Codice::nessuno;
@@ -176,6 +179,11 @@ int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi);
 Risultato esegui_programma(const std::vector<std::string>& argomenti,
                            const std::filesystem::path& cartella, bool senza_privilegi = false,
                            const std::filesystem::path& programma = COMPATTATORE_ESEGUIBILE);
+
+/// A folder holding what the plain run of the built program writes (the three documents and the
+/// three compiled files of the embedded scenario), made once per test program. Tests read it and
+/// never change it: copy a file elsewhere to alter it.
+const std::filesystem::path& cartella_incorporata();
 
 /// Starts the built program once for every command line of `righe`, all at once, in working
 /// folder `cartella`, and waits for every one; the results in the order of `righe`.

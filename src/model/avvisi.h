@@ -1,0 +1,62 @@
+// Every kind of warning and note the run can give besides the codes of the error word: its name
+// (as printed and in the JSON report) and what the author should change. A warning never touches
+// the error word and never changes what is stored.
+#pragma once
+
+#include <span>
+
+namespace compattatore {
+
+// clang-format off
+#define COMPATTATORE_AVVISI(X)                                                                     \
+  X(parola_sconosciuta, "parola-sconosciuta",                                                      \
+    "correggi la parola chiave (l'elenco è nel README, \"Writing sources\"), o togli la riga")    \
+  X(parola_contenuta, "parola-contenuta",                                                          \
+    "scrivi la parola chiave da sola come prima voce della riga; una riga di commento non deve "  \
+    "contenere parole chiave")                                                                     \
+  X(valori_mancanti, "valori-mancanti",                                                            \
+    "scrivi sulla riga tutti i valori che la parola chiave legge")                                 \
+  X(valori_in_piu, "valori-in-piu",                                                                \
+    "togli i valori in più, o metti a capo la riga che segue")                                     \
+  X(numero_arrotondato, "numero-arrotondato",                                                      \
+    "scrivi un numero intero")                                                                     \
+  X(senza_generale, "senza-generale",                                                              \
+    "comincia il file del treno con una riga \"[generale]\"")                                      \
+  X(senza_stazioni, "senza-stazioni",                                                              \
+    "aggiungi almeno una riga \"stazione\" al file del treno")                                     \
+  X(senza_fine, "senza-fine",                                                                      \
+    "chiudi il file con una riga \"[fine]\": l'ultima voce del file non è mai letta come parola " \
+    "chiave")                                                                                      \
+  X(oltre_la_linea, "oltre-la-linea",                                                              \
+    "tieni la posizione entro la lunghezza del percorso")                                          \
+  X(treno_non_letto, "treno-non-letto",                                                            \
+    "correggi l'errore del file della linea: il file del treno è letto solo dopo")                 \
+  X(stesso_file, "stesso-file",                                                                    \
+    "dai come secondo file il file del treno")                                                     \
+  X(altri_avvisi, "altri-avvisi",                                                                  \
+    "correggi gli avvisi mostrati e compila di nuovo per vedere gli altri")                        \
+  X(letto_utf8, "utf-8",                                                                           \
+    "nessuno: il file è convertito prima della lettura (--codifica cp1252 lo legge com'è)")
+// clang-format on
+
+/// A kind of warning or note. `nessuno` marks a diagnostic that is an error code.
+enum class Avviso {
+  nessuno,
+#define COMPATTATORE_VOCE_ENUM(nome, etichetta, rimedio) nome,
+  COMPATTATORE_AVVISI(COMPATTATORE_VOCE_ENUM)
+#undef COMPATTATORE_VOCE_ENUM
+};
+
+/// One row of the table of warnings.
+struct RigaAvviso {
+  Avviso avviso;
+  const char* etichetta;  // the name printed after the message, "[parola-sconosciuta]"
+  const char* rimedio;    // what the author should change
+};
+
+/// All rows, in the order of the table.
+std::span<const RigaAvviso> tabella_avvisi();
+/// The row of `a` (an empty row for `nessuno`).
+const RigaAvviso& riga_avviso(Avviso a);
+
+}  // namespace compattatore

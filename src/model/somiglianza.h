@@ -1,0 +1,21 @@
+// How near two words are: the suggestion "forse intendevi ...?" for a mistyped command, option
+// or keyword.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace compattatore {
+
+/// Edit distance between `a` and `b`: insertions, deletions, substitutions and swaps of two
+/// adjacent characters each count one.
+size_t distanza(std::string_view a, std::string_view b);
+
+/// The closest of `candidati` to `parola`, if one is within distance 2 (the first on a tie).
+std::optional<std::string> forse_intendevi(std::string_view parola,
+                                           std::span<const std::string> candidati);
+
+}  // namespace compattatore

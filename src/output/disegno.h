@@ -1,0 +1,34 @@
+// The picture of a route: one self-contained HTML page with inline SVG (no script, no network),
+// holding the map of the route plan and the profile along the route.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/modello.h"
+
+namespace compattatore {
+
+struct Punto {
+  double x;
+  double y;
+};
+
+/// A line thinned for drawing: every kept point lies at least `passo` from the one kept before
+/// it (the last point is always kept), and then points closer than `passo` / 3 to the line
+/// between their neighbours are dropped. With `passo` one pixel, the line never has more
+/// points than pixels along it, and looks the same.
+std::vector<Punto> sfoltisci(const std::vector<Punto>& punti, double passo);
+
+/// The page of the scenario in `m`: title and figures, the map (only when `m` has a route plan),
+/// the profile on one distance axis with the kilometric chainage (gradient, speed limit,
+/// adhesion; rows of stations, signals, slowdowns, code points, boards and mountains), a legend
+/// and the timetable. Italian labels; laid out for a laptop screen and for A4 landscape print.
+/// `m` must have its table and its stretches.
+std::string pagina_percorso(const Modello& m);
+
+/// Writes the page of `m` to `file`, replacing it safely. Throws ErroreFile.
+void scrivi_pagina(const std::filesystem::path& file, const Modello& m);
+
+}  // namespace compattatore

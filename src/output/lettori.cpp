@@ -1,0 +1,208 @@
+#include "output/lettori.h"
+
+#include <bit>
+#include <cstring>
+
+#include "output/punti_tracciato.h"
+
+namespace compattatore {
+namespace {
+
+std::string byte_n(size_t n) { return n == 1 ? "1 byte" : std::to_string(n) + " byte"; }
+
+// Reads little-endian fields from the bytes of one file and reports where reading stopped.
+class Cursore {
+ public:
+  Cursore(std::string_view byte, const std::string& file) : b_(byte), file_(file) {}
+
+  size_t posizione() const { return pos_; }
+  size_t restanti() const { return b_.size() - pos_; }
+  bool finito() const { return pos_ == b_.size(); }
+
+  [[noreturn]] void errore(const std::string& atteso) const { errore_a(pos_, atteso); }
+  [[noreturn]] void errore_a(size_t byte, const std::string& atteso) const {
+    throw ErroreLettura(file_, byte, atteso);
+  }
+
+  // `n` more bytes must be there for `cosa`.
+  void serve(size_t n, const std::string& cosa) const {
+    if (restanti() < n) {
+      errore("il file finisce qui: attesi " + byte_n(n) + " per " + cosa + ", " +
+             (restanti() == 1 ? "ne resta 1" : "ne restano " + std::to_string(restanti())));
+    }
+  }
+
+  uint64_t grezzo(size_t n) {
+    uint64_t v = 0;
+    for (size_t i = 0; i < n; ++i)
+      v |= uint64_t{static_cast<unsigned char>(b_[pos_ + i])} << (8 * i);
+    pos_ += n;
+    return v;
+  }
+  uint8_t u8() { return static_cast<uint8_t>(grezzo(1)); }
+  uint16_t u16() { return static_cast<uint16_t>(grezzo(2)); }
+  int16_t i16() { return static_cast<int16_t>(u16()); }
+  int32_t i32() { return static_cast<int32_t>(static_cast<uint32_t>(grezzo(4))); }
+  double f64() { return std::bit_cast<double>(grezzo(8)); }
+  std::string testo(size_t n) {
+    std::string t(b_.substr(pos_, n));
+    pos_ += n;
+    return t;
+  }
+  void salta(size_t n) { pos_ += n; }
+
+ private:
+  std::string_view b_;
+  const std::string& file_;
+  size_t pos_ = 0;
+};
+
+// Tags of the route plan values and the size of their payloads.
+constexpr uint16_t kVuoto = 0;
+constexpr uint16_t kIntero = 2;
+constexpr uint16_t kDoppio = 5;
+
+// Reads the tag of one plan value (number `n`, from 0) and checks that its payload is all there.
+// Returns the tag. Messages are built only on failure: this runs once per value.
+uint16_t etichetta(Cursore& c, size_t n) {
+  const auto valore = [n] { return "valore " + std::to_string(n) + " del tracciato"; };
+  if (c.restanti() < 2) c.serve(2, "l'etichetta del " + valore());
+  const uint16_t tag = c.u16();
+  size_t carico = 0;
+  if (tag == kIntero) {
+    carico = 2;
+  } else if (tag == kDoppio) {
+    carico = 8;
+  } else if (tag != kVuoto) {
+    c.errore_a(c.posizione() - 2, "etichetta " + std::to_string(tag) + " sconosciuta nel " +
+                                      valore() +
+                                      ": attese 0 (vuoto), 2 (intero a 16 bit) o 5 (numero in "
+                                      "doppia precisione)");
+  }
+  if (c.restanti() < carico) {
+    c.serve(carico,
+            "il " + valore() + (tag == kIntero ? " (intero a 16 bit)" : " (doppia precisione)"));
+  }
+  return tag;
+}
+
+}  // namespace
+
+ErroreLettura::ErroreLettura(std::string f, uint64_t b, std::string a)
+    : std::runtime_error(f + ": byte " + std::to_string(b) + ": " + a),
+      file(std::move(f)),
+      byte(b),
+      atteso(std::move(a)) {}
+
+Tracciato leggi_tracciato(std::string_view byte, const std::string& file) {
+  // The file holds no count: walk it once to count and check the values, then read them.
+  Cursore conta(byte, file);
+  size_t valori = 0;
+  while (!conta.finito()) {
+    if (valori == 2 * kMassimoPuntiTracciato) {
+      conta.errore("il file continua dopo " + std::to_string(valori) +
+                   " valori: un tracciato ne ha al massimo " + std::to_string(valori) + " (" +
+                   std::to_string(kMassimoPuntiTracciato) + " punti, percorso di 1000000 m)");
+    }
+    const uint16_t tag = etichetta(conta, valori);
+    conta.salta(tag == kIntero ? 2 : tag == kDoppio ? 8 : 0);
+    ++valori;
+  }
+  if (valori == 0) {
+    conta.errore("file vuoto: attesi i valori del tracciato (etichetta a 16 bit e valore)");
+  }
+  if (valori % 2 != 0) {
+    conta.errore("il file finisce dopo " + std::to_string(valori) +
+                 " valori, un numero dispari: attese tutte le coordinate 0 dei punti e poi "
+                 "altrettante coordinate 1");
+  }
+
+  Tracciato t;
+  const size_t punti = valori / 2;
+  punti_tracciato::prepara(t, punti);
+  Cursore c(byte, file);
+  for (int asse = 0; asse < 2; ++asse) {
+    for (size_t i = 0; i < punti; ++i) {
+      const uint16_t tag = c.u16();
+      if (tag == kIntero) {
+        punti_tracciato::imposta(t, asse, i, c.i16());
+      } else if (tag == kDoppio) {
+        punti_tracciato::imposta(t, asse, i, c.f64());
+      }
+    }
+  }
+  return t;
+}
+
+Elenco leggi_elenco(std::string_view byte, const std::string& file) {
+  Cursore c(byte, file);
+  if (c.finito()) c.errore("file vuoto: attese le 87 voci dell'elenco");
+  Elenco e{};
+  for (size_t i = 0; i < e.size(); ++i) {
+    Voce& v = e[i];
+    const std::string voce = "la voce " + std::to_string(i);
+    c.serve(16, voce + " (dal tipo alla lunghezza del testo)");
+    v.tipo_voce = c.u8();
+    v.campo_1 = c.i32();
+    v.campo_2 = c.i32();
+    v.campo_3 = c.i32();
+    v.opzione = c.u8();
+    const uint16_t lunghezza = c.u16();
+    c.serve(lunghezza, "il testo della voce " + std::to_string(i) +
+                           " (tanti ne dichiarano i 2 byte di lunghezza prima di lui)");
+    v.testo = c.testo(lunghezza);
+    c.serve(18, voce + " (dopo il testo: cinque interi, quattro flag e l'orario)");
+    v.intero_1 = c.i16();
+    v.intero_2 = c.i16();
+    v.intero_3 = c.i16();
+    v.intero_4 = c.i16();
+    v.intero_5 = c.i16();
+    v.flag_1 = c.u8();
+    v.flag_2 = c.u8();
+    v.flag_3 = c.u8();
+    v.flag_4 = c.u8();
+    v.orario = c.i32();
+  }
+  if (!c.finito()) {
+    c.errore(byte_n(c.restanti()) + " dopo la voce 86: attesa la fine del file, che ha " +
+             "esattamente 87 voci");
+  }
+  return e;
+}
+
+std::vector<Tratto> leggi_tratti(std::string_view byte, const std::string& file) {
+  Cursore c(byte, file);
+  if (c.finito()) c.errore("file vuoto: attesi i tratti, 15 byte ciascuno");
+  const size_t n = byte.size() / 15;
+  if (n > kMassimoTratti) {
+    c.errore_a(kMassimoTratti * 15, "il file continua dopo il tratto " +
+                                        std::to_string(kMassimoTratti - 1) +
+                                        ": un percorso ha al massimo " +
+                                        std::to_string(kMassimoTratti) + " tratti (1000000 m)");
+  }
+  if (byte.size() % 15 != 0) {
+    c.errore_a(n * 15,
+               "il file finisce nel tratto " + std::to_string(n) + ": attesi 15 byte, " +
+                   (byte.size() % 15 == 1 ? "ne resta 1"
+                                          : "ne restano " + std::to_string(byte.size() % 15)) +
+                   " (la dimensione del file, " + std::to_string(byte.size()) +
+                   " byte, non è un multiplo di 15)");
+  }
+  std::vector<Tratto> tratti(n);
+  for (Tratto& t : tratti) {
+    t.oggetto = c.u8();
+    t.valore_1 = c.i16();
+    t.valore_2 = c.i16();
+    t.valore_3 = c.i16();
+    t.valore_4 = c.i16();
+    t.tempo_segnale = c.u8();
+    t.preavviso = c.u8();
+    t.montagna = c.u8();
+    t.velocita = c.u8();
+    t.pendenza = c.u8();
+    t.aderenza = c.u8();
+  }
+  return tratti;
+}
+
+}  // namespace compattatore

@@ -1,0 +1,202 @@
+#include "output/scenario_compilato.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "io/file_sicuro.h"
+#include "io/sistema.h"
+#include "output/lettori.h"
+#include "output/punti_tracciato.h"
+
+namespace compattatore {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::string_view kFineTracciato = "_linea.dat";
+
+bool termina_con(std::string_view s, std::string_view fine) {
+  return s.size() >= fine.size() && s.substr(s.size() - fine.size()) == fine;
+}
+
+bool inizia_con(std::string_view s, std::string_view inizio) {
+  return s.size() >= inizio.size() && s.substr(0, inizio.size()) == inizio;
+}
+
+std::string nome_file(const fs::path& p) { return p.filename().string(); }
+
+// The files of `cartella` ("" for the current folder), named `cartella / name`.
+std::vector<fs::path> file_in(const fs::path& cartella) {
+  std::vector<fs::path> file;
+  for (const fs::path& f : file_nella_cartella(cartella.empty() ? fs::path(".") : cartella)) {
+    file.push_back(cartella / f.filename());
+  }
+  return file;
+}
+
+// `<nome>_linea.dat` beside `<nome>_<treno>`: the longest `nome` that fits.
+std::optional<fs::path> tracciato_di(const fs::path& cartella, std::string_view nome_treno) {
+  std::optional<fs::path> trovato;
+  size_t lunghezza = 0;
+  for (const fs::path& f : file_in(cartella)) {
+    const std::string n = nome_file(f);
+    if (!termina_con(n, kFineTracciato) || n.size() == kFineTracciato.size()) continue;
+    const std::string nome = n.substr(0, n.size() - kFineTracciato.size());
+    if (inizia_con(nome_treno, nome + "_") && nome.size() > lunghezza) {
+      trovato = f;
+      lunghezza = nome.size();
+    }
+  }
+  return trovato;
+}
+
+// The `.sim` files of a folder; with `nome`, only those named `<nome>_*.sim`.
+std::vector<fs::path> tabelle(const fs::path& cartella, const std::string& nome = {}) {
+  std::vector<fs::path> sim;
+  for (const fs::path& f : file_in(cartella)) {
+    if (f.extension() == ".sim" && (nome.empty() || inizia_con(nome_file(f), nome + "_"))) {
+      sim.push_back(f);
+    }
+  }
+  return sim;
+}
+
+std::string elenca(const std::vector<fs::path>& file) {
+  std::string s;
+  for (const auto& f : file) s += (s.empty() ? "" : ", ") + nome_file(f);
+  return s;
+}
+
+// Reads a whole file of kind `tipo`, refusing one longer than any file of that kind can be.
+std::string contenuto(const fs::path& file, size_t massimo) {
+  if (const auto n = dimensione_file(file); n && *n > massimo) {
+    throw ErroreLettura(file.string(), massimo,
+                        "il file ha " + std::to_string(*n) + " byte, più di quanti ne abbia " +
+                            "il più lungo file di questo tipo (" + std::to_string(massimo) +
+                            " byte, percorso di 1000000 m)");
+  }
+  return leggi_file(file);
+}
+
+}  // namespace
+
+std::optional<TipoCompilato> tipo_compilato(const fs::path& file) {
+  const std::string n = nome_file(file);
+  if (termina_con(n, kFineTracciato) && n.size() > kFineTracciato.size()) {
+    return TipoCompilato::tracciato;
+  }
+  if (termina_con(n, ".sim") && n.size() > 4) return TipoCompilato::elenco;
+  if (termina_con(n, ".dat") && n.size() > 4) return TipoCompilato::tratti;
+  return std::nullopt;
+}
+
+const char* nome_tipo(TipoCompilato tipo) {
+  switch (tipo) {
+    case TipoCompilato::tracciato:
+      return "tracciato";
+    case TipoCompilato::elenco:
+      return "elenco";
+    case TipoCompilato::tratti:
+      return "tratti";
+  }
+  return "";
+}
+
+std::optional<fs::path>& FileCompilati::operator[](TipoCompilato t) {
+  return t == TipoCompilato::tracciato ? tracciato : t == TipoCompilato::elenco ? elenco : tratti;
+}
+
+const std::optional<fs::path>& FileCompilati::operator[](TipoCompilato t) const {
+  return t == TipoCompilato::tracciato ? tracciato : t == TipoCompilato::elenco ? elenco : tratti;
+}
+
+std::variant<FileCompilati, std::string> trova_compilati(std::span<const fs::path> operandi) {
+  if (operandi.empty()) return std::string("nessun file indicato");
+  std::vector<fs::path> file(operandi.begin(), operandi.end());
+  if (operandi.size() == 1 && e_cartella(operandi[0])) {
+    const fs::path& cartella = operandi[0];
+    const std::vector<fs::path> sim = tabelle(cartella);
+    if (sim.size() > 1) {
+      return "la cartella '" + cartella.string() + "' contiene più scenari (" + elenca(sim) +
+             "): indica un file";
+    }
+    if (sim.empty()) {
+      std::vector<fs::path> piani;
+      for (const fs::path& f : file_in(cartella)) {
+        if (tipo_compilato(f) == TipoCompilato::tracciato) piani.push_back(f);
+      }
+      if (piani.size() != 1) {
+        return "la cartella '" + cartella.string() + "' non contiene " +
+               (piani.empty() ? "file compilati (.sim, .dat)"
+                              : "un solo scenario (" + elenca(piani) + "): indica un file");
+      }
+      file = piani;
+    } else {
+      file = sim;
+    }
+  }
+
+  FileCompilati trovati;
+  for (const fs::path& f : file) {
+    if (e_cartella(f)) return "'" + f.string() + "' è una cartella: indica i file compilati";
+    const auto tipo = tipo_compilato(f);
+    if (!tipo) {
+      return "'" + f.string() +
+             "' non è un file compilato: attesi NOME_linea.dat, NOME_TRENO.sim o NOME_TRENO.dat";
+    }
+    if (!esiste(f)) return "il file '" + f.string() + "' non esiste";
+    if (!e_file(f)) return "'" + f.string() + "' non è un file";
+    if (trovati[*tipo]) {
+      return "due file di " + std::string(nome_tipo(*tipo)) + ": '" + trovati[*tipo]->string() +
+             "' e '" + f.string() + "'";
+    }
+    trovati[*tipo] = f;
+  }
+
+  // The kinds not named, beside the first file, named as it is (no "./" before a bare name).
+  const fs::path cartella = file.front().parent_path();
+  if (!trovati.elenco && !trovati.tratti) {
+    const std::string n = nome_file(*trovati.tracciato);
+    const std::vector<fs::path> sim =
+        tabelle(cartella, n.substr(0, n.size() - kFineTracciato.size()));
+    if (sim.size() == 1) trovati.elenco = sim.front();
+  }
+  const auto accanto = [&cartella](const fs::path& f, const char* estensione) {
+    const fs::path p = cartella / percorso_utf8(f.stem().string() + estensione);
+    return e_file(p) ? std::optional<fs::path>(p) : std::nullopt;
+  };
+  if (trovati.elenco && !trovati.tratti) trovati.tratti = accanto(*trovati.elenco, ".dat");
+  if (trovati.tratti && !trovati.elenco) trovati.elenco = accanto(*trovati.tratti, ".sim");
+  if (!trovati.tracciato && (trovati.elenco || trovati.tratti)) {
+    const fs::path& base = trovati.elenco ? *trovati.elenco : *trovati.tratti;
+    trovati.tracciato = tracciato_di(cartella, base.stem().string());
+  }
+  return trovati;
+}
+
+ScenarioCompilato leggi_compilati(const FileCompilati& file) {
+  ScenarioCompilato s;
+  s.file = file;
+  Modello& m = s.modello;
+  if (file.elenco) {
+    m.elenco = leggi_elenco(contenuto(*file.elenco, kMassimoByteElenco), file.elenco->string());
+    s.con_elenco = true;
+  }
+  if (file.tratti) {
+    m.tratti = leggi_tratti(contenuto(*file.tratti, kMassimoByteTratti), file.tratti->string());
+  }
+  if (file.tracciato) {
+    m.tracciato = leggi_tracciato(contenuto(*file.tracciato, kMassimoByteTracciato),
+                                  file.tracciato->string());
+  }
+  if (const size_t punti = punti_tracciato::numero(m.tracciato); punti > 0) {
+    m.metri_totali = static_cast<int32_t>(punti - 1);
+  } else if (s.con_elenco) {
+    m.metri_totali = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{m.elenco[voce::figure_treno].campo_2} + 7000, 0, INT32_MAX));
+  } else {
+    m.metri_totali = m.ultimo_tratto() * 50;
+  }
+  return s;
+}
+
+}  // namespace compattatore

@@ -1,0 +1,175 @@
+// `compattatore mostra` on the plain run's files: the summary, the check codes, single stretches,
+// JSON, and the refusals.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "support/supporto.h"
+
+namespace compattatore {
+namespace {
+namespace fs = std::filesystem;
+using prova::esegui_programma;
+
+// The timetable of the embedded scenario, in Windows-1252 order of the train source.
+const char* kStazioni[] = {
+    "VITERBO P.F.",       "Montefiascone",       "Grotte S. Stefano",  "S. Nicola", "Sipicciano",
+    "ATTIGLIANO-BOMARZO", "Bassano in Teverina", "2° Bivio Orte Nord", "ORTE",      "P.C. GALLESE",
+    "P.M. S. Oreste",     "P.C. Capena",         "P.C. Sette Bagni",   "Fidene",    "Nuovo Salario",
+    "Roma Nomentana",     "ROMA TIBURTINA",      "ROMA TERMINI",
+};
+
+TEST(Mostra, RiepilogoDaOgnunoDeiTreFile) {
+  const fs::path& d = prova::cartella_incorporata();
+  const prova::Risultato r = esegui_programma({"mostra", prova::kFileElenco}, d);
+  ASSERT_EQ(r.stato, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string& o = r.out;
+  for (const char* atteso : {
+           "Scenario Viterbo_Orte_Roma_Via_Linea_Cintura, treno 3349\n",
+           "  tracciato  Viterbo_Orte_Roma_Via_Linea_Cintura_linea.dat (2619964 byte): 131001 "
+           "punti\n",
+           "  tratti     Viterbo_Orte_Roma_Via_Linea_Cintura_3349.dat (39315 byte): tratti "
+           "0-2620\n",
+           "  codice_gara_st  voce 85 orario      33881  atteso  33881  valido\n",
+           "  codice_gara_og  tratto 1 valore_2    2452  atteso   2452  valido\n",
+           "  il simulatore accetta questi file\n",
+           "  lunghezza 124000 m, metri_totali 131000, tratti 0-2620",
+           "    da     39100 m  km 96+050    decrescente  (voce 82: progressiva 135250, verso 1)\n",
+           "  massa frenata 120%, 6 vetture, sabbia 100, orologio 6:13:40\n",
+           "Orario (18 stazioni)\n",
+           "     9     52400 km 82+750       4   7:01:00   60s   52200..52600      1051  ORTE\n",
+           "Segnali (44)\n",
+           "     929     46400 km 88+750      4/2   1/1   1/1    0  2  2     0\n",
+           "Rallentamenti (5)\n",
+           "      45150      46350      48300   80 km/h    1950 m   80    1 no\n",
+           "  tratto   1090     54450 m  taglio del codice\n",
+           "  da     11200 a     12000 m  tipo 2  tratti 224-239, 4 segni\n",
+           "  tratto    717     35800 m  voce 80  (Ponte Fiume)(  Tevere   )\n",
+           "  tratto   1102     55050 m   A 140/140  B 160/160  C 250/250  strisce 0/0\n",
+       }) {
+    EXPECT_NE(o.find(atteso), std::string::npos) << atteso << "\n--- in:\n" << o;
+  }
+  for (const char* s : kStazioni) EXPECT_NE(o.find(s), std::string::npos) << s;
+  EXPECT_EQ(o.find("Avvisi"), std::string::npos);
+
+  // Any of the three files, all three, or the folder: the same scenario.
+  for (const std::vector<std::string>& operandi :
+       {std::vector<std::string>{prova::kFileTratti},
+        {prova::kFileTracciato},
+        {prova::kFileTratti, prova::kFileTracciato, prova::kFileElenco}}) {
+    EXPECT_EQ(esegui_programma({"mostra", operandi[0]}, d).out, o) << operandi[0];
+  }
+  const prova::Risultato cartella = esegui_programma({"mostra", d.string()}, d);
+  EXPECT_EQ(cartella.stato, 0);
+  EXPECT_NE(cartella.out.find("Orario (18 stazioni)"), std::string::npos);
+}
+
+TEST(Mostra, CodiciNonValidiQuandoNomeOTrenoCambiano) {
+  // The train number in the table becomes "3348": both codes no longer match it (the fourth
+  // key character is one less: 4 less for the weighted sum, 1 less for the plain one).
+  prova::CartellaTemporanea t;
+  std::string sim = prova::leggi(prova::cartella_incorporata() / prova::kFileElenco);
+  const size_t treno = sim.rfind(std::string("\x04\x00", 2) + "3349");
+  ASSERT_NE(treno, std::string::npos);
+  sim[treno + 5] = '8';
+  prova::scrivi(t / (prova::kNome + "_3348.sim"), sim);
+  fs::copy_file(prova::cartella_incorporata() / prova::kFileTratti,
+                t / (prova::kNome + "_3348.dat"));
+  const prova::Risultato r = esegui_programma({"mostra", prova::kNome + "_3348.sim"}, t.percorso());
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_NE(r.out.find("  codice_gara_st  voce 85 orario      33881  atteso  33877  NON VALIDO\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("  codice_gara_og  tratto 1 valore_2    2452  atteso   2451  NON VALIDO\n"),
+            std::string::npos);
+  EXPECT_NE(r.out.find("  il simulatore rifiuta questi file\n"), std::string::npos);
+  // Without the route plan beside it, the plan is reported missing.
+  EXPECT_NE(r.out.find("  tracciato  -: non trovato\n"), std::string::npos);
+}
+
+TEST(Mostra, TrattiUnoPerRiga) {
+  const prova::Risultato r = esegui_programma({"mostra", prova::kFileTratti, "--tratti", "928-929"},
+                                              prova::cartella_incorporata());
+  ASSERT_EQ(r.stato, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "tratto posizione oggetto                    valore_1 valore_2 valore_3 valore_4 "
+            "tempo_segnale preavviso montagna velocita pendenza aderenza\n"
+            "   928     46350   3 inizio_rallentamento         80       80        1        0      "
+            "       0         0        0       21      102       88\n"
+            "   929     46400   1 segnale                      42       11       11        8      "
+            "       0         0        0       21      102       88\n");
+}
+
+TEST(Mostra, JsonConOgniCampo) {
+  const prova::Risultato r =
+      esegui_programma({"mostra", "--json", prova::kFileElenco}, prova::cartella_incorporata());
+  ASSERT_EQ(r.stato, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["nome"], prova::kNome);
+  EXPECT_EQ(j["treno"], "3349");
+  EXPECT_EQ(j["codici_controllo"]["validi"], true);
+  ASSERT_EQ(j["stazioni"].size(), std::size(kStazioni));
+  for (size_t i = 0; i < std::size(kStazioni); ++i)
+    EXPECT_EQ(j["stazioni"][i]["nome"], kStazioni[i]);
+  EXPECT_EQ(j["segnali"].size(), 44u);
+  EXPECT_EQ(j["rallentamenti"].size(), 5u);
+  EXPECT_EQ(j["elenco"].size(), 87u);
+  EXPECT_EQ(j["elenco"][85]["orario"], 33881);
+  ASSERT_EQ(j["tratti"].size(), 2621u);
+  EXPECT_EQ(j["tratti"][929]["valore_1"], 42);
+  EXPECT_EQ(j["tratti"][929]["nome_oggetto"], "segnale");
+  // The plan keeps its three kinds of value: integer, double, empty.
+  EXPECT_EQ(j["tracciato"]["punti"], 131001);
+  EXPECT_TRUE(j["tracciato"]["y"][1].is_number_integer());
+  EXPECT_TRUE(j["tracciato"]["y"][2].is_number_float());
+  EXPECT_TRUE(j["tracciato"]["y"][131000].is_null());
+
+  const prova::Risultato parte = esegui_programma(
+      {"mostra", "--json", "--tratti=929", prova::kFileElenco}, prova::cartella_incorporata());
+  const auto k = nlohmann::json::parse(parte.out);
+  ASSERT_EQ(k["tratti"].size(), 1u);
+  EXPECT_EQ(k["tratti"][0]["tratto"], 929);
+}
+
+TEST(Mostra, RifiutiConStato1) {
+  prova::CartellaTemporanea t;
+  const std::string dat = prova::leggi(prova::cartella_incorporata() / prova::kFileTratti);
+  prova::scrivi(t / "Corto_1.dat", dat.substr(0, 100));
+  prova::scrivi(t / "Testo_1.sim", "[generale]\r\nlunghezza percorso, 1000\r\n");
+  prova::scrivi(t / "note.txt", "x");
+  fs::create_directory(t / "vuota");
+  const struct {
+    std::vector<std::string> argomenti;
+    const char* messaggio;
+  } casi[] = {
+      {{"mostra", "Corto_1.dat"},
+       "compattatore mostra: Corto_1.dat: byte 90: il file finisce nel tratto 6: attesi 15 byte, "
+       "ne restano 10 (la dimensione del file, 100 byte, non è un multiplo di 15)\n"},
+      {{"mostra", "Testo_1.sim"},
+       "compattatore mostra: Testo_1.sim: byte 16: il file finisce qui: attesi 26478 byte per il "
+       "testo della voce 0"},
+      {{"mostra", "Manca_1.sim"}, "compattatore mostra: il file 'Manca_1.sim' non esiste\n"},
+      {{"mostra", "note.txt"}, "compattatore mostra: 'note.txt' non è un file compilato"},
+      {{"mostra", "vuota"}, "compattatore mostra: la cartella 'vuota' non contiene file compilati"},
+      {{"mostra", "Corto_1.dat", "Corto_1.dat"}, "compattatore mostra: due file di tratti"},
+      {{"mostra"}, "compattatore mostra: manca il file compilato da mostrare\n"},
+      {{"mostra", "Corto_1.dat", "--tratti", "9-3"},
+       "compattatore mostra: --tratti vuole un tratto o un intervallo come 120-130, non '9-3'\n"},
+  };
+  for (const auto& c : casi) {
+    const prova::Risultato r = esegui_programma(c.argomenti, t.percorso());
+    EXPECT_EQ(r.stato, 1) << c.argomenti[1];
+    EXPECT_EQ(r.out, "") << c.argomenti[1];
+    EXPECT_EQ(r.err.rfind(c.messaggio, 0), 0u) << r.err;
+  }
+  const prova::Risultato oltre = esegui_programma(
+      {"mostra", prova::kFileTratti, "--tratti", "2600-2621"}, prova::cartella_incorporata());
+  EXPECT_EQ(oltre.stato, 1);
+  EXPECT_NE(oltre.err.find("il tratto 2621 non esiste: i tratti vanno da 0 a 2620"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace compattatore
