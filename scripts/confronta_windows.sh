@@ -7,8 +7,8 @@
 #
 # Defaults: build/compattatore and build-windows/compattatore.exe, with the Wine prefix of
 # scripts/windows.sh. The cases: the plain run (no options: the files go beside the executable),
-# then `compila` on the embedded scenario's two sources (the seed files of fuzz/corpus), with its
-# own names and with an accented one, and on each generated scenario of the corpus.
+# `esempio` (the embedded sources), `compila` on those with the page of the route (`--disegna`)
+# and under an accented name, and `compila` on each generated scenario of fuzz/corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 linux=$(realpath "${1:-build/compattatore}")
@@ -94,13 +94,18 @@ windows_copia=$lavoro/windows/esegui/compattatore.exe
 (cd "$lavoro" && wine "$windows_copia" >/dev/null 2>&1; echo $? >"$lavoro/windows/esegui.stato")
 confronta esegui
 
-# compila on the embedded sources, under their own names and under another name.
-sorgenti compila "$corpus/linea/incorporata.txt" "$corpus/treno/incorporato.txt" \
+# The embedded sources as a template (esempio), then compila on them: under their own names with
+# the page of the route, and under an accented name.
+for sistema in linux windows; do mkdir -p "$lavoro/$sistema/esempio"; done
+prova esempio @ esempio modello
+incorporati=$lavoro/linux/esempio/modello
+sorgenti compila "$incorporati/${nome}_linea.txt" "$incorporati/${nome}_3349-.txt" \
   "${nome}_linea.txt" "${nome}_3349-.txt"
-prova compila @ compila "${nome}_linea.txt" "${nome}_3349-.txt"
-sorgenti accenti "$corpus/linea/incorporata.txt" "$corpus/treno/incorporato.txt" \
+prova compila @ compila "${nome}_linea.txt" "${nome}_3349-.txt" --disegna percorso.html
+sorgenti accenti "$incorporati/${nome}_linea.txt" "$incorporati/${nome}_3349-.txt" \
   "Città_linea.txt" "Città_3349-.txt"
 prova accenti @ compila "Città_linea.txt" "Città_3349-.txt" --dir . --senza-tracciato
+# Generated scenarios of several lengths, every kind of feature in them.
 for l in "$corpus"/linea/generato_*.txt; do
   n=$(basename "$l" .txt)
   sorgenti "$n" "$l" "$corpus/treno/$n.txt" "${n}_linea.txt" "${n}_1-.txt"

@@ -30,7 +30,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 stato=0
-ctest --test-dir "$cartella" --output-on-failure || stato=$?
+ctest --test-dir "$cartella" --output-on-failure -j"$(nproc)" || stato=$?
 # The Wine server of the prefix stays up a few seconds after the last program; wait for it, so
 # that nothing of this run is left behind.
 timeout 60 wineserver -w || true
