@@ -3,7 +3,8 @@
 # build-windows/, runs the tests under Wine, in a Wine prefix of the build's own
 # (build-windows/wine, created on the first run), then compares the files the Windows program
 # writes with those of the Linux build, byte for byte (scripts/confronta_windows.sh, with the
-# Linux program of build/, brought up to date first).
+# Linux program of build/, brought up to date first), and checks that Ctrl+C on a console
+# leaves no lock file behind (scripts/interruzione_windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/requisiti.sh cmake make g++ g++-mingw-w64-x86-64-posix googletest nlohmann-json3-dev wine wine64
@@ -39,4 +40,6 @@ echo "== stessi byte su Linux e su Windows"
 cmake -S . -B build >/dev/null
 cmake --build build --target compattatore -j"$(nproc)" >/dev/null
 scripts/confronta_windows.sh build/compattatore "$cartella/compattatore.exe" || stato=$?
+echo "== Ctrl+C su una console Windows"
+scripts/interruzione_windows.sh "$cartella" || stato=$?
 exit "$stato"

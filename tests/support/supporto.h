@@ -97,8 +97,8 @@ class RegistroErrori : public compattatore::Segnalatore {
 inline constexpr const char* kSenzaCartelleSolaLettura =
     "POSIX folder permissions and the user nobody: under Wine every folder can be written";
 inline constexpr const char* kSenzaSegnali =
-    "POSIX signals: Windows has none, and under Wine without a console no console event "
-    "(Ctrl+C) can be sent";
+    "POSIX signals: Windows has none; Ctrl+C on a console is checked by "
+    "scripts/interruzione_windows.sh, in a terminal of its own";
 inline constexpr const char* kSenzaFork =
     "a child process running a function of the test (fork): Windows makes none; a run killed "
     "outright is shown by CorseSicure.ITemporaneiDiUnaCorsaUccisaVannoViaAllaProssima";
