@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the format check, a normal build, then one with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then the Windows build and its tests under Wine
+# (scripts/windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/requisiti.sh cmake g++ make nlohmann-json3-dev libgtest-dev libssl-dev clang-format
@@ -20,3 +21,6 @@ for variante in build:OFF build-asan:ON; do
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$cartella" --output-on-failure -j"$(nproc)"
 done
+
+# The Windows build, its tests under Wine, and the same bytes on both systems.
+scripts/windows.sh

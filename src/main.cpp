@@ -1,15 +1,16 @@
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/comandi.h"
+#include "io/console.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> argomenti(argv + 1, argv + argc);
+  const std::vector<std::string> argomenti = compattatore::argomenti_programma(argc, argv);
+  std::ostream& err = compattatore::errore_standard();
   try {
-    return compattatore::principale(argomenti, std::cout, std::cerr);
+    return compattatore::principale(argomenti, compattatore::uscita_standard(), err);
   } catch (const std::exception& e) {
-    std::cerr << "compattatore: errore interno: " << e.what() << "\n";
+    err << "compattatore: errore interno: " << e.what() << "\n";
     return 1;
   }
 }

@@ -58,8 +58,8 @@ struct Richiesta {
 std::variant<Richiesta, std::string> leggi_richiesta(const OpzioniLette& o) {
   std::optional<std::string> nome = o.valore("nome");
   std::optional<std::string> treno = o.valore("treno");
-  const fs::path linea = o.posizionali[0];
-  const fs::path file_treno = o.posizionali[1];
+  const fs::path linea = percorso_utf8(o.posizionali[0]);
+  const fs::path file_treno = percorso_utf8(o.posizionali[1]);
 
   Codifica codifica = Codifica::automatica;
   if (const auto c = o.valore("codifica")) {
@@ -139,10 +139,11 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
   if (uscita) {
     // A compiled file never replaces a source: not by the same name, nor through a link to it.
     for (const std::string& compilato : run.file_della_corsa()) {
+      const fs::path destinazione = *uscita / percorso_utf8(compilato);
       for (const fs::path& sorgente : {q.linea, q.treno}) {
-        if (stesso_file(*uscita / compilato, sorgente)) {
+        if (stesso_file(destinazione, sorgente)) {
           return errore_uso(err, comando,
-                            "il file compilato '" + visibile((*uscita / compilato).string()) +
+                            "il file compilato '" + visibile(destinazione.string()) +
                                 "' sostituirebbe il sorgente '" + visibile(sorgente.string()) +
                                 "': scegli un'altra cartella con --dir, o un altro nome con "
                                 "--nome o --treno");
@@ -175,7 +176,7 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
   }
   if (const auto pagina = o.valore("disegna"); pagina && r.esito == Esito::scritto) {
     try {
-      scrivi_pagina(*pagina, run.modello());
+      scrivi_pagina(percorso_utf8(*pagina), run.modello());
       scritti.push_back(*pagina);
     } catch (const ErroreFile& e) {
       err << "compattatore " << comando << ": impossibile scrivere '" << visibile(e.file.string())
@@ -203,7 +204,7 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
 }  // namespace
 
 int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const fs::path uscita = o.valore("dir").value_or(".");
+  const fs::path uscita = percorso_utf8(o.valore("dir").value_or("."));
   if (!e_cartella(uscita)) {
     return errore_uso(err, "compila", "la cartella '" + visibile(uscita.string()) + "' non esiste");
   }
@@ -215,10 +216,10 @@ int comando_verifica(const OpzioniLette& o, std::ostream& out, std::ostream& err
 }
 
 int comando_esempio(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const fs::path cartella = o.posizionali[0];
+  const fs::path cartella = percorso_utf8(o.posizionali[0]);
   const NomiScenario nomi = NomiScenario::incorporato();
-  const fs::path linea = cartella / nomi.file(FileScenario::sorgente_linea);
-  const fs::path treno = cartella / nomi.file(FileScenario::sorgente_treno);
+  const fs::path linea = cartella / percorso_utf8(nomi.file(FileScenario::sorgente_linea));
+  const fs::path treno = cartella / percorso_utf8(nomi.file(FileScenario::sorgente_treno));
   if (!o.presente("sovrascrivi")) {
     for (const fs::path& f : {linea, treno}) {
       if (esiste(f)) {

@@ -47,7 +47,8 @@ std::variant<std::vector<Coppia>, std::string> coppie(fs::path a, fs::path b) {
       return "nessun file compilato in '" + a.string() + "' né in '" + b.string() + "'";
     }
     std::vector<Coppia> c;
-    for (const std::string& n : nomi) c.push_back({se_esiste(a / n), se_esiste(b / n)});
+    for (const std::string& n : nomi)
+      c.push_back({se_esiste(a / percorso_utf8(n)), se_esiste(b / percorso_utf8(n))});
     return c;
   }
   // A folder beside a file stands for the file of the same name in it.
@@ -90,7 +91,7 @@ std::vector<std::string> differenze(const fs::path& a, const fs::path& b) {
 }  // namespace
 
 int comando_confronta(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const auto trovate = coppie(o.posizionali[0], o.posizionali[1]);
+  const auto trovate = coppie(percorso_utf8(o.posizionali[0]), percorso_utf8(o.posizionali[1]));
   if (const auto* e = std::get_if<std::string>(&trovate)) {
     errore_uso(err, "confronta", *e);
     return kUscitaProblema;

@@ -2,6 +2,7 @@
 #include "app/comandi.h"
 #include "app/lettura.h"
 #include "io/file_sicuro.h"
+#include "io/sistema.h"
 #include "output/disegno.h"
 
 namespace compattatore {
@@ -27,7 +28,7 @@ int comando_disegna(const OpzioniLette& o, std::ostream& out, std::ostream& err)
     }
   }
   try {
-    scrivi_pagina(*uscita, s->modello);
+    scrivi_pagina(percorso_utf8(*uscita), s->modello);
   } catch (const ErroreFile& e) {
     err << "compattatore disegna: impossibile scrivere '" << e.file.string() << "': " << e.motivo
         << "\n";

@@ -14,7 +14,8 @@ namespace compattatore {
 
 std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::string>& operandi,
                                                 const std::string& comando, std::ostream& err) {
-  const std::vector<std::filesystem::path> percorsi(operandi.begin(), operandi.end());
+  std::vector<std::filesystem::path> percorsi;
+  for (const std::string& o : operandi) percorsi.push_back(percorso_utf8(o));
   const auto trovati = trova_compilati(percorsi);
   if (const auto* e = std::get_if<std::string>(&trovati)) {
     errore_uso(err, comando, *e);

@@ -39,6 +39,8 @@ std::error_code sostituisci(const std::filesystem::path& da, const std::filesyst
 std::error_code collega(const std::filesystem::path& esistente, const std::filesystem::path& nuovo);
 /// Removes the name `file`.
 std::error_code rimuovi(const std::filesystem::path& file);
+/// `a` and `b` name one file (links followed); false when either cannot be opened.
+bool stesso_file(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Locks: advisory, exclusive, released by the system when the process ends however it ends.
 

@@ -1,5 +1,4 @@
 // The io layer's system calls on POSIX systems (Linux, the BSDs, macOS).
-#if !defined(_WIN32)
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -137,6 +136,12 @@ std::error_code rimuovi(const fs::path& file) {
   return {};
 }
 
+bool stesso_file(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  const bool uguali = fs::equivalent(a, b, ec);  // device and file number of both
+  return !ec && uguali;
+}
+
 std::error_code apri_blocco(const fs::path& file, Maniglia& m) {
   int f = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (f < 0) {
@@ -244,5 +249,3 @@ void consiglia_pagine_grandi(void* inizio, std::size_t n) {
 }
 
 }  // namespace compattatore::piattaforma
-
-#endif

@@ -8,6 +8,10 @@
 namespace compattatore {
 namespace fs = std::filesystem;
 
+fs::path percorso_utf8(std::string_view testo) {
+  return fs::path(std::u8string(testo.begin(), testo.end()));
+}
+
 fs::path cartella_programma() {
   fs::path cartella = piattaforma::cartella_eseguibile();
   if (cartella.empty()) cartella = fs::current_path();
@@ -48,11 +52,7 @@ std::vector<fs::path> file_nella_cartella(const fs::path& cartella) {
   return file;
 }
 
-bool stesso_file(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  const bool uguali = fs::equivalent(a, b, ec);  // device and file number of both
-  return !ec && uguali;
-}
+bool stesso_file(const fs::path& a, const fs::path& b) { return piattaforma::stesso_file(a, b); }
 
 bool crea_cartella(const fs::path& p) {
   std::error_code ec;

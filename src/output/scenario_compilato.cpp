@@ -161,7 +161,7 @@ std::variant<FileCompilati, std::string> trova_compilati(std::span<const fs::pat
     if (sim.size() == 1) trovati.elenco = sim.front();
   }
   const auto accanto = [&cartella](const fs::path& f, const char* estensione) {
-    const fs::path p = cartella / (f.stem().string() + estensione);
+    const fs::path p = cartella / percorso_utf8(f.stem().string() + estensione);
     return e_file(p) ? std::optional<fs::path>(p) : std::nullopt;
   };
   if (trovati.elenco && !trovati.tratti) trovati.tratti = accanto(*trovati.elenco, ".dat");

@@ -4,6 +4,7 @@
 
 #include "io/blocco.h"
 #include "io/file_sicuro.h"
+#include "io/sistema.h"
 #include "output/compilati.h"
 #include "post/completa.h"
 #include "sources/scenario.h"
@@ -41,8 +42,8 @@ Esecuzione Esecuzione::incorporata(fs::path cartella, Osservatore osservatore) {
 
 Esecuzione Esecuzione::nella_cartella(NomiScenario nomi, fs::path cartella,
                                       Osservatore osservatore) {
-  Sorgenti sorgenti{cartella / nomi.file(FileScenario::sorgente_linea),
-                    cartella / nomi.file(FileScenario::sorgente_treno), true};
+  Sorgenti sorgenti{cartella / percorso_utf8(nomi.file(FileScenario::sorgente_linea)),
+                    cartella / percorso_utf8(nomi.file(FileScenario::sorgente_treno)), true};
   return Esecuzione(std::move(nomi), std::move(cartella), std::move(sorgenti), 1, false,
                     std::move(osservatore));
 }
@@ -62,6 +63,8 @@ Esecuzione Esecuzione::verifica(NomiScenario nomi, fs::path linea, fs::path tren
   run.scrive_ = false;
   return run;
 }
+
+fs::path Esecuzione::file(FileScenario f) const { return cartella_ / percorso_utf8(nomi_.file(f)); }
 
 std::vector<std::string> Esecuzione::file_della_corsa() const {
   std::vector<FileScenario> file;

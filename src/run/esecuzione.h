@@ -86,7 +86,7 @@ class Esecuzione {
   /// The names (without folder) of the files this run writes or removes in its folder.
   std::vector<std::string> file_della_corsa() const;
   /// Where file `f` of this run is written.
-  std::filesystem::path file(FileScenario f) const { return cartella_ / nomi_.file(f); }
+  std::filesystem::path file(FileScenario f) const;
   const Sorgenti& sorgenti() const { return sorgenti_; }
   int32_t flag_linea() const { return flag_linea_; }
   int32_t codice_errore() const { return numero(parola_.codice_errore()); }

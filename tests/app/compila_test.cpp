@@ -108,13 +108,16 @@ TEST(CompilaEndToEnd, NomeETrenoDalleOpzioniConOgniScrittura) {
                                    "--senza-tracciato", "--", "-linea.txt", "treno.txt"},
                                   d.percorso());
   EXPECT_EQ(r.stato, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("scritto out/Città_R_21.sim\nscritto out/Città_R_21.dat\nriepilogo: ", 0),
-            0u)
+  const std::string out = (fs::path("out") / "").string();  // "out/", and "out\" on Windows
+  EXPECT_EQ(
+      r.out.rfind(
+          "scritto " + out + "Città_R_21.sim\nscritto " + out + "Città_R_21.dat\nriepilogo: ", 0),
+      0u)
       << r.out;
   EXPECT_EQ(prova::elenco_file(d / "out"),
             (std::vector<std::string>{"Città_R_21.dat", "Città_R_21.sim"}));
   // The identity goes into the table in Windows-1252: entry 85 holds "Citt\xE0" (5 bytes).
-  const std::string sim = prova::leggi(d / "out" / "Città_R_21.sim");
+  const std::string sim = prova::leggi(d / "out" / u8"Città_R_21.sim");
   EXPECT_NE(sim.find(std::string("\x05\x00"
                                  "Citt\xE0",
                                  7)),
@@ -122,10 +125,23 @@ TEST(CompilaEndToEnd, NomeETrenoDalleOpzioniConOgniScrittura) {
   // The stretches are those of the embedded scenario but for the check code in stretch 1.
   CartellaTemporanea normale;
   ASSERT_EQ(esegui_programma({"--dir", normale.percorso().string()}, normale.percorso()).stato, 0);
-  const std::string dat = prova::leggi(d / "out" / "Città_R_21.dat");
+  const std::string dat = prova::leggi(d / "out" / u8"Città_R_21.dat");
   const std::string atteso = prova::leggi(normale / kDat);
   ASSERT_EQ(dat.size(), atteso.size());
   EXPECT_EQ(dat.substr(30), atteso.substr(30));
+}
+
+TEST(CompilaEndToEnd, NomiConLettereAccentateDaiNomiDeiFile) {
+  // The scenario's name and train from the names of the source files, with a letter beyond
+  // ASCII: every name reaches the file system as written.
+  CartellaTemporanea d;
+  prova::scrivi(d / u8"Città_linea.txt", prova::sorgente_linea({}, 10000));
+  prova::scrivi(d / u8"Città_7-.txt", "[generale]\r\nnumero vetture,    6\r\n[fine]\r\n");
+  const auto r = esegui_programma({"compila", "Città_linea.txt", "Città_7-.txt"}, d.percorso());
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_EQ(prova::elenco_file(d.percorso()),
+            (std::vector<std::string>{"Città_7-.txt", "Città_7.dat", "Città_7.sim",
+                                      "Città_linea.dat", "Città_linea.txt"}));
 }
 
 TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
@@ -164,11 +180,14 @@ TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
   const auto buona = esegui_programma({"compile", "Buona_linea.txt", "Buona_7-.txt"}, d.percorso());
   EXPECT_EQ(buona.stato, 0) << buona.err;
   EXPECT_EQ(buona.err, "");
-  EXPECT_EQ(buona.out,
-            "scritto ./Buona_linea.dat\nscritto ./Buona_7.sim\nscritto ./Buona_7.dat\n"
-            "riepilogo: percorso 10000 m, 341 tratti, 1 stazione, 0 segnali, 0 rallentamenti, 0 "
-            "indicatori di velocità, 0 cartelli indicatori, 0 segni di codice, codici di controllo "
-            "37685 e 2825\n");
+  const std::string qui = (fs::path(".") / "").string();  // "./", and ".\" on Windows
+  EXPECT_EQ(
+      buona.out,
+      "scritto " + qui + "Buona_linea.dat\nscritto " + qui + "Buona_7.sim\nscritto " + qui +
+          "Buona_7.dat\n"
+          "riepilogo: percorso 10000 m, 341 tratti, 1 stazione, 0 segnali, 0 rallentamenti, 0 "
+          "indicatori di velocità, 0 cartelli indicatori, 0 segni di codice, codici di "
+          "controllo 37685 e 2825\n");
 
   // A board at position 0 fills a reserved field: status 1 and no compiled file.
   prova::scrivi(

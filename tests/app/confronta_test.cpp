@@ -39,15 +39,17 @@ TEST(Confronta, UgualiDiversiESoloInUnaCartella) {
 
   r = esegui_programma({"confronta", "a", "b"}, t.percorso());
   EXPECT_EQ(r.stato, 1) << r.err;
-  EXPECT_EQ(r.out, "--- A: a/" + prova::kFileTratti + "\n+++ B: b/" + prova::kFileTratti +
+  const std::string a = (fs::path("a") / "").string();  // "a/", and "a\" on Windows
+  const std::string b = (fs::path("b") / "").string();
+  EXPECT_EQ(r.out, "--- A: " + a + prova::kFileTratti + "\n+++ B: " + b + prova::kFileTratti +
                        "\n"
                        "tratto 929 (46400 m) valore_1: 42 -> 43\n"
-                       "--- A: a/" +
-                       prova::kFileElenco + "\n+++ B: b/" + prova::kFileElenco +
+                       "--- A: " +
+                       a + prova::kFileElenco + "\n+++ B: " + b + prova::kFileElenco +
                        "\n"
                        "voce 9 (ORTE) orario: 25260 (7:01:00) -> 25270 (7:01:10)\n"
-                       "solo in A: a/" +
-                       prova::kFileTracciato + "\n");
+                       "solo in A: " +
+                       a + prova::kFileTracciato + "\n");
 
   // One file against the same name in a folder.
   r = esegui_programma({"confronta", "a/" + prova::kFileTratti, "b"}, t.percorso());

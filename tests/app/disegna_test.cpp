@@ -1,7 +1,9 @@
 // `compattatore disegna` and `compila --disegna`, and the page as a real browser shows it: headless
 // Chromium takes a picture of the page of the embedded scenario, and the picture is checked.
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #if COMPATTATORE_BROWSER
 #include <png.h>
@@ -22,6 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using prova::esegui_programma;
 
+#if !defined(_WIN32)
 // A program on the PATH, or nothing.
 std::optional<fs::path> sul_path(const std::string& nome) {
   const char* path = std::getenv("PATH");
@@ -42,14 +45,20 @@ std::optional<fs::path> chromium() {
   }
   return std::nullopt;
 }
+#endif
 
-// A page is well-formed XML (the SVG inside it included).
+// A page is well-formed XML (the SVG inside it included). A Windows test has no xmllint to start:
+// there scripts/confronta_windows.sh finds the page the same, byte for byte, as the Linux one.
 void xml_valido(const fs::path& pagina) {
+#if defined(_WIN32)
+  (void)pagina;
+#else
   const auto xmllint = sul_path("xmllint");
   ASSERT_TRUE(xmllint) << "xmllint non trovato (pacchetto libxml2-utils)";
   const prova::Risultato r =
       esegui_programma({"--noout", pagina.string()}, pagina.parent_path(), false, *xmllint);
   EXPECT_EQ(r.stato, 0) << r.err;
+#endif
 }
 
 TEST(Disegna, PaginaDaiFileEDaCompila) {

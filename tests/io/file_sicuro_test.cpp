@@ -1,9 +1,11 @@
 #include "io/file_sicuro.h"
 
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <stdexcept>
@@ -25,6 +27,9 @@ TEST(FileSicuro, UnFilePiuLungoESostituitoPerIntero) {
 }
 
 TEST(FileSicuro, CartellaDiSolaLetturaTieneIlFileVecchio) {
+#if defined(_WIN32)
+  GTEST_SKIP() << prova::kSenzaCartelleSolaLettura;
+#else
   CartellaTemporanea d;
   fs::create_directory(d / "ro");
   prova::scrivi(d / "ro" / "a.dat", "vecchio");
@@ -50,9 +55,13 @@ TEST(FileSicuro, CartellaDiSolaLetturaTieneIlFileVecchio) {
   EXPECT_EQ(stato, 0);
   EXPECT_EQ(prova::leggi(dest), "vecchio");
   EXPECT_EQ(prova::elenco_file(d / "ro"), std::vector<std::string>{"a.dat"});
+#endif
 }
 
 TEST(FileSicuro, DiscoPienoTieneIlFileVecchioESenzaResti) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "a file size limit of the process (setrlimit): Windows has none";
+#else
   CartellaTemporanea d;
   prova::scrivi(d / "a.dat", "vecchio");
   const fs::path dest = d / "a.dat";
@@ -73,6 +82,7 @@ TEST(FileSicuro, DiscoPienoTieneIlFileVecchioESenzaResti) {
   EXPECT_EQ(stato, 0);
   EXPECT_EQ(prova::leggi(dest), "vecchio");
   EXPECT_EQ(prova::elenco_file(d.percorso()), std::vector<std::string>{"a.dat"});
+#endif
 }
 
 TEST(FileSicuro, UnGruppoCambiaTuttoONiente) {
@@ -159,6 +169,21 @@ TEST(FileSicuro, UnaCartellaAlPostoDiUnFileFermaIlGruppoPrimaDiScrivere) {
 
 TEST(FileSicuro, IlFileSostituitoTieneISuoiPermessi) {
   CartellaTemporanea d;
+#if defined(_WIN32)
+  // A Windows file keeps one permission in itself: whether it can be written.
+  const fs::perms scrittura =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  for (const bool scrivibile : {false, true}) {
+    prova::scrivi(d / "a.dat", "vecchio");
+    if (!scrivibile) fs::permissions(d / "a.dat", scrittura, fs::perm_options::remove);
+    scrivi_file(d / "a.dat", "nuovo");
+    EXPECT_EQ((fs::status(d / "a.dat").permissions() & fs::perms::owner_write) != fs::perms::none,
+              scrivibile);
+    EXPECT_EQ(prova::leggi(d / "a.dat"), "nuovo");
+    fs::permissions(d / "a.dat", scrittura, fs::perm_options::add);
+    fs::remove(d / "a.dat");
+  }
+#else
   const mode_t prima = ::umask(022);
   for (const auto permessi : {fs::perms::owner_read | fs::perms::owner_write,
                               fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
@@ -176,6 +201,7 @@ TEST(FileSicuro, IlFileSostituitoTieneISuoiPermessi) {
                                                        fs::perms::group_read |
                                                        fs::perms::others_read);
   ::umask(prima);
+#endif
 }
 
 TEST(FileSicuro, ContenutoScrittoAPezzi) {
@@ -224,6 +250,9 @@ TEST(FileSicuro, UnNomeLungoQuantoIlSistemaConsente) {
 }
 
 TEST(FileSicuro, UnSegnaleNonLasciaTemporanei) {
+#if defined(_WIN32)
+  GTEST_SKIP() << prova::kSenzaSegnali;
+#else
   CartellaTemporanea d;
   prova::scrivi(d / "a.dat", "vecchio");
   for (const int segnale : {SIGTERM, SIGINT, SIGHUP, SIGPIPE, SIGXFSZ}) {
@@ -242,9 +271,13 @@ TEST(FileSicuro, UnSegnaleNonLasciaTemporanei) {
     EXPECT_EQ(prova::elenco_file(d.percorso()), std::vector<std::string>{"a.dat"}) << segnale;
   }
   EXPECT_EQ(prova::leggi(d / "a.dat"), "vecchio");
+#endif
 }
 
 TEST(FileSicuro, UnSegnaleIgnoratoRestaIgnorato) {
+#if defined(_WIN32)
+  GTEST_SKIP() << prova::kSenzaSegnali;
+#else
   // A process started with a signal ignored (as nohup does) keeps ignoring it.
   CartellaTemporanea d;
   const int stato = prova::in_processo_figlio(
@@ -257,6 +290,7 @@ TEST(FileSicuro, UnSegnaleIgnoratoRestaIgnorato) {
       false);
   EXPECT_EQ(stato, 0);
   EXPECT_EQ(prova::leggi(d / "a.dat"), "nuovo");
+#endif
 }
 
 }  // namespace

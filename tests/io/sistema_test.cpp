@@ -14,12 +14,14 @@ TEST(Sistema, StessoFileAncheAttraversoUnCollegamento) {
   prova::scrivi(d / "a.txt", "a");
   prova::scrivi(d / "b.txt", "a");
   fs::create_hard_link(d / "a.txt", d / "secondo_nome.txt");
-  fs::create_symlink(d / "a.txt", d / "collegamento.txt");
   fs::create_directory(d / "sotto");
   EXPECT_TRUE(stesso_file(d / "a.txt", d / "a.txt"));
   EXPECT_TRUE(stesso_file(d / "a.txt", d / "sotto" / ".." / "a.txt"));
   EXPECT_TRUE(stesso_file(d / "secondo_nome.txt", d / "a.txt"));
+#if !defined(_WIN32)  // Wine makes symbolic links, but opens no file through them
+  fs::create_symlink(d / "a.txt", d / "collegamento.txt");
   EXPECT_TRUE(stesso_file(d / "collegamento.txt", d / "a.txt"));
+#endif
   EXPECT_FALSE(stesso_file(d / "b.txt", d / "a.txt"));  // same content, another file
   EXPECT_FALSE(stesso_file(d / "manca.txt", d / "a.txt"));
 }

@@ -92,6 +92,21 @@ class RegistroErrori : public compattatore::Segnalatore {
   int32_t posizione_ = 0;
 };
 
+#if defined(_WIN32)
+// Why a test of POSIX behaviour does not run on Windows, where the tests run under Wine.
+inline constexpr const char* kSenzaCartelleSolaLettura =
+    "POSIX folder permissions and the user nobody: under Wine every folder can be written";
+inline constexpr const char* kSenzaSegnali =
+    "POSIX signals: Windows has none; Ctrl+C on a console is checked by "
+    "scripts/interruzione_windows.sh, in a terminal of its own";
+inline constexpr const char* kSenzaFork =
+    "a child process running a function of the test (fork): Windows makes none; a run killed "
+    "outright is shown by CorseSicure.ITemporaneiDiUnaCorsaUccisaVannoViaAllaProssima";
+inline constexpr const char* kSenzaBitPosix =
+    "POSIX permission bits and umask: a Windows file keeps only whether it can be written "
+    "(FileSicuro.IlFileSostituitoTieneISuoiPermessi checks that)";
+#endif
+
 /// A new empty folder under the system's temporary folder, removed with everything in it.
 class CartellaTemporanea {
  public:
@@ -100,7 +115,9 @@ class CartellaTemporanea {
   CartellaTemporanea(const CartellaTemporanea&) = delete;
   CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
   const std::filesystem::path& percorso() const { return percorso_; }
-  std::filesystem::path operator/(const std::string& nome) const { return percorso_ / nome; }
+  std::filesystem::path operator/(const std::filesystem::path& nome) const {
+    return percorso_ / nome;
+  }
 
  private:
   std::filesystem::path percorso_;
@@ -149,13 +166,16 @@ struct Risultato {
   std::string err;
 };
 
+#if !defined(_WIN32)
 /// Runs `f` in a child process and returns its exit status (-1 when it did not exit). With
 /// `senza_privilegi` the child cannot override file permissions: as root it becomes the user
-/// nobody.
+/// nobody. POSIX systems only: Windows makes no process from a running one.
 int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi);
+#endif
 
 /// Runs the built program with `argomenti`, in working folder `cartella`.
-/// `programma` replaces the built program (a copy of it elsewhere, for instance).
+/// `programma` replaces the built program (a copy of it elsewhere, for instance). With
+/// `senza_privilegi` (POSIX systems) the program runs as the user nobody when the test is root.
 Risultato esegui_programma(const std::vector<std::string>& argomenti,
                            const std::filesystem::path& cartella, bool senza_privilegi = false,
                            const std::filesystem::path& programma = COMPATTATORE_ESEGUIBILE);
@@ -174,7 +194,16 @@ std::vector<Risultato> esegui_insieme(const std::vector<std::vector<std::string>
 /// its process number at once (for a test that stops it with a signal).
 int avvia_programma(const std::vector<std::string>& argomenti,
                     const std::filesystem::path& cartella);
-/// Waits for the process `pid`: its exit status, or -(signal number) when a signal ended it.
+/// Waits for the process `pid` that avvia_programma started: its exit status, or -(signal
+/// number) when a signal ended it.
 int attendi_processo(int pid);
+/// Ends the process `pid` that avvia_programma started at once, giving it no chance to tidy up
+/// (SIGKILL; TerminateProcess on Windows).
+void uccidi(int pid);
+
+/// The number of a process that has run and ended.
+int processo_terminato();
+/// The number of the test's own process.
+int questo_processo();
 
 }  // namespace prova
