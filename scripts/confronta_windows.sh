@@ -8,7 +8,7 @@
 # Defaults: build/compattatore and build-windows/compattatore.exe, with the Wine prefix of
 # scripts/windows.sh. The cases: the plain run (no options: the files go beside the executable),
 # `esempio` (the embedded sources), `compila` on those with the page of the route (`--disegna`)
-# and under an accented name, and `compila` on each generated scenario of fuzz/corpus.
+# and under an accented name, `decompila` of the compiled embedded scenario, and `compila` on each generated scenario of fuzz/corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 linux=$(realpath "${1:-build/compattatore}")
@@ -105,6 +105,13 @@ prova compila @ compila "${nome}_linea.txt" "${nome}_3349-.txt" --disegna percor
 sorgenti accenti "$incorporati/${nome}_linea.txt" "$incorporati/${nome}_3349-.txt" \
   "Città_linea.txt" "Città_3349-.txt"
 prova accenti @ compila "Città_linea.txt" "Città_3349-.txt" --dir . --senza-tracciato
+# decompila on the compiled files of the embedded scenario: the same two sources on both systems.
+for sistema in linux windows; do
+  mkdir -p "$lavoro/$sistema/decompila/sorgenti"
+  cp "$lavoro/linux/compila/${nome}"_* "$lavoro/$sistema/decompila/"
+  rm -f "$lavoro/$sistema/decompila/"*.txt
+done
+prova decompila @ decompila "${nome}_3349.dat" --dir sorgenti
 # Generated scenarios of several lengths, every kind of feature in them.
 for l in "$corpus"/linea/generato_*.txt; do
   n=$(basename "$l" .txt)

@@ -179,13 +179,16 @@ DWORD elimina(const std::wstring& n) {
 }
 
 // A file that another program (a virus scanner, an indexer) holds for a moment without sharing
-// it: try again for up to about a second.
+// it: try again for up to about a second. `anche_negato` counts a denied access as such a moment
+// too: a file that is open anywhere (a reader, or another run looking at it) cannot be replaced.
 template <typename Passo>
-BOOL con_pazienza(Passo passo) {
+BOOL con_pazienza(Passo passo, bool anche_negato = false) {
   for (int tentativo = 0;; ++tentativo) {
     if (passo()) return TRUE;
     const DWORD e = ::GetLastError();
-    if ((e != ERROR_SHARING_VIOLATION && e != ERROR_LOCK_VIOLATION) || tentativo == 20) {
+    const bool momento = e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION ||
+                         (anche_negato && e == ERROR_ACCESS_DENIED);
+    if (!momento || tentativo == 20) {
       ::SetLastError(e);
       return FALSE;
     }
@@ -307,7 +310,7 @@ std::error_code sostituisci(const fs::path& da, const fs::path& a) {
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   };
   if (con_pazienza(sposta)) return {};
-  const DWORD e = ::GetLastError();
+  DWORD e = ::GetLastError();
   // A read-only target cannot be replaced as it stands: its name is replaced as on POSIX
   // systems, and the new file carries the bit of its own (see imposta_permessi).
   if (e == ERROR_ACCESS_DENIED && sola_lettura(destinazione)) {
@@ -316,6 +319,11 @@ std::error_code sostituisci(const fs::path& da, const fs::path& a) {
     const DWORD ancora = ::GetLastError();
     cambia_sola_lettura(destinazione, true);
     return errore(ancora);
+  }
+  // A target open elsewhere, even with all sharing, refuses the new name until it is closed.
+  if (e == ERROR_ACCESS_DENIED) {
+    if (con_pazienza(sposta, true)) return {};
+    e = ::GetLastError();
   }
   return errore(e);
 }

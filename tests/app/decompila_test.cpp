@@ -128,9 +128,13 @@ TEST(Decompila, Rifiuti) {
   fs::create_directory(d / "piena");
   prova::scrivi(d / "piena" / prova::kFileTreno, "mio\r\n");
   const std::string incorporata = prova::cartella_incorporata().string();
+  const std::string piena = (fs::path("piena") / "").string();  // "piena/", and "piena\" on Windows
+  const std::string gia_piena = "compattatore decompila: '" + piena +
+                                "Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt' esiste "
+                                "già: scegli un'altra cartella, o --sovrascrivi\n";
   const struct {
     std::vector<std::string> argomenti;
-    const char* messaggio;
+    std::string messaggio;
   } casi[] = {
       {{"decompila", incorporata},
        "compattatore decompila: manca --dir CARTELLA, la cartella dove scrivere i due sorgenti\n"},
@@ -140,9 +144,7 @@ TEST(Decompila, Rifiuti) {
       {{"decompila", incorporata, "--dir", "non-esiste"},
        "compattatore decompila: la cartella 'non-esiste' non esiste\n"},
       {{"decompila", prova::kFileTracciato, "--dir", "."}, "compattatore decompila: "},
-      {{"decompila", incorporata, "--dir", "piena"},
-       "compattatore decompila: 'piena/Viterbo_Orte_Roma_Via_Linea_Cintura_3349-.txt' esiste "
-       "già: scegli un'altra cartella, o --sovrascrivi\n"},
+      {{"decompila", incorporata, "--dir", "piena"}, gia_piena},
       {{"decompila", incorporata, "--dir", ".", "--treno", "3/4"}, "compattatore decompila: "},
   };
   for (const auto& c : casi) {
