@@ -77,7 +77,7 @@ constexpr Opzione kOpzioniDecompila[] = {
     {"dir", "CARTELLA", "cartella dove scrivere i due sorgenti (deve esistere)"},
     {"nome", "NOME", "nome dello scenario (predefinito: quello nei file compilati)"},
     {"treno", "TRENO", "numero del treno (predefinito: quello nei file compilati)"},
-    {"sovrascrivi", nullptr, "sostituisce i sorgenti con lo stesso nome gia' in CARTELLA"},
+    {"sovrascrivi", nullptr, "sostituisce i sorgenti con lo stesso nome già in CARTELLA"},
 };
 
 constexpr const char* kStato =
@@ -91,28 +91,28 @@ const Comando kComandi[] = {
      "per il macchinista e i tre file compilati.\n",
      kOpzioniEsegui, comando_esegui, 0, 0, nullptr},
     {"compila", "compile", "LINEA TRENO", "compila i file sorgente di uno scenario dell'autore",
-     "Compila uno scenario scritto dall'autore: LINEA e' il file della linea, TRENO il file del\n"
+     "Compila uno scenario scritto dall'autore: LINEA è il file della linea, TRENO il file del\n"
      "treno. Scrive in USCITA i tre file compilati NOME_linea.dat, NOME_TRENO.sim e\n"
-     "NOME_TRENO.dat. I due file sorgente non vengono ne' cancellati ne' modificati.\n"
+     "NOME_TRENO.dat. I due file sorgente non vengono né cancellati né modificati.\n"
      "\n"
      "NOME e TRENO vengono dai nomi dei file, NOME_linea.txt e NOME_TRENO-.txt, se non sono\n"
      "dati con le opzioni.\n"
      "\n"
-     "Ogni errore e ogni avviso e' stampato quando si presenta, nella forma\n"
+     "Ogni errore e ogni avviso è stampato quando si presenta, nella forma\n"
      "  FILE:RIGA:COLONNA: errore N: descrizione (posizione P m)\n"
      "  FILE:RIGA:COLONNA: avviso: descrizione [nome]\n"
      "seguita dalla riga del sorgente e da un segno sotto la voce. Gli avvisi dicono\n"
-     "cio' che il formato lascia passare (parole sbagliate, valori mancanti o in piu',\n"
+     "ciò che il formato lascia passare (parole sbagliate, valori mancanti o in più,\n"
      "numeri arrotondati) e non cambiano i file compilati.\n"
      "\n"
-     "Un sorgente UTF-8 (con BOM, o con lettere accentate in UTF-8) e' convertito in\n"
+     "Un sorgente UTF-8 (con BOM, o con lettere accentate in UTF-8) è convertito in\n"
      "Windows-1252 prima della lettura; --codifica sceglie la codifica.\n",
      kOpzioniCompila, comando_compila, 2, 2,
      "servono due file: il file della linea e il file del treno"},
     {"verifica", nullptr, "LINEA TRENO",
      "controlla i file sorgente di uno scenario senza scrivere nulla",
      "Fa tutta la compilazione di 'compila', con ogni errore e ogni avviso, ma non scrive\n"
-     "nessun file. Lo stato d'uscita e' quello che 'compila' darebbe.\n",
+     "nessun file. Lo stato d'uscita è quello che 'compila' darebbe.\n",
      kOpzioniVerifica, comando_verifica, 2, 2,
      "servono due file: il file della linea e il file del treno"},
     {"esempio", nullptr, "CARTELLA", "scrive i sorgenti dello scenario incorporato, da modello",
@@ -129,7 +129,7 @@ const Comando kComandi[] = {
      "figure del treno e i profili; ricalcola i codici di controllo da nome e treno e dice se\n"
      "sono validi (il simulatore rifiuta uno scenario con codici sbagliati).\n"
      "\n"
-     "FILE e' uno dei tre file compilati (NOME_linea.dat, NOME_TRENO.sim, NOME_TRENO.dat):\n"
+     "FILE è uno dei tre file compilati (NOME_linea.dat, NOME_TRENO.sim, NOME_TRENO.dat):\n"
      "gli altri dello stesso scenario sono cercati accanto a lui per nome. Si possono dare\n"
      "anche tutti e tre, oppure una cartella che contiene un solo scenario.\n"
      "\n"
@@ -145,7 +145,7 @@ const Comando kComandi[] = {
      "\n"
      "A e B sono due file (NOME_linea.dat, NOME_TRENO.sim o NOME_TRENO.dat), oppure due\n"
      "cartelle: allora si confrontano i file compilati con lo stesso nome, e un file che sta\n"
-     "in una sola delle due e' una differenza. Una cartella accanto a un file sta per il file\n"
+     "in una sola delle due è una differenza. Una cartella accanto a un file sta per il file\n"
      "con lo stesso nome dentro di lei.\n"
      "\n"
      "Stato d'uscita: 0 uguali; 1 diversi; 2 file illeggibili o guasti, o argomenti che non\n"
@@ -159,9 +159,9 @@ const Comando kComandi[] = {
     {"disegna", nullptr, "FILE...", "disegna il percorso di uno scenario compilato (HTML)",
      "Scrive una pagina HTML con il disegno del percorso di uno scenario compilato: la mappa\n"
      "del tracciato con stazioni e segnali, e il profilo lungo il percorso (pendenza,\n"
-     "velocita' massima, aderenza, stazioni, segnali, rallentamenti, codici, cartelli,\n"
+     "velocità massima, aderenza, stazioni, segnali, rallentamenti, codici, cartelli,\n"
      "montagne) sulla distanza in km con la progressiva chilometrica. La pagina non usa rete\n"
-     "ne' script: si apre con qualunque browser e si stampa su A4 orizzontale.\n"
+     "né script: si apre con qualunque browser e si stampa su A4 orizzontale.\n"
      "\n"
      "FILE come per 'mostra': uno dei file compilati, gli altri cercati accanto a lui, o una\n"
      "cartella con un solo scenario. Servono l'elenco (.sim) e i tratti (.dat); senza il\n"
@@ -175,20 +175,20 @@ const Comando kComandi[] = {
      "NOME_TRENO-.txt, in CARTELLA. Compilati con 'compattatore compila' danno gli stessi\n"
      "file compilati, byte per byte: il comando lo verifica compilandoli in memoria.\n"
      "\n"
-     "FILE e' uno dei file compilati (NOME_linea.dat, NOME_TRENO.sim, NOME_TRENO.dat): gli\n"
+     "FILE è uno dei file compilati (NOME_linea.dat, NOME_TRENO.sim, NOME_TRENO.dat): gli\n"
      "altri dello stesso scenario sono cercati accanto a lui per nome; oppure una cartella\n"
      "con un solo scenario. Servono l'elenco e i tratti. Le curve vengono dal tracciato:\n"
      "senza NOME_linea.dat il sorgente della linea non ha curve, e si ricompila con\n"
      "--senza-tracciato.\n"
      "\n"
-     "Cio' che la compilazione ricava da se' non e' riscritto: marcatori di codice,\n"
+     "Ciò che la compilazione ricava da sé non è riscritto: marcatori di codice,\n"
      "preavvisi, zone e fermate delle stazioni, avvisi e tratti marcati dei rallentamenti,\n"
      "segni di montagna, codici di controllo. NOME e TRENO vengono dall'elenco; con altri\n"
-     "NOME o TRENO i file compilati avranno un'altra identita' e altri codici di controllo.\n"
+     "NOME o TRENO i file compilati avranno un'altra identità e altri codici di controllo.\n"
      "\n"
      "Stato d'uscita: 0 sorgenti scritti, che ridanno i file; 2 sorgenti scritti, ma una\n"
      "parte dei file non viene da nessun sorgente (file modificati a mano, o compilati con\n"
-     "un errore che ha lasciato un oggetto a meta'): il messaggio dice cosa e dove (tratto,\n"
+     "un errore che ha lasciato un oggetto a metà): il messaggio dice cosa e dove (tratto,\n"
      "voce o punto del tracciato); 1 nessun sorgente scritto.\n",
      kOpzioniDecompila, comando_decompila, 1, kQuantiSiVuole,
      "manca il file compilato da decompilare"},
