@@ -9,21 +9,9 @@
 # Uso: bench/verifica_decompila.sh [SEMI]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-semi=${1:-30}
-if ! [[ $semi =~ ^[0-9]+$ ]] || ((semi < 1)); then
-  echo "verifica_decompila.sh: SEMI deve essere un numero positivo (non '$semi')" >&2
-  exit 1
-fi
-cmake -S . -B build-bench -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release -DCOMPATTATORE_BANCO=ON \
-  >/dev/null
-cmake --build build-bench -j"$(nproc)" --target compattatore genera_scenario >/dev/null
-programma=$PWD/build-bench/compattatore
-genera=$PWD/build-bench/bench/genera_scenario
-lavoro=$(mktemp -d)
-trap 'rm -rf "$lavoro"' EXIT
-
-prove=0
-falliti=0
+script=verifica_decompila.sh
+# shellcheck source=bench/comune.sh
+source bench/comune.sh "$@"
 verifica() {
   local metri=$1 seme=$2 opzione=${3:-}
   local s=$lavoro/s

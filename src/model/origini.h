@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "model/oggetti.h"
 #include "model/segnalazione.h"
 
 namespace compattatore {
@@ -32,9 +33,6 @@ class Origini {
  private:
   std::unordered_map<int32_t, Origine> per_tratto_;
 };
-
-/// The name of the object kind `oggetto` (Part of every "occupato" note): "un segnale".
-std::string nome_oggetto(uint8_t oggetto);
 
 /// The note that says what occupies `tratto` and where it came from, for a stretch holding the
 /// object kind `oggetto`.

@@ -188,37 +188,6 @@ void leggi_tratti(Descrizione& r, const Modello& m, bool con_elenco) {
 
 }  // namespace
 
-const char* sigla_oggetto(uint8_t o) {
-  switch (o) {
-    case oggetto::libero:
-      return "libero";
-    case oggetto::segnale:
-      return "segnale";
-    case oggetto::fine_rallentamento:
-      return "fine_rallentamento";
-    case oggetto::inizio_rallentamento:
-      return "inizio_rallentamento";
-    case oggetto::avviso_rallentamento:
-      return "avviso_rallentamento";
-    case oggetto::preavviso_rallentamento:
-      return "preavviso_rallentamento";
-    case oggetto::indicatore_velocita:
-      return "indicatore_velocita";
-    case oggetto::fermata:
-      return "fermata";
-    case oggetto::segno_montagna:
-      return "segno_montagna";
-    case oggetto::cambio_codice:
-      return "cambio_codice";
-    case oggetto::taglio_codice:
-      return "taglio_codice";
-    case oggetto::cartello:
-      return "cartello";
-    default:
-      return "sconosciuto";
-  }
-}
-
 std::string testo_leggibile(std::string_view byte) {
   std::string pulito(byte);
   for (char& c : pulito) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/modello.h"
+#include "model/oggetti.h"
 
 namespace compattatore {
 
@@ -18,10 +19,6 @@ inline int32_t posizione_oggetto(int32_t s) { return (s - 1) * 50; }
 /// Start of the 50 m that stretch `s` covers in the profiles (gradient, speed, adhesion,
 /// mountains): s × 50 m.
 inline int32_t inizio_tratto(int32_t s) { return s * 50; }
-
-/// The model's name of a kind of point object ("segnale", "inizio_rallentamento", ...), or
-/// "sconosciuto".
-const char* sigla_oggetto(uint8_t oggetto);
 
 /// A Windows-1252 text of a compiled file as UTF-8 safe to print on a terminal or in a page:
 /// control characters (which no source can hold, but a damaged file can) become U+FFFD.

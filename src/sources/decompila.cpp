@@ -13,6 +13,7 @@
 
 #include "model/codici.h"
 #include "model/cp1252.h"
+#include "model/oggetti.h"
 #include "model/regole.h"
 #include "model/segnalazione.h"
 #include "parse/memorizza_dati.h"
@@ -37,37 +38,6 @@ std::string n(int64_t v) { return std::to_string(v); }
 int64_t posizione(int64_t s) { return (s - 1) * kMetri; }
 
 std::string dove_tratto(int64_t s) { return "tratto " + n(s) + " (" + n(posizione(s)) + " m)"; }
-
-const char* nome_oggetto(uint8_t o) {
-  switch (o) {
-    case oggetto::libero:
-      return "libero";
-    case oggetto::segnale:
-      return "segnale";
-    case oggetto::fine_rallentamento:
-      return "fine rallentamento";
-    case oggetto::inizio_rallentamento:
-      return "inizio rallentamento";
-    case oggetto::avviso_rallentamento:
-      return "avviso di rallentamento";
-    case oggetto::preavviso_rallentamento:
-      return "preavviso di rallentamento";
-    case oggetto::indicatore_velocita:
-      return "indicatore di velocità";
-    case oggetto::fermata:
-      return "fermata";
-    case oggetto::segno_montagna:
-      return "segno di montagna";
-    case oggetto::cambio_codice:
-      return "cambio codice";
-    case oggetto::taglio_codice:
-      return "taglio codice";
-    case oggetto::cartello:
-      return "cartello";
-    default:
-      return "sconosciuto";
-  }
-}
 
 // One row of a section: its keyword, its numbers, and an optional text that ends the line.
 struct Riga {
@@ -706,7 +676,7 @@ class Decompilatore {
         spiega(fermata);
       } else if (fermata >= 0 && fermata <= u_) {
         problema_tratto(fermata, "qui andrebbe la fermata di " + dove_voce(i) + ", ma c'è " +
-                                     nome_oggetto(t(fermata).oggetto));
+                                     nome_breve_oggetto(t(fermata).oggetto));
       }
       if (tipo != 5 && tipo != 6) {
         for (int k = 1; k <= 4; ++k) {
@@ -876,7 +846,7 @@ class Decompilatore {
       if ((o == oggetto::avviso_rallentamento || o == oggetto::preavviso_rallentamento) &&
           !spiegato_[static_cast<size_t>(s)]) {
         spiega(s);
-        problema_tratto(s, std::string(nome_oggetto(o)) + " senza il suo rallentamento");
+        problema_tratto(s, std::string(nome_breve_oggetto(o)) + " senza il suo rallentamento");
       }
     }
   }
@@ -923,7 +893,7 @@ class Decompilatore {
           (x.oggetto == oggetto::cambio_codice && x.valore_1 != kValoreMarcatore)) {
         spiega(s);
         if (s > u_ - 2) {
-          problema_tratto(s, std::string(nome_oggetto(x.oggetto)) +
+          problema_tratto(s, std::string(nome_breve_oggetto(x.oggetto)) +
                                  " dove nessuna riga lo può mettere (fuori dal percorso)");
           continue;
         }
@@ -948,7 +918,7 @@ class Decompilatore {
       if (o == oggetto::libero || spiegato_[static_cast<size_t>(s)] || segnalati_.count(s)) {
         continue;
       }
-      problema_tratto(s, "oggetto " + n(o) + " (" + nome_oggetto(o) +
+      problema_tratto(s, "oggetto " + n(o) + " (" + nome_breve_oggetto(o) +
                              ") che nessuna riga dei sorgenti mette qui");
     }
   }
