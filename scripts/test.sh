@@ -24,3 +24,6 @@ done
 
 # The Windows build, its tests under Wine, and the same bytes on both systems.
 scripts/windows.sh
+
+# The Debian package and the Windows ZIP made from those builds, unpacked and run.
+scripts/prova_pacchetti.sh
