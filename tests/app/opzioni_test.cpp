@@ -138,11 +138,20 @@ TEST(Opzioni, DistanzaEProposta) {
       {"kitten", "sitting", 3},
       {"abcd", "badc", 2},
       {"ca", "abc", 3},
+      {"abab", "baba", 2},
+      {"progressiva chilometrica", "xyzxyzxyzxyzxyzxyzxyzxyz", 24},
   };
   for (const auto& c : distanze) {
     EXPECT_EQ(distanza(c.a, c.b), c.d) << c.a << " / " << c.b;
     EXPECT_EQ(distanza(c.b, c.a), c.d) << c.b << " / " << c.a;
+    // With a limit the count may stop early, but never below the true distance.
+    for (size_t limite = 0; limite <= 5; ++limite) {
+      EXPECT_EQ(distanza(c.a, c.b, limite), std::min(c.d, limite)) << c.a << " / " << c.b;
+    }
   }
+  // Words longer than the rows kept on the stack.
+  EXPECT_EQ(distanza(std::string(70, 'a') + "xy", std::string(70, 'a') + "yx"), 1u);
+  EXPECT_EQ(distanza(std::string(70, 'a'), std::string(80, 'b')), 80u);
   const std::vector<std::string> comandi{"run", "compile", "codici"};
   EXPECT_EQ(forse_intendevi("rnu", comandi), "run");
   EXPECT_EQ(forse_intendevi("codice", comandi), "codici");
