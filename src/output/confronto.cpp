@@ -3,8 +3,11 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <span>
+#include <string_view>
 #include <type_traits>
 
+#include "model/campi.h"
 #include "output/descrizione.h"
 #include "output/punti_tracciato.h"
 
@@ -68,16 +71,10 @@ std::vector<std::string> confronta_tratti(const std::vector<Tratto>& a,
       righe.push_back(dove + " oggetto: " + testo(x.oggetto) + " (" + sigla_oggetto(x.oggetto) +
                       ") -> " + testo(y.oggetto) + " (" + sigla_oggetto(y.oggetto) + ")");
     }
-    campo(righe, dove, "valore_1", x.valore_1, y.valore_1);
-    campo(righe, dove, "valore_2", x.valore_2, y.valore_2);
-    campo(righe, dove, "valore_3", x.valore_3, y.valore_3);
-    campo(righe, dove, "valore_4", x.valore_4, y.valore_4);
-    campo(righe, dove, "tempo_segnale", x.tempo_segnale, y.tempo_segnale);
-    campo(righe, dove, "preavviso", x.preavviso, y.preavviso);
-    campo(righe, dove, "montagna", x.montagna, y.montagna);
-    campo(righe, dove, "velocita", x.velocita, y.velocita);
-    campo(righe, dove, "pendenza", x.pendenza, y.pendenza);
-    campo(righe, dove, "aderenza", x.aderenza, y.aderenza);
+    // The first field, oggetto, is shown above with its name.
+    for (const CampoTratto& c : std::span(kCampiTratto).subspan(1)) {
+      campo(righe, dove, c.nome, c.valore(x), c.valore(y));
+    }
   }
   if (a.size() != b.size()) {
     const bool in_a = a.size() > b.size();
@@ -98,24 +95,17 @@ std::vector<std::string> confronta_elenco(const Elenco& a, const Elenco& b) {
     std::string dove = "voce " + std::to_string(i);
     const std::string& nome = x.testo.empty() ? y.testo : x.testo;
     if (!nome.empty() && x.testo == y.testo) dove += " (" + testo_leggibile(nome) + ")";
-    campo(righe, dove, "tipo_voce", x.tipo_voce, y.tipo_voce);
-    campo(righe, dove, "campo_1", x.campo_1, y.campo_1);
-    campo(righe, dove, "campo_2", x.campo_2, y.campo_2);
-    campo(righe, dove, "campo_3", x.campo_3, y.campo_3);
-    campo(righe, dove, "opzione", x.opzione, y.opzione);
     campo(righe, dove, "testo", x.testo, y.testo);
-    campo(righe, dove, "intero_1", x.intero_1, y.intero_1);
-    campo(righe, dove, "intero_2", x.intero_2, y.intero_2);
-    campo(righe, dove, "intero_3", x.intero_3, y.intero_3);
-    campo(righe, dove, "intero_4", x.intero_4, y.intero_4);
-    campo(righe, dove, "intero_5", x.intero_5, y.intero_5);
-    campo(righe, dove, "flag_1", x.flag_1, y.flag_1);
-    campo(righe, dove, "flag_2", x.flag_2, y.flag_2);
-    campo(righe, dove, "flag_3", x.flag_3, y.flag_3);
-    campo(righe, dove, "flag_4", x.flag_4, y.flag_4);
-    if (x.orario != y.orario) {
-      righe.push_back(dove + " orario: " + std::to_string(x.orario) + " (" + ora(x.orario) +
-                      ") -> " + std::to_string(y.orario) + " (" + ora(y.orario) + ")");
+    for (const CampoVoce& c : kCampiVoce) {
+      const int64_t va = c.valore(x);
+      const int64_t vb = c.valore(y);
+      if (va == vb) continue;
+      if (std::string_view(c.nome) == "orario") {
+        righe.push_back(dove + " orario: " + std::to_string(va) + " (" + ora(x.orario) + ") -> " +
+                        std::to_string(vb) + " (" + ora(y.orario) + ")");
+      } else {
+        campo(righe, dove, c.nome, va, vb);
+      }
     }
   }
   return righe;

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "model/campi.h"
 #include "model/codici.h"
 #include "model/cp1252.h"
 #include "model/oggetti.h"
@@ -154,47 +155,6 @@ std::string descrivi(const Segnalazione& s) {
   if (s.posizione) d += ", posizione " + n(*s.posizione) + " m";
   return d;
 }
-
-// The fields of a stretch and of an entry, by name, for the differences.
-struct CampoTratto {
-  const char* nome;
-  int64_t (*valore)(const Tratto&);
-};
-constexpr CampoTratto kCampiTratto[] = {
-    {"oggetto", [](const Tratto& t) -> int64_t { return t.oggetto; }},
-    {"valore_1", [](const Tratto& t) -> int64_t { return t.valore_1; }},
-    {"valore_2", [](const Tratto& t) -> int64_t { return t.valore_2; }},
-    {"valore_3", [](const Tratto& t) -> int64_t { return t.valore_3; }},
-    {"valore_4", [](const Tratto& t) -> int64_t { return t.valore_4; }},
-    {"tempo_segnale", [](const Tratto& t) -> int64_t { return t.tempo_segnale; }},
-    {"preavviso", [](const Tratto& t) -> int64_t { return t.preavviso; }},
-    {"montagna", [](const Tratto& t) -> int64_t { return t.montagna; }},
-    {"velocita", [](const Tratto& t) -> int64_t { return t.velocita; }},
-    {"pendenza", [](const Tratto& t) -> int64_t { return t.pendenza; }},
-    {"aderenza", [](const Tratto& t) -> int64_t { return t.aderenza; }},
-};
-
-struct CampoVoce {
-  const char* nome;
-  int64_t (*valore)(const Voce&);
-};
-constexpr CampoVoce kCampiVoce[] = {
-    {"tipo_voce", [](const Voce& v) -> int64_t { return v.tipo_voce; }},
-    {"campo_1", [](const Voce& v) -> int64_t { return v.campo_1; }},
-    {"campo_2", [](const Voce& v) -> int64_t { return v.campo_2; }},
-    {"campo_3", [](const Voce& v) -> int64_t { return v.campo_3; }},
-    {"opzione", [](const Voce& v) -> int64_t { return v.opzione; }},
-    {"intero_1", [](const Voce& v) -> int64_t { return v.intero_1; }},
-    {"intero_2", [](const Voce& v) -> int64_t { return v.intero_2; }},
-    {"intero_3", [](const Voce& v) -> int64_t { return v.intero_3; }},
-    {"intero_4", [](const Voce& v) -> int64_t { return v.intero_4; }},
-    {"intero_5", [](const Voce& v) -> int64_t { return v.intero_5; }},
-    {"flag_1", [](const Voce& v) -> int64_t { return v.flag_1; }},
-    {"flag_2", [](const Voce& v) -> int64_t { return v.flag_2; }},
-    {"flag_3", [](const Voce& v) -> int64_t { return v.flag_3; }},
-    {"flag_4", [](const Voce& v) -> int64_t { return v.flag_4; }},
-    {"orario", [](const Voce& v) -> int64_t { return v.orario; }},
-};
 
 // A coordinate of two plans compared as the compiled file writes it: the same kind, and the
 // same bits for a number.
