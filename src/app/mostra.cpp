@@ -16,17 +16,6 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-// printf-style formatting into a string of any length.
-template <class... A>
-std::string f(const char* modello, A... valori) {
-  const int n = std::snprintf(nullptr, 0, modello, valori...);
-  if (n <= 0) return {};
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  std::snprintf(s.data(), s.size(), modello, valori...);
-  s.pop_back();
-  return s;
-}
-
 std::string metri(int64_t m) { return std::to_string(m) + " m"; }
 
 // "km 39+050" of the position, or blanks without kilometric sections.
@@ -44,11 +33,11 @@ void stampa_tratti(std::ostream& out, const std::vector<Tratto>& tt, int32_t pri
          "tempo_segnale preavviso montagna velocita pendenza aderenza\n";
   for (int32_t s = primo; s <= ultimo; ++s) {
     const Tratto& t = tt[static_cast<size_t>(s)];
-    out << f("%6d %9d %3u %-22s %8d %8d %8d %8d %13u %9u %8u %8u %8u %8u\n", s,
-             posizione_oggetto(s), unsigned{t.oggetto}, sigla_oggetto(t.oggetto), t.valore_1,
-             t.valore_2, t.valore_3, t.valore_4, unsigned{t.tempo_segnale}, unsigned{t.preavviso},
-             unsigned{t.montagna}, unsigned{t.velocita}, unsigned{t.pendenza},
-             unsigned{t.aderenza});
+    out << formatta("%6d %9d %3u %-22s %8d %8d %8d %8d %13u %9u %8u %8u %8u %8u\n", s,
+                    posizione_oggetto(s), unsigned{t.oggetto}, sigla_oggetto(t.oggetto), t.valore_1,
+                    t.valore_2, t.valore_3, t.valore_4, unsigned{t.tempo_segnale},
+                    unsigned{t.preavviso}, unsigned{t.montagna}, unsigned{t.velocita},
+                    unsigned{t.pendenza}, unsigned{t.aderenza});
   }
 }
 
@@ -106,16 +95,16 @@ void stampa_testo(std::ostream& out, const ScenarioCompilato& s, const Descrizio
       cosa = "tratti 0-" + std::to_string(m.ultimo_tratto());
     }
     const auto byte = file ? dimensione_file(*file) : std::nullopt;
-    out << f("  %-10s ", nome_tipo(tipo)) << (file ? file->string() : "-")
+    out << formatta("  %-10s ", nome_tipo(tipo)) << (file ? file->string() : "-")
         << (byte ? " (" + std::to_string(*byte) + " byte)" : "") << ": " << cosa << "\n";
   }
 
   if (cc) {
     out << "\nCodici di controllo (ricalcolati da treno e nome: \"" << cc->chiave << "\")\n";
     for (const auto& v : cc->valori) {
-      out << f("  %-15s %-18s ", v.nome, v.dove)
-          << (v.memorizzato ? f("%6d", *v.memorizzato) : std::string("     -"))
-          << f("  atteso %6d  ", v.atteso)
+      out << formatta("  %-15s %-18s ", v.nome, v.dove)
+          << (v.memorizzato ? formatta("%6d", *v.memorizzato) : std::string("     -"))
+          << formatta("  atteso %6d  ", v.atteso)
           << (v.valido()      ? "valido"
               : v.memorizzato ? "NON VALIDO"
                               : "file mancante")
@@ -133,26 +122,26 @@ void stampa_testo(std::ostream& out, const ScenarioCompilato& s, const Descrizio
     if (r.sezioni.empty()) out << " nessuna";
     out << "\n";
     for (const SezioneKm& z : r.sezioni) {
-      out << f("    da %9d m  %-12s ", z.inizio, km_di(r, z.inizio).c_str())
+      out << formatta("    da %9d m  %-12s ", z.inizio, km_di(r, z.inizio).c_str())
           << (z.verso == 1 ? "decrescente" : "crescente  ")
-          << f("  (voce %d: progressiva %d, verso %d)\n", z.voce, z.progressiva, z.verso);
+          << formatta("  (voce %d: progressiva %d, verso %d)\n", z.voce, z.progressiva, z.verso);
     }
     out << "  sfondi: uno " << r.sfondi[0] << ", due " << r.sfondi[1] << ", tre " << r.sfondi[2]
         << "\n  ripetizione segnali: da " << metri(r.ripetizione_inizio) << " a "
         << metri(r.ripetizione_fine) << ", " << r.codici_ripetizione << " codici\n";
     out << "\nTreno\n  massa frenata " << r.massa_frenata << "%, " << r.vetture
         << " vetture, sabbia " << r.sabbia
-        << f(", orologio %d:%02d:%02d\n", r.orologio[0], r.orologio[1], r.orologio[2]);
+        << formatta(", orologio %d:%02d:%02d\n", r.orologio[0], r.orologio[1], r.orologio[2]);
 
     out << "\nOrario (" << r.stazioni.size() << " stazioni)\n"
         << "  voce posizione progressiva  tipo    arrivo sosta zona              fermata"
            "  nome\n";
     for (const Stazione& st : r.stazioni) {
-      out << f("  %4d %9d %-12s %4u %9s %4us %7d..%-8d", st.voce, st.posizione,
-               km_di(r, st.posizione).c_str(), unsigned{st.tipo}, orario(st.orario).c_str(),
-               unsigned{st.sosta}, st.inizio_zona, st.fine_zona)
-          << (st.tratto_fermata ? f("%7d", *st.tratto_fermata) : std::string("      -")) << "  "
-          << st.nome << "\n";
+      out << formatta("  %4d %9d %-12s %4u %9s %4us %7d..%-8d", st.voce, st.posizione,
+                      km_di(r, st.posizione).c_str(), unsigned{st.tipo}, orario(st.orario).c_str(),
+                      unsigned{st.sosta}, st.inizio_zona, st.fine_zona)
+          << (st.tratto_fermata ? formatta("%7d", *st.tratto_fermata) : std::string("      -"))
+          << "  " << st.nome << "\n";
     }
   }
   if (m.tratti.empty()) return;
@@ -161,58 +150,59 @@ void stampa_testo(std::ostream& out, const ScenarioCompilato& s, const Descrizio
       << "  tratto posizione progressiva  s1/d1 s2/d2 s3/d3 rapp sx dx tempo\n";
   for (const SegnaleLetto& g : r.segnali) {
     const int32_t p = posizione_oggetto(g.tratto);
-    out << f("  %6d %9d %-12s  %2d/%d  %2d/%d  %2d/%d %4d %2d %2d %5u\n", g.tratto, p,
-             km_di(r, p).c_str(), g.aspetti[0], g.d[0], g.aspetti[1], g.d[1], g.aspetti[2], g.d[2],
-             g.rapp, g.sx, g.dx, unsigned{g.tempo});
+    out << formatta("  %6d %9d %-12s  %2d/%d  %2d/%d  %2d/%d %4d %2d %2d %5u\n", g.tratto, p,
+                    km_di(r, p).c_str(), g.aspetti[0], g.d[0], g.aspetti[1], g.d[1], g.aspetti[2],
+                    g.d[2], g.rapp, g.sx, g.dx, unsigned{g.tempo});
   }
 
   out << "\nRallentamenti (" << r.rallentamenti.size() << ")\n"
       << "     avviso     inizio       fine  velocità lunghezza  d_v f_tt preavvisi\n";
   const auto punto = [](const std::optional<int32_t>& s) {
-    return s ? f("%9d", posizione_oggetto(*s)) : std::string("        -");
+    return s ? formatta("%9d", posizione_oggetto(*s)) : std::string("        -");
   };
   for (const RallentamentoLetto& ra : r.rallentamenti) {
-    const std::string lunghezza =
-        ra.inizio && ra.fine ? f("%7d m", (*ra.fine - *ra.inizio) * 50) : std::string("        -");
+    const std::string lunghezza = ra.inizio && ra.fine
+                                      ? formatta("%7d m", (*ra.fine - *ra.inizio) * 50)
+                                      : std::string("        -");
     out << "  " << punto(ra.avviso) << "  " << punto(ra.inizio) << "  " << punto(ra.fine)
-        << f("  %3d km/h ", ra.velocita) << lunghezza
-        << f(" %4d %4d %s\n", ra.d_v, ra.f_tt, ra.segnalato ? "sì" : "no");
+        << formatta("  %3d km/h ", ra.velocita) << lunghezza
+        << formatta(" %4d %4d %s\n", ra.d_v, ra.f_tt, ra.segnalato ? "sì" : "no");
   }
 
   out << "\nPunti di codice (" << r.punti_codice.size() << ")\n";
   for (const PuntoCodice& c : r.punti_codice) {
-    out << f("  tratto %6d %9d m  ", c.tratto, posizione_oggetto(c.tratto))
-        << (c.taglio ? std::string("taglio del codice") : f("codice %d", c.codice)) << "\n";
+    out << formatta("  tratto %6d %9d m  ", c.tratto, posizione_oggetto(c.tratto))
+        << (c.taglio ? std::string("taglio del codice") : formatta("codice %d", c.codice)) << "\n";
   }
 
   out << "\nMontagne (" << r.montagne.size() << ")\n";
   for (const Montagna& mo : r.montagne) {
-    out << f("  da %9d a %9d m  tipo %u  tratti %d-%d, %d segni\n", inizio_tratto(mo.primo),
-             inizio_tratto(mo.ultimo + 1), unsigned{mo.tipo}, mo.primo, mo.ultimo, mo.segni);
+    out << formatta("  da %9d a %9d m  tipo %u  tratti %d-%d, %d segni\n", inizio_tratto(mo.primo),
+                    inizio_tratto(mo.ultimo + 1), unsigned{mo.tipo}, mo.primo, mo.ultimo, mo.segni);
   }
 
   out << "\nCartelli (" << r.cartelli.size() << ")\n";
   for (const Cartello& c : r.cartelli) {
-    out << f("  tratto %6d %9d m  voce %2d  ", c.tratto, posizione_oggetto(c.tratto), c.voce)
+    out << formatta("  tratto %6d %9d m  voce %2d  ", c.tratto, posizione_oggetto(c.tratto), c.voce)
         << c.testo << "\n";
   }
 
   out << "\nIndicatori di velocità (" << r.indicatori.size() << ")\n";
   for (const IndicatoreVelocita& iv : r.indicatori) {
-    out << f("  tratto %6d %9d m ", iv.tratto, posizione_oggetto(iv.tratto));
+    out << formatta("  tratto %6d %9d m ", iv.tratto, posizione_oggetto(iv.tratto));
     const char* rango = "ABC";
     for (int k = 0; k < 3; ++k) {
-      out << f("  %c %3d/%-3d", rango[k], iv.valori[k] / 100 * 5, iv.valori[k] % 100 * 5);
+      out << formatta("  %c %3d/%-3d", rango[k], iv.valori[k] / 100 * 5, iv.valori[k] % 100 * 5);
     }
-    out << f("  strisce %d/%d\n", iv.strisce / 10, iv.strisce % 10);
+    out << formatta("  strisce %d/%d\n", iv.strisce / 10, iv.strisce % 10);
   }
 
   const auto profilo = [&out](const char* titolo, const std::vector<Tratta>& tratte,
                               const char* unita) {
     out << "\n" << titolo << " (" << tratte.size() << " tratte)\n";
     for (const Tratta& t : tratte) {
-      out << f("  da %9d m  %4d %s  (tratti %d-%d)\n", inizio_tratto(t.primo), t.valore, unita,
-               t.primo, t.ultimo);
+      out << formatta("  da %9d m  %4d %s  (tratti %d-%d)\n", inizio_tratto(t.primo), t.valore,
+                      unita, t.primo, t.ultimo);
     }
   };
   profilo("Velocità massima", r.velocita, "km/h");

@@ -33,17 +33,6 @@ constexpr const char* kMontagna[] = {"#d7ccc8", "#bcaaa4", "#8d6e63", "#5d4037"}
 // Width of both drawings in SVG units (about CSS pixels on a wide screen).
 constexpr double kLarghezza = 1600;
 
-// printf-style formatting into a string of any length.
-template <class... A>
-std::string f(const char* modello, A... valori) {
-  const int n = std::snprintf(nullptr, 0, modello, valori...);
-  if (n <= 0) return {};
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  std::snprintf(s.data(), s.size(), modello, valori...);
-  s.pop_back();
-  return s;
-}
-
 std::string xml(std::string_view t) {
   std::string s;
   for (char c : t) {
@@ -88,7 +77,7 @@ double larghezza_testo(std::string_view t, double corpo, bool grassetto = false)
 }
 
 std::string km_testo(double metri, int decimali = 1) {
-  std::string s = f("%.*f", decimali, metri / 1000.0);
+  std::string s = formatta("%.*f", decimali, metri / 1000.0);
   std::replace(s.begin(), s.end(), '.', ',');
   return s;
 }
@@ -169,19 +158,19 @@ std::optional<Mappa> mappa(const Modello& m, const Descrizione& r) {
   const std::vector<Punto> linea = sfoltisci(disegnati, 1.0);
 
   std::string& s = mp.svg;
-  s +=
-      f("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %.0f %.0f\" role=\"img\" "
-        "aria-label=\"Mappa del tracciato\" class=\"mappa\" data-punti=\"%zu\">\n",
-        kLarghezza, mp.altezza, linea.size());
-  s +=
-      f("<rect x=\"0.5\" y=\"0.5\" width=\"%.0f\" height=\"%.0f\" fill=\"#fbfbf8\" "
-        "stroke=\"#bdbdbd\"/>\n",
-        kLarghezza - 1, mp.altezza - 1);
-  s +=
-      f("<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"3.5\" stroke-linejoin=\"round\" "
-        "stroke-linecap=\"round\" points=\"",
-        kLinea);
-  for (const Punto& p : linea) s += f("%.1f,%.1f ", p.x, p.y);
+  s += formatta(
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %.0f %.0f\" role=\"img\" "
+      "aria-label=\"Mappa del tracciato\" class=\"mappa\" data-punti=\"%zu\">\n",
+      kLarghezza, mp.altezza, linea.size());
+  s += formatta(
+      "<rect x=\"0.5\" y=\"0.5\" width=\"%.0f\" height=\"%.0f\" fill=\"#fbfbf8\" "
+      "stroke=\"#bdbdbd\"/>\n",
+      kLarghezza - 1, mp.altezza - 1);
+  s += formatta(
+      "<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"3.5\" stroke-linejoin=\"round\" "
+      "stroke-linecap=\"round\" points=\"",
+      kLinea);
+  for (const Punto& p : linea) s += formatta("%.1f,%.1f ", p.x, p.y);
   s += "\"/>\n";
 
   // A point of the route at `posizione` metres, and the direction there.
@@ -203,10 +192,11 @@ std::optional<Mappa> mappa(const Modello& m, const Descrizione& r) {
   std::string segni, nomi, richiami;
   for (const Stazione& st : r.stazioni) {
     const Punto p = punto(st.posizione);
-    segni += f("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#fff\" stroke=\"%s\" "
-               "stroke-width=\"2.5\"><title>",
-               p.x, p.y, kStazione) +
-             xml(st.nome) + f(" (%s km)</title></circle>\n", km_testo(st.posizione).c_str());
+    segni += formatta(
+                 "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#fff\" stroke=\"%s\" "
+                 "stroke-width=\"2.5\"><title>",
+                 p.x, p.y, kStazione) +
+             xml(st.nome) + formatta(" (%s km)</title></circle>\n", km_testo(st.posizione).c_str());
     etichette.occupa({p.x - 7, p.y - 7, p.x + 7, p.y + 7});
   }
   // The route itself is no place for a label.
@@ -260,30 +250,31 @@ std::optional<Mappa> mappa(const Modello& m, const Descrizione& r) {
   };
   const auto richiamo = [&](const Punto& p, const Posto& posto) {
     if (!posto.richiamo) return std::string();
-    return f("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#90a4ae\"/>\n", p.x,
-             p.y, posto.richiamo->x, posto.richiamo->y);
+    return formatta("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#90a4ae\"/>\n",
+                    p.x, p.y, posto.richiamo->x, posto.richiamo->y);
   };
   for (const Stazione& st : r.stazioni) {
     const Punto p = punto(st.posizione);
     const auto dove = poni(p, normale(st.posizione), st.nome, 14, true, 12, 6);
     if (!dove) continue;
     richiami += richiamo(p, *dove);
-    nomi += f("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"nome\">", dove->ancora.x,
-              dove->ancora.y, dove->allineamento) +
+    nomi += formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"nome\">",
+                     dove->ancora.x, dove->ancora.y, dove->allineamento) +
             xml(st.nome) + "</text>\n";
   }
   for (const SegnaleLetto& g : r.segnali) {
     const int32_t pos = posizione_oggetto(g.tratto);
     const Punto p = punto(pos);
     const auto c = progressiva(r, pos);
-    const std::string nome = c ? km(*c) : f("%s km", km_testo(pos).c_str());
-    segni += f("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.2\" fill=\"%s\"><title>Segnale ", p.x, p.y,
-               kSegnale) +
-             xml(nome) + f(" (%s km dall'inizio)</title></circle>\n", km_testo(pos, 2).c_str());
+    const std::string nome = c ? km(*c) : formatta("%s km", km_testo(pos).c_str());
+    segni += formatta("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.2\" fill=\"%s\"><title>Segnale ", p.x,
+                      p.y, kSegnale) +
+             xml(nome) +
+             formatta(" (%s km dall'inizio)</title></circle>\n", km_testo(pos, 2).c_str());
     const auto dove = poni(p, normale(pos), nome, 10, false, 7, 1);
     if (!dove) continue;
-    nomi += f("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"segnale\">", dove->ancora.x,
-              dove->ancora.y, dove->allineamento) +
+    nomi += formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"segnale\">",
+                     dove->ancora.x, dove->ancora.y, dove->allineamento) +
             xml(nome) + "</text>\n";
   }
   s += richiami + segni + nomi;
@@ -292,20 +283,20 @@ std::optional<Mappa> mappa(const Modello& m, const Descrizione& r) {
   const double metri_barra = passo_tondo(160 / scala);
   const double barra = metri_barra * scala;
   const double by = mp.altezza - 24;
-  s += f(
+  s += formatta(
       "<g class=\"scala\"><rect x=\"20\" y=\"%.1f\" width=\"%.1f\" height=\"6\" fill=\"#424242\"/>"
       "<text x=\"20\" y=\"%.1f\">%s km</text></g>\n",
       by, barra, by - 6, km_testo(metri_barra, metri_barra < 1000 ? 1 : 0).c_str());
   const double lx = kLarghezza - 400;
-  s +=
-      f("<g class=\"legenda\" transform=\"translate(%.0f,%.1f)\">"
-        "<line x1=\"0\" y1=\"-4\" x2=\"26\" y2=\"-4\" stroke=\"%s\" stroke-width=\"3.5\"/>"
-        "<text x=\"32\" y=\"0\">linea</text>"
-        "<circle cx=\"92\" cy=\"-4\" r=\"6\" fill=\"#fff\" stroke=\"%s\" stroke-width=\"2.5\"/>"
-        "<text x=\"104\" y=\"0\">stazione</text>"
-        "<circle cx=\"196\" cy=\"-4\" r=\"3.2\" fill=\"%s\"/>"
-        "<text x=\"206\" y=\"0\">segnale (progressiva)</text></g>\n",
-        lx, by + 6, kLinea, kStazione, kSegnale);
+  s += formatta(
+      "<g class=\"legenda\" transform=\"translate(%.0f,%.1f)\">"
+      "<line x1=\"0\" y1=\"-4\" x2=\"26\" y2=\"-4\" stroke=\"%s\" stroke-width=\"3.5\"/>"
+      "<text x=\"32\" y=\"0\">linea</text>"
+      "<circle cx=\"92\" cy=\"-4\" r=\"6\" fill=\"#fff\" stroke=\"%s\" stroke-width=\"2.5\"/>"
+      "<text x=\"104\" y=\"0\">stazione</text>"
+      "<circle cx=\"196\" cy=\"-4\" r=\"3.2\" fill=\"%s\"/>"
+      "<text x=\"206\" y=\"0\">segnale (progressiva)</text></g>\n",
+      lx, by + 6, kLinea, kStazione, kSegnale);
   s += "</svg>\n";
   return mp;
 }
@@ -343,14 +334,14 @@ class Profilo {
     asse_distanze();
     legenda();
 
-    std::string s =
-        f("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %.0f %.0f\" role=\"img\" "
-          "aria-label=\"Profilo lungo il percorso\" class=\"profilo\">\n",
-          kLarghezza, y_);
-    s +=
-        f("<rect x=\"0.5\" y=\"0.5\" width=\"%.0f\" height=\"%.0f\" fill=\"#fff\" "
-          "stroke=\"#bdbdbd\"/>\n",
-          kLarghezza - 1, y_ - 1);
+    std::string s = formatta(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %.0f %.0f\" role=\"img\" "
+        "aria-label=\"Profilo lungo il percorso\" class=\"profilo\">\n",
+        kLarghezza, y_);
+    s += formatta(
+        "<rect x=\"0.5\" y=\"0.5\" width=\"%.0f\" height=\"%.0f\" fill=\"#fff\" "
+        "stroke=\"#bdbdbd\"/>\n",
+        kLarghezza - 1, y_ - 1);
     return s + fondo_ + corpo_ + "</svg>\n";
   }
 
@@ -371,37 +362,40 @@ class Profilo {
   }
   void titolo(const Riga& r, const char* testo, const char* sotto = nullptr) {
     const double mezzo = (r.y0 + r.y1) / 2;
-    corpo_ += f("<text x=\"16\" y=\"%.1f\" class=\"riga\">%s</text>\n",
-                sotto ? mezzo - 2 : mezzo + 4, testo);
+    corpo_ += formatta("<text x=\"16\" y=\"%.1f\" class=\"riga\">%s</text>\n",
+                       sotto ? mezzo - 2 : mezzo + 4, testo);
     if (sotto)
-      corpo_ += f("<text x=\"16\" y=\"%.1f\" class=\"unita\">%s</text>\n", mezzo + 13, sotto);
+      corpo_ +=
+          formatta("<text x=\"16\" y=\"%.1f\" class=\"unita\">%s</text>\n", mezzo + 13, sotto);
   }
   void separa(const Riga& r) {
-    fondo_ += f("<line x1=\"%.0f\" y1=\"%.1f\" x2=\"%.0f\" y2=\"%.1f\" stroke=\"#bdbdbd\"/>\n",
-                12.0, r.y1, kLarghezza - 12, r.y1);
+    fondo_ +=
+        formatta("<line x1=\"%.0f\" y1=\"%.1f\" x2=\"%.0f\" y2=\"%.1f\" stroke=\"#bdbdbd\"/>\n",
+                 12.0, r.y1, kLarghezza - 12, r.y1);
   }
 
   // Vertical lines every few km, and at every station, across the plots.
   void griglia() {
     const double passo = passo_tondo(lunghezza_ / 26);
     for (double p = 0; p <= lunghezza_; p += passo) {
-      fondo_ += f("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"/>\n", x(p),
-                  pendenza_.y0, x(p), montagne_.y1, kGriglia);
+      fondo_ += formatta("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"/>\n",
+                         x(p), pendenza_.y0, x(p), montagne_.y1, kGriglia);
     }
     for (const Stazione& st : r_.stazioni) {
-      fondo_ +=
-          f("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#b0bec5\" "
-            "stroke-dasharray=\"3 3\"/>\n",
-            x(st.posizione), stazioni_.y1 - 6, x(st.posizione), montagne_.y1);
+      fondo_ += formatta(
+          "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#b0bec5\" "
+          "stroke-dasharray=\"3 3\"/>\n",
+          x(st.posizione), stazioni_.y1 - 6, x(st.posizione), montagne_.y1);
     }
     if (r_.lunghezza > 0 && r_.lunghezza < lunghezza_) {
-      fondo_ += f("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"#f5f5f5\"/>\n",
-                  x(r_.lunghezza), pendenza_.y0, x(lunghezza_) - x(r_.lunghezza),
-                  montagne_.y1 - pendenza_.y0);
-      corpo_ +=
-          f("<text x=\"%.1f\" y=\"%.1f\" class=\"nota\" text-anchor=\"start\">oltre la "
-            "fine</text>\n",
-            x(r_.lunghezza) + 4, pendenza_.y0 + 12);
+      fondo_ += formatta(
+          "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"#f5f5f5\"/>\n",
+          x(r_.lunghezza), pendenza_.y0, x(lunghezza_) - x(r_.lunghezza),
+          montagne_.y1 - pendenza_.y0);
+      corpo_ += formatta(
+          "<text x=\"%.1f\" y=\"%.1f\" class=\"nota\" text-anchor=\"start\">oltre la "
+          "fine</text>\n",
+          x(r_.lunghezza) + 4, pendenza_.y0 + 12);
     }
     for (const Riga* r : {&intestazione_, &stazioni_, &pendenza_, &velocita_, &aderenza_, &segnali_,
                           &rallentamenti_, &codici_, &cartelli_, &montagne_}) {
@@ -414,10 +408,10 @@ class Profilo {
     const Riga& r = intestazione_;
     titolo(r, "Progressiva", "km");
     if (r_.sezioni.empty()) {
-      corpo_ +=
-          f("<text x=\"%.0f\" y=\"%.1f\" class=\"nota\">nessuna progressiva "
-            "chilometrica</text>\n",
-            kSinistra, r.y1 - 12);
+      corpo_ += formatta(
+          "<text x=\"%.0f\" y=\"%.1f\" class=\"nota\">nessuna progressiva "
+          "chilometrica</text>\n",
+          kSinistra, r.y1 - 12);
       return;
     }
     const double passo = passo_tondo(lunghezza_ / 26);
@@ -434,14 +428,15 @@ class Profilo {
       const auto posizione = [&](double c) { return giu ? base - c : c - base; };
       const double c0 = std::max(giu ? base - a : base + da, 0.0);
       const double c1 = giu ? base - da : base + a;
-      corpo_ +=
-          f("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#37474f\" "
-            "stroke-width=\"2\"/>\n",
-            x(da), r.y0 + 4, x(da), r.y1);
+      corpo_ += formatta(
+          "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#37474f\" "
+          "stroke-width=\"2\"/>\n",
+          x(da), r.y0 + 4, x(da), r.y1);
       for (double c = std::ceil(c0 / passo) * passo; c <= c1; c += passo) {
         const double px = x(posizione(c));
-        corpo_ += f("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#37474f\"/>\n",
-                    px, r.y1 - 8, px, r.y1);
+        corpo_ +=
+            formatta("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#37474f\"/>\n",
+                     px, r.y1 - 8, px, r.y1);
         if (px > x(da) + 14) tacche.push_back({px, c});
       }
     }
@@ -449,8 +444,9 @@ class Profilo {
     double ultima_x = -1e9;
     for (const auto& [px, c] : tacche) {
       if (px - ultima_x < 34) continue;
-      corpo_ += f("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" class=\"km\">%s</text>\n", px,
-                  r.y1 - 12, km_testo(c, 0).c_str());
+      corpo_ +=
+          formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" class=\"km\">%s</text>\n",
+                   px, r.y1 - 12, km_testo(c, 0).c_str());
       ultima_x = px;
     }
   }
@@ -460,7 +456,8 @@ class Profilo {
     titolo(r, "Stazioni");
     for (const Stazione& st : r_.stazioni) {
       const double px = x(st.posizione);
-      corpo_ += f("<path d=\"M%.1f %.1f l-5 -8 h10 z\" fill=\"%s\"/>\n", px, r.y1 - 2, kStazione);
+      corpo_ +=
+          formatta("<path d=\"M%.1f %.1f l-5 -8 h10 z\" fill=\"%s\"/>\n", px, r.y1 - 2, kStazione);
       std::string nome = st.nome;
       if (larghezza_testo(nome, 12) > r.y1 - r.y0 - 20) {
         // Cut at a character boundary to fit the row.
@@ -474,10 +471,10 @@ class Profilo {
         }
         nome = corto + "…";
       }
-      corpo_ += f("<text transform=\"translate(%.1f,%.1f) rotate(-90)\" class=\"stazione\">",
-                  px + 4, r.y1 - 14) +
+      corpo_ += formatta("<text transform=\"translate(%.1f,%.1f) rotate(-90)\" class=\"stazione\">",
+                         px + 4, r.y1 - 14) +
                 xml(nome) + "<title>" + xml(st.nome) +
-                f(" – %s km", km_testo(st.posizione, 2).c_str()) +
+                formatta(" – %s km", km_testo(st.posizione, 2).c_str()) +
                 (st.orario ? ", " + ora(st.orario) : std::string()) + "</title></text>\n";
     }
   }
@@ -495,10 +492,10 @@ class Profilo {
     for (const Tratta& t : tratte) {
       const double a = x(inizio_tratto(t.primo));
       const double b = x(inizio_tratto(t.ultimo + 1));
-      d += f("%s%.1f %.1f H%.1f ", d.empty() ? "M" : "L", a, y(t.valore), b);
+      d += formatta("%s%.1f %.1f H%.1f ", d.empty() ? "M" : "L", a, y(t.valore), b);
     }
     if (chiuso && !tratte.empty()) {
-      d += f("V%.1f H%.1f Z", y(0), x(inizio_tratto(tratte.front().primo)));
+      d += formatta("V%.1f H%.1f Z", y(0), x(inizio_tratto(tratte.front().primo)));
     }
     return d;
   }
@@ -508,11 +505,13 @@ class Profilo {
     const double basso = r.y1 - 10;
     for (double v = std::ceil(minimo / passo) * passo; v <= massimo + 1e-9; v += passo) {
       const double y = basso - (v - minimo) / (massimo - minimo) * (basso - alto);
-      fondo_ += f("<line x1=\"%.0f\" y1=\"%.1f\" x2=\"%.0f\" y2=\"%.1f\" stroke=\"%s\"%s/>\n",
-                  kSinistra, y, kLarghezza - kDestra, y, v == 0 ? "#9e9e9e" : kGriglia,
-                  v == 0 ? "" : " stroke-dasharray=\"2 3\"");
-      corpo_ += f("<text x=\"%.0f\" y=\"%.1f\" text-anchor=\"end\" class=\"scala\">%.0f</text>\n",
-                  kSinistra - 4, y + 4, v);
+      fondo_ +=
+          formatta("<line x1=\"%.0f\" y1=\"%.1f\" x2=\"%.0f\" y2=\"%.1f\" stroke=\"%s\"%s/>\n",
+                   kSinistra, y, kLarghezza - kDestra, y, v == 0 ? "#9e9e9e" : kGriglia,
+                   v == 0 ? "" : " stroke-dasharray=\"2 3\"");
+      corpo_ +=
+          formatta("<text x=\"%.0f\" y=\"%.1f\" text-anchor=\"end\" class=\"scala\">%.0f</text>\n",
+                   kSinistra - 4, y + 4, v);
     }
     (void)unita;
   }
@@ -526,10 +525,10 @@ class Profilo {
     }
     const double m = std::ceil(massimo / 10.0) * 10;
     assi_y(r, -m, m, m > 20 ? 10 : 5, "‰");
-    corpo_ +=
-        f("<path d=\"%s\" fill=\"%s\" fill-opacity=\"1\" stroke=\"%s\" "
-          "stroke-width=\"0.8\"/>\n",
-          gradini(r_.pendenze, r, -m, m, true).c_str(), kPendenza, kPendenzaBordo);
+    corpo_ += formatta(
+        "<path d=\"%s\" fill=\"%s\" fill-opacity=\"1\" stroke=\"%s\" "
+        "stroke-width=\"0.8\"/>\n",
+        gradini(r_.pendenze, r, -m, m, true).c_str(), kPendenza, kPendenzaBordo);
   }
 
   void grafico_velocita() {
@@ -539,8 +538,8 @@ class Profilo {
     for (const Tratta& t : r_.velocita) massimo = std::max(massimo, t.valore);
     const double m = std::ceil(massimo / 20.0) * 20;
     assi_y(r, 0, m, m > 100 ? 40 : 20, "km/h");
-    corpo_ += f("<path d=\"%s\" fill=\"none\" stroke=\"%s\" stroke-width=\"2\"/>\n",
-                gradini(r_.velocita, r, 0, m, false).c_str(), kVelocita);
+    corpo_ += formatta("<path d=\"%s\" fill=\"none\" stroke=\"%s\" stroke-width=\"2\"/>\n",
+                       gradini(r_.velocita, r, 0, m, false).c_str(), kVelocita);
     // The value of each step, where there is room.
     double ultima = -1e9;
     for (const Tratta& t : r_.velocita) {
@@ -548,8 +547,8 @@ class Profilo {
       const double b = x(inizio_tratto(t.ultimo + 1));
       if (b - a < 22 || a < ultima || t.valore == 0) continue;
       const double y = r.y1 - 10 - t.valore / m * (r.y1 - r.y0 - 20);
-      corpo_ += f("<text x=\"%.1f\" y=\"%.1f\" class=\"valore\" fill=\"%s\">%d</text>\n", a + 2,
-                  y - 4, kVelocita, t.valore);
+      corpo_ += formatta("<text x=\"%.1f\" y=\"%.1f\" class=\"valore\" fill=\"%s\">%d</text>\n",
+                         a + 2, y - 4, kVelocita, t.valore);
       ultima = a + 24;
     }
   }
@@ -561,8 +560,8 @@ class Profilo {
     for (const Tratta& t : r_.aderenze) massimo = std::max(massimo, t.valore);
     const double m = std::ceil(massimo / 50.0) * 50;
     assi_y(r, 0, m, m, "");
-    corpo_ += f("<path d=\"%s\" fill=\"none\" stroke=\"%s\" stroke-width=\"2\"/>\n",
-                gradini(r_.aderenze, r, 0, m, false).c_str(), kAderenza);
+    corpo_ += formatta("<path d=\"%s\" fill=\"none\" stroke=\"%s\" stroke-width=\"2\"/>\n",
+                       gradini(r_.aderenze, r, 0, m, false).c_str(), kAderenza);
   }
 
   void simboli() {
@@ -571,10 +570,10 @@ class Profilo {
     for (const SegnaleLetto& g : r_.segnali) {
       const int32_t p = posizione_oggetto(g.tratto);
       const auto c = progressiva(r_, p);
-      corpo_ +=
-          f("<path d=\"M%.1f %.1f l-5 9 h10 z\" fill=\"%s\"><title>Segnale %s (%s km dal"
-            "l'inizio)</title></path>\n",
-            x(p), ys - 6, kSegnale, c ? km(*c).c_str() : "", km_testo(p, 2).c_str());
+      corpo_ += formatta(
+          "<path d=\"M%.1f %.1f l-5 9 h10 z\" fill=\"%s\"><title>Segnale %s (%s km dal"
+          "l'inizio)</title></path>\n",
+          x(p), ys - 6, kSegnale, c ? km(*c).c_str() : "", km_testo(p, 2).c_str());
     }
 
     titolo(rallentamenti_, "Rallentamenti");
@@ -587,20 +586,20 @@ class Profilo {
       const auto inizio = pos(ra.inizio);
       const auto fine = pos(ra.fine);
       if (avviso && (inizio || fine)) {
-        corpo_ += f("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"10\" fill=\"%s\"/>\n",
-                    x(*avviso), rr.y0 + 12, std::max(x(inizio.value_or(*fine)) - x(*avviso), 1.0),
-                    kAvviso);
+        corpo_ += formatta(
+            "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"10\" fill=\"%s\"/>\n", x(*avviso),
+            rr.y0 + 12, std::max(x(inizio.value_or(*fine)) - x(*avviso), 1.0), kAvviso);
       }
       if (inizio || fine) {
         const double a = x(inizio.value_or(*fine));
         const double b = x(fine.value_or(*inizio));
-        corpo_ +=
-            f("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"10\" fill=\"%s\">"
-              "<title>Rallentamento a %d km/h</title></rect>\n",
-              a, rr.y0 + 12, std::max(b - a, 2.0), kRallentamento, ra.velocita);
-        corpo_ +=
-            f("<text x=\"%.1f\" y=\"%.1f\" class=\"valore\" text-anchor=\"middle\">%d</text>\n",
-              (a + b) / 2, rr.y0 + 10, ra.velocita);
+        corpo_ += formatta(
+            "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"10\" fill=\"%s\">"
+            "<title>Rallentamento a %d km/h</title></rect>\n",
+            a, rr.y0 + 12, std::max(b - a, 2.0), kRallentamento, ra.velocita);
+        corpo_ += formatta(
+            "<text x=\"%.1f\" y=\"%.1f\" class=\"valore\" text-anchor=\"middle\">%d</text>\n",
+            (a + b) / 2, rr.y0 + 10, ra.velocita);
       }
     }
 
@@ -609,28 +608,28 @@ class Profilo {
     for (const PuntoCodice& c : r_.punti_codice) {
       const double px = x(posizione_oggetto(c.tratto));
       if (c.taglio) {
-        corpo_ +=
-            f("<path d=\"M%.1f %.1f l8 8 m0 -8 l-8 8\" stroke=\"%s\" stroke-width=\"1.6\">"
-              "<title>Taglio del codice</title></path>\n",
-              px - 4, yc - 4, kTaglio);
+        corpo_ += formatta(
+            "<path d=\"M%.1f %.1f l8 8 m0 -8 l-8 8\" stroke=\"%s\" stroke-width=\"1.6\">"
+            "<title>Taglio del codice</title></path>\n",
+            px - 4, yc - 4, kTaglio);
       } else {
-        corpo_ +=
-            f("<path d=\"M%.1f %.1f l4 5 l-4 5 l-4 -5 z\" fill=\"%s\"><title>Cambio di "
-              "codice: %d</title></path>\n",
-              px, yc - 5, kCodice, c.codice);
+        corpo_ += formatta(
+            "<path d=\"M%.1f %.1f l4 5 l-4 5 l-4 -5 z\" fill=\"%s\"><title>Cambio di "
+            "codice: %d</title></path>\n",
+            px, yc - 5, kCodice, c.codice);
       }
     }
 
     titolo(cartelli_, "Cartelli");
     const double yk = (cartelli_.y0 + cartelli_.y1) / 2;
     for (const Cartello& c : r_.cartelli) {
-      corpo_ += f("<rect x=\"%.1f\" y=\"%.1f\" width=\"9\" height=\"9\" fill=\"%s\"><title>",
-                  x(posizione_oggetto(c.tratto)) - 4.5, yk - 4.5, kCartello) +
+      corpo_ += formatta("<rect x=\"%.1f\" y=\"%.1f\" width=\"9\" height=\"9\" fill=\"%s\"><title>",
+                         x(posizione_oggetto(c.tratto)) - 4.5, yk - 4.5, kCartello) +
                 xml(c.testo) + "</title></rect>\n";
     }
     for (const IndicatoreVelocita& iv : r_.indicatori) {
       const double px = x(posizione_oggetto(iv.tratto));
-      corpo_ += f(
+      corpo_ += formatta(
           "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"5\" fill=\"#fff\" stroke=\"%s\" "
           "stroke-width=\"2\"><title>Indicatore di velocità massima: A %d, B %d, C %d "
           "km/h</title></circle>\n",
@@ -642,11 +641,11 @@ class Profilo {
     for (const Montagna& mo : r_.montagne) {
       const double a = x(inizio_tratto(mo.primo));
       const double b = x(inizio_tratto(mo.ultimo + 1));
-      corpo_ +=
-          f("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"10\" fill=\"%s\">"
-            "<title>Montagna di tipo %u</title></rect>\n",
-            a, rm.y0 + 8, std::max(b - a, 1.5), kMontagna[std::min<int>(mo.tipo, 3)],
-            unsigned{mo.tipo});
+      corpo_ += formatta(
+          "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"10\" fill=\"%s\">"
+          "<title>Montagna di tipo %u</title></rect>\n",
+          a, rm.y0 + 8, std::max(b - a, 1.5), kMontagna[std::min<int>(mo.tipo, 3)],
+          unsigned{mo.tipo});
     }
   }
 
@@ -655,19 +654,22 @@ class Profilo {
     titolo(r, "Distanza", "km dall'inizio");
     const double passo = passo_tondo(lunghezza_ / 26);
     for (double p = 0; p <= lunghezza_; p += passo) {
-      corpo_ += f("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#37474f\"/>\n",
-                  x(p), r.y0, x(p), r.y0 + 6);
-      corpo_ += f("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" class=\"km\">%s</text>\n",
-                  x(p), r.y0 + 20, km_testo(p, 0).c_str());
+      corpo_ +=
+          formatta("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#37474f\"/>\n",
+                   x(p), r.y0, x(p), r.y0 + 6);
+      corpo_ +=
+          formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" class=\"km\">%s</text>\n",
+                   x(p), r.y0 + 20, km_testo(p, 0).c_str());
     }
-    corpo_ += f("<line x1=\"%.0f\" y1=\"%.1f\" x2=\"%.0f\" y2=\"%.1f\" stroke=\"#37474f\"/>\n",
-                kSinistra, r.y0, kLarghezza - kDestra, r.y0);
+    corpo_ +=
+        formatta("<line x1=\"%.0f\" y1=\"%.1f\" x2=\"%.0f\" y2=\"%.1f\" stroke=\"#37474f\"/>\n",
+                 kSinistra, r.y0, kLarghezza - kDestra, r.y0);
   }
 
   void legenda() {
     const Riga& r = legenda_;
     std::string s =
-        f("<g class=\"legenda\" transform=\"translate(%.0f,%.1f)\">", kSinistra, r.y0 + 24);
+        formatta("<g class=\"legenda\" transform=\"translate(%.0f,%.1f)\">", kSinistra, r.y0 + 24);
     double lx = 0;
     double ly = 0;
     const auto voce = [&](const std::string& simbolo, const char* testo) {
@@ -676,36 +678,40 @@ class Profilo {
         lx = 0;
         ly += 24;
       }
-      s += f("<g transform=\"translate(%.1f,%.1f)\">", lx, ly) + simbolo +
-           f("<text x=\"26\" y=\"4\">%s</text></g>", testo);
+      s += formatta("<g transform=\"translate(%.1f,%.1f)\">", lx, ly) + simbolo +
+           formatta("<text x=\"26\" y=\"4\">%s</text></g>", testo);
       lx += w;
     };
-    voce(f("<rect x=\"0\" y=\"-6\" width=\"20\" height=\"10\" fill=\"%s\"/>", kPendenza),
+    voce(formatta("<rect x=\"0\" y=\"-6\" width=\"20\" height=\"10\" fill=\"%s\"/>", kPendenza),
          "pendenza (sopra lo zero: salita)");
-    voce(f("<line x1=\"0\" y1=\"0\" x2=\"20\" y2=\"0\" stroke=\"%s\" stroke-width=\"2\"/>",
-           kVelocita),
+    voce(formatta("<line x1=\"0\" y1=\"0\" x2=\"20\" y2=\"0\" stroke=\"%s\" stroke-width=\"2\"/>",
+                  kVelocita),
          "velocità massima del treno");
-    voce(f("<line x1=\"0\" y1=\"0\" x2=\"20\" y2=\"0\" stroke=\"%s\" stroke-width=\"2\"/>",
-           kAderenza),
+    voce(formatta("<line x1=\"0\" y1=\"0\" x2=\"20\" y2=\"0\" stroke=\"%s\" stroke-width=\"2\"/>",
+                  kAderenza),
          "aderenza");
-    voce(f("<path d=\"M10 4 l-5 -8 h10 z\" fill=\"%s\"/>", kStazione), "stazione");
-    voce(f("<path d=\"M10 -5 l-5 9 h10 z\" fill=\"%s\"/>", kSegnale), "segnale");
-    voce(f("<rect x=\"0\" y=\"-5\" width=\"10\" height=\"10\" fill=\"%s\"/><rect x=\"10\" "
-           "y=\"-5\" width=\"10\" height=\"10\" fill=\"%s\"/>",
-           kAvviso, kRallentamento),
+    voce(formatta("<path d=\"M10 4 l-5 -8 h10 z\" fill=\"%s\"/>", kStazione), "stazione");
+    voce(formatta("<path d=\"M10 -5 l-5 9 h10 z\" fill=\"%s\"/>", kSegnale), "segnale");
+    voce(formatta("<rect x=\"0\" y=\"-5\" width=\"10\" height=\"10\" fill=\"%s\"/><rect x=\"10\" "
+                  "y=\"-5\" width=\"10\" height=\"10\" fill=\"%s\"/>",
+                  kAvviso, kRallentamento),
          "rallentamento: dall'avviso all'inizio, poi fino alla fine");
-    voce(f("<path d=\"M10 -5 l4 5 l-4 5 l-4 -5 z\" fill=\"%s\"/>", kCodice), "cambio di codice");
-    voce(f("<path d=\"M6 -4 l8 8 m0 -8 l-8 8\" stroke=\"%s\" stroke-width=\"1.6\"/>", kTaglio),
+    voce(formatta("<path d=\"M10 -5 l4 5 l-4 5 l-4 -5 z\" fill=\"%s\"/>", kCodice),
+         "cambio di codice");
+    voce(formatta("<path d=\"M6 -4 l8 8 m0 -8 l-8 8\" stroke=\"%s\" stroke-width=\"1.6\"/>",
+                  kTaglio),
          "taglio del codice");
-    voce(f("<rect x=\"5.5\" y=\"-4.5\" width=\"9\" height=\"9\" fill=\"%s\"/>", kCartello),
+    voce(formatta("<rect x=\"5.5\" y=\"-4.5\" width=\"9\" height=\"9\" fill=\"%s\"/>", kCartello),
          "cartello indicatore");
-    voce(f("<circle cx=\"10\" cy=\"0\" r=\"5\" fill=\"#fff\" stroke=\"%s\" stroke-width=\"2\"/>",
-           kSegnale),
+    voce(formatta(
+             "<circle cx=\"10\" cy=\"0\" r=\"5\" fill=\"#fff\" stroke=\"%s\" stroke-width=\"2\"/>",
+             kSegnale),
          "indicatore di velocità massima");
-    voce(f("<rect x=\"0\" y=\"-5\" width=\"7\" height=\"10\" fill=\"%s\"/><rect x=\"7\" y=\"-5\" "
-           "width=\"7\" height=\"10\" fill=\"%s\"/><rect x=\"14\" y=\"-5\" width=\"6\" "
-           "height=\"10\" fill=\"%s\"/>",
-           kMontagna[1], kMontagna[2], kMontagna[3]),
+    voce(formatta(
+             "<rect x=\"0\" y=\"-5\" width=\"7\" height=\"10\" fill=\"%s\"/><rect x=\"7\" y=\"-5\" "
+             "width=\"7\" height=\"10\" fill=\"%s\"/><rect x=\"14\" y=\"-5\" width=\"6\" "
+             "height=\"10\" fill=\"%s\"/>",
+             kMontagna[1], kMontagna[2], kMontagna[3]),
          "montagna, tipo 1, 2, 3");
     s += "</g>\n";
     corpo_ += s;
@@ -814,7 +820,7 @@ std::string pagina_percorso(const Modello& m) {
        " stazioni · " + std::to_string(r.segnali.size()) + " segnali · " +
        std::to_string(r.rallentamenti.size()) + " rallentamenti · massa frenata " +
        std::to_string(r.massa_frenata) + "% · " + std::to_string(r.vetture) + " vetture · " +
-       f("orologio alla partenza %d:%02d:%02d", r.orologio[0], r.orologio[1], r.orologio[2]);
+       formatta("orologio alla partenza %d:%02d:%02d", r.orologio[0], r.orologio[1], r.orologio[2]);
   h += "</p></header>\n";
 
   if (const auto mp = mappa(m, r)) {
@@ -829,7 +835,7 @@ std::string pagina_percorso(const Modello& m) {
        "<th>arrivo</th><th>sosta</th></tr></thead>\n<tbody>\n";
   for (const Stazione& st : r.stazioni) {
     const auto c = progressiva(r, st.posizione);
-    h += f("<tr><td>%d</td><td class=\"nome\">", st.voce) + xml(st.nome) + "</td><td>" +
+    h += formatta("<tr><td>%d</td><td class=\"nome\">", st.voce) + xml(st.nome) + "</td><td>" +
          km_testo(st.posizione, 2) + "</td><td>" + (c ? km(*c) : "–") + "</td><td>" +
          std::to_string(st.tipo) + "</td><td>" + (st.orario ? ora(st.orario) : "–") + "</td><td>" +
          std::to_string(st.sosta) + " s</td></tr>\n";
