@@ -174,6 +174,29 @@ struct Scrittore {
   std::vector<std::pair<int64_t, uint8_t>> scritture;  // stretch, approach byte
 };
 
+// The fields in which a stretch or an entry of the files differs from the one the rebuilt
+// sources give: ": nel file valore_1 3, preavviso 7; dai sorgenti ricostruiti valore_1 4, ...".
+struct Differenza {
+  std::string nel_file, dai_sorgenti;
+
+  void aggiungi(const std::string& da_file, const std::string& da_sorgenti) {
+    nel_file += (nel_file.empty() ? "" : ", ") + da_file;
+    dai_sorgenti += (dai_sorgenti.empty() ? "" : ", ") + da_sorgenti;
+  }
+  template <class Campo, size_t N, class T>
+  void campi(const Campo (&tabella)[N], const T& x, const T& z) {
+    for (const Campo& c : tabella) {
+      if (c.valore(x) != c.valore(z)) {
+        aggiungi(std::string(c.nome) + " " + n(c.valore(x)),
+                 std::string(c.nome) + " " + n(c.valore(z)));
+      }
+    }
+  }
+  std::string testo() const {
+    return ": nel file " + nel_file + "; dai sorgenti ricostruiti " + dai_sorgenti;
+  }
+};
+
 class Decompilatore {
  public:
   explicit Decompilatore(const Modello& m)
@@ -1001,15 +1024,9 @@ class Decompilatore {
       }
       if (x == z || segnalati_.count(static_cast<int64_t>(s))) continue;
       if (++diversi > kDifferenzeElencate) continue;
-      std::string nel_file, dai_sorgenti;
-      for (const CampoTratto& c : kCampiTratto) {
-        if (c.valore(x) == c.valore(z)) continue;
-        nel_file += std::string(nel_file.empty() ? "" : ", ") + c.nome + " " + n(c.valore(x));
-        dai_sorgenti +=
-            std::string(dai_sorgenti.empty() ? "" : ", ") + c.nome + " " + n(c.valore(z));
-      }
-      problema(dove_tratto(static_cast<int64_t>(s)) + ": nel file " + nel_file +
-               "; dai sorgenti ricostruiti " + dai_sorgenti);
+      Differenza d;
+      d.campi(kCampiTratto, x, z);
+      problema(dove_tratto(static_cast<int64_t>(s)) + d.testo());
     }
     if (diversi > kDifferenzeElencate) {
       problema("e altri " + n(static_cast<int64_t>(diversi - kDifferenzeElencate)) +
@@ -1022,21 +1039,13 @@ class Decompilatore {
         x.orario = z.orario = 0;
       }
       if (x == z || voci_segnalate_.count(i)) continue;
-      std::string nel_file, dai_sorgenti;
-      for (const CampoVoce& c : kCampiVoce) {
-        if (c.valore(x) == c.valore(z)) continue;
-        nel_file += std::string(nel_file.empty() ? "" : ", ") + c.nome + " " + n(c.valore(x));
-        dai_sorgenti +=
-            std::string(dai_sorgenti.empty() ? "" : ", ") + c.nome + " " + n(c.valore(z));
-      }
+      Differenza d;
+      d.campi(kCampiVoce, x, z);
       if (x.testo != z.testo) {
-        nel_file +=
-            std::string(nel_file.empty() ? "" : ", ") + "testo \"" + cp1252::a_utf8(x.testo) + "\"";
-        dai_sorgenti += std::string(dai_sorgenti.empty() ? "" : ", ") + "testo \"" +
-                        cp1252::a_utf8(z.testo) + "\"";
+        d.aggiungi("testo \"" + cp1252::a_utf8(x.testo) + "\"",
+                   "testo \"" + cp1252::a_utf8(z.testo) + "\"");
       }
-      problema("voce " + n(i) + ": nel file " + nel_file + "; dai sorgenti ricostruiti " +
-               dai_sorgenti);
+      problema("voce " + n(i) + d.testo());
     }
     if (!con_tracciato_ || tracciato_segnalato_) return;
     const Tracciato& pa = m_.tracciato;
