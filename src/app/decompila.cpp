@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "app/comandi.h"
+#include "app/diagnostica.h"
 #include "app/lettura.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
@@ -74,11 +75,12 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
 
   if (nome != nome_nei_file || treno != treno_nei_file) {
     err << "compattatore decompila: avviso: nome e treno dei file compilati sono \""
-        << nome_nei_file << "\" e \"" << treno_nei_file
+        << visibile(nome_nei_file) << "\" e \"" << visibile(treno_nei_file)
         << "\": compilati con un altro nome, i sorgenti danno un altro elenco e altri codici di "
            "controllo\n";
   }
-  for (const std::string& a : d.avvisi) err << "compattatore decompila: avviso: " << a << "\n";
+  for (const std::string& a : d.avvisi)
+    err << "compattatore decompila: avviso: " << visibile(a) << "\n";
   if (d.problemi.empty()) return kUscitaOk;
   err << "compattatore decompila: nessun sorgente dà questo dei file compilati (i sorgenti scritti "
          "hanno il resto):\n";
@@ -86,7 +88,7 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
   // are enough to see it.
   constexpr size_t kElencati = 50;
   for (size_t i = 0; i < d.problemi.size() && i < kElencati; ++i) {
-    err << "  " << d.problemi[i] << "\n";
+    err << "  " << visibile(d.problemi[i]) << "\n";
   }
   if (d.problemi.size() > kElencati) err << "  e altri " << d.problemi.size() - kElencati << "\n";
   return kUscitaConCodice;

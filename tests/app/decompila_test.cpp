@@ -122,6 +122,26 @@ TEST(Decompila, TrenoNeiFileCheNonVaBeneComeNome) {
       << con_treno.err;
 }
 
+TEST(Decompila, TestiDeiFileMostratiSenzaCaratteriDiControllo) {
+  // A hand-edited table whose scenario name holds ESC: the name reaches the warning and the
+  // problem list, shown as ^[ and never sent raw to the terminal.
+  CartellaTemporanea d;
+  copia_compilati(d.percorso(), {prova::kFileElenco, prova::kFileTratti});
+  std::string elenco = prova::leggi(d / prova::kFileElenco);
+  const size_t i = elenco.find("Viterbo_Orte_Roma_Via_Linea_Cintura");
+  ASSERT_NE(i, std::string::npos);
+  elenco[i + 3] = '\x1b';
+  prova::scrivi(d / prova::kFileElenco, elenco);
+  fs::create_directory(d / "sorgenti");
+  const auto r = esegui_programma(
+      {"decompila", prova::kFileElenco, "--dir", "sorgenti", "--nome", "X"}, d.percorso());
+  EXPECT_EQ(r.stato, 2) << r.err;
+  EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\"Vit^[rbo_Orte_Roma_Via_Linea_Cintura\" e \"3349\""), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("  voce 85 e tratto 1: "), std::string::npos) << r.err;
+}
+
 TEST(Decompila, Rifiuti) {
   CartellaTemporanea d;
   copia_compilati(d.percorso(), {prova::kFileTracciato});
