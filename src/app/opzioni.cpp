@@ -36,13 +36,9 @@ std::optional<size_t> corta(std::span<const Opzione> opzioni, int c) {
 
 std::string con_trattini(std::string_view nome) { return "--" + std::string(nome); }
 
-bool inizia_con(std::string_view testo, std::string_view prefisso) {
-  return testo.substr(0, prefisso.size()) == prefisso;
-}
-
 // The message for the element `elemento` that getopt_long refused, with `optopt` as it left it.
 std::string errore_per(std::string_view elemento, int scartato, std::span<const Opzione> opzioni) {
-  if (!inizia_con(elemento, "--")) {
+  if (!elemento.starts_with("--")) {
     if (const auto i = corta(opzioni, scartato); i && opzioni[*i].argomento != nullptr) {
       return "l'opzione '-" + std::string(1, opzioni[*i].corta) + "' vuole un valore (" +
              opzioni[*i].argomento + ")";
@@ -65,8 +61,8 @@ std::string errore_per(std::string_view elemento, int scartato, std::span<const 
   if (scartato >= kPrimoIndice && static_cast<size_t>(scartato - kPrimoIndice) < opzioni.size()) {
     const Opzione& o = opzioni[static_cast<size_t>(scartato - kPrimoIndice)];
     // Name it as written (an alias stays an alias), in full when it was abbreviated.
-    const bool per_alias =
-        o.alias != nullptr && inizia_con(o.alias, scritto) && !inizia_con(o.nome, scritto);
+    const bool per_alias = o.alias != nullptr && std::string_view(o.alias).starts_with(scritto) &&
+                           !std::string_view(o.nome).starts_with(scritto);
     const std::string nome = con_trattini(per_alias ? o.alias : o.nome);
     if (o.argomento == nullptr) return "l'opzione '" + nome + "' non vuole un valore";
     return "l'opzione '" + nome + "' vuole un valore (" + o.argomento + ")";
@@ -88,7 +84,7 @@ std::string errore_per(std::string_view elemento, int scartato, std::span<const 
 
   std::vector<std::string> abbreviati;
   for (size_t i = 0; i < candidati.size(); ++i) {
-    if (inizia_con(candidati[i], scritto) &&
+    if (candidati[i].starts_with(scritto) &&
         std::find(abbreviati.begin(), abbreviati.end(), nomi[i]) == abbreviati.end()) {
       abbreviati.push_back(nomi[i]);
     }
@@ -112,7 +108,7 @@ std::string errore_per(std::string_view elemento, int scartato, std::span<const 
     // A longer spelling of exactly one option, like "--directory" for "--dir".
     std::vector<std::string> allungati;
     for (size_t i = 0; i < candidati.size(); ++i) {
-      if (inizia_con(scritto, candidati[i]) &&
+      if (scritto.starts_with(candidati[i]) &&
           std::find(allungati.begin(), allungati.end(), nomi[i]) == allungati.end()) {
         allungati.push_back(nomi[i]);
       }

@@ -41,15 +41,11 @@ std::string sei_caratteri() {
   return s;
 }
 
-bool inizia_con(std::string_view s, std::string_view inizio) {
-  return s.size() >= inizio.size() && s.substr(0, inizio.size()) == inizio;
-}
-
 // "<nome>.nuovo-<process>-<n>" of `nome`, with a process no longer running.
 bool vecchio_temporaneo_orfano(std::string_view voce, std::string_view nome) {
-  if (!inizia_con(voce, nome)) return false;
+  if (!voce.starts_with(nome)) return false;
   voce.remove_prefix(nome.size());
-  if (!inizia_con(voce, kVecchioTemporaneo)) return false;
+  if (!voce.starts_with(kVecchioTemporaneo)) return false;
   voce.remove_prefix(kVecchioTemporaneo.size());
   long processo = 0;
   const auto [p, ec] = std::from_chars(voce.data(), voce.data() + voce.size(), processo);
@@ -102,7 +98,7 @@ int rimuovi_temporanei_orfani(const fs::path& cartella, std::span<const std::str
     const std::string voce = it->path().filename().string();
     bool orfano = false;
     for (size_t i = 0; i < nomi.size() && !orfano; ++i) {
-      orfano = (inizia_con(voce, prefissi[i]) && voce.size() > kFineTemporaneo.size() &&
+      orfano = (voce.starts_with(prefissi[i]) && voce.size() > kFineTemporaneo.size() &&
                 voce.substr(voce.size() - kFineTemporaneo.size()) == kFineTemporaneo) ||
                vecchio_temporaneo_orfano(voce, nomi[i]);
     }

@@ -14,10 +14,6 @@ std::string_view base(std::string_view file) {
   return i == std::string_view::npos ? file : file.substr(i + 1);
 }
 
-bool termina_con(std::string_view s, std::string_view fine) {
-  return s.size() >= fine.size() && s.substr(s.size() - fine.size()) == fine;
-}
-
 }  // namespace
 
 std::optional<NomiScenario> NomiScenario::crea(std::string nome, std::string treno,
@@ -61,7 +57,7 @@ std::optional<std::string> NomiScenario::difetto(std::string_view cosa, const st
 
 std::optional<std::string> NomiScenario::nome_da_file_linea(std::string_view file) {
   const std::string_view b = base(file);
-  if (!termina_con(b, kFineLinea) || b.size() == kFineLinea.size()) return std::nullopt;
+  if (!b.ends_with(kFineLinea) || b.size() == kFineLinea.size()) return std::nullopt;
   return std::string(b.substr(0, b.size() - kFineLinea.size()));
 }
 
@@ -69,7 +65,7 @@ std::optional<std::string> NomiScenario::treno_da_file_treno(std::string_view fi
                                                              std::string_view nome) {
   const std::string_view b = base(file);
   const std::string inizio = std::string(nome) + "_";
-  if (!termina_con(b, kFineTreno) || b.size() <= inizio.size() + kFineTreno.size() ||
+  if (!b.ends_with(kFineTreno) || b.size() <= inizio.size() + kFineTreno.size() ||
       b.substr(0, inizio.size()) != inizio) {
     return std::nullopt;
   }

@@ -14,14 +14,6 @@ namespace {
 
 constexpr std::string_view kFineTracciato = "_linea.dat";
 
-bool termina_con(std::string_view s, std::string_view fine) {
-  return s.size() >= fine.size() && s.substr(s.size() - fine.size()) == fine;
-}
-
-bool inizia_con(std::string_view s, std::string_view inizio) {
-  return s.size() >= inizio.size() && s.substr(0, inizio.size()) == inizio;
-}
-
 std::string nome_file(const fs::path& p) { return p.filename().string(); }
 
 // The files of `cartella` ("" for the current folder), named `cartella / name`.
@@ -39,9 +31,9 @@ std::optional<fs::path> tracciato_di(const fs::path& cartella, std::string_view 
   size_t lunghezza = 0;
   for (const fs::path& f : file_in(cartella)) {
     const std::string n = nome_file(f);
-    if (!termina_con(n, kFineTracciato) || n.size() == kFineTracciato.size()) continue;
+    if (!n.ends_with(kFineTracciato) || n.size() == kFineTracciato.size()) continue;
     const std::string nome = n.substr(0, n.size() - kFineTracciato.size());
-    if (inizia_con(nome_treno, nome + "_") && nome.size() > lunghezza) {
+    if (nome_treno.starts_with(nome + "_") && nome.size() > lunghezza) {
       trovato = f;
       lunghezza = nome.size();
     }
@@ -53,7 +45,7 @@ std::optional<fs::path> tracciato_di(const fs::path& cartella, std::string_view 
 std::vector<fs::path> tabelle(const fs::path& cartella, const std::string& nome = {}) {
   std::vector<fs::path> sim;
   for (const fs::path& f : file_in(cartella)) {
-    if (f.extension() == ".sim" && (nome.empty() || inizia_con(nome_file(f), nome + "_"))) {
+    if (f.extension() == ".sim" && (nome.empty() || nome_file(f).starts_with(nome + "_"))) {
       sim.push_back(f);
     }
   }
@@ -81,11 +73,11 @@ std::string contenuto(const fs::path& file, size_t massimo) {
 
 std::optional<TipoCompilato> tipo_compilato(const fs::path& file) {
   const std::string n = nome_file(file);
-  if (termina_con(n, kFineTracciato) && n.size() > kFineTracciato.size()) {
+  if (n.ends_with(kFineTracciato) && n.size() > kFineTracciato.size()) {
     return TipoCompilato::tracciato;
   }
-  if (termina_con(n, ".sim") && n.size() > 4) return TipoCompilato::elenco;
-  if (termina_con(n, ".dat") && n.size() > 4) return TipoCompilato::tratti;
+  if (n.ends_with(".sim") && n.size() > 4) return TipoCompilato::elenco;
+  if (n.ends_with(".dat") && n.size() > 4) return TipoCompilato::tratti;
   return std::nullopt;
 }
 
