@@ -2,16 +2,16 @@
 // 1 the table, 2 the stretches; taken modulo 3), the rest is the file. A file read without error
 // must be written back to the very same bytes, compare equal to itself, and go through the summary
 // (and, for one input in 8, the page of the route).
-#include "output/lettori.h"
+#include "formato/lettori.h"
 
 #include <string>
 
 #include "comune.h"
+#include "formato/compilati.h"
 #include "model/modello.h"
-#include "output/compilati.h"
-#include "output/confronto.h"
-#include "output/descrizione.h"
-#include "output/disegno.h"
+#include "viste/confronto.h"
+#include "viste/descrizione.h"
+#include "viste/disegno.h"
 
 using namespace compattatore;
 

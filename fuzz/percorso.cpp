@@ -2,10 +2,10 @@
 // byte (no source holds one). Both phases as the run calls them, the code markers, the
 // reserved-field checks, the check codes, and the bytes of the three compiled files.
 #include "comune.h"
+#include "formato/compilati.h"
 #include "model/cp1252.h"
 #include "model/modello.h"
 #include "model/regole.h"
-#include "output/compilati.h"
 #include "parse/fasi.h"
 #include "post/codici_gara.h"
 #include "post/marcatori.h"

@@ -17,9 +17,9 @@
 #include "io/sistema.h"
 #include "model/nomi_scenario.h"
 #include "model/riepilogo.h"
-#include "output/disegno.h"
 #include "run/esecuzione.h"
 #include "sources/scenario.h"
+#include "viste/disegno.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;

@@ -5,10 +5,10 @@
 
 #include "app/comandi.h"
 #include "app/lettura.h"
+#include "formato/lettori.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
-#include "output/confronto.h"
-#include "output/lettori.h"
+#include "viste/confronto.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;

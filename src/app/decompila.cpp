@@ -1,6 +1,6 @@
 // `compattatore decompila FILE... --dir CARTELLA`: the two sources of a compiled scenario, which
 // compile back to the same files.
-#include "sources/decompila.h"
+#include "decompilatore/decompila.h"
 
 #include <filesystem>
 #include <optional>

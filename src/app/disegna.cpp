@@ -3,7 +3,7 @@
 #include "app/lettura.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
-#include "output/disegno.h"
+#include "viste/disegno.h"
 
 namespace compattatore {
 

@@ -4,10 +4,10 @@
 #include <filesystem>
 
 #include "app/comandi.h"
+#include "formato/lettori.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
 #include "model/cp1252.h"
-#include "output/lettori.h"
 #include "post/codici_gara.h"
 
 namespace compattatore {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "output/scenario_compilato.h"
+#include "formato/scenario_compilato.h"
 
 namespace compattatore {
 

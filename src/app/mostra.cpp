@@ -5,11 +5,11 @@
 
 #include "app/comandi.h"
 #include "app/lettura.h"
+#include "formato/punti_tracciato.h"
 #include "io/sistema.h"
 #include "model/cp1252.h"
 #include "model/regole.h"
-#include "output/descrizione.h"
-#include "output/punti_tracciato.h"
+#include "viste/descrizione.h"
 
 namespace compattatore {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <optional>
 
+#include "formato/compilati.h"
 #include "io/blocco.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
-#include "output/compilati.h"
 #include "post/completa.h"
 #include "sources/scenario.h"
 

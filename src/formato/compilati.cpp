@@ -1,4 +1,4 @@
-#include "output/compilati.h"
+#include "formato/compilati.h"
 
 #include <algorithm>
 #include <bit>

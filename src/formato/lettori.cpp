@@ -1,9 +1,9 @@
-#include "output/lettori.h"
+#include "formato/lettori.h"
 
 #include <bit>
 #include <cstring>
 
-#include "output/punti_tracciato.h"
+#include "formato/punti_tracciato.h"
 
 namespace compattatore {
 namespace {

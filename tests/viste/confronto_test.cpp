@@ -1,4 +1,4 @@
-#include "output/confronto.h"
+#include "viste/confronto.h"
 
 #include <gtest/gtest.h>
 

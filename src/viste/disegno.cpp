@@ -1,4 +1,4 @@
-#include "output/disegno.h"
+#include "viste/disegno.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,9 +6,9 @@
 #include <map>
 #include <optional>
 
+#include "formato/punti_tracciato.h"
 #include "io/file_sicuro.h"
-#include "output/descrizione.h"
-#include "output/punti_tracciato.h"
+#include "viste/descrizione.h"
 
 namespace compattatore {
 namespace {

@@ -1,4 +1,4 @@
-#include "sources/curve_tracciato.h"
+#include "decompilatore/curve_tracciato.h"
 
 #include <bit>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "output/confronto.h"
+#include "viste/confronto.h"
 
 #include <bit>
 #include <charconv>
@@ -7,9 +7,9 @@
 #include <string_view>
 #include <type_traits>
 
+#include "formato/punti_tracciato.h"
 #include "model/campi.h"
-#include "output/descrizione.h"
-#include "output/punti_tracciato.h"
+#include "viste/descrizione.h"
 
 namespace compattatore {
 namespace {

@@ -1,8 +1,8 @@
-#include "output/lettori.h"
+#include "formato/lettori.h"
 
 #include <gtest/gtest.h>
 
-#include "output/compilati.h"
+#include "formato/compilati.h"
 #include "run/esecuzione.h"
 #include "sources/scenario.h"
 #include "support/percorso_prova.h"

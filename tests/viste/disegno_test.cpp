@@ -1,4 +1,4 @@
-#include "output/disegno.h"
+#include "viste/disegno.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "output/scenario_compilato.h"
+#include "formato/scenario_compilato.h"
 
 #include <algorithm>
 #include <cstdint>
 
+#include "formato/lettori.h"
+#include "formato/punti_tracciato.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
-#include "output/lettori.h"
-#include "output/punti_tracciato.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;

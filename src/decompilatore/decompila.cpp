@@ -1,4 +1,4 @@
-#include "sources/decompila.h"
+#include "decompilatore/decompila.h"
 
 #include <algorithm>
 #include <array>
@@ -11,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "decompilatore/curve_tracciato.h"
 #include "model/campi.h"
 #include "model/codici.h"
 #include "model/cp1252.h"
@@ -20,7 +21,6 @@
 #include "parse/memorizza_dati.h"
 #include "parse/progressive_ordina.h"
 #include "post/completa.h"
-#include "sources/curve_tracciato.h"
 #include "sources/testo.h"
 
 namespace compattatore {

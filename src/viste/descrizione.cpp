@@ -1,4 +1,4 @@
-#include "output/descrizione.h"
+#include "viste/descrizione.h"
 
 #include <algorithm>
 #include <cstdio>

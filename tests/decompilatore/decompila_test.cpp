@@ -1,4 +1,4 @@
-#include "sources/decompila.h"
+#include "decompilatore/decompila.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,10 @@
 #include <span>
 #include <string_view>
 
+#include "formato/compilati.h"
+#include "formato/lettori.h"
+#include "formato/scenario_compilato.h"
 #include "model/regole.h"
-#include "output/compilati.h"
-#include "output/lettori.h"
-#include "output/scenario_compilato.h"
 #include "parse/memorizza_dati.h"
 #include "post/completa.h"
 #include "sources/scenario.h"
