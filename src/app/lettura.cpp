@@ -8,6 +8,7 @@
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
 #include "model/cp1252.h"
+#include "model/regole.h"
 #include "post/codici_gara.h"
 
 namespace compattatore {
@@ -57,9 +58,9 @@ std::optional<ControlloCodici> controlla_codici(const ScenarioCompilato& s) {
       {"codice_gara_st", "voce 85 orario", testa.orario, codice_gara_st(e)},
       {"codice_gara_og", "tratto 1 valore_2",
        t1 ? std::optional<int32_t>(t1->valore_2) : std::nullopt, codice_gara_og(e)},
-      {"valore fisso", "voce 85 intero_1", testa.intero_1, 610},
+      {"valore fisso", "voce 85 intero_1", testa.intero_1, kFissoIntestazione},
       {"valore fisso", "tratto 1 valore_1",
-       t1 ? std::optional<int32_t>(t1->valore_1) : std::nullopt, 5121},
+       t1 ? std::optional<int32_t>(t1->valore_1) : std::nullopt, kFissoTratto},
   };
   return c;
 }

@@ -58,7 +58,7 @@ Identita identita(const ScenarioCompilato& s, const Descrizione& r) {
       id.avvisi.push_back("il file dell'elenco si chiama " + s.file.elenco->filename().string() +
                           ", ma nome e treno che contiene danno " + atteso);
     }
-    const int64_t metri_totali = int64_t{r.lunghezza} + 7000;
+    const int64_t metri_totali = int64_t{r.lunghezza} + kCodaPercorso;
     if (!s.modello.tratti.empty() && r.lunghezza >= 0 && r.lunghezza <= 1000000 &&
         cinquantesimi(static_cast<double>(metri_totali)) != s.modello.ultimo_tratto()) {
       id.avvisi.push_back("la lunghezza " + metri(r.lunghezza) + " vuole i tratti 0-" +
@@ -116,7 +116,7 @@ void stampa_testo(std::ostream& out, const ScenarioCompilato& s, const Descrizio
 
   if (s.con_elenco) {
     out << "\nPercorso\n  lunghezza " << metri(r.lunghezza) << ", metri_totali "
-        << (int64_t{r.lunghezza} + 7000);
+        << (int64_t{r.lunghezza} + kCodaPercorso);
     if (r.ultimo_tratto >= 0) out << ", tratti 0-" << r.ultimo_tratto << " (50 m ciascuno)";
     out << "\n  progressive chilometriche:";
     if (r.sezioni.empty()) out << " nessuna";

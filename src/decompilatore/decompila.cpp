@@ -26,19 +26,16 @@
 namespace compattatore {
 namespace {
 
-constexpr int64_t kMetri = 50;  // metres of a stretch
 constexpr int16_t kValoreMarcatore = 180;
 constexpr size_t kDifferenzeElencate = 20;
 constexpr int kGiriMarcatori = 16;
 constexpr int32_t kLunghezzaMassima = 1000000;
-constexpr int32_t kCodaPercorso = 7000;  // metres of stretches beyond the route end
 
 std::string n(int64_t v) { return std::to_string(v); }
 
-/// Position of a point object on stretch `s`: it lands there from (s − 1) × 50 m.
-int64_t posizione(int64_t s) { return (s - 1) * kMetri; }
-
-std::string dove_tratto(int64_t s) { return "tratto " + n(s) + " (" + n(posizione(s)) + " m)"; }
+std::string dove_tratto(int64_t s) {
+  return "tratto " + n(s) + " (" + n(posizione_oggetto<int64_t>(s)) + " m)";
+}
 
 // One row of a section: its keyword, its numbers, and an optional text that ends the line.
 struct Riga {
@@ -156,15 +153,6 @@ std::string descrivi(const Segnalazione& s) {
   return d;
 }
 
-// A coordinate of two plans compared as the compiled file writes it: the same kind, and the
-// same bits for a number.
-bool coordinate_uguali(const Tracciato& a, const Tracciato& b, size_t i, Asse asse) {
-  const TipoCoordinata tipo = a.tipo(i, asse);
-  if (tipo != b.tipo(i, asse)) return false;
-  return tipo == TipoCoordinata::vuota ||
-         std::bit_cast<uint64_t>(a.valore(i, asse)) == std::bit_cast<uint64_t>(b.valore(i, asse));
-}
-
 // Who writes approach bytes: a station (by its entry) or a signal (by its stretch), with the line
 // it is written as and the bytes it writes.
 struct Scrittore {
@@ -276,8 +264,8 @@ class Decompilatore {
   }
   // The range rule of a point object on stretch `s`, reported when it fails.
   bool nel_percorso_o_segnala(int64_t s, int32_t margine, const char* cosa) {
-    if (s >= 1 && posizione(s) <= INT32_MAX &&
-        nel_percorso(u_, static_cast<int32_t>(posizione(s)), margine)) {
+    if (s >= 1 && posizione_oggetto<int64_t>(s) <= INT32_MAX &&
+        nel_percorso(u_, static_cast<int32_t>(posizione_oggetto<int64_t>(s)), margine)) {
       return true;
     }
     problema_tratto(s,
@@ -297,7 +285,7 @@ class Decompilatore {
                                             " m, fuori da 0-" + n(kLunghezzaMassima));
     } else {
       const int64_t metri_totali = int64_t{lunghezza} + kCodaPercorso;
-      const int64_t ultimo = arrotonda(static_cast<double>(metri_totali) / kMetri);
+      const int64_t ultimo = arrotonda(static_cast<double>(metri_totali) / kMetriTratto);
       if (ultimo != u_) {
         problema_voce(voce::figure_treno, "la lunghezza " + n(lunghezza) + " m vuole i tratti 0-" +
                                               n(ultimo) + ", il file dei tratti ne ha 0-" + n(u_));
@@ -412,7 +400,7 @@ class Decompilatore {
     }
     for (int64_t s = 0; s <= u_ - 3; ++s) {
       if (s == 0 || t(s).pendenza != t(s - 1).pendenza) {
-        pendenze_.push_back(riga("pendenza", {s * kMetri, int64_t{t(s).pendenza} - 100}));
+        pendenze_.push_back(riga("pendenza", {s * kMetriTratto, int64_t{t(s).pendenza} - 100}));
       }
     }
   }
@@ -454,16 +442,16 @@ class Decompilatore {
           problema_tratto(s, "manca il segno di montagna che la sua montagna mette");
         }
       }
-      if (!nel_percorso(u_, static_cast<int32_t>(c.primo * kMetri))) {
+      if (!nel_percorso(u_, static_cast<int32_t>(c.primo * kMetriTratto))) {
         problema_tratto(c.primo, "montagna che inizia dove nessuna riga la può mettere");
         continue;
       }
-      int64_t inizio = c.primo * kMetri;
-      int64_t fine = (c.ultimo + 1) * kMetri;
+      int64_t inizio = c.primo * kMetriTratto;
+      int64_t fine = (c.ultimo + 1) * kMetriTratto;
       if (!prima && c.tipo != 3 && inizio - fine_prima <= 150) {
         // The latest start and the earliest end before that still round to the same stretches.
         const int64_t inizio_tardi = inizio + (c.primo % 2 == 0 ? 25 : 24);
-        const int64_t fine_presto = ultimo_prima * kMetri + (ultimo_prima % 2 == 0 ? 25 : 26);
+        const int64_t fine_presto = ultimo_prima * kMetriTratto + (ultimo_prima % 2 == 0 ? 25 : 26);
         if (inizio_tardi - fine_presto > 150) {
           montagne_.back().celle[1] = n(fine_presto);
           inizio = inizio_tardi;
@@ -506,7 +494,7 @@ class Decompilatore {
       if (!nel_percorso_o_segnala(s, 100, "indicatore di velocità")) continue;
       // valore = first-side speed / 5 · 100 + second-side speed / 5.
       const int16_t v[3] = {x.valore_1, x.valore_2, x.valore_3};
-      Riga r = riga("indicatori_vmax", {posizione(s)});
+      Riga r = riga("indicatori_vmax", {posizione_oggetto<int64_t>(s)});
       for (int16_t k : v) r.celle.push_back(n(k / 100 * 5));
       r.celle.push_back(n(x.valore_4 / 10));
       const bool un_lato =
@@ -548,7 +536,7 @@ class Decompilatore {
           problema_voce(indice, kTestoNonRiscrivibile);
         }
       }
-      Riga r = riga("cartello_indicatore", {posizione(s)});
+      Riga r = riga("cartello_indicatore", {posizione_oggetto<int64_t>(s)});
       r.testo = testo;
       cartelli_.push_back(std::move(r));
     }
@@ -578,11 +566,11 @@ class Decompilatore {
     }
     for (int64_t s = 0; s <= u_ - 3; ++s) {
       if (s == 0 || t(s).*campo != t(s - 1).*campo) {
-        out.push_back(riga(parola, {s * kMetri, unita * (t(s).*campo)}));
+        out.push_back(riga(parola, {s * kMetriTratto, unita * (t(s).*campo)}));
       }
     }
     if (u_ >= 2 && t(u_ - 2).*campo != 0) {
-      out.push_back(riga(parola, {(u_ - 2) * kMetri, unita * (t(u_ - 2).*campo)}));
+      out.push_back(riga(parola, {(u_ - 2) * kMetriTratto, unita * (t(u_ - 2).*campo)}));
     }
   }
 
@@ -652,7 +640,7 @@ class Decompilatore {
     w.riga.testo = nome.value_or("");
     // Stopping point and approach bytes, as the train phase places them.
     if (tipo < 25) {
-      const double fine_zona = static_cast<double>(v.campo_2) / kMetri;
+      const double fine_zona = static_cast<double>(v.campo_2) / kMetriTratto;
       const int64_t fermata = arrotonda(fine_zona - 1.0);
       if (fermata >= 0 && fermata <= u_ && t(fermata).oggetto == oggetto::fermata &&
           t(fermata).valore_1 == i) {
@@ -707,9 +695,9 @@ class Decompilatore {
       }
       Scrittore w;
       w.chiave = s;
-      w.riga =
-          riga("segnale", {posizione(s), sx, x.valore_1 / 10, x.valore_2 / 10, x.valore_3 / 10,
-                           rapp, dx, x.valore_1 % 10, x.valore_2 % 10, x.valore_3 % 10, tempo});
+      w.riga = riga("segnale", {posizione_oggetto<int64_t>(s), sx, x.valore_1 / 10, x.valore_2 / 10,
+                                x.valore_3 / 10, rapp, dx, x.valore_1 % 10, x.valore_2 % 10,
+                                x.valore_3 % 10, tempo});
       for (int64_t b = 1; b <= 4; ++b)
         w.scritture.emplace_back(s - 2 * b, bassi<uint8_t>(base * 10 + b));
       scrittori_.push_back(std::move(w));
@@ -842,7 +830,7 @@ class Decompilatore {
     const int64_t a = i - 24;
     const bool avviso_qui = a >= 0 && t(a).oggetto == oggetto::avviso_rallentamento &&
                             t(a).valore_1 == v && t(a).valore_2 == d_v;
-    int64_t metri = posizione(i);
+    int64_t metri = posizione_oggetto<int64_t>(i);
     if (i == 31 && avviso_qui) metri += 10;  // just past 1500 m, still on stretch 31
     if (i > 31 && !avviso_qui) {
       problema_tratto(a, "manca l'avviso del rallentamento che inizia sul tratto " + n(i));
@@ -863,7 +851,8 @@ class Decompilatore {
       }
     }
     if (!nel_percorso_o_segnala(i, 100, "rallentamento")) return;
-    rallentamenti_.push_back(riga("rallentamento", {metri, v, (e - i) * kMetri, f_tt, f_ta, d_v}));
+    rallentamenti_.push_back(
+        riga("rallentamento", {metri, v, (e - i) * kMetriTratto, f_tt, f_ta, d_v}));
   }
 
   // Code cut points, and code change points whose value is not the markers' own: all come from
@@ -880,7 +869,7 @@ class Decompilatore {
                                  " dove nessuna riga lo può mettere (fuori dal percorso)");
           continue;
         }
-        Riga r = riga("abbattimento", {s * kMetri});
+        Riga r = riga("abbattimento", {s * kMetriTratto});
         if (x.oggetto == oggetto::taglio_codice) {
           r.celle.emplace_back("AC");
         } else {
@@ -946,7 +935,7 @@ class Decompilatore {
     }
     std::map<int64_t, Riga> codici = abbattimenti_;
     for (int64_t s : marcatori_scritti_) {
-      codici[s] = riga("abbattimento", {s * kMetri, kValoreMarcatore});
+      codici[s] = riga("abbattimento", {s * kMetriTratto, kValoreMarcatore});
     }
     gruppo.clear();
     for (auto& [s, r] : codici) gruppo.push_back(r);
@@ -1053,7 +1042,7 @@ class Decompilatore {
     size_t diversi_punti = 0;
     std::optional<size_t> primo;
     for (size_t c = 0; c < std::min(pa.punti(), pb.punti()); ++c) {
-      if (coordinate_uguali(pa, pb, c, Asse::x) && coordinate_uguali(pa, pb, c, Asse::y)) continue;
+      if (stesso_punto(pa, pb, c)) continue;
       ++diversi_punti;
       if (!primo) primo = c;
     }

@@ -7,6 +7,7 @@
 #include "formato/punti_tracciato.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
+#include "model/regole.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;
@@ -183,8 +184,8 @@ ScenarioCompilato leggi_compilati(const FileCompilati& file) {
   if (const size_t punti = punti_tracciato::numero(m.tracciato); punti > 0) {
     m.metri_totali = static_cast<int32_t>(punti - 1);
   } else if (s.con_elenco) {
-    m.metri_totali = static_cast<int32_t>(
-        std::clamp<int64_t>(int64_t{m.elenco[voce::figure_treno].campo_2} + 7000, 0, INT32_MAX));
+    m.metri_totali = static_cast<int32_t>(std::clamp<int64_t>(
+        int64_t{m.elenco[voce::figure_treno].campo_2} + kCodaPercorso, 0, INT32_MAX));
   } else {
     m.metri_totali = m.ultimo_tratto() * 50;
   }

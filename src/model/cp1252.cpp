@@ -195,3 +195,16 @@ std::string minuscole(std::string_view byte) {
 }
 
 }  // namespace compattatore::cp1252
+
+namespace compattatore {
+
+std::string testo_leggibile(std::string_view byte) {
+  std::string pulito(byte);
+  for (char& c : pulito) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) c = '\x81';  // a byte the code page leaves undefined: U+FFFD
+  }
+  return cp1252::a_utf8(pulito);
+}
+
+}  // namespace compattatore

@@ -52,3 +52,11 @@ unsigned char minuscola(unsigned char c);
 std::string minuscole(std::string_view byte);
 
 }  // namespace compattatore::cp1252
+
+namespace compattatore {
+
+/// A Windows-1252 text of a compiled file as UTF-8 safe to print on a terminal or in a page:
+/// control characters (which no source can hold, but a damaged file can) become U+FFFD.
+std::string testo_leggibile(std::string_view byte);
+
+}  // namespace compattatore

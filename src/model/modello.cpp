@@ -1,5 +1,6 @@
 #include "model/modello.h"
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -64,14 +65,17 @@ size_t Tracciato::fine_serie(size_t i, Asse a) const {
   return j;
 }
 
+bool stessa_coordinata(const Tracciato& a, const Tracciato& b, size_t i, Asse asse) {
+  const TipoCoordinata t = a.tipo(i, asse);
+  if (t != b.tipo(i, asse)) return false;
+  return t == TipoCoordinata::vuota ||
+         std::bit_cast<uint64_t>(a.valore(i, asse)) == std::bit_cast<uint64_t>(b.valore(i, asse));
+}
+
 bool operator==(const Tracciato& a, const Tracciato& b) {
   if (a.punti_ != b.punti_) return false;
-  for (const Asse asse : {Asse::x, Asse::y}) {
-    for (size_t i = 0; i < a.punti_; ++i) {
-      const TipoCoordinata t = a.tipo(i, asse);
-      if (t != b.tipo(i, asse)) return false;
-      if (t != TipoCoordinata::vuota && a.valori(asse)[i] != b.valori(asse)[i]) return false;
-    }
+  for (size_t i = 0; i < a.punti_; ++i) {
+    if (!stesso_punto(a, b, i)) return false;
   }
   return true;
 }
@@ -85,7 +89,7 @@ Tratto& Modello::tratto(int64_t i) {
 }
 
 void Modello::crea_tratti(int32_t lunghezza, bool con_tracciato) {
-  metri_totali = entro<int32_t>(int64_t{lunghezza} + 7000, "metri_totali");
+  metri_totali = entro<int32_t>(int64_t{lunghezza} + kCodaPercorso, "metri_totali");
   const int32_t ultimo = cinquantesimi(metri_totali);
   if (ultimo < 1) throw GuastoEsecuzione("percorso troppo corto");
   tratti.assign(static_cast<size_t>(ultimo) + 1, Tratto{});

@@ -144,7 +144,7 @@ class Tracciato {
   /// The whole block, for advice to the system on how to back it; its content is the plan's.
   std::span<std::byte> memoria() { return {blocco_.get(), punti_ * kBytePunto}; }
 
-  /// The same points with the same kinds, and equal values where not empty.
+  /// The same points, each as the plan file writes it (see `stessa_coordinata`).
   friend bool operator==(const Tracciato& a, const Tracciato& b);
 
  private:
@@ -170,6 +170,15 @@ class Tracciato {
   std::unique_ptr<std::byte[], Libera> blocco_;
   size_t punti_ = 0;
 };
+
+/// Coordinate `asse` of point `i` is the same in `a` and `b` as the plan file writes it: the same
+/// kind, and for a number the same bits (so 0.0 and -0.0 differ, as their bytes do). Both plans
+/// hold point `i`.
+bool stessa_coordinata(const Tracciato& a, const Tracciato& b, size_t i, Asse asse);
+/// Both coordinates of point `i` are the same in `a` and `b`.
+inline bool stesso_punto(const Tracciato& a, const Tracciato& b, size_t i) {
+  return stessa_coordinata(a, b, i, Asse::x) && stessa_coordinata(a, b, i, Asse::y);
+}
 
 /// The model: what the phases fill and the writers of the compiled files read.
 struct Modello {

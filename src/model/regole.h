@@ -37,6 +37,32 @@ T bassi(int64_t v) {
   return static_cast<T>(static_cast<U>(static_cast<uint64_t>(v)));
 }
 
+/// Metres of one stretch of `tratti`.
+inline constexpr int32_t kMetriTratto = 50;
+
+/// Metres of stretches beyond the route's end: `metri_totali` is the route length plus these.
+inline constexpr int32_t kCodaPercorso = 7000;
+
+/// The route length of a model of `metri_totali` metres.
+constexpr int64_t lunghezza_percorso(int64_t metri_totali) { return metri_totali - kCodaPercorso; }
+
+/// Position of a point object on stretch `s`: it lands there from (s − 1) × 50 m.
+template <class T>
+constexpr T posizione_oggetto(T s) {
+  return (s - 1) * kMetriTratto;
+}
+
+/// Start of the 50 m that stretch `s` covers in the profiles (gradient, speed, adhesion,
+/// mountains) and for code points: s × 50 m.
+template <class T>
+constexpr T inizio_tratto(T s) {
+  return s * kMetriTratto;
+}
+
+/// The fixed values stored beside the check codes: entry 85 `intero_1` and stretch 1 `valore_1`.
+inline constexpr int16_t kFissoIntestazione = 610;
+inline constexpr int16_t kFissoTratto = 5121;
+
 /// Longest text of a compiled table entry: its length is written in 16 bits.
 inline constexpr size_t kMaxTesto = 65535;
 

@@ -222,7 +222,7 @@ class Fase {
 
   /// A position accepted by the range rule but beyond the end of the line.
   void oltre_la_linea(const Numero& posizione) {
-    const int64_t lunghezza = int64_t{m_.metri_totali} - 7000;
+    const int64_t lunghezza = lunghezza_percorso(m_.metri_totali);
     if (posizione.valore <= lunghezza) return;
     avviso(Avviso::oltre_la_linea, posizione.posto,
            "la posizione " + std::to_string(posizione.valore) +

@@ -1,5 +1,6 @@
 #include "post/completa.h"
 
+#include "model/regole.h"
 #include "post/codici_gara.h"
 #include "post/marcatori.h"
 
@@ -13,8 +14,8 @@ Completamento completa(Modello& m, Segnalatore& errori, Origini* origini) {
     esito.codice = Codice::campo_riservato_1;
     return esito;
   }
-  intestazione.intero_1 = 610;
-  primo.valore_1 = 5121;
+  intestazione.intero_1 = kFissoIntestazione;
+  primo.valore_1 = kFissoTratto;
   if (intestazione.orario != 0 || primo.valore_2 != 0) {
     esito.codice = Codice::campo_riservato_2;
     return esito;

@@ -42,14 +42,6 @@ std::string coordinata(const Coordinata& c) {
   return "vuoto";
 }
 
-bool uguali(const Coordinata& a, const Coordinata& b) {
-  if (a.index() != b.index()) return false;
-  if (const auto* d = std::get_if<double>(&a)) {
-    return std::bit_cast<uint64_t>(*d) == std::bit_cast<uint64_t>(std::get<double>(b));
-  }
-  return a == b;
-}
-
 std::string intervallo(size_t da, size_t a) {
   return da == a ? std::to_string(da) : std::to_string(da) + "-" + std::to_string(a);
 }
@@ -117,10 +109,7 @@ std::vector<std::string> confronta_tracciato(const Tracciato& a, const Tracciato
   const size_t na = pt::numero(a);
   const size_t nb = pt::numero(b);
   const size_t comuni = std::min(na, nb);
-  const auto diverso = [&](size_t i) {
-    return !uguali(pt::coordinata(a, 0, i), pt::coordinata(b, 0, i)) ||
-           !uguali(pt::coordinata(a, 1, i), pt::coordinata(b, 1, i));
-  };
+  const auto diverso = [&](size_t i) { return !stesso_punto(a, b, i); };
   size_t trovate = 0;
   size_t punti = 0;
   for (size_t i = 0; i < comuni; ++i) {
@@ -137,7 +126,9 @@ std::vector<std::string> confronta_tracciato(const Tracciato& a, const Tracciato
         const Coordinata x = pt::coordinata(a, asse, i);
         const Coordinata y = pt::coordinata(b, asse, i);
         riga += std::string(asse == 0 ? " x " : ", y ");
-        riga += uguali(x, y) ? coordinata(x) + " uguale" : coordinata(x) + " -> " + coordinata(y);
+        riga += stessa_coordinata(a, b, i, pt::asse_di(asse))
+                    ? coordinata(x) + " uguale"
+                    : coordinata(x) + " -> " + coordinata(y);
       }
       if (fine != i) riga += " (al primo punto)";
       righe.push_back(riga);

@@ -188,15 +188,6 @@ void leggi_tratti(Descrizione& r, const Modello& m, bool con_elenco) {
 
 }  // namespace
 
-std::string testo_leggibile(std::string_view byte) {
-  std::string pulito(byte);
-  for (char& c : pulito) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) c = '\x81';  // a byte the code page leaves undefined: U+FFFD
-  }
-  return cp1252::a_utf8(pulito);
-}
-
 std::string ora(int32_t secondi) {
   char b[32];
   const int64_t s = secondi;

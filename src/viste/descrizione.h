@@ -10,31 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "model/cp1252.h"
+#include "model/formatta.h"
 #include "model/modello.h"
 #include "model/oggetti.h"
+#include "model/regole.h"
 
 namespace compattatore {
-
-/// Position of a point object on stretch `s`: (s − 1) × 50 m.
-inline int32_t posizione_oggetto(int32_t s) { return (s - 1) * 50; }
-/// Start of the 50 m that stretch `s` covers in the profiles (gradient, speed, adhesion,
-/// mountains): s × 50 m.
-inline int32_t inizio_tratto(int32_t s) { return s * 50; }
-
-/// A Windows-1252 text of a compiled file as UTF-8 safe to print on a terminal or in a page:
-/// control characters (which no source can hold, but a damaged file can) become U+FFFD.
-std::string testo_leggibile(std::string_view byte);
-
-/// printf-style formatting into a string of any length.
-template <class... A>
-std::string formatta(const char* modello, A... valori) {
-  const int n = std::snprintf(nullptr, 0, modello, valori...);
-  if (n <= 0) return {};
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  std::snprintf(s.data(), s.size(), modello, valori...);
-  s.pop_back();
-  return s;
-}
 
 /// "H:MM:SS" of a time in seconds since midnight.
 std::string ora(int32_t secondi);
