@@ -170,15 +170,23 @@ ScenarioCompilato leggi_compilati(const FileCompilati& file) {
   ScenarioCompilato s;
   s.file = file;
   Modello& m = s.modello;
+  // The whole file of kind `tipo`, its size noted.
+  const auto leggi = [&s, &file](TipoCompilato tipo, size_t massimo) {
+    std::string b = contenuto(*file[tipo], massimo);
+    s.byte[static_cast<size_t>(tipo)] = b.size();
+    return b;
+  };
   if (file.elenco) {
-    m.elenco = leggi_elenco(contenuto(*file.elenco, kMassimoByteElenco), file.elenco->string());
+    m.elenco =
+        leggi_elenco(leggi(TipoCompilato::elenco, kMassimoByteElenco), file.elenco->string());
     s.con_elenco = true;
   }
   if (file.tratti) {
-    m.tratti = leggi_tratti(contenuto(*file.tratti, kMassimoByteTratti), file.tratti->string());
+    m.tratti =
+        leggi_tratti(leggi(TipoCompilato::tratti, kMassimoByteTratti), file.tratti->string());
   }
   if (file.tracciato) {
-    m.tracciato = leggi_tracciato(contenuto(*file.tracciato, kMassimoByteTracciato),
+    m.tracciato = leggi_tracciato(leggi(TipoCompilato::tracciato, kMassimoByteTracciato),
                                   file.tracciato->string());
   }
   if (const size_t punti = punti_tracciato::numero(m.tracciato); punti > 0) {

@@ -633,7 +633,7 @@ class Profilo {
           "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"5\" fill=\"#fff\" stroke=\"%s\" "
           "stroke-width=\"2\"><title>Indicatore di velocità massima: A %d, B %d, C %d "
           "km/h</title></circle>\n",
-          px, yk, kSegnale, iv.valori[0] / 100 * 5, iv.valori[1] / 100 * 5, iv.valori[2] / 100 * 5);
+          px, yk, kSegnale, iv.prima(0), iv.prima(1), iv.prima(2));
     }
 
     titolo(montagne_, "Montagne");
