@@ -23,7 +23,7 @@ std::string km_di(const Descrizione& r, int64_t posizione) {
 std::string orario(int32_t secondi) { return secondi == 0 ? "-" : ora(secondi); }
 
 // The files found, with their sizes and what each holds.
-void file(std::ostream& out, const Scheda& s) {
+void stampa_file(std::ostream& out, const Scheda& s) {
   const ScenarioCompilato& sc = s.scenario;
   const Modello& m = sc.modello;
   out << "Scenario " << (s.identita.nome.empty() ? "?" : s.identita.nome) << ", treno "
@@ -46,7 +46,7 @@ void file(std::ostream& out, const Scheda& s) {
   }
 }
 
-void codici(std::ostream& out, const ControlloCodici& cc) {
+void stampa_codici(std::ostream& out, const ControlloCodici& cc) {
   out << "\nCodici di controllo (ricalcolati da treno e nome: \"" << cc.chiave << "\")\n";
   for (const ValoreControllo& v : cc.valori) {
     out << formatta("  %-15s %-18s ", v.nome.c_str(), v.dove.c_str())
@@ -61,7 +61,7 @@ void codici(std::ostream& out, const ControlloCodici& cc) {
                       : "  il simulatore rifiuta questi file\n");
 }
 
-void percorso(std::ostream& out, const Descrizione& r) {
+void stampa_percorso(std::ostream& out, const Descrizione& r) {
   out << "\nPercorso\n  lunghezza " << metri(r.lunghezza) << ", metri_totali "
       << (int64_t{r.lunghezza} + kCodaPercorso);
   if (r.ultimo_tratto >= 0) out << ", tratti 0-" << r.ultimo_tratto << " (50 m ciascuno)";
@@ -78,13 +78,13 @@ void percorso(std::ostream& out, const Descrizione& r) {
       << metri(r.ripetizione_fine) << ", " << r.codici_ripetizione << " codici\n";
 }
 
-void treno(std::ostream& out, const Descrizione& r) {
+void stampa_treno(std::ostream& out, const Descrizione& r) {
   out << "\nTreno\n  massa frenata " << r.massa_frenata << "%, " << r.vetture << " vetture, sabbia "
       << r.sabbia
       << formatta(", orologio %d:%02d:%02d\n", r.orologio[0], r.orologio[1], r.orologio[2]);
 }
 
-void orario_stazioni(std::ostream& out, const Descrizione& r) {
+void stampa_orario_stazioni(std::ostream& out, const Descrizione& r) {
   out << "\nOrario (" << r.stazioni.size() << " stazioni)\n"
       << "  voce posizione progressiva  tipo    arrivo sosta zona              fermata"
          "  nome\n";
@@ -97,7 +97,7 @@ void orario_stazioni(std::ostream& out, const Descrizione& r) {
   }
 }
 
-void segnali(std::ostream& out, const Descrizione& r) {
+void stampa_segnali(std::ostream& out, const Descrizione& r) {
   out << "\nSegnali (" << r.segnali.size() << ")\n"
       << "  tratto posizione progressiva  s1/d1 s2/d2 s3/d3 rapp sx dx tempo\n";
   for (const SegnaleLetto& g : r.segnali) {
@@ -108,7 +108,7 @@ void segnali(std::ostream& out, const Descrizione& r) {
   }
 }
 
-void rallentamenti(std::ostream& out, const Descrizione& r) {
+void stampa_rallentamenti(std::ostream& out, const Descrizione& r) {
   out << "\nRallentamenti (" << r.rallentamenti.size() << ")\n"
       << "     avviso     inizio       fine  velocità lunghezza  d_v f_tt preavvisi\n";
   const auto punto = [](const std::optional<int32_t>& s) {
@@ -124,7 +124,7 @@ void rallentamenti(std::ostream& out, const Descrizione& r) {
   }
 }
 
-void punti_codice(std::ostream& out, const Descrizione& r) {
+void stampa_punti_codice(std::ostream& out, const Descrizione& r) {
   out << "\nPunti di codice (" << r.punti_codice.size() << ")\n";
   for (const PuntoCodice& c : r.punti_codice) {
     out << formatta("  tratto %6d %9d m  ", c.tratto, posizione_oggetto(c.tratto))
@@ -132,7 +132,7 @@ void punti_codice(std::ostream& out, const Descrizione& r) {
   }
 }
 
-void montagne(std::ostream& out, const Descrizione& r) {
+void stampa_montagne(std::ostream& out, const Descrizione& r) {
   out << "\nMontagne (" << r.montagne.size() << ")\n";
   for (const Montagna& mo : r.montagne) {
     out << formatta("  da %9d a %9d m  tipo %u  tratti %d-%d, %zu segni\n", inizio_tratto(mo.primo),
@@ -141,7 +141,7 @@ void montagne(std::ostream& out, const Descrizione& r) {
   }
 }
 
-void cartelli(std::ostream& out, const Descrizione& r) {
+void stampa_cartelli(std::ostream& out, const Descrizione& r) {
   out << "\nCartelli (" << r.cartelli.size() << ")\n";
   for (const Cartello& c : r.cartelli) {
     out << formatta("  tratto %6d %9d m  voce %2d  ", c.tratto, posizione_oggetto(c.tratto), c.voce)
@@ -149,7 +149,7 @@ void cartelli(std::ostream& out, const Descrizione& r) {
   }
 }
 
-void indicatori(std::ostream& out, const Descrizione& r) {
+void stampa_indicatori(std::ostream& out, const Descrizione& r) {
   out << "\nIndicatori di velocità (" << r.indicatori.size() << ")\n";
   for (const IndicatoreVelocita& iv : r.indicatori) {
     out << formatta("  tratto %6d %9d m ", iv.tratto, posizione_oggetto(iv.tratto));
@@ -161,8 +161,8 @@ void indicatori(std::ostream& out, const Descrizione& r) {
   }
 }
 
-void profilo(std::ostream& out, const char* titolo, const std::vector<Tratta>& tratte,
-             const char* unita) {
+void stampa_profilo(std::ostream& out, const char* titolo, const std::vector<Tratta>& tratte,
+                    const char* unita) {
   out << "\n" << titolo << " (" << tratte.size() << " tratte)\n";
   for (const Tratta& t : tratte) {
     out << formatta("  da %9d m  %4d %s  (tratti %d-%d)\n", inizio_tratto(t.primo), t.valore, unita,
@@ -170,7 +170,7 @@ void profilo(std::ostream& out, const char* titolo, const std::vector<Tratta>& t
   }
 }
 
-void avvisi(std::ostream& out, const Identita& id) {
+void stampa_avvisi(std::ostream& out, const Identita& id) {
   if (id.avvisi.empty()) return;
   out << "\nAvvisi (" << id.avvisi.size() << ")\n";
   for (const Rilievo& a : id.avvisi) out << "  " << a.testo() << "\n";
@@ -180,25 +180,26 @@ void avvisi(std::ostream& out, const Identita& id) {
 
 void stampa_sommario(std::ostream& out, const Scheda& s) {
   const Descrizione& r = s.descrizione;
-  file(out, s);
-  if (s.codici) codici(out, *s.codici);
+  stampa_file(out, s);
+  if (s.codici) stampa_codici(out, *s.codici);
   if (s.scenario.con_elenco) {
-    percorso(out, r);
-    treno(out, r);
-    orario_stazioni(out, r);
+    stampa_percorso(out, r);
+    stampa_treno(out, r);
+    stampa_orario_stazioni(out, r);
   }
   if (!s.scenario.modello.tratti.empty()) {
-    segnali(out, r);
-    rallentamenti(out, r);
-    punti_codice(out, r);
-    montagne(out, r);
-    cartelli(out, r);
-    indicatori(out, r);
-    profilo(out, "Velocità massima", r.velocita, simbolo(riga_campo(CampoTratto::velocita).unita));
-    profilo(out, "Aderenza", r.aderenze, simbolo(riga_campo(CampoTratto::aderenza).unita));
-    profilo(out, "Pendenza", r.pendenze, "per mille");
+    stampa_segnali(out, r);
+    stampa_rallentamenti(out, r);
+    stampa_punti_codice(out, r);
+    stampa_montagne(out, r);
+    stampa_cartelli(out, r);
+    stampa_indicatori(out, r);
+    stampa_profilo(out, "Velocità massima", r.velocita,
+                   simbolo(riga_campo(CampoTratto::velocita).unita));
+    stampa_profilo(out, "Aderenza", r.aderenze, simbolo(riga_campo(CampoTratto::aderenza).unita));
+    stampa_profilo(out, "Pendenza", r.pendenze, "per mille");
   }
-  avvisi(out, s.identita);
+  stampa_avvisi(out, s.identita);
 }
 
 void stampa_tratti(std::ostream& out, const std::vector<Tratto>& tratti, int32_t primo,
