@@ -80,14 +80,6 @@ std::span<const RigaValore> valori(Chiave c) {
   return std::span<const RigaValore>(kRigheValori).subspan(inizio, fine - inizio);
 }
 
-std::vector<const RigaChiave*> righe(Ambito ambito, Genere genere) {
-  std::vector<const RigaChiave*> r;
-  for (const RigaChiave& c : kRigheChiavi) {
-    if (c.ambito == ambito && c.genere == genere) r.push_back(&c);
-  }
-  return r;
-}
-
 std::span<const RigaChiave* const> in_ordine_di_prova(Ambito ambito) {
   switch (ambito) {
     case Ambito::linea_generale:

@@ -164,7 +164,7 @@ inline constexpr Dove kDaNessunaParte{};
     "(code 26)")                                                                                   \
   X(indicatori_vmax, linea_elementi, parola, 4, ignorate, "indicatori_v", "", "indicatori_vmax",   \
     nullptr, nessuna, ',', "a speed indicator board",                                              \
-    "Empty values read 0; each pair *vXs* · 20 + *vXd* / 5 must fit 16 bits (code 25)")            \
+    "Speeds are multiples of 5; empty values read 0; each pair *vXs* · 20 + *vXd* / 5 must fit 16 bits (code 25)")            \
   X(cartello_indicatore, linea_elementi, parola, 5, ignorate, "indicat", "cartello",               \
     "cartello_indicatore", nullptr, nessuna, ',', "an indicator board",                            \
     "At most 80 boards (code 27); the boards and the stations share 78 entries")                   \
@@ -248,18 +248,20 @@ enum class Chiave {
   X(pendenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
     in_tratti("pendenza"), "position", "")                                                         \
   X(pendenza, G, i32, da_a(-100, 155), guasto_lettura, kQualsiasi, piu_cento, "per mille",         \
-    in_tratti("pendenza"), "gradient, signed", "")                                                 \
-  X(curva, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, non_memorizzato, "m", \
+    in_tratti("pendenza"), "signed gradient", "")                                                 \
+  X(curva, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, composto, "m",        \
     kTracciato, "start", "")                                                                       \
-  X(curva, N, i32, kInteri32, nessuno, kQualsiasi, non_memorizzato, "m", kTracciato, "length", "") \
+  X(curva, N, i32, kInteri32, nessuno, kQualsiasi, composto, "m", kTracciato, "length", "")        \
   X(montagna, inizio, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",  \
     in_tratti("montagna"), "start", "")                                                            \
   X(montagna, fine, i32, kInteri32, fuori_percorso, kQualsiasi, tratto_meno_uno, "m",              \
     in_tratti("montagna"), "end", "its last stretch must lie in the route (code 15)")              \
-  X(montagna, tipo, i32, da_a(1, 12), nessuno, kQualsiasi, composto, "", in_tratti("montagna"),    \
+  X(montagna, tipo, i32, kInteri32, nessuno, kQualsiasi, composto, "", in_tratti("montagna"),    \
     "type",                                                                                        \
     "1 or 2, or 11 and 12 for the same with a mountain sign every 200 m where the track is free; " \
     "its low 8 bits are stored")                                                                   \
+  X(indicatori_vmax, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,            \
+    tratto_piu_uno, "m", in_tratti("oggetto"), "position", "")                                     \
   COMPATTATORE_VALORI_LATO(X, s, "first")                                                          \
   COMPATTATORE_VALORI_LATO(X, d, "second")                                                         \
   X(cartello_indicatore, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,         \
@@ -351,16 +353,16 @@ enum class Chiave {
     "at least 350 m from the route start, for its approach marks 400 m before it")                 \
   X(segnale, sx, i32, da_a(1, 2), nessuno, kQualsiasi, composto, "", in_tratti("valore_4"),        \
     "kind", "stored as *rapp* · 10 + *sx* · 3 + *dx*, and in the approach marks")                  \
-  COMPATTATORE_VALORE_ASPETTO(X, s1, 7, "valore_1", "first aspect, tens")                          \
-  COMPATTATORE_VALORE_ASPETTO(X, s2, 7, "valore_2", "second aspect, tens")                         \
-  COMPATTATORE_VALORE_ASPETTO(X, s3, 7, "valore_3", "third aspect, tens")                          \
+  COMPATTATORE_VALORE_ASPETTO(X, s1, 7, "valore_1", "first aspect", "stored as *s1* · 10 + *d1*")  \
+  COMPATTATORE_VALORE_ASPETTO(X, s2, 7, "valore_2", "second aspect", "stored as *s2* · 10 + *d2*") \
+  COMPATTATORE_VALORE_ASPETTO(X, s3, 7, "valore_3", "third aspect", "stored as *s3* · 10 + *d3*")  \
   X(segnale, rapp, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "", in_tratti("valore_4"),      \
     "repetition", "the tens of *rapp* · 10 + *sx* · 3 + *dx*")                                     \
   X(segnale, dx, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "", in_tratti("valore_4"),        \
     "kind, added", "added to *rapp* · 10 + *sx* · 3, and in the approach marks")                   \
-  COMPATTATORE_VALORE_ASPETTO(X, d1, 3, "valore_1", "first aspect, units")                         \
-  COMPATTATORE_VALORE_ASPETTO(X, d2, 3, "valore_2", "second aspect, units")                        \
-  COMPATTATORE_VALORE_ASPETTO(X, d3, 3, "valore_3", "third aspect, units")                         \
+  COMPATTATORE_VALORE_ASPETTO(X, d1, 3, "valore_1", "first aspect, units", "added to *s1* · 10")   \
+  COMPATTATORE_VALORE_ASPETTO(X, d2, 3, "valore_2", "second aspect, units", "added to *s2* · 10")  \
+  COMPATTATORE_VALORE_ASPETTO(X, d3, 3, "valore_3", "third aspect, units", "added to *s3* · 10")   \
   X(segnale, tempo, i32, da_a(0, 255), nessuno, kQualsiasi, composto, "s",                         \
     in_tratti("tempo_segnale"), "time",                                                            \
     "kept only when *sx* is 2: 0, or 101 to 255 (1 to 100 become 101); its low 8 bits are "        \
@@ -399,9 +401,9 @@ enum class Chiave {
     in_tratti("valore_4"), "stripes on the " quale " side", "")
 
 // One digit of a signal's aspect, 0 to `massimo`: the tens (s) or units (d) of `campo`.
-#define COMPATTATORE_VALORE_ASPETTO(X, nome, massimo, campo, significato)                          \
+#define COMPATTATORE_VALORE_ASPETTO(X, nome, massimo, campo, significato, regola)                  \
   X(segnale, nome, i32, da_a(0, massimo), nessuno, kQualsiasi, composto, "", in_tratti(campo),     \
-    significato, "")
+    significato, regola)
 // clang-format on
 
 /// A value of a keyword, by name: `Valore::stazione_tipo` is the item "tipo" of "stazione".
@@ -481,8 +483,6 @@ constexpr const RigaValore& riga(Valore v) { return kRigheValori[static_cast<siz
 /// The values `c` reads, in order (none for a header).
 std::span<const RigaValore> valori(Chiave c);
 
-/// The rows of `ambito` of kind `genere`, in the order of the table.
-std::vector<const RigaChiave*> righe(Ambito ambito, Genere genere);
 /// The keywords of `ambito` in the order of their tests.
 std::span<const RigaChiave* const> in_ordine_di_prova(Ambito ambito);
 
@@ -507,9 +507,10 @@ std::vector<std::string> forme(const RigaChiave& r);
 /// The line as an author writes it: the keyword and the names of its values.
 std::string schema_riga(const RigaChiave& r);
 
-/// The README's field reference: the tables of the line source, of the train source and of the
-/// items of a station line (Markdown, UTF-8).
-std::string riferimento_campi();
+/// The README's field reference (Markdown, UTF-8): the table of the line source, the table of
+/// the train source, then a table of the values of each keyword that reads too many of them to
+/// describe on its line (the station).
+std::vector<std::string> riferimento_campi();
 
 /// The keyword block of the fuzz dictionary: every spelling of every row, one per line, quoted.
 std::string dizionario_parole();
