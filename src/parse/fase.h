@@ -178,6 +178,19 @@ class Fase {
     }
     return l;
   }
+  /// Reads the keyword item `p` as the rows `lette`, in order, with `leggi(chiave)`, until one of
+  /// them stops the phase; warns before about how the item is read and after about its values.
+  template <class Leggi>
+  Seguito leggi_parole(const Parola& p, const Lette& lette, Leggi&& leggi) {
+    come_parola(p, lette.forme, lette.esatta, lette.come);
+    Seguito s = Seguito::avanti;
+    for (const Chiave c : lette.chiavi) {
+      if (s != Seguito::avanti) break;
+      s = leggi(c);
+    }
+    dopo_i_valori(p, lette.forme.size() == 1 ? lette.forme[0] : p.esatta, s == Seguito::avanti);
+    return s;
+  }
   /// How the curve item `bassa` (with a class) is read: side, class and radius.
   static std::string come_curva(const std::string& bassa) {
     const int c = *classe_curva(bassa);

@@ -7,7 +7,6 @@
 // item read when nothing follows it (normally the closing "[fine]") is never interpreted.
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -261,15 +260,7 @@ class FaseLinea : Fase {
       }
       return Seguito::avanti;
     }
-    come_parola(p, lette.forme, lette.esatta, lette.come);
-
-    Seguito s = Seguito::avanti;
-    for (const Chiave c : lette.chiavi) {
-      if (s != Seguito::avanti) break;
-      s = leggi_elemento(c, p);
-    }
-    dopo_i_valori(p, lette.forme.size() == 1 ? lette.forme[0] : p.esatta, s == Seguito::avanti);
-    return s;
+    return leggi_parole(p, lette, [&](Chiave c) { return leggi_elemento(c, p); });
   }
 
   Seguito leggi_elemento(Chiave c, const Parola& p) {

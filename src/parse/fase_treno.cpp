@@ -100,15 +100,7 @@ class FaseTreno : Fase {
       sconosciuta(p, Ambito::treno);
       return Seguito::avanti;
     }
-    come_parola(p, lette.forme, lette.esatta);
-
-    Seguito s = Seguito::avanti;
-    for (const Chiave c : lette.chiavi) {
-      if (s != Seguito::avanti) break;
-      s = leggi_parola(c, p);
-    }
-    dopo_i_valori(p, lette.forme.size() == 1 ? lette.forme[0] : p.esatta, s == Seguito::avanti);
-    return s;
+    return leggi_parole(p, lette, [&](Chiave c) { return leggi_parola(c, p); });
   }
 
   Seguito leggi_parola(Chiave c, const Parola& p) {
