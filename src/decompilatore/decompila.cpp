@@ -11,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "compilazione/compila.h"
 #include "decompilatore/curve_tracciato.h"
 #include "model/campi.h"
 #include "model/codici.h"
@@ -18,9 +19,7 @@
 #include "model/oggetti.h"
 #include "model/regole.h"
 #include "model/segnalazione.h"
-#include "parse/memorizza_dati.h"
 #include "parse/progressive_ordina.h"
-#include "post/completa.h"
 #include "sources/testo.h"
 
 namespace compattatore {
@@ -125,17 +124,22 @@ struct Prova {
 Prova compila(const Elenco& identita, const std::string& linea, const std::string& treno,
               bool con_tracciato) {
   Prova p;
-  p.m.elenco[voce::intestazione].testo = identita[voce::intestazione].testo;
-  p.m.elenco[voce::treno].testo = identita[voce::treno].testo;
   Raccolta errori;
-  memorizza_testi(p.m, errori, {linea, treno, "sorgente della linea", "sorgente del treno"},
-                  con_tracciato);
-  if (!p.m.dimensionato()) {
+  OpzioniCompilazione opzioni;
+  opzioni.con_tracciato = con_tracciato;
+  opzioni.codifica = Codifica::cp1252;  // the rebuilt sources are Windows-1252 bytes
+  Compilazione c =
+      compila_testi(Identita{identita[voce::intestazione].testo, identita[voce::treno].testo},
+                    Sorgente::testo("sorgente della linea", linea),
+                    Sorgente::testo("sorgente del treno", treno), opzioni, errori);
+  if (c.fine == FineCompilazione::non_dimensionata) {
     p.mancato = "i sorgenti ricostruiti non danno la lunghezza del percorso";
-  } else if (const Codice c = completa(p.m, errori).codice; c != Codice::nessuno) {
-    p.mancato = "i sorgenti ricostruiti danno l'errore " + n(numero(c)) + " (" +
-                riga_codice(c).significato + ")";
+  } else if (c.fine == FineCompilazione::campo_riservato) {
+    const Codice codice = c.arresto->codice;
+    p.mancato = "i sorgenti ricostruiti danno l'errore " + n(numero(codice)) + " (" +
+                riga_codice(codice).significato + ")";
   }
+  p.m = std::move(c.modello);
   p.codici = std::move(errori.segnalazioni);
   return p;
 }

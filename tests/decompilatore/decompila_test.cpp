@@ -10,12 +10,11 @@
 #include <span>
 #include <string_view>
 
+#include "compilazione/compila.h"
 #include "formato/compilati.h"
 #include "formato/lettori.h"
 #include "formato/scenario_compilato.h"
 #include "model/regole.h"
-#include "parse/memorizza_dati.h"
-#include "post/completa.h"
 #include "sources/scenario.h"
 #include "sources/testo.h"
 #include "support/supporto.h"
@@ -37,16 +36,17 @@ struct Compilati {
 
 std::optional<Compilati> compila(const std::string& linea, const std::string& treno,
                                  bool con_tracciato = true) {
-  Modello m;
-  m.elenco[voce::intestazione].testo = "Prova";
-  m.elenco[voce::treno].testo = "1";
   prova::RegistroErrori errori;
-  memorizza_testi(m, errori, {linea, treno, "linea", "treno"}, con_tracciato);
-  if (!m.dimensionato() || completa(m, errori).codice != Codice::nessuno) return std::nullopt;
+  OpzioniCompilazione opzioni;
+  opzioni.con_tracciato = con_tracciato;
+  opzioni.codifica = Codifica::cp1252;
+  const Compilazione m = compila_testi(Identita{"Prova", "1"}, Sorgente::testo("linea", linea),
+                                       Sorgente::testo("treno", treno), opzioni, errori);
+  if (!m.completa()) return std::nullopt;
   Compilati c;
-  if (con_tracciato) c.tracciato = byte_tracciato(m.tracciato);
-  c.elenco = byte_elenco(m.elenco);
-  c.tratti = byte_tratti(m.tratti);
+  if (con_tracciato) c.tracciato = m.byte(TipoCompilato::tracciato);
+  c.elenco = m.byte(TipoCompilato::elenco);
+  c.tratti = m.byte(TipoCompilato::tratti);
   c.codici = errori.numeri();
   return c;
 }
