@@ -51,7 +51,7 @@ enum class Variante {
 inline constexpr double kCurvature[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
 /// How the reader takes a value.
-enum class Lettura {
+enum class ModoLettura {
   i32,        // a number into 32 bits
   i16,        // a number into 16 bits
   u8,         // a number into one unsigned byte
@@ -97,22 +97,28 @@ enum class Memoria {
 };
 
 /// The table of the model a value goes to.
-enum class Tabella { nessuna, elenco, tratti, tracciato };
+enum class TabellaModello { nessuna, elenco, tratti, tracciato };
 
 /// Where a value goes: a field of an entry of `elenco` (of a fixed entry, of the station's entry
 /// or of the board's entry), of the stretches of `tratti`, or the route plan.
 struct Dove {
   static constexpr int kStazione = -1;  // the entry of the station being read
   static constexpr int kCartello = -2;  // the next free board entry, from 80 down
-  Tabella tabella = Tabella::nessuna;
+  TabellaModello tabella = TabellaModello::nessuna;
   int indice = 0;               // for `elenco`
   const char* campo = nullptr;  // the field's name, as in model/campi.h
 };
-constexpr Dove in_elenco(int indice, const char* campo) { return {Tabella::elenco, indice, campo}; }
-constexpr Dove in_stazione(const char* campo) { return {Tabella::elenco, Dove::kStazione, campo}; }
-constexpr Dove in_cartello(const char* campo) { return {Tabella::elenco, Dove::kCartello, campo}; }
-constexpr Dove in_tratti(const char* campo) { return {Tabella::tratti, 0, campo}; }
-inline constexpr Dove kTracciato{Tabella::tracciato, 0, nullptr};
+constexpr Dove in_elenco(int indice, const char* campo) {
+  return {TabellaModello::elenco, indice, campo};
+}
+constexpr Dove in_stazione(const char* campo) {
+  return {TabellaModello::elenco, Dove::kStazione, campo};
+}
+constexpr Dove in_cartello(const char* campo) {
+  return {TabellaModello::elenco, Dove::kCartello, campo};
+}
+constexpr Dove in_tratti(const char* campo) { return {TabellaModello::tratti, 0, campo}; }
+inline constexpr Dove kTracciato{TabellaModello::tracciato, 0, nullptr};
 inline constexpr Dove kDaNessunaParte{};
 
 // Rows of keywords and headers, in the order an author meets them; within a section the keyword
@@ -406,8 +412,8 @@ enum class Chiave {
     significato, regola)
 // clang-format on
 
-/// A value of a keyword, by name: `Valore::stazione_tipo` is the item "tipo" of "stazione".
-enum class Valore {
+/// A value of a keyword, by name: `ValoreChiave::stazione_tipo` is the item "tipo" of "stazione".
+enum class ValoreChiave {
 #define COMPATTATORE_VOCE_ENUM(chiave, nome, ...) chiave##_##nome,
   COMPATTATORE_VALORI(COMPATTATORE_VOCE_ENUM)
 #undef COMPATTATORE_VOCE_ENUM
@@ -432,10 +438,10 @@ struct RigaChiave {
 
 /// One row of the table of values.
 struct RigaValore {
-  Valore valore;
+  ValoreChiave valore;
   Chiave chiave;     // the keyword that reads it
   const char* nome;  // as the field reference writes it
-  Lettura lettura;
+  ModoLettura lettura;
   Intervallo intervallo;
   Codice codice;  // set for a value beyond `intervallo`; nessuno when it is stored as `memoria`
   Multiplo multiplo;
@@ -447,29 +453,29 @@ struct RigaValore {
 };
 
 inline constexpr RigaChiave kRigheChiavi[] = {
-#define COMPATTATORE_VOCE_RIGA(nome, ambito, genere, prova, maiuscole, c1, c2, forma, altra,       \
-                               variante, separatore, significato, nota)                            \
-  {Chiave::nome, #nome, Ambito::ambito, Genere::genere,     prova,      Maiuscole::maiuscole,      \
-   {c1, c2},     forma, altra,          Variante::variante, separatore, significato,               \
+#define COMPATTATORE_VOCE_RIGA(nome, ambito, genere, prova, maiuscole, c1, c2, forma, altra,  \
+                               variante, separatore, significato, nota)                       \
+  {Chiave::nome, #nome, Ambito::ambito, Genere::genere,     prova,      Maiuscole::maiuscole, \
+   {c1, c2},     forma, altra,          Variante::variante, separatore, significato,          \
    nota},
     COMPATTATORE_PAROLE(COMPATTATORE_VOCE_RIGA)
 #undef COMPATTATORE_VOCE_RIGA
 };
 
 inline constexpr RigaValore kRigheValori[] = {
-#define COMPATTATORE_VOCE_RIGA(chiave, nome, lettura, intervallo, codice, multiplo, memoria,       \
-                               unita, dove, significato, regola)                                   \
-  {Valore::chiave##_##nome,                                                                        \
-   Chiave::chiave,                                                                                 \
-   #nome,                                                                                          \
-   Lettura::lettura,                                                                               \
-   intervallo,                                                                                     \
-   Codice::codice,                                                                                 \
-   multiplo,                                                                                       \
-   Memoria::memoria,                                                                               \
-   unita,                                                                                          \
-   dove,                                                                                           \
-   significato,                                                                                    \
+#define COMPATTATORE_VOCE_RIGA(chiave, nome, lettura, intervallo, codice, multiplo, memoria, \
+                               unita, dove, significato, regola)                             \
+  {ValoreChiave::chiave##_##nome,                                                            \
+   Chiave::chiave,                                                                           \
+   #nome,                                                                                    \
+   ModoLettura::lettura,                                                                     \
+   intervallo,                                                                               \
+   Codice::codice,                                                                           \
+   multiplo,                                                                                 \
+   Memoria::memoria,                                                                         \
+   unita,                                                                                    \
+   dove,                                                                                     \
+   significato,                                                                              \
    regola},
     COMPATTATORE_VALORI(COMPATTATORE_VOCE_RIGA)
 #undef COMPATTATORE_VOCE_RIGA
@@ -478,7 +484,7 @@ inline constexpr RigaValore kRigheValori[] = {
 /// The row of `c`.
 constexpr const RigaChiave& riga(Chiave c) { return kRigheChiavi[static_cast<size_t>(c)]; }
 /// The row of `v`.
-constexpr const RigaValore& riga(Valore v) { return kRigheValori[static_cast<size_t>(v)]; }
+constexpr const RigaValore& riga(ValoreChiave v) { return kRigheValori[static_cast<size_t>(v)]; }
 
 /// The values `c` reads, in order (none for a header).
 std::span<const RigaValore> valori(Chiave c);

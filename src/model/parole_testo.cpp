@@ -58,9 +58,9 @@ std::string descrivi(const RigaValore& v) {
     if (!parte.empty()) d += tra + parte;
   };
   const Intervallo& i = v.intervallo;
-  if (v.lettura == Lettura::posizione) {
+  if (v.lettura == ModoLettura::posizione) {
     aggiungi("0 to the route length + " + numero(i.massimo) + " m (" + codice(v.codice) + ")");
-  } else if (v.lettura != Lettura::testo &&
+  } else if (v.lettura != ModoLettura::testo &&
              (i.minimo != kInteri32.minimo || i.massimo != kInteri32.massimo)) {
     aggiungi(numero(i.minimo) + (i.massimo == i.minimo + 1 ? " or " : " to ") + numero(i.massimo) +
              (v.codice == Codice::nessuno ? "" : " (" + codice(v.codice) + ")"));
@@ -145,7 +145,7 @@ std::string forma_mostrata(const RigaChiave& r) {
 std::string valori_in_numero(const RigaChiave& r) {
   const std::span<const RigaValore> vv = valori(r.chiave);
   if (vv.empty()) return "\xE2\x80\x94";
-  if (vv.back().lettura == Lettura::testo) {
+  if (vv.back().lettura == ModoLettura::testo) {
     return std::to_string(vv.size() - 1) + " + " + vv.back().nome;
   }
   return std::to_string(vv.size());

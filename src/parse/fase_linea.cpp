@@ -29,7 +29,7 @@ namespace {
 
 // The longest route the general section accepts (code 1 beyond).
 inline constexpr auto kLunghezzaMassima =
-    static_cast<int32_t>(riga(Valore::lunghezza_percorso_L).intervallo.massimo);
+    static_cast<int32_t>(riga(ValoreChiave::lunghezza_percorso_L).intervallo.massimo);
 
 // Curvature of a curve item: its class gives it (from the plan's table), an "s" turns it to the
 // left. Nothing without a class.

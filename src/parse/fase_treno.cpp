@@ -23,7 +23,7 @@ namespace {
 // The range rule's margin for a station: its position may reach the route length + the value's
 // limit.
 constexpr auto kMargineStazione =
-    static_cast<int32_t>(kCodaPercorso - riga(Valore::stazione_P).intervallo.massimo);
+    static_cast<int32_t>(kCodaPercorso - riga(ValoreChiave::stazione_P).intervallo.massimo);
 
 class FaseTreno : Fase {
  public:

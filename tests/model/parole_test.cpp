@@ -49,7 +49,7 @@ TEST(TabellaParole, SchemaDellaRiga) {
             "segnale, P, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo");
   EXPECT_EQ(schema_riga(riga(Chiave::fine_treno)), "[fine]");
   EXPECT_EQ(valori(Chiave::stazione).size(), 17u);
-  EXPECT_EQ(valori(Chiave::stazione).back().valore, Valore::stazione_nome);
+  EXPECT_EQ(valori(Chiave::stazione).back().valore, ValoreChiave::stazione_nome);
 }
 
 // The README's field reference is the one the table gives: a failure prints the tables to paste.

@@ -177,11 +177,12 @@ TEST(ParoleDellaTabella, OgniParolaLeggeISuoiValori) {
 TEST(ParoleDellaTabella, IValoriComeScrittiVannoNelCampoDellaRiga) {
   int controllati = 0;
   for (const RigaValore& v : kRigheValori) {
-    if (v.memoria != Memoria::come_scritto || v.dove.tabella != Tabella::elenco) continue;
+    if (v.memoria != Memoria::come_scritto || v.dove.tabella != TabellaModello::elenco) continue;
     const size_t i = indice(v);
     const std::string& scritto = kEsempi.at(v.chiave).valori.at(i);
     // A change that keeps multiples of 50 and 100, and fits a byte.
-    const int64_t passo = v.lettura == Lettura::i32 || v.lettura == Lettura::posizione ? 100 : 1;
+    const int64_t passo =
+        v.lettura == ModoLettura::i32 || v.lettura == ModoLettura::posizione ? 100 : 1;
     const int64_t nuovo = std::stoll(scritto) + passo;
     const Corsa c = esegui_esempio(v.chiave, std::pair{i, std::to_string(nuovo)});
     ASSERT_EQ(c.codice(), Codice::nessuno) << v.nome;
@@ -211,14 +212,14 @@ TEST(ParoleDellaTabella, MultipliEIntervalliDelleRighe) {
   for (const RigaValore& v : kRigheValori) {
     const std::string nome = std::string(riga(v.chiave).nome) + " " + v.nome;
     const int64_t scritto =
-        v.lettura == Lettura::testo ? 0 : std::stoll(kEsempi.at(v.chiave).valori.at(indice(v)));
+        v.lettura == ModoLettura::testo ? 0 : std::stoll(kEsempi.at(v.chiave).valori.at(indice(v)));
     if (v.multiplo.passo != 0) {
       EXPECT_EQ(esito(v, scritto + v.multiplo.passo / 2), v.multiplo.codice) << nome;
       EXPECT_EQ(esito(v, scritto + v.multiplo.passo), Codice::nessuno) << nome;
     }
     if (v.codice == Codice::nessuno) continue;
     const Intervallo& i = v.intervallo;
-    if (v.lettura == Lettura::posizione) {
+    if (v.lettura == ModoLettura::posizione) {
       EXPECT_EQ(esito(v, kLunghezza + i.massimo + 50), v.codice) << nome;
       EXPECT_EQ(esito(v, i.minimo - 50), v.codice) << nome;
       continue;
