@@ -513,6 +513,10 @@ std::vector<std::string> forme(const RigaChiave& r);
 /// The line as an author writes it: the keyword and the names of its values.
 std::string schema_riga(const RigaChiave& r);
 
+/// What the value `v` is, its unit, range, multiple, storage and rule, as the field reference
+/// writes it (English, Markdown).
+std::string descrizione(const RigaValore& v);
+
 /// The README's field reference (Markdown, UTF-8): the table of the line source, the table of
 /// the train source, then a table of the values of each keyword that reads too many of them to
 /// describe on its line (the station).

@@ -50,8 +50,9 @@ std::string memoria(const RigaValore& v) {
   return "";
 }
 
-// What a value is, its unit, range, multiple, storage and rule.
-std::string descrivi(const RigaValore& v) {
+}  // namespace
+
+std::string descrizione(const RigaValore& v) {
   std::string d = v.significato;
   if (*v.unita != '\0') d += std::string(" (") + v.unita + ")";
   auto aggiungi = [&d](const std::string& parte, const char* tra = ", ") {
@@ -73,6 +74,8 @@ std::string descrivi(const RigaValore& v) {
   aggiungi(v.regola, "; ");
   return d;
 }
+
+namespace {
 
 std::string in_codice(const std::string& s) { return "`" + s + "`"; }
 
@@ -121,7 +124,7 @@ std::string significato(const RigaChiave& r) {
     std::string elenco;
     for (const RigaValore& v : vv) {
       if (!elenco.empty()) elenco += "; ";
-      elenco += "*" + std::string(v.nome) + "* " + descrivi(v);
+      elenco += "*" + std::string(v.nome) + "* " + descrizione(v);
     }
     d += d.empty() || elenco.empty() ? elenco : ": " + elenco;
   }
@@ -162,9 +165,10 @@ std::string tabella_sorgente(bool linea) {
     const bool intestazione = gruppo->genere == Genere::intestazione;
     std::string riga_t = in_codice(cp1252::a_utf8(schema_riga(*gruppo)));
     if (gruppo->variante == Variante::codici) altre.push_back(gruppo->altra_forma);
-    if (!intestazione)
+    if (!intestazione) {
       riga_t += anche(forma_mostrata(*gruppo), altre,
                       gruppo->variante == Variante::codici ? "or" : "also");
+    }
     std::string s = significato(*gruppo);
     if (intestazione && !altre.empty()) {
       s += "; " + in_codice(gruppo->forma);
@@ -210,7 +214,7 @@ std::vector<std::string> riferimento_campi() {
     if (vv.size() <= kValoriInRiga) continue;
     std::string t = "| Item | Name | Meaning, unit, range |\n|---|---|---|\n";
     for (size_t i = 0; i < vv.size(); ++i) {
-      t += "| " + std::to_string(i + 1) + " | " + vv[i].nome + " | " + descrivi(vv[i]) + " |\n";
+      t += "| " + std::to_string(i + 1) + " | " + vv[i].nome + " | " + descrizione(vv[i]) + " |\n";
     }
     tabelle.push_back(std::move(t));
   }
