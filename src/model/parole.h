@@ -2,8 +2,8 @@
 // (where each is read, how an item is recognised as it, how it is spelt) and, for every keyword,
 // the values it reads (name, meaning, unit, range, how the value is stored and where). The parser
 // recognises keywords from these rows, the suggestions and the fuzz dictionary list their
-// spellings, the README's field reference is written from them, and the decompiler writes
-// keywords from them.
+// spellings, the README's field reference is written from them, and a writer of sources takes
+// the keywords from them (`riga(Chiave::sfondo_uno).forma`, `forma_curva`).
 #pragma once
 
 #include <cstdint>
@@ -432,7 +432,7 @@ struct RigaChiave {
   const char* altra_forma;  // another spelling read without a warning, or nullptr
   Variante variante;
   char separatore;          // between its values on a line
-  const char* significato;  // what the line is (English), or ""
+  const char* significato;  // what the line is (English, UTF-8), or ""
   const char* nota;         // what more there is to say of the whole line, or ""
 };
 
@@ -448,7 +448,7 @@ struct RigaValore {
   Memoria memoria;
   const char* unita;  // "m", "km/h", ...; "" for a pure number
   Dove dove;
-  const char* significato;  // English
+  const char* significato;  // English, UTF-8
   const char* regola;       // what more the value does, or ""
 };
 
