@@ -32,7 +32,7 @@ Decompilato decompila(const Modello& m) {
   codici_treno(r, treno);
   oggetti_rimasti(r);
 
-  SorgentiVerificati v = verifica(r, linea, treno);
+  SorgentiVerificati v = verifica_sorgenti(r, linea, treno);
   d.linea = std::move(v.linea);
   d.treno = std::move(v.treno);
   d.problemi = r.problemi().consegna();

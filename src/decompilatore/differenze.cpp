@@ -13,8 +13,8 @@ constexpr size_t kTrattiElencati = 20;  // differing stretches named one by one
 
 // The fields of `tabella` in which `x` and `z` differ.
 template <class Campo, size_t N, class T>
-std::vector<CampoDiverso> diversi(const Campo (&tabella)[N], const T& x, const T& z) {
-  std::vector<CampoDiverso> d;
+std::vector<DifferenzaCampo> diversi(const Campo (&tabella)[N], const T& x, const T& z) {
+  std::vector<DifferenzaCampo> d;
   for (const Campo& c : tabella) {
     if (c.valore(x) != c.valore(z)) {
       d.push_back({c.nome, std::to_string(c.valore(x)), std::to_string(c.valore(z))});
@@ -70,7 +70,7 @@ void voci(Ricostruzione& r, const Modello& y) {
       x.orario = z.orario = 0;
     }
     if (x == z || r.problemi().voce_segnalata(i)) continue;
-    std::vector<CampoDiverso> d = diversi(kCampiVoce, x, z);
+    std::vector<DifferenzaCampo> d = diversi(kCampiVoce, x, z);
     if (x.testo != z.testo) {
       d.push_back(
           {"testo", "\"" + cp1252::a_utf8(x.testo) + "\"", "\"" + cp1252::a_utf8(z.testo) + "\""});

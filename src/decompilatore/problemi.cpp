@@ -56,7 +56,7 @@ std::vector<std::string> parti(const Problema& p) {
   }
   if (!p.diversi.empty()) {
     std::string nel_file, dai_sorgenti;
-    for (const CampoDiverso& c : p.diversi) {
+    for (const DifferenzaCampo& c : p.diversi) {
       nel_file += (nel_file.empty() ? "" : ", ") + c.nome + " " + c.nel_file;
       dai_sorgenti += (dai_sorgenti.empty() ? "" : ", ") + c.nome + " " + c.dai_sorgenti;
     }

@@ -134,11 +134,11 @@ const RigaProblema& riga_problema(TipoProblema t);
 
 /// A field in which a stretch or an entry of the files differs from the one the rebuilt sources
 /// give, both values as printed ("3", or a text in quotes).
-struct CampoDiverso {
+struct DifferenzaCampo {
   std::string nome;
   std::string nel_file;
   std::string dai_sorgenti;
-  bool operator==(const CampoDiverso&) const = default;
+  bool operator==(const DifferenzaCampo&) const = default;
 };
 
 /// One problem or warning: its kind, its place, and the variable parts of its text.
@@ -153,7 +153,7 @@ struct Problema {
   /// The values the text names, in its order; the differing fields and the code of a compile, when
   /// the kind has them, come after.
   std::vector<Valore> valori{};
-  std::vector<CampoDiverso> diversi{};
+  std::vector<DifferenzaCampo> diversi{};
   std::optional<Segnalazione> codice{};
 
   Parte parte() const { return riga_problema(tipo).parte; }

@@ -72,7 +72,8 @@ bool scrivi_marcatori(const Ricostruzione& r, const Prova& p, SorgenteTreno& tre
 
 }  // namespace
 
-SorgentiVerificati verifica(Ricostruzione& r, const SorgenteLinea& linea, SorgenteTreno& treno) {
+SorgentiVerificati verifica_sorgenti(Ricostruzione& r, const SorgenteLinea& linea,
+                                     SorgenteTreno& treno) {
   r.problemi().ordina();
   SorgentiVerificati out;
   Prova p;

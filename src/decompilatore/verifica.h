@@ -24,6 +24,7 @@ struct SorgentiVerificati {
 /// compares the last compile with the model. The problems found so far are put in order first;
 /// those of the check follow them. The codes of the compile are problems, or warnings when the
 /// compile gives the model read.
-SorgentiVerificati verifica(Ricostruzione& r, const SorgenteLinea& linea, SorgenteTreno& treno);
+SorgentiVerificati verifica_sorgenti(Ricostruzione& r, const SorgenteLinea& linea,
+                                     SorgenteTreno& treno);
 
 }  // namespace compattatore

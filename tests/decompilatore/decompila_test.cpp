@@ -366,7 +366,7 @@ struct CasoIrreversibile {
   int64_t dove;
   std::vector<Problema::Valore> valori;
   bool sorgenti_come_prima;  // the sources written compile to the unspoilt files
-  std::vector<CampoDiverso> diversi = {};
+  std::vector<DifferenzaCampo> diversi = {};
 };
 
 Voce& v(Modello& m, int i) { return m.elenco[static_cast<size_t>(i)]; }
