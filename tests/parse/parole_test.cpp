@@ -190,7 +190,7 @@ TEST(ParoleDellaTabella, IValoriComeScrittiVannoNelCampoDellaRiga) {
         v.dove.indice == Dove::kStazione ? 2 : static_cast<size_t>(v.dove.indice);
     const Voce& voce = c.m.elenco.at(entrata);
     bool trovato = false;
-    for (const CampoVoce& campo : kCampiVoce) {
+    for (const RigaCampo<Voce>& campo : kCampiVoce) {
       if (std::string(campo.nome) != v.dove.campo) continue;
       trovato = true;
       EXPECT_EQ(campo.valore(voce), nuovo)
