@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "decompilatore/curve_tracciato.h"
+#include "decompilatore/profili.h"
 #include "model/regole.h"
 #include "parse/progressive_ordina.h"
 
@@ -16,7 +17,7 @@ constexpr int32_t kLunghezzaMassima = 1000000;
 
 // The route length, checked against the stretches and the plan points it sizes.
 void lunghezza(Ricostruzione& r, SorgenteLinea& out) {
-  const int32_t lunghezza = r.voce(voce::figure_treno).campo_2;
+  const int32_t lunghezza = r.letto().lunghezza;
   out.generale.push_back(valore_generale("lunghezza percorso", {lunghezza}));
   if (lunghezza < 0 || lunghezza > kLunghezzaMassima) {
     r.problema_voce(voce::figure_treno, TipoProblema::lunghezza_fuori_campo,
@@ -96,18 +97,19 @@ void sezioni_km(Ricostruzione& r, SorgenteLinea& out) {
 
 // The signal repetition with its code count; an end of 0 gives 0 codes.
 void ripetizione(Ricostruzione& r, SorgenteLinea& out) {
-  const Voce& v = r.voce(voce::treno);
+  const Descrizione& d = r.letto();
+  const int32_t inizio = d.ripetizione_inizio, fine = d.ripetizione_fine;
+  const int32_t n = d.codici_ripetizione;
   const char* codici = nullptr;
-  if (v.campo_3 == 9 && v.campo_2 != 0) codici = "9";
-  if (v.campo_3 == 4 && v.campo_2 != 0) codici = "4";
-  if (v.campo_3 == 0 && v.campo_2 == 0) codici = "9";
-  if (!codici || v.campo_1 % 50 != 0 || v.campo_2 % 50 != 0) {
-    r.problema_voce(voce::treno, TipoProblema::ripetizione_senza_riga,
-                    {v.campo_1, v.campo_2, v.campo_3});
+  if (n == 9 && fine != 0) codici = "9";
+  if (n == 4 && fine != 0) codici = "4";
+  if (n == 0 && fine == 0) codici = "9";
+  if (!codici || inizio % 50 != 0 || fine % 50 != 0) {
+    r.problema_voce(voce::treno, TipoProblema::ripetizione_senza_riga, {inizio, fine, n});
     return;
   }
-  out.generale.push_back(valore_generale(std::string("ripetizione segnali ") + codici + " codici",
-                                         {v.campo_1, v.campo_2}));
+  out.generale.push_back(
+      valore_generale(std::string("ripetizione segnali ") + codici + " codici", {inizio, fine}));
 }
 
 }  // namespace
@@ -127,10 +129,10 @@ std::vector<std::string> SorgenteLinea::righe() const {
 void generale_linea(Ricostruzione& r, SorgenteLinea& out) {
   lunghezza(r, out);
   sezioni_km(r, out);
-  const Voce& testa = r.voce(voce::intestazione);
-  out.generale.push_back(valore_generale("sfondo uno", {testa.campo_1}));
-  out.generale.push_back(valore_generale("sfondo due", {testa.campo_3}));
-  out.generale.push_back(valore_generale("sfondo tre", {testa.campo_2}));
+  const int32_t(&sfondi)[3] = r.letto().sfondi;
+  out.generale.push_back(valore_generale("sfondo uno", {sfondi[0]}));
+  out.generale.push_back(valore_generale("sfondo due", {sfondi[1]}));
+  out.generale.push_back(valore_generale("sfondo tre", {sfondi[2]}));
   ripetizione(r, out);
 }
 
@@ -146,35 +148,22 @@ void curve_linea(Ricostruzione& r, SorgenteLinea& out) {
 
 // The last three stretches keep 0, as the fill leaves them.
 void pendenze_linea(Ricostruzione& r, SorgenteLinea& out) {
-  const int32_t u = r.ultimo();
-  for (int64_t s = u - 2; s <= u; ++s) {
-    if (s >= 0 && r.t(s).pendenza != 0) {
-      r.problema_tratto(s, TipoProblema::pendenza_in_coda, {r.t(s).pendenza});
-    }
-  }
-  for (int64_t s = 0; s <= u - 3; ++s) {
-    if (s == 0 || r.t(s).pendenza != r.t(s - 1).pendenza) {
-      out.pendenze.push_back(riga("pendenza", {s * kMetriTratto, int64_t{r.t(s).pendenza} - 100}));
-    }
-  }
+  profilo(r, CampoTratto::pendenza, r.letto().pendenze, "pendenza", {3, false},
+          TipoProblema::pendenza_in_coda, out.pendenze);
 }
 
 // valore = first-side speed / 5 · 100 + second-side speed / 5; the second side is left empty
 // when every value has none.
 void indicatori_linea(Ricostruzione& r, SorgenteLinea& out) {
-  for (int64_t s = 0; s <= r.ultimo(); ++s) {
-    const Tratto& x = r.t(s);
-    if (x.oggetto != oggetto::indicatore_velocita) continue;
-    r.spiega(s);
-    if (!r.nel_percorso_o_segnala(s, 100, "indicatore di velocità")) continue;
-    const int16_t v[3] = {x.valore_1, x.valore_2, x.valore_3};
-    Riga k = riga("indicatori_vmax", {posizione_oggetto<int64_t>(s)});
-    for (int16_t a : v) k.celle.push_back(std::to_string(a / 100 * 5));
-    k.celle.push_back(std::to_string(x.valore_4 / 10));
-    const bool un_lato =
-        std::all_of(std::begin(v), std::end(v), [](int16_t a) { return a % 100 == 0; });
-    for (int16_t a : v) k.celle.push_back(un_lato ? "" : std::to_string(a % 100 * 5));
-    k.celle.push_back(std::to_string(x.valore_4 % 10));
+  for (const IndicatoreVelocita& x : r.letto().indicatori) {
+    r.spiega(x.tratto);
+    if (!r.nel_percorso_o_segnala(x.tratto, 100, "indicatore di velocità")) continue;
+    Riga k = riga("indicatori_vmax", {posizione_oggetto<int64_t>(x.tratto)});
+    for (int j = 0; j < 3; ++j) k.celle.push_back(std::to_string(x.prima(j)));
+    k.celle.push_back(std::to_string(x.strisce_sinistra()));
+    const bool un_lato = x.seconda(0) == 0 && x.seconda(1) == 0 && x.seconda(2) == 0;
+    for (int j = 0; j < 3; ++j) k.celle.push_back(un_lato ? "" : std::to_string(x.seconda(j)));
+    k.celle.push_back(std::to_string(x.strisce_destra()));
     out.indicatori.push_back(std::move(k));
   }
 }
@@ -182,10 +171,9 @@ void indicatori_linea(Ricostruzione& r, SorgenteLinea& out) {
 // Boards in the order of their entries, 80 downwards: the order the line phase gives them.
 int cartelli_linea(Ricostruzione& r, SorgenteLinea& out) {
   std::vector<std::pair<int, int64_t>> trovati;  // entry, stretch
-  for (int64_t s = 0; s <= r.ultimo(); ++s) {
-    if (r.t(s).oggetto != oggetto::cartello) continue;
-    r.spiega(s);
-    trovati.emplace_back(r.t(s).valore_1, s);
+  for (const Cartello& c : r.letto().cartelli) {
+    r.spiega(c.tratto);
+    trovati.emplace_back(c.voce, c.tratto);
   }
   std::sort(trovati.begin(), trovati.end(), std::greater<>());
   if (trovati.size() > static_cast<size_t>(voce::primo_cartello)) {

@@ -1,5 +1,6 @@
 // Stations back to lines: the platform length from the zone, the timetable from the seconds,
 // and the stopping point and approach bytes each station's line places.
+#include <algorithm>
 #include <optional>
 
 #include "decompilatore/treno.h"
@@ -63,7 +64,9 @@ void fermata(Ricostruzione& r, int i, FontePreavvisi& f) {
   const double fine_zona = static_cast<double>(v.campo_2) / kMetriTratto;
   const int64_t s = arrotonda(fine_zona - 1.0);
   if (s >= 0 && s <= r.ultimo()) {
-    if (r.t(s).oggetto == oggetto::fermata && r.t(s).valore_1 == i) {
+    const std::vector<PuntoFermata>& fermate = r.letto().fermate;
+    if (std::any_of(fermate.begin(), fermate.end(),
+                    [&](const PuntoFermata& f) { return f.tratto == s && f.voce == i; })) {
       r.spiega(s);
     } else {
       r.problema_tratto(s, TipoProblema::fermata_mancante,

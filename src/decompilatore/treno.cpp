@@ -2,29 +2,12 @@
 
 #include <algorithm>
 
+#include "decompilatore/profili.h"
 #include "model/oggetti.h"
 #include "model/regole.h"
 
 namespace compattatore {
 namespace {
-
-// A profile line at 0 and at every stretch where the value changes. The fill at the end of the
-// train phase stops before the last three stretches unless a line stands at the first of them.
-void profilo(Ricostruzione& r, const char* parola, uint8_t Tratto::*campo, int64_t unita,
-             TipoProblema in_coda, std::vector<Riga>& out) {
-  const int32_t u = r.ultimo();
-  for (int64_t s = std::max<int64_t>(u - 1, 0); s <= u; ++s) {
-    if (r.t(s).*campo != 0) r.problema_tratto(s, in_coda, {r.t(s).*campo});
-  }
-  for (int64_t s = 0; s <= u - 3; ++s) {
-    if (s == 0 || r.t(s).*campo != r.t(s - 1).*campo) {
-      out.push_back(riga(parola, {s * kMetriTratto, unita * (r.t(s).*campo)}));
-    }
-  }
-  if (u >= 2 && r.t(u - 2).*campo != 0) {
-    out.push_back(riga(parola, {(u - 2) * kMetriTratto, unita * (r.t(u - 2).*campo)}));
-  }
-}
 
 // Sections of the stations and signals in their order: a station that must follow a signal
 // starts a section of its own. Stations before any signal come first, then the slowdowns.
@@ -66,42 +49,44 @@ std::vector<std::string> SorgenteTreno::righe() const {
 }
 
 void generale_treno(Ricostruzione& r, SorgenteTreno& out) {
-  const Voce& figure = r.voce(voce::figure_treno);
-  const Voce& treno = r.voce(voce::treno);
-  out.generale.push_back(valore_generale("numero vetture", {figure.campo_3}));
-  out.generale.push_back(valore_generale("percentuale massa frenata", {figure.campo_1}));
-  out.generale.push_back(valore_generale("sabbia", {treno.intero_1}));
-  out.generale.push_back("orologio,    " + std::to_string(treno.intero_3) + "    " +
-                         std::to_string(treno.intero_4) + "    " + std::to_string(treno.intero_5));
+  const Descrizione& d = r.letto();
+  out.generale.push_back(valore_generale("numero vetture", {d.vetture}));
+  out.generale.push_back(valore_generale("percentuale massa frenata", {d.massa_frenata}));
+  out.generale.push_back(valore_generale("sabbia", {d.sabbia}));
+  out.generale.push_back("orologio,    " + std::to_string(d.orologio[0]) + "    " +
+                         std::to_string(d.orologio[1]) + "    " + std::to_string(d.orologio[2]));
 }
 
 void profili_treno(Ricostruzione& r, SorgenteTreno& out) {
-  profilo(r, "aderenza", &Tratto::aderenza, 1, TipoProblema::aderenza_in_coda, out.aderenze);
-  profilo(r, "velocita", &Tratto::velocita, 5, TipoProblema::velocita_in_coda, out.velocita);
+  // The fill at the end of the train phase stops before the last three stretches unless a line
+  // stands at the first of them.
+  const FineProfilo fine{2, true};
+  profilo(r, CampoTratto::aderenza, r.letto().aderenze, "aderenza", fine,
+          TipoProblema::aderenza_in_coda, out.aderenze);
+  profilo(r, CampoTratto::velocita, r.letto().velocita, "velocita", fine,
+          TipoProblema::velocita_in_coda, out.velocita);
 }
 
 // Code points with the markers' value come from lines only where the marker pass puts nothing:
 // the check finds them by compiling.
 void codici_treno(Ricostruzione& r, SorgenteTreno& out) {
-  for (int64_t s = 0; s <= r.ultimo(); ++s) {
-    const Tratto& x = r.t(s);
-    if (x.oggetto == oggetto::cambio_codice && x.valore_1 == kValoreMarcatore) {
+  for (const PuntoCodice& p : r.letto().punti_codice) {
+    const int64_t s = p.tratto;
+    r.spiega(s);
+    if (!p.taglio && p.codice == kValoreMarcatore) {
       out.marcatori.push_back(s);
-      r.spiega(s);
       continue;
     }
-    if (x.oggetto != oggetto::taglio_codice && x.oggetto != oggetto::cambio_codice) continue;
-    r.spiega(s);
     if (s > r.ultimo() - 2) {
-      r.problema_tratto(s, TipoProblema::fuori_percorso, {nome_breve_oggetto(x.oggetto)});
+      r.problema_tratto(s, TipoProblema::fuori_percorso, {nome_breve_oggetto(r.t(s).oggetto)});
       continue;
     }
     Riga k = riga("abbattimento", {s * kMetriTratto});
-    if (x.oggetto == oggetto::taglio_codice) {
+    if (p.taglio) {
       k.celle.emplace_back("AC");
     } else {
       // A value of 0 or less is the low 16 bits of a value from 32768 up.
-      k.celle.push_back(std::to_string(x.valore_1 > 0 ? x.valore_1 : int64_t{x.valore_1} + 65536));
+      k.celle.push_back(std::to_string(p.codice > 0 ? p.codice : int64_t{p.codice} + 65536));
     }
     out.abbattimenti[s] = std::move(k);
   }
