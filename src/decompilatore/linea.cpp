@@ -7,6 +7,7 @@
 
 #include "decompilatore/curve_tracciato.h"
 #include "decompilatore/profili.h"
+#include "model/cp1252.h"
 #include "model/regole.h"
 #include "parse/progressive_ordina.h"
 
@@ -18,7 +19,7 @@ constexpr int32_t kLunghezzaMassima = 1000000;
 // The route length, checked against the stretches and the plan points it sizes.
 void lunghezza(Ricostruzione& r, SorgenteLinea& out) {
   const int32_t lunghezza = r.letto().lunghezza;
-  out.generale.push_back(valore_generale("lunghezza percorso", {lunghezza}));
+  out.generale.push_back(valore_generale(Chiave::lunghezza_percorso, {lunghezza}));
   if (lunghezza < 0 || lunghezza > kLunghezzaMassima) {
     r.problema_voce(voce::figure_treno, TipoProblema::lunghezza_fuori_campo,
                     {lunghezza, kLunghezzaMassima});
@@ -41,8 +42,12 @@ struct Sezione {
   int64_t inizio = 0, progressiva = 0, verso = 0;
 };
 
-constexpr std::array<int, 3> kVociSezioni = {voce::sezione_tre, voce::sezione_due,
-                                             voce::sezione_uno};
+// The keywords of the three sections, "tre", "due", "uno".
+constexpr std::array<Chiave, 3> kChiaviSezioni = {Chiave::progressiva_tre, Chiave::progressiva_due,
+                                                  Chiave::progressiva_uno};
+
+// The entry the section keyword `j` of `kChiaviSezioni` writes.
+int voce_sezione(size_t j) { return valori(kChiaviSezioni[j]).front().dove.indice; }
 
 // Whether giving the sections `sorgente` to tre, due, uno in the order `ordine` makes the
 // ordering give back the stored ones.
@@ -52,7 +57,7 @@ bool danno_le_sezioni(const Ricostruzione& r, const std::array<Sezione, 3>& sorg
   for (size_t j = 0; j < 3; ++j) {
     const Sezione& s = sorgente[static_cast<size_t>(ordine[j])];
     if (s.progressiva < INT32_MIN) return false;
-    Voce& v = e[static_cast<size_t>(kVociSezioni[j])];
+    Voce& v = e[static_cast<size_t>(voce_sezione(j))];
     v.campo_1 = static_cast<int32_t>(s.inizio);
     v.campo_2 = static_cast<int32_t>(s.progressiva);
     v.campo_3 = static_cast<int32_t>(s.verso);
@@ -62,11 +67,12 @@ bool danno_le_sezioni(const Ricostruzione& r, const std::array<Sezione, 3>& sorg
   } catch (const GuastoEsecuzione&) {
     return false;
   }
-  return std::all_of(kVociSezioni.begin(), kVociSezioni.end(), [&](int i) {
-    const Voce& a = e[static_cast<size_t>(i)];
-    const Voce& b = r.voce(i);
-    return a.campo_1 == b.campo_1 && a.campo_2 == b.campo_2 && a.campo_3 == b.campo_3;
-  });
+  for (size_t j = 0; j < 3; ++j) {
+    const Voce& a = e[static_cast<size_t>(voce_sezione(j))];
+    const Voce& b = r.voce(voce_sezione(j));
+    if (a.campo_1 != b.campo_1 || a.campo_2 != b.campo_2 || a.campo_3 != b.campo_3) return false;
+  }
+  return true;
 }
 
 // The three kilometric sections as the source gives them, assigned to "uno", "due" and "tre" so
@@ -74,7 +80,7 @@ bool danno_le_sezioni(const Ricostruzione& r, const std::array<Sezione, 3>& sorg
 void sezioni_km(Ricostruzione& r, SorgenteLinea& out) {
   std::array<Sezione, 3> sorgente;
   for (size_t j = 0; j < 3; ++j) {
-    const Voce& v = r.voce(kVociSezioni[j]);
+    const Voce& v = r.voce(voce_sezione(j));
     sorgente[j] = {v.campo_1, v.campo_2 - (v.campo_3 == 1 ? 100 : 0), v.campo_3};
   }
   std::array<int, 3> ordine = {0, 1, 2};  // which stored section goes to tre, due, uno
@@ -86,11 +92,10 @@ void sezioni_km(Ricostruzione& r, SorgenteLinea& out) {
     ordine = {0, 1, 2};
     r.problemi().aggiungi({TipoProblema::sezioni_disordinate, voce::sezione_tre});
   }
-  const char* nomi[3] = {"tre", "due", "uno"};
   for (int j = 2; j >= 0; --j) {
     const Sezione& s = sorgente[static_cast<size_t>(ordine[static_cast<size_t>(j)])];
     if (s.inizio == 0 && s.progressiva == 0 && s.verso == 0) continue;
-    out.generale.push_back(valore_generale(std::string("progressiva chilometrica ") + nomi[j],
+    out.generale.push_back(valore_generale(kChiaviSezioni[static_cast<size_t>(j)],
                                            {s.inizio, s.progressiva, s.verso}));
   }
 }
@@ -100,29 +105,30 @@ void ripetizione(Ricostruzione& r, SorgenteLinea& out) {
   const Descrizione& d = r.letto();
   const int32_t inizio = d.ripetizione_inizio, fine = d.ripetizione_fine;
   const int32_t n = d.codici_ripetizione;
+  // The keyword with 9 codes, or its other spelling with 4.
+  const RigaChiave& k = riga(Chiave::ripetizione_segnali);
   const char* codici = nullptr;
-  if (n == 9 && fine != 0) codici = "9";
-  if (n == 4 && fine != 0) codici = "4";
-  if (n == 0 && fine == 0) codici = "9";
+  if (n == 9 && fine != 0) codici = k.forma;
+  if (n == 4 && fine != 0) codici = k.altra_forma;
+  if (n == 0 && fine == 0) codici = k.forma;
   if (!codici || inizio % 50 != 0 || fine % 50 != 0) {
     r.problema_voce(voce::treno, TipoProblema::ripetizione_senza_riga, {inizio, fine, n});
     return;
   }
-  out.generale.push_back(
-      valore_generale(std::string("ripetizione segnali ") + codici + " codici", {inizio, fine}));
+  out.generale.push_back(valore_generale(Chiave::ripetizione_segnali, {inizio, fine}, codici));
 }
 
 }  // namespace
 
 std::vector<std::string> SorgenteLinea::righe() const {
-  std::vector<std::string> l = {"[generale]"};
+  std::vector<std::string> l = {parola(Chiave::generale_linea)};
   l.insert(l.end(), generale.begin(), generale.end());
-  sezione(l, "[curve]", curve);
-  sezione(l, "[pendenze]", pendenze);
-  sezione(l, "[montagne]", montagne);
-  sezione(l, "[cartelli]", indicatori);
-  sezione(l, "[indicazioni]", cartelli);
-  l.emplace_back("[fine]");
+  sezione(l, Chiave::curve, curve);
+  sezione(l, Chiave::pendenze, pendenze);
+  sezione(l, Chiave::montagne, montagne);
+  sezione(l, Chiave::cartelli, indicatori);
+  sezione(l, Chiave::indicazioni, cartelli);
+  l.push_back(parola(Chiave::fine_linea));
   return l;
 }
 
@@ -130,9 +136,9 @@ void generale_linea(Ricostruzione& r, SorgenteLinea& out) {
   lunghezza(r, out);
   sezioni_km(r, out);
   const int32_t(&sfondi)[3] = r.letto().sfondi;
-  out.generale.push_back(valore_generale("sfondo uno", {sfondi[0]}));
-  out.generale.push_back(valore_generale("sfondo due", {sfondi[1]}));
-  out.generale.push_back(valore_generale("sfondo tre", {sfondi[2]}));
+  out.generale.push_back(valore_generale(Chiave::sfondo_uno, {sfondi[0]}));
+  out.generale.push_back(valore_generale(Chiave::sfondo_due, {sfondi[1]}));
+  out.generale.push_back(valore_generale(Chiave::sfondo_tre, {sfondi[2]}));
   ripetizione(r, out);
 }
 
@@ -141,14 +147,13 @@ void curve_linea(Ricostruzione& r, SorgenteLinea& out) {
   for (Problema& p : c.problemi) r.problemi().aggiungi(std::move(p));
   for (const CurvaSorgente& k : c.curve) {
     out.curve.push_back(
-        riga(std::string("curva") + (k.destra ? "d" : "s") + std::to_string(k.classe),
-             {k.posizione, k.lunghezza}));
+        riga(cp1252::a_utf8(forma_curva(!k.destra, k.classe)), {k.posizione, k.lunghezza}));
   }
 }
 
 // The last three stretches keep 0, as the fill leaves them.
 void pendenze_linea(Ricostruzione& r, SorgenteLinea& out) {
-  profilo(r, CampoTratto::pendenza, r.letto().pendenze, "pendenza", {3, false},
+  profilo(r, CampoTratto::pendenza, r.letto().pendenze, Chiave::pendenza, {3, false},
           TipoProblema::pendenza_in_coda, out.pendenze);
 }
 
@@ -158,7 +163,7 @@ void indicatori_linea(Ricostruzione& r, SorgenteLinea& out) {
   for (const IndicatoreVelocita& x : r.letto().indicatori) {
     r.spiega(x.tratto);
     if (!r.nel_percorso_o_segnala(x.tratto, 100, "indicatore di velocità")) continue;
-    Riga k = riga("indicatori_vmax", {posizione_oggetto<int64_t>(x.tratto)});
+    Riga k = riga(Chiave::indicatori_vmax, {posizione_oggetto<int64_t>(x.tratto)});
     for (int j = 0; j < 3; ++j) k.celle.push_back(std::to_string(x.prima(j)));
     k.celle.push_back(std::to_string(x.strisce_sinistra()));
     const bool un_lato = x.seconda(0) == 0 && x.seconda(1) == 0 && x.seconda(2) == 0;
@@ -197,7 +202,7 @@ int cartelli_linea(Ricostruzione& r, SorgenteLinea& out) {
         r.problema_voce(indice, TipoProblema::testo_non_riscrivibile);
       }
     }
-    Riga k = riga("cartello_indicatore", {posizione_oggetto<int64_t>(s)});
+    Riga k = riga(Chiave::cartello_indicatore, {posizione_oggetto<int64_t>(s)});
     k.testo = testo;
     out.cartelli.push_back(std::move(k));
   }

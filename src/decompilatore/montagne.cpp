@@ -47,7 +47,7 @@ class RigheMontagne {
     } else if (tipo > 10) {
       tipo -= 256;  // the same byte, without markers
     }
-    righe_.push_back(riga("montagna", {inizio, fine, tipo}));
+    righe_.push_back(riga(Chiave::montagna, {inizio, fine, tipo}));
     ++numero_;
     fine_prima_ = fine;
     ultimo_prima_ = c.ultimo;
@@ -66,7 +66,7 @@ class RigheMontagne {
       return inizio_tardi;
     }
     if (inizio > 150) {
-      righe_.push_back(riga("montagna", {0, 0, 0}));
+      righe_.push_back(riga(Chiave::montagna, {0, 0, 0}));
       ++numero_;
     } else {
       r_.problema_tratto(c.primo, TipoProblema::montagna_attaccata, {c.tipo});

@@ -6,9 +6,8 @@
 
 namespace compattatore {
 
-void profilo(Ricostruzione& r, CampoTratto campo, const std::vector<Tratta>& tratte,
-             const std::string& parola, FineProfilo fine, TipoProblema in_coda,
-             std::vector<Riga>& out) {
+void profilo(Ricostruzione& r, CampoTratto campo, const std::vector<Tratta>& tratte, Chiave parola,
+             FineProfilo fine, TipoProblema in_coda, std::vector<Riga>& out) {
   const RigaCampo<Tratto>& c = riga_campo(campo);
   const int64_t zero = c.in_unita(0);
   const int64_t u = r.ultimo();

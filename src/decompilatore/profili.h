@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "decompilatore/ricostruzione.h"
@@ -21,8 +20,7 @@ struct FineProfilo {
 
 /// The lines of `parola` that give the runs `tratte` of `campo` (values in the author's unit);
 /// a value other than the stored 0 where no line reaches is the problem `in_coda`.
-void profilo(Ricostruzione& r, CampoTratto campo, const std::vector<Tratta>& tratte,
-             const std::string& parola, FineProfilo fine, TipoProblema in_coda,
-             std::vector<Riga>& out);
+void profilo(Ricostruzione& r, CampoTratto campo, const std::vector<Tratta>& tratte, Chiave parola,
+             FineProfilo fine, TipoProblema in_coda, std::vector<Riga>& out);
 
 }  // namespace compattatore

@@ -23,8 +23,8 @@ void rallentamento(Ricostruzione& r, const RallentamentoLetto& ra, std::vector<R
   }
   if (!r.nel_percorso_o_segnala(i, 100, "rallentamento")) return;
   const int64_t fine = ra.fine.value_or(*ra.inizio);
-  out.push_back(riga("rallentamento", {metri, ra.velocita, (fine - i) * kMetriTratto, ra.f_tt,
-                                       ra.segnalato ? 1 : 0, ra.d_v}));
+  out.push_back(riga(Chiave::rallentamento, {metri, ra.velocita, (fine - i) * kMetriTratto, ra.f_tt,
+                                             ra.segnalato ? 1 : 0, ra.d_v}));
 }
 
 // A board or a mark that no slowdown takes.

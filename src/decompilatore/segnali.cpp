@@ -12,8 +12,8 @@ FontePreavvisi segnale(const SegnaleLetto& g) {
   const int64_t tempo = g.tempo == 0 ? 0 : g.tempo <= 100 ? g.tempo + 256 : g.tempo;
   FontePreavvisi f;
   f.chiave = s;
-  f.riga = riga("segnale", {posizione_oggetto<int64_t>(s), g.sx, g.aspetti[0], g.aspetti[1],
-                            g.aspetti[2], g.rapp, g.dx, g.d[0], g.d[1], g.d[2], tempo});
+  f.riga = riga(Chiave::segnale, {posizione_oggetto<int64_t>(s), g.sx, g.aspetti[0], g.aspetti[1],
+                                  g.aspetti[2], g.rapp, g.dx, g.d[0], g.d[1], g.d[2], tempo});
   for (int64_t b = 1; b <= kPreavvisi; ++b) {
     f.scritture.emplace_back(s - 2 * b, bassi<uint8_t>(int64_t{g.base} * 10 + b));
   }

@@ -89,9 +89,10 @@ FontePreavvisi stazione(Ricostruzione& r, int i) {
   FontePreavvisi f;
   f.stazione = true;
   f.chiave = i;
-  f.riga = riga("stazione", {v.campo_3, v.tipo_voce, m.lunghezza, v.opzione, v.flag_4, m.flag_3,
-                             v.intero_1, v.intero_2, v.flag_1, v.intero_3, v.intero_4, v.intero_5,
-                             v.flag_2, v.orario / 3600, v.orario % 3600 / 60, v.orario % 60});
+  f.riga =
+      riga(Chiave::stazione, {v.campo_3, v.tipo_voce, m.lunghezza, v.opzione, v.flag_4, m.flag_3,
+                              v.intero_1, v.intero_2, v.flag_1, v.intero_3, v.intero_4, v.intero_5,
+                              v.flag_2, v.orario / 3600, v.orario % 3600 / 60, v.orario % 60});
   f.riga.testo = nome.value_or("");
   fermata(r, i, f);
   return f;

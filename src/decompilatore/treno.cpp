@@ -15,8 +15,8 @@ void sezioni_punti(std::vector<std::string>& l, const SorgenteTreno& t) {
   size_t k = 0;
   std::vector<Riga> gruppo;
   while (k < t.punti.size() && t.punti[k].stazione) gruppo.push_back(t.punti[k++].riga);
-  sezione(l, "[stazioni]", gruppo);
-  sezione(l, "[rallentamenti]", t.rallentamenti);
+  sezione(l, Chiave::stazioni, gruppo);
+  sezione(l, Chiave::rallentamenti, t.rallentamenti);
   bool prima = true;
   while (k < t.punti.size() || prima) {
     const bool stazione = k < t.punti.size() && t.punti[k].stazione;
@@ -24,7 +24,7 @@ void sezioni_punti(std::vector<std::string>& l, const SorgenteTreno& t) {
     while (k < t.punti.size() && t.punti[k].stazione == stazione) {
       gruppo.push_back(t.punti[k++].riga);
     }
-    sezione(l, stazione ? "[stazioni]" : "[segnali]", gruppo);
+    sezione(l, stazione ? Chiave::stazioni : Chiave::segnali, gruppo);
     prima = false;
   }
 }
@@ -32,38 +32,38 @@ void sezioni_punti(std::vector<std::string>& l, const SorgenteTreno& t) {
 }  // namespace
 
 std::vector<std::string> SorgenteTreno::righe() const {
-  std::vector<std::string> l = {"[generale]"};
+  std::vector<std::string> l = {parola(Chiave::generale_treno)};
   l.insert(l.end(), generale.begin(), generale.end());
-  sezione(l, "[aderenze]", aderenze);
-  sezione(l, "[vel_limite]", velocita);
+  sezione(l, Chiave::aderenze, aderenze);
+  sezione(l, Chiave::vel_limite, velocita);
   sezioni_punti(l, *this);
   std::map<int64_t, Riga> codici = abbattimenti;
   for (int64_t s : marcatori_scritti) {
-    codici[s] = riga("abbattimento", {s * kMetriTratto, kValoreMarcatore});
+    codici[s] = riga(Chiave::abbattimento, {s * kMetriTratto, kValoreMarcatore});
   }
   std::vector<Riga> gruppo;
   for (auto& [s, k] : codici) gruppo.push_back(k);
-  sezione(l, "[codici]", gruppo);
-  l.emplace_back("[fine]");
+  sezione(l, Chiave::codici, gruppo);
+  l.push_back(parola(Chiave::fine_treno));
   return l;
 }
 
 void generale_treno(Ricostruzione& r, SorgenteTreno& out) {
   const Descrizione& d = r.letto();
-  out.generale.push_back(valore_generale("numero vetture", {d.vetture}));
-  out.generale.push_back(valore_generale("percentuale massa frenata", {d.massa_frenata}));
-  out.generale.push_back(valore_generale("sabbia", {d.sabbia}));
-  out.generale.push_back("orologio,    " + std::to_string(d.orologio[0]) + "    " +
-                         std::to_string(d.orologio[1]) + "    " + std::to_string(d.orologio[2]));
+  out.generale.push_back(valore_generale(Chiave::numero_vetture, {d.vetture}));
+  out.generale.push_back(valore_generale(Chiave::percentuale_massa_frenata, {d.massa_frenata}));
+  out.generale.push_back(valore_generale(Chiave::sabbia, {d.sabbia}));
+  out.generale.push_back(
+      valore_generale(Chiave::orologio, {d.orologio[0], d.orologio[1], d.orologio[2]}));
 }
 
 void profili_treno(Ricostruzione& r, SorgenteTreno& out) {
   // The fill at the end of the train phase stops before the last three stretches unless a line
   // stands at the first of them.
   const FineProfilo fine{2, true};
-  profilo(r, CampoTratto::aderenza, r.letto().aderenze, "aderenza", fine,
+  profilo(r, CampoTratto::aderenza, r.letto().aderenze, Chiave::aderenza, fine,
           TipoProblema::aderenza_in_coda, out.aderenze);
-  profilo(r, CampoTratto::velocita, r.letto().velocita, "velocita", fine,
+  profilo(r, CampoTratto::velocita, r.letto().velocita, Chiave::velocita, fine,
           TipoProblema::velocita_in_coda, out.velocita);
 }
 
@@ -81,7 +81,7 @@ void codici_treno(Ricostruzione& r, SorgenteTreno& out) {
       r.problema_tratto(s, TipoProblema::fuori_percorso, {nome_breve_oggetto(r.t(s).oggetto)});
       continue;
     }
-    Riga k = riga("abbattimento", {s * kMetriTratto});
+    Riga k = riga(Chiave::abbattimento, {s * kMetriTratto});
     if (p.taglio) {
       k.celle.emplace_back("AC");
     } else {
