@@ -14,15 +14,13 @@
 namespace compattatore {
 namespace {
 
-constexpr int32_t kLunghezzaMassima = 1000000;
-
 // The route length, checked against the stretches and the plan points it sizes.
 void lunghezza(Ricostruzione& r, SorgenteLinea& out) {
   const int32_t lunghezza = r.letto().lunghezza;
   out.generale.push_back(valore_generale(Chiave::lunghezza_percorso, {lunghezza}));
-  if (lunghezza < 0 || lunghezza > kLunghezzaMassima) {
+  if (lunghezza < 0 || lunghezza > kLunghezzaPercorsoMassima) {
     r.problema_voce(voce::figure_treno, TipoProblema::lunghezza_fuori_campo,
-                    {lunghezza, kLunghezzaMassima});
+                    {lunghezza, kLunghezzaPercorsoMassima});
     return;
   }
   const int64_t metri_totali = int64_t{lunghezza} + kCodaPercorso;
