@@ -1,7 +1,7 @@
 // What a compiled scenario holds, read from its model in the terms an author knows: stations,
 // signals, slowdowns, code points, mountains, boards, profiles and the kilometric chainage. This is
 // the one decoder of the stretches: the commands that show a compiled scenario (text, JSON, the
-// picture of the route) start here, and so can the decompiler.
+// picture of the route) start here, and so does the decompiler.
 //
 // How objects spread over several stretches are put together:
 //
