@@ -1,5 +1,6 @@
 // What the fuzz targets share: the entry point libFuzzer calls, an error sink that keeps only the
-// error word, and the limits that keep one execution short.
+// error word, the limits that keep one execution short, and the compile every target but the
+// item reader's runs: the run's own compile from text.
 #pragma once
 
 #include <cstddef>
@@ -7,8 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "compilazione/compila.h"
+#include "formato/lettori.h"
 #include "model/segnalazione.h"
-#include "parse/fasi.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n);
 
@@ -34,9 +36,11 @@ inline bool per_una_quota(std::string_view dati, unsigned su) {
   return h % su == 0;
 }
 
-/// The options of the line phase for `sorgente`: the plan for one input in `quota`, routes cut.
-inline OpzioniLinea opzioni_linea(std::string_view sorgente, unsigned quota = kQuotaTracciato) {
-  OpzioniLinea o{per_una_quota(sorgente, quota)};
+/// The options of a compile of `ingresso`: the plan for one input in `quota`, routes cut. The
+/// encoding is found as the run finds it.
+inline OpzioniCompilazione opzioni(std::string_view ingresso, unsigned quota = kQuotaTracciato) {
+  OpzioniCompilazione o;
+  o.con_tracciato = per_una_quota(ingresso, quota);
   o.taglio_percorso = o.con_tracciato ? kTaglioTracciato : kTaglioPercorso;
   return o;
 }
@@ -50,5 +54,22 @@ class Parola : public Segnalatore {
  private:
   Codice codice_ = Codice::nessuno;
 };
+
+/// The run's compile of `linea` and `treno`, then the bytes of every file it gives, each checked
+/// against the size its model says.
+inline void compila(const std::string& linea, const std::string& treno,
+                    const OpzioniCompilazione& o) {
+  Parola errori;
+  const Compilazione c = compila_testi(Identita{"Fuzz", "1"}, Sorgente::testo("F_linea.txt", linea),
+                                       Sorgente::testo("F_1-.txt", treno), o, errori);
+  if (!c.completa()) return;
+  if (c.byte(TipoCompilato::tratti).size() != 15 * c.modello.tratti.size()) __builtin_trap();
+  c.byte(TipoCompilato::elenco);
+  // The plan's file holds no count: read back, it must give the same plan.
+  if (o.con_tracciato &&
+      leggi_tracciato(c.byte(TipoCompilato::tracciato), "F_linea.dat") != c.modello.tracciato) {
+    __builtin_trap();
+  }
+}
 
 }  // namespace compattatore::fuzz

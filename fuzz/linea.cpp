@@ -1,22 +1,12 @@
-// The line phase over any line source.
+// The run's compile of any line source, with a train source of one station.
 #include "comune.h"
-#include "model/modello.h"
-#include "model/regole.h"
-#include "parse/fasi.h"
 
 using namespace compattatore;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
-  const std::string sorgente = fuzz::testo(dati, n);
-  Modello m;
-  fuzz::Parola errori;
-  LettoreVoci lettore(sorgente, "linea.txt");
-  try {
-    const EsitoLinea esito = fase_linea(m, errori, lettore, fuzz::opzioni_linea(sorgente));
-    if (esito.cursore_cartelli < 0 || esito.cursore_cartelli > voce::primo_cartello) {
-      __builtin_trap();
-    }
-  } catch (const GuastoEsecuzione&) {
-  }
+  static const std::string treno =
+      "[generale]\r\nstazione, 2000, 24, 300, 0, 0, 0, 0,0,0, 0,0,0, 30, 6,0,0, A\r\n[fine]\r\n";
+  const std::string linea = fuzz::testo(dati, n);
+  fuzz::compila(linea, treno, fuzz::opzioni(linea));
   return 0;
 }

@@ -1,25 +1,14 @@
-// The train phase over any train source, on a route already sized.
+// The run's compile of any train source, over a route of the longest length the targets keep.
 #include "comune.h"
-#include "model/modello.h"
-#include "model/regole.h"
-#include "parse/fasi.h"
 
 using namespace compattatore;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
-  static const Modello vuoto = [] {
-    Modello m;
-    m.crea_tratti(fuzz::kTaglioPercorso, false);
-    return m;
-  }();
-  const std::string sorgente = fuzz::testo(dati, n);
-  Modello m = vuoto;
-  fuzz::Parola errori;
-  LettoreVoci lettore(sorgente, "treno.txt");
-  try {
-    fase_treno(m, errori, lettore, OpzioniTreno{});
-  } catch (const GuastoEsecuzione&) {
-  }
-  if (m.tratti.size() != vuoto.tratti.size()) __builtin_trap();
+  static const std::string linea = "[generale]\r\nlunghezza percorso, " +
+                                   std::to_string(fuzz::kTaglioPercorso) +
+                                   "\r\n[curve]\r\n[fine]\r\n";
+  OpzioniCompilazione o;
+  o.con_tracciato = false;
+  fuzz::compila(linea, fuzz::testo(dati, n), o);
   return 0;
 }

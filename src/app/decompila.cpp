@@ -79,8 +79,9 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
         << "\": compilati con un altro nome, i sorgenti danno un altro elenco e altri codici di "
            "controllo\n";
   }
-  for (const std::string& a : d.avvisi)
-    err << "compattatore decompila: avviso: " << visibile(a) << "\n";
+  for (const Problema& a : d.avvisi) {
+    err << "compattatore decompila: avviso: " << visibile(testo_problema(a)) << "\n";
+  }
   if (d.problemi.empty()) return kUscitaOk;
   err << "compattatore decompila: nessun sorgente dà questo dei file compilati (i sorgenti scritti "
          "hanno il resto):\n";
@@ -88,7 +89,7 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
   // are enough to see it.
   constexpr size_t kElencati = 50;
   for (size_t i = 0; i < d.problemi.size() && i < kElencati; ++i) {
-    err << "  " << visibile(d.problemi[i]) << "\n";
+    err << "  " << visibile(testo_problema(d.problemi[i])) << "\n";
   }
   if (d.problemi.size() > kElencati) err << "  e altri " << d.problemi.size() - kElencati << "\n";
   return kUscitaConCodice;

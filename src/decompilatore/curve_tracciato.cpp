@@ -66,13 +66,35 @@ CurvaSorgente curva(int64_t primo, int64_t ultimo, double k) {
   return c;
 }
 
-std::string elenco_punti(const std::vector<int64_t>& punti, size_t quanti) {
-  std::string s;
-  for (size_t i = 0; i < punti.size() && i < kPuntiElencati; ++i) {
-    s += (i ? ", " : "") + std::to_string(punti[i]);
+// Points of one kind, the first few of them by number, to be named in one problem.
+struct Punti {
+  std::vector<int64_t> primi;
+  size_t quanti = 0;
+
+  void aggiungi(int64_t c) {
+    if (quanti++ < kPuntiElencati) primi.push_back(c);
   }
-  if (quanti > kPuntiElencati) s += " e altri " + std::to_string(quanti - kPuntiElencati);
-  return s;
+  // The problem that names them, "3, 4, 5 e altri 2", at the first of them.
+  void segnala(TipoProblema tipo, std::vector<Problema>& problemi) const {
+    if (quanti == 0) return;
+    std::string s;
+    for (size_t i = 0; i < primi.size(); ++i) s += (i ? ", " : "") + std::to_string(primi[i]);
+    if (quanti > kPuntiElencati) s += " e altri " + std::to_string(quanti - kPuntiElencati);
+    problemi.push_back({tipo, primi.front(), {}, {std::move(s)}});
+  }
+};
+
+// The two points every plan starts from, and the last two, which stay empty.
+void estremi(const Tracciato& t, int64_t metri_totali, std::vector<Problema>& problemi) {
+  if (!intero(t, 0, Asse::x, 0) || !intero(t, 0, Asse::y, 0) || !intero(t, 1, Asse::x, 0) ||
+      !intero(t, 1, Asse::y, 1)) {
+    problemi.push_back({TipoProblema::punti_iniziali, 0});
+  }
+  for (int64_t c = metri_totali - 1; c <= metri_totali; ++c) {
+    if (!di_tipo(t, static_cast<size_t>(c), TipoCoordinata::vuota)) {
+      problemi.push_back({TipoProblema::punto_finale_pieno, c, {}, {c}});
+    }
+  }
 }
 
 }  // namespace
@@ -81,26 +103,14 @@ CurveTracciato curve_dal_tracciato(const Tracciato& t, int32_t ultimo_tratto) {
   CurveTracciato r;
   const auto punti = static_cast<int64_t>(t.punti());
   if (punti < 5) {
-    r.problemi.push_back("tracciato: " + std::to_string(punti) +
-                         " punti, troppo pochi per un percorso");
+    r.problemi.push_back({TipoProblema::punti_troppo_pochi, 0, {}, {punti}});
     return r;
   }
   const int64_t metri_totali = punti - 1;
-  if (!intero(t, 0, Asse::x, 0) || !intero(t, 0, Asse::y, 0) || !intero(t, 1, Asse::x, 0) ||
-      !intero(t, 1, Asse::y, 1)) {
-    r.problemi.push_back(
-        "tracciato, punti 0 e 1: non sono gli interi (0, 0) e (0, 1) da cui parte ogni tracciato");
-  }
-  for (int64_t c = metri_totali - 1; c <= metri_totali; ++c) {
-    if (!di_tipo(t, static_cast<size_t>(c), TipoCoordinata::vuota)) {
-      r.problemi.push_back("tracciato, punto " + std::to_string(c) +
-                           ": ha un valore, ma gli ultimi due punti restano sempre vuoti");
-    }
-  }
+  estremi(t, metri_totali, r.problemi);
 
-  std::vector<int64_t> non_doppi;    // points that are not two doubles
-  std::vector<int64_t> spiegati_no;  // points that no step gives
-  size_t quanti_non_doppi = 0, quanti_spiegati_no = 0;
+  Punti non_doppi;                                 // points that are not two doubles
+  Punti spiegati_no;                               // points that no step gives
   std::vector<std::pair<int64_t, int64_t>> fuori;  // curves a source cannot place
   Punto penultimo = punto_di(t, 0);
   Punto ultimo = punto_di(t, 1);
@@ -118,12 +128,10 @@ CurveTracciato curve_dal_tracciato(const Tracciato& t, int32_t ultimo_tratto) {
   for (int64_t c = 2; c <= metri_totali - 2; ++c) {
     const auto i = static_cast<size_t>(c);
     const Punto punto = punto_di(t, i);
-    if (!di_tipo(t, i, TipoCoordinata::reale)) {
-      if (quanti_non_doppi++ < kPuntiElencati) non_doppi.push_back(c);
-    }
+    if (!di_tipo(t, i, TipoCoordinata::reale)) non_doppi.aggiungi(c);
     std::optional<double> k = curvatura(penultimo, ultimo, punto, corrente);
     if (!k) {
-      if (quanti_spiegati_no++ < kPuntiElencati) spiegati_no.push_back(c);
+      spiegati_no.aggiungi(c);
       k = corrente;  // the curvature of the metre before goes on, from the point as stored
     }
     if (*k != corrente) {
@@ -136,19 +144,10 @@ CurveTracciato curve_dal_tracciato(const Tracciato& t, int32_t ultimo_tratto) {
   }
   chiudi(metri_totali - 2);
 
-  if (quanti_non_doppi > 0) {
-    r.problemi.push_back("tracciato, punti " + elenco_punti(non_doppi, quanti_non_doppi) +
-                         ": non sono numeri in doppia precisione come ogni punto calcolato");
-  }
-  if (quanti_spiegati_no > 0) {
-    r.problemi.push_back("tracciato, punti " + elenco_punti(spiegati_no, quanti_spiegati_no) +
-                         ": nessun rettilineo e nessuna curva danno questi punti da quelli prima");
-  }
+  non_doppi.segnala(TipoProblema::punti_non_doppi, r.problemi);
+  spiegati_no.segnala(TipoProblema::punti_senza_passo, r.problemi);
   for (const auto& [da, a] : fuori) {
-    r.problemi.push_back("tracciato, punti " + std::to_string(da) + "-" + std::to_string(a) +
-                         ": una curva che una linea non può mettere (inizio oltre il percorso o "
-                         "oltre il metro " +
-                         std::to_string(kUltimoMetroTracciato) + ")");
+    r.problemi.push_back({TipoProblema::curva_fuori, da, {}, {da, a, kUltimoMetroTracciato}});
   }
   return r;
 }

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
+#include "decompilatore/problemi.h"
 #include "model/modello.h"
 
 namespace compattatore {
@@ -22,7 +22,7 @@ struct CurvaSorgente {
 /// The curves of a plan, and what of the plan no curve list draws.
 struct CurveTracciato {
   std::vector<CurvaSorgente> curve;
-  std::vector<std::string> problemi;  // "tracciato, punti N, M: ..." (Italian, one line each)
+  std::vector<Problema> problemi;  // of the plan, at the first point each names
 };
 
 /// Reads the plan metre by metre: each point from 2 on is the step of a straight or of one curve

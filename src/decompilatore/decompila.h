@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "decompilatore/problemi.h"
+#include "decompilatore/sorgente.h"
 #include "model/modello.h"
 
 namespace compattatore {
@@ -20,11 +22,12 @@ namespace compattatore {
 struct Decompilato {
   std::vector<std::string> linea;  // lines of `<nome>_linea.txt`, UTF-8, without line ends
   std::vector<std::string> treno;  // lines of `<nome>_<treno>-.txt`
-  /// What no source gives, one line each, naming where (stretch, entry, plan point) and what.
-  /// The sources hold everything else; compiling them gives the model except these places.
-  std::vector<std::string> problemi;
+  /// What no source gives, each naming where (stretch, entry, plan point) and what, in the order
+  /// of the files. The sources hold everything else; compiling them gives the model except these
+  /// places.
+  std::vector<Problema> problemi;
   /// What the author should know and is no fault: no route plan, codes the compile will set.
-  std::vector<std::string> avvisi;
+  std::vector<Problema> avvisi;
   /// The model had no route plan: the line source has no curves, and compiling it without the
   /// plan gives the same files.
   bool senza_tracciato = false;
@@ -35,9 +38,5 @@ struct Decompilato {
 /// (with the scenario identity of `elenco` 85 and 86) and the result compared with `m` field by
 /// field; every difference left is a problem. Never throws for what the model holds.
 Decompilato decompila(const Modello& m);
-
-/// The bytes of a source file with lines `righe` (UTF-8): Windows-1252, every line followed by
-/// CR LF.
-std::string byte_sorgente(const std::vector<std::string>& righe);
 
 }  // namespace compattatore

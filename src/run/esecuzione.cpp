@@ -2,17 +2,28 @@
 
 #include <optional>
 
-#include "formato/compilati.h"
 #include "io/blocco.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
-#include "post/completa.h"
+#include "model/cp1252.h"
 #include "sources/scenario.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;
 
 namespace {
+
+// A source read whole; one that cannot be read is a run-time fault when the parse comes to it.
+Sorgente leggi_sorgente(const fs::path& file) {
+  Sorgente s{file.string()};
+  try {
+    s.byte = leggi_file(file);
+  } catch (const ErroreFile& e) {
+    s.stato = Sorgente::Stato::illeggibile;
+    s.guasto = e.what();
+  }
+  return s;
+}
 
 // A run that stopped on a file it could not write; `dove` says what the file is.
 RisultatoPercorso non_scritto(const ErroreFile& e, const std::string& dove = "") {
@@ -111,83 +122,86 @@ RisultatoPercorso Esecuzione::con_parola(RisultatoPercorso r) const {
   return r;
 }
 
+Sorgente Esecuzione::sorgente_linea() {
+  Sorgente s{sorgenti_.linea.string()};
+  if (!esiste(sorgenti_.linea)) {
+    s.stato = Sorgente::Stato::mancante;
+    return s;
+  }
+  if (stesso_file(sorgenti_.linea, sorgenti_.treno)) {
+    parola_.segnala_avviso(Avviso::stesso_file, Luogo{sorgenti_.treno.string(), 0, {}},
+                           "il file del treno è lo stesso file della linea");
+  }
+  return leggi_sorgente(sorgenti_.linea);
+}
+
+Sorgente Esecuzione::sorgente_treno() const { return leggi_sorgente(sorgenti_.treno); }
+
 RisultatoPercorso Esecuzione::memorizza_percorso(int32_t j) {
   flag_linea_ = j;
   parola_.azzera();
-  modello_ = Modello{};  // all 87 entries of elenco cleared, no stretch array yet
-  origini_.svuota();
-  memorizza_dati(modello_, parola_, nomi_, sorgenti_, flag_linea_ != 0, &origini_);
-  if (!modello_.dimensionato()) {
+  const NomiScenario& n = nomi_;
+  const Identita identita{cp1252::da_utf8(n.nome()), cp1252::da_utf8(n.treno())};
+  OpzioniCompilazione opzioni;
+  opzioni.con_tracciato = flag_linea_ != 0;
+  opzioni.codifica = sorgenti_.codifica;
+  const Sorgente linea = sorgente_linea();
+  compilato_ = compila_testi(identita, linea, sorgente_treno(), opzioni, parola_);
+  if (sorgenti_.cancella_dopo_lettura) {
+    // A source already deleted is no error.
+    if (compilato_.letta_linea) cancella(sorgenti_.linea);
+    if (compilato_.letto_treno) cancella(sorgenti_.treno);
+  }
+  if (compilato_.fine == FineCompilazione::non_dimensionata) {
     return con_parola({Esito::non_dimensionato,
                        "il percorso non ha lunghezza: nessun file compilato scritto (errore " +
                            std::to_string(codice_errore()) + ")"});
   }
-  return completa_e_scrivi();
+  return con_parola(scrivi_compilati());
 }
 
-RisultatoPercorso Esecuzione::completa_e_scrivi() { return con_parola(scrivi_compilati()); }
-
-RisultatoPercorso Esecuzione::campo_riservato(Codice codice, const char* campo, int16_t valore) {
-  const Tratto& primo = modello_.tratto(1);
-  Segnalazione s{codice};
-  s.tratto = 1;
-  if (valore != 0) {
-    const Origine* o = origini_.di(1);
-    if (o != nullptr) s.luogo = o->luogo;
-    s.dettaglio = "sul tratto 1 c'è " + nome_oggetto(primo.oggetto) + " con " + campo + " " +
-                  std::to_string(valore);
-    if (o != nullptr && o->dal_compattatore) s.dettaglio += ", messo dal compattatore";
-  } else {
-    s.dettaglio = "la voce 85 della tabella ha già un valore";
-  }
-  if (const auto& osserva = parola_.osservatore()) osserva(s);
-  RisultatoPercorso r{Esito::campo_riservato, "", codice};
-  r.segni_di_codice = segni_;
-  return r;
+RisultatoPercorso Esecuzione::completa_e_scrivi() {
+  compilato_ =
+      completa_modello(std::move(compilato_.modello), std::move(compilato_.origini), parola_);
+  return con_parola(scrivi_compilati());
 }
 
 RisultatoPercorso Esecuzione::scrivi_compilati() {
-  auto& elenco = modello_.elenco;
-  const Completamento completo = completa(modello_, parola_, &origini_);
-  segni_ = completo.segni_di_codice;
-  if (completo.codice == Codice::campo_riservato_1) {
-    return campo_riservato(completo.codice, "primo valore", modello_.tratto(1).valore_1);
+  RisultatoPercorso r;
+  r.segni_di_codice = compilato_.segni_di_codice;
+  if (compilato_.fine == FineCompilazione::campo_riservato) {
+    if (const auto& osserva = parola_.osservatore()) osserva(*compilato_.arresto);
+    r.esito = Esito::campo_riservato;
+    r.codice = compilato_.arresto->codice;
+    return r;
   }
-  if (completo.codice == Codice::campo_riservato_2) {
-    return campo_riservato(completo.codice, "secondo valore", modello_.tratto(1).valore_2);
-  }
-
   if (!scrive_) {
-    RisultatoPercorso r{Esito::verificato};
-    r.segni_di_codice = segni_;
+    r.esito = Esito::verificato;
     return r;
   }
 
   try {
-    std::vector<fs::path> destinazioni;
-    if (flag_linea_ != 0) destinazioni.push_back(this->file(FileScenario::tracciato));
-    destinazioni.push_back(this->file(FileScenario::elenco));
-    destinazioni.push_back(this->file(FileScenario::tratti));
-    verifica_destinazioni(destinazioni);
-    Sostituzione file;
-    // Each file is encoded piece by piece straight into its temporary file.
-    auto in = [](Scrittore& s) {
-      return [&s](std::string_view pezzo) { s.scrivi(pezzo.data(), pezzo.size()); };
-    };
+    std::vector<std::pair<TipoCompilato, fs::path>> destinazioni;
     if (flag_linea_ != 0) {
-      file.prepara(this->file(FileScenario::tracciato),
-                   [&](Scrittore& s) { scrivi_tracciato(modello_.tracciato, in(s)); });
+      destinazioni.emplace_back(TipoCompilato::tracciato, file(FileScenario::tracciato));
     }
-    file.prepara(this->file(FileScenario::elenco),
-                 [&](Scrittore& s) { scrivi_elenco(elenco, in(s)); });
-    file.prepara(this->file(FileScenario::tratti),
-                 [&](Scrittore& s) { scrivi_tratti(modello_.tratti, in(s)); });
-    file.conferma();
+    destinazioni.emplace_back(TipoCompilato::elenco, file(FileScenario::elenco));
+    destinazioni.emplace_back(TipoCompilato::tratti, file(FileScenario::tratti));
+    std::vector<fs::path> percorsi;
+    for (const auto& d : destinazioni) percorsi.push_back(d.second);
+    verifica_destinazioni(percorsi);
+    Sostituzione sostituzione;
+    // Each file is encoded piece by piece straight into its temporary file.
+    for (const auto& [tipo, percorso] : destinazioni) {
+      sostituzione.prepara(percorso, [this, tipo](Scrittore& s) {
+        compilato_.scrivi(tipo,
+                          [&s](std::string_view pezzo) { s.scrivi(pezzo.data(), pezzo.size()); });
+      });
+    }
+    sostituzione.conferma();
   } catch (const ErroreFile& e) {
     return non_scritto(e);
   }
-  RisultatoPercorso r;
-  r.segni_di_codice = segni_;
   return r;
 }
 

@@ -9,14 +9,23 @@
 #include <system_error>
 #include <vector>
 
+#include "compilazione/compila.h"
 #include "model/codici.h"
 #include "model/modello.h"
 #include "model/nomi_scenario.h"
 #include "model/origini.h"
-#include "parse/memorizza_dati.h"
 #include "run/parola_errore.h"
 
 namespace compattatore {
+
+/// The two sources of a run.
+struct Sorgenti {
+  std::filesystem::path linea;
+  std::filesystem::path treno;
+  /// Each source is deleted once read (the plain run's own files); an author's are kept.
+  bool cancella_dopo_lettura = false;
+  Codifica codifica = Codifica::automatica;
+};
 
 /// How a run ended.
 enum class Esito {
@@ -72,14 +81,14 @@ class Esecuzione {
   /// `in_attesa` is called once when the wait begins.
   RisultatoPercorso esegui(const std::function<void()>& in_attesa = {});
 
-  /// Clears the error word and `elenco`, parses both sources, then completes and writes;
-  /// `j` not 0 computes and writes the route plan.
+  /// Clears the error word and `elenco`, reads both sources and compiles them (deleting them
+  /// once read when the run does), then writes; `j` not 0 computes and writes the route plan.
   RisultatoPercorso memorizza_percorso(int32_t j);
 
-  /// The steps after the parse: code markers, reserved-field checks, check codes, and the
-  /// compiled files (the route plan only when `flag_linea` is set), replaced together. A failed
-  /// reserved-field check is reported to the observer too, at the source line of the object on
-  /// stretch 1.
+  /// The steps after the parse, over the model as it stands: code markers, reserved-field
+  /// checks, check codes, and the compiled files (the route plan only when `flag_linea` is set),
+  /// replaced together. A failed reserved-field check is reported to the observer too, at the
+  /// source line of the object on stretch 1.
   RisultatoPercorso completa_e_scrivi();
 
   const NomiScenario& nomi() const { return nomi_; }
@@ -91,10 +100,10 @@ class Esecuzione {
   int32_t flag_linea() const { return flag_linea_; }
   int32_t codice_errore() const { return numero(parola_.codice_errore()); }
   int32_t posizione_errore() const { return parola_.posizione_errore(); }
-  Modello& modello() { return modello_; }
-  const Modello& modello() const { return modello_; }
+  Modello& modello() { return compilato_.modello; }
+  const Modello& modello() const { return compilato_.modello; }
   /// Which source item placed each object of the model.
-  const Origini& origini() const { return origini_; }
+  const Origini& origini() const { return compilato_.origini; }
   /// The run writes its files (every run but a check).
   bool scrive() const { return scrive_; }
 
@@ -103,9 +112,11 @@ class Esecuzione {
              int32_t flag_linea, bool incorporata, Osservatore osservatore);
   /// `r` with the error word as it stands.
   RisultatoPercorso con_parola(RisultatoPercorso r) const;
+  /// The sources read into memory, as the compile receives them.
+  Sorgente sorgente_linea();
+  Sorgente sorgente_treno() const;
+  /// Writes the compiled files of `compilato_`, a complete compile, unless the run is a check.
   RisultatoPercorso scrivi_compilati();
-  /// A failed reserved-field check: reported to the observer, and the run's result.
-  RisultatoPercorso campo_riservato(Codice codice, const char* campo, int16_t valore);
 
   NomiScenario nomi_;
   std::filesystem::path cartella_;  // where the compiled files (and the documents) go
@@ -114,9 +125,7 @@ class Esecuzione {
   bool incorporata_;
   bool scrive_ = true;
   ParolaErrore parola_;
-  Modello modello_;
-  Origini origini_;  // beside the model, never compiled
-  int segni_ = 0;    // code markers placed by the last pass
+  Compilazione compilato_;  // the model, where its objects came from, how far the compile went
 };
 
 }  // namespace compattatore

@@ -8,7 +8,6 @@
 #include "model/regole.h"
 #include "parse/fasi.h"
 #include "parse/lettore.h"
-#include "parse/memorizza_dati.h"
 #include "support/supporto.h"
 
 namespace compattatore {
@@ -651,24 +650,6 @@ TEST(FaseTreno, Codice15PosizioniFuoriDalPercorso) {
   p.leggi({stazione(130000, 8, 1000)});
   EXPECT_EQ(p.codice_errore(), 0);
   EXPECT_EQ(p.t(2619).oggetto, oggetto::fermata);
-}
-
-// ---- through the frame ----
-
-TEST(FaseTreno, GuastoNelFileTrenoDiventaCodice25) {
-  prova::CartellaTemporanea cartella;
-  const Sorgenti sorgenti{cartella / "linea.txt", cartella / "treno-.txt", true};
-  prova::scrivi(sorgenti.linea, prova::sorgente_linea({}, 10000));
-  prova::scrivi(sorgenti.treno, prova::sorgente_treno({"numero vetture, 6", "orologio, 40000, 0, 0",
-                                                       "velocita, 0, 50"}));
-  Modello m;
-  prova::RegistroErrori registro;
-  memorizza_dati(m, registro, NomiScenario::incorporato(), sorgenti, false);
-  EXPECT_EQ(registro.codice_errore(), Codice::guasto_lettura);
-  ASSERT_FALSE(registro.segnalazioni.empty());
-  EXPECT_EQ(registro.segnalazioni.back().luogo.riga, 3);  // the "orologio" line
-  EXPECT_TRUE(prova::elenco_file(cartella.percorso()).empty());
-  EXPECT_EQ(m.elenco[voce::figure_treno].campo_3, 6);  // stored before the fault
 }
 
 // ---- end steps ----

@@ -101,6 +101,18 @@ TEST(MemorizzaLinea, CodiciDellaFaseLineaNellaCorsa) {
   }
 }
 
+TEST(MemorizzaLinea, GuastoNelFileDelTrenoCancellaEntrambiISorgenti) {
+  prova::CartellaTemporanea cartella;
+  prova::scrivi(cartella / kLinea, sorgente_linea({}, 10000));
+  prova::scrivi(cartella / kTreno,
+                prova::sorgente_treno({"numero vetture, 6", "orologio, 40000, 0, 0"}));
+  Esecuzione run = Esecuzione::nella_cartella(prova::nomi("Prova", "7"), cartella.percorso());
+  EXPECT_EQ(run.memorizza_percorso(0).esito, Esito::scritto);
+  EXPECT_EQ(run.codice_errore(), 25);
+  EXPECT_EQ(run.modello().elenco[voce::figure_treno].campo_3, 6);  // stored before the fault
+  EXPECT_EQ(prova::elenco_file(cartella.percorso()), (std::vector<std::string>{kTratti, kElenco}));
+}
+
 TEST(MemorizzaLinea, CodiciOltreLOttantesimo) {
   std::vector<std::string> montagne, cartelli;
   for (int i = 0; i < 81; ++i) {
