@@ -20,6 +20,11 @@ std::string utf8(const fs::path& p) {
 // The path named by the UTF-8 text `t`, made by the library alone.
 fs::path da_utf8(const std::string& t) { return fs::path(std::u8string(t.begin(), t.end())); }
 
+// The folder `cartella` and the name `nome` in it, joined as the system joins them, in UTF-8.
+std::string unito(const std::string& cartella, const std::string& nome) {
+  return utf8(da_utf8(cartella) / da_utf8(nome));
+}
+
 TEST(Percorsi, OgniComandoInUnaCartellaConAccentiOSpazi) {
   CartellaTemporanea d;
   for (const std::string cartella : {"Città", "due parole"}) {
@@ -38,23 +43,22 @@ TEST(Percorsi, OgniComandoInUnaCartellaConAccentiOSpazi) {
 
     r = corri({"esempio", in("modello")});
     EXPECT_EQ(r.stato, 0) << r.err;
-    const fs::path linea = da_utf8(in("modello")) / prova::kFileLinea;
-    const fs::path treno = da_utf8(in("modello")) / prova::kFileTreno;
-    EXPECT_EQ(r.out.rfind("scritto " + utf8(linea) + "\nscritto " + utf8(treno) + "\n", 0), 0u)
-        << r.out;
+    const std::string linea = unito(in("modello"), prova::kFileLinea);
+    const std::string treno = unito(in("modello"), prova::kFileTreno);
+    EXPECT_EQ(r.out.rfind("scritto " + linea + "\nscritto " + treno + "\n", 0), 0u) << r.out;
 
-    r = corri({"compila", utf8(linea), utf8(treno), "--dir", in("compilati"), "--nome", "Città",
-               "--treno", "3349", "--senza-tracciato", "--disegna", in("pagina di compila.html")});
+    r = corri({"compila", linea, treno, "--dir", in("compilati"), "--nome", "Città", "--treno",
+               "3349", "--senza-tracciato", "--disegna", in("pagina di compila.html")});
     EXPECT_EQ(r.stato, 0) << r.err;
-    EXPECT_NE(r.out.find("scritto " + utf8(da_utf8(in("compilati")) / "Città_3349.sim") + "\n"),
+    EXPECT_NE(r.out.find("scritto " + unito(in("compilati"), "Città_3349.sim") + "\n"),
               std::string::npos)
         << r.out;
     EXPECT_TRUE(fs::is_regular_file(c / "pagina di compila.html"));
 
     r = corri({"decompila", in("compilati"), "--dir", in("sorgenti"), "--nome", "Città"});
     EXPECT_EQ(r.stato, 0) << r.err;
-    EXPECT_EQ(r.out, "scritto " + utf8(da_utf8(in("sorgenti")) / "Città_linea.txt") + "\nscritto " +
-                         utf8(da_utf8(in("sorgenti")) / "Città_3349-.txt") + "\n");
+    EXPECT_EQ(r.out, "scritto " + unito(in("sorgenti"), "Città_linea.txt") + "\nscritto " +
+                         unito(in("sorgenti"), "Città_3349-.txt") + "\n");
 
     r = corri({"disegna", in("compilati/Città_3349.sim"), "-o", in("pagina.html")});
     EXPECT_EQ(r.stato, 0) << r.err;
