@@ -8,6 +8,7 @@
 #include <span>
 #include <type_traits>
 
+#include "model/campi.h"
 #include "model/regole.h"
 
 namespace compattatore {
@@ -45,6 +46,7 @@ class Pezzo {
   }
   /// A length-prefixed text: 16-bit length, then its bytes.
   void testo(const std::string& t) {
+    static_assert(kTestoVoce.larghezza() == sizeof(uint16_t));
     metti(entro<uint16_t>(static_cast<int64_t>(t.size()), "lunghezza del testo"));
     std::string_view resto = t;
     while (!resto.empty()) {
@@ -124,22 +126,13 @@ void scrivi_tracciato(const Tracciato& tracciato, const Pezzi& uscita) {
 void scrivi_elenco(const Elenco& elenco, const Pezzi& uscita) {
   Pezzo p(uscita);
   for (const auto& v : elenco) {
-    p.metti(v.tipo_voce);
-    p.metti(v.campo_1);
-    p.metti(v.campo_2);
-    p.metti(v.campo_3);
-    p.metti(v.opzione);
-    p.testo(v.testo);
-    p.metti(v.intero_1);
-    p.metti(v.intero_2);
-    p.metti(v.intero_3);
-    p.metti(v.intero_4);
-    p.metti(v.intero_5);
-    p.metti(v.flag_1);
-    p.metti(v.flag_2);
-    p.metti(v.flag_3);
-    p.metti(v.flag_4);
-    p.metti(v.orario);
+    per_ogni_campo(v, [&p](const auto&, const auto& campo) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(campo)>, std::string>) {
+        p.testo(campo);
+      } else {
+        p.metti(campo);
+      }
+    });
   }
   p.fine();
 }
@@ -147,18 +140,8 @@ void scrivi_elenco(const Elenco& elenco, const Pezzi& uscita) {
 void scrivi_tratti(const std::vector<Tratto>& tratti, const Pezzi& uscita) {
   Pezzo p(uscita);
   for (const auto& t : tratti) {
-    p.spazio(15);
-    p.campo(t.oggetto);
-    p.campo(t.valore_1);
-    p.campo(t.valore_2);
-    p.campo(t.valore_3);
-    p.campo(t.valore_4);
-    p.campo(t.tempo_segnale);
-    p.campo(t.preavviso);
-    p.campo(t.montagna);
-    p.campo(t.velocita);
-    p.campo(t.pendenza);
-    p.campo(t.aderenza);
+    p.spazio(kByteTratto);
+    per_ogni_campo(t, [&p](const auto&, auto campo) { p.campo(campo); });
   }
   p.fine();
 }

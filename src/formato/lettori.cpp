@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "formato/punti_tracciato.h"
+#include "model/campi.h"
 
 namespace compattatore {
 namespace {
@@ -39,11 +40,14 @@ class Cursore {
     pos_ += n;
     return v;
   }
-  uint8_t u8() { return static_cast<uint8_t>(grezzo(1)); }
   uint16_t u16() { return static_cast<uint16_t>(grezzo(2)); }
   int16_t i16() { return static_cast<int16_t>(u16()); }
-  int32_t i32() { return static_cast<int32_t>(static_cast<uint32_t>(grezzo(4))); }
   double f64() { return std::bit_cast<double>(grezzo(8)); }
+  /// One integer field of the width of `v`.
+  template <class T>
+  void leggi(T& v) {
+    v = static_cast<T>(grezzo(sizeof(T)));
+  }
   std::string testo(size_t n) {
     std::string t(b_.substr(pos_, n));
     pos_ += n;
@@ -139,29 +143,21 @@ Elenco leggi_elenco(std::string_view byte, const std::string& file) {
   if (c.finito()) c.errore("file vuoto: attese le 87 voci dell'elenco");
   Elenco e{};
   for (size_t i = 0; i < e.size(); ++i) {
-    Voce& v = e[i];
     const std::string voce = "la voce " + std::to_string(i);
-    c.serve(16, voce + " (dal tipo alla lunghezza del testo)");
-    v.tipo_voce = c.u8();
-    v.campo_1 = c.i32();
-    v.campo_2 = c.i32();
-    v.campo_3 = c.i32();
-    v.opzione = c.u8();
-    const uint16_t lunghezza = c.u16();
-    c.serve(lunghezza, "il testo della voce " + std::to_string(i) +
-                           " (tanti ne dichiarano i 2 byte di lunghezza prima di lui)");
-    v.testo = c.testo(lunghezza);
-    c.serve(18, voce + " (dopo il testo: cinque interi, quattro flag e l'orario)");
-    v.intero_1 = c.i16();
-    v.intero_2 = c.i16();
-    v.intero_3 = c.i16();
-    v.intero_4 = c.i16();
-    v.intero_5 = c.i16();
-    v.flag_1 = c.u8();
-    v.flag_2 = c.u8();
-    v.flag_3 = c.u8();
-    v.flag_4 = c.u8();
-    v.orario = c.i32();
+    c.serve(kByteVocePrimaDelTesto, voce + " (dal tipo alla lunghezza del testo)");
+    per_ogni_campo(e[i], [&](const auto&, auto& campo) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(campo)>, std::string>) {
+        static_assert(kTestoVoce.larghezza() == sizeof(uint16_t));
+        const uint16_t lunghezza = c.u16();
+        c.serve(lunghezza, "il testo della voce " + std::to_string(i) +
+                               " (tanti ne dichiarano i 2 byte di lunghezza prima di lui)");
+        campo = c.testo(lunghezza);
+        c.serve(kByteVoceDopoIlTesto,
+                voce + " (dopo il testo: cinque interi, quattro flag e l'orario)");
+      } else {
+        c.leggi(campo);
+      }
+    });
   }
   if (!c.finito()) {
     c.errore(byte_n(c.restanti()) + " dopo la voce 86: attesa la fine del file, che ha " +
@@ -172,35 +168,25 @@ Elenco leggi_elenco(std::string_view byte, const std::string& file) {
 
 std::vector<Tratto> leggi_tratti(std::string_view byte, const std::string& file) {
   Cursore c(byte, file);
-  if (c.finito()) c.errore("file vuoto: attesi i tratti, 15 byte ciascuno");
-  const size_t n = byte.size() / 15;
+  const std::string quindici = std::to_string(kByteTratto);
+  if (c.finito()) c.errore("file vuoto: attesi i tratti, " + quindici + " byte ciascuno");
+  const size_t n = byte.size() / kByteTratto;
   if (n > kMassimoTratti) {
-    c.errore_a(kMassimoTratti * 15, "il file continua dopo il tratto " +
-                                        std::to_string(kMassimoTratti - 1) +
-                                        ": un percorso ha al massimo " +
-                                        std::to_string(kMassimoTratti) + " tratti (1000000 m)");
+    c.errore_a(kMassimoTratti * kByteTratto,
+               "il file continua dopo il tratto " + std::to_string(kMassimoTratti - 1) +
+                   ": un percorso ha al massimo " + std::to_string(kMassimoTratti) +
+                   " tratti (1000000 m)");
   }
-  if (byte.size() % 15 != 0) {
-    c.errore_a(n * 15,
-               "il file finisce nel tratto " + std::to_string(n) + ": attesi 15 byte, " +
-                   (byte.size() % 15 == 1 ? "ne resta 1"
-                                          : "ne restano " + std::to_string(byte.size() % 15)) +
+  if (const size_t resto = byte.size() % kByteTratto; resto != 0) {
+    c.errore_a(n * kByteTratto,
+               "il file finisce nel tratto " + std::to_string(n) + ": attesi " + quindici +
+                   " byte, " + (resto == 1 ? "ne resta 1" : "ne restano " + std::to_string(resto)) +
                    " (la dimensione del file, " + std::to_string(byte.size()) +
-                   " byte, non è un multiplo di 15)");
+                   " byte, non è un multiplo di " + quindici + ")");
   }
   std::vector<Tratto> tratti(n);
   for (Tratto& t : tratti) {
-    t.oggetto = c.u8();
-    t.valore_1 = c.i16();
-    t.valore_2 = c.i16();
-    t.valore_3 = c.i16();
-    t.valore_4 = c.i16();
-    t.tempo_segnale = c.u8();
-    t.preavviso = c.u8();
-    t.montagna = c.u8();
-    t.velocita = c.u8();
-    t.pendenza = c.u8();
-    t.aderenza = c.u8();
+    per_ogni_campo(t, [&c](const auto&, auto& campo) { c.leggi(campo); });
   }
   return tratti;
 }

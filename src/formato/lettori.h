@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "model/campi.h"
 #include "model/modello.h"
+#include "model/regole.h"
 
 namespace compattatore {
 
@@ -30,8 +32,8 @@ inline constexpr size_t kMassimoPuntiTracciato = 1007001;
 inline constexpr size_t kMassimoTratti = 20141;
 /// The largest each file can be: every coordinate a double; every text 65535 bytes.
 inline constexpr size_t kMassimoByteTracciato = kMassimoPuntiTracciato * 2 * 10;
-inline constexpr size_t kMassimoByteElenco = kVociElenco * (34 + 65535);
-inline constexpr size_t kMassimoByteTratti = kMassimoTratti * 15;
+inline constexpr size_t kMassimoByteElenco = kVociElenco * (kByteVoce + kMaxTesto);
+inline constexpr size_t kMassimoByteTratti = kMassimoTratti * kByteTratto;
 
 /// `<nome>_linea.dat`: coordinate 0 of every point, then coordinate 1, each a tagged value.
 /// `file` names the file in errors.

@@ -70,6 +70,27 @@ std::string contenuto(const fs::path& file, size_t massimo) {
   return leggi_file(file);
 }
 
+// The files that stand for the folder `cartella` given alone: its one table, or without a table
+// its one route plan; otherwise what is wrong.
+std::variant<std::vector<fs::path>, std::string> file_della_cartella(const fs::path& cartella) {
+  const std::vector<fs::path> sim = tabelle(cartella);
+  if (sim.size() > 1) {
+    return "la cartella '" + cartella.string() + "' contiene più scenari (" + elenca(sim) +
+           "): indica un file";
+  }
+  if (!sim.empty()) return sim;
+  std::vector<fs::path> piani;
+  for (const fs::path& f : file_in(cartella)) {
+    if (tipo_compilato(f) == TipoCompilato::tracciato) piani.push_back(f);
+  }
+  if (piani.size() != 1) {
+    return "la cartella '" + cartella.string() + "' non contiene " +
+           (piani.empty() ? "file compilati (.sim, .dat)"
+                          : "un solo scenario (" + elenca(piani) + "): indica un file");
+  }
+  return piani;
+}
+
 }  // namespace
 
 std::optional<TipoCompilato> tipo_compilato(const fs::path& file) {
@@ -106,26 +127,9 @@ std::variant<FileCompilati, std::string> trova_compilati(std::span<const fs::pat
   if (operandi.empty()) return std::string("nessun file indicato");
   std::vector<fs::path> file(operandi.begin(), operandi.end());
   if (operandi.size() == 1 && e_cartella(operandi[0])) {
-    const fs::path& cartella = operandi[0];
-    const std::vector<fs::path> sim = tabelle(cartella);
-    if (sim.size() > 1) {
-      return "la cartella '" + cartella.string() + "' contiene più scenari (" + elenca(sim) +
-             "): indica un file";
-    }
-    if (sim.empty()) {
-      std::vector<fs::path> piani;
-      for (const fs::path& f : file_in(cartella)) {
-        if (tipo_compilato(f) == TipoCompilato::tracciato) piani.push_back(f);
-      }
-      if (piani.size() != 1) {
-        return "la cartella '" + cartella.string() + "' non contiene " +
-               (piani.empty() ? "file compilati (.sim, .dat)"
-                              : "un solo scenario (" + elenca(piani) + "): indica un file");
-      }
-      file = piani;
-    } else {
-      file = sim;
-    }
+    auto nella_cartella = file_della_cartella(operandi[0]);
+    if (const auto* e = std::get_if<std::string>(&nella_cartella)) return *e;
+    file = std::move(std::get<std::vector<fs::path>>(nella_cartella));
   }
 
   FileCompilati trovati;
@@ -170,15 +174,23 @@ ScenarioCompilato leggi_compilati(const FileCompilati& file) {
   ScenarioCompilato s;
   s.file = file;
   Modello& m = s.modello;
+  // The whole file of kind `tipo`, its size noted.
+  const auto leggi = [&s, &file](TipoCompilato tipo, size_t massimo) {
+    std::string b = contenuto(*file[tipo], massimo);
+    s.byte[static_cast<size_t>(tipo)] = b.size();
+    return b;
+  };
   if (file.elenco) {
-    m.elenco = leggi_elenco(contenuto(*file.elenco, kMassimoByteElenco), file.elenco->string());
+    m.elenco =
+        leggi_elenco(leggi(TipoCompilato::elenco, kMassimoByteElenco), file.elenco->string());
     s.con_elenco = true;
   }
   if (file.tratti) {
-    m.tratti = leggi_tratti(contenuto(*file.tratti, kMassimoByteTratti), file.tratti->string());
+    m.tratti =
+        leggi_tratti(leggi(TipoCompilato::tratti, kMassimoByteTratti), file.tratti->string());
   }
   if (file.tracciato) {
-    m.tracciato = leggi_tracciato(contenuto(*file.tracciato, kMassimoByteTracciato),
+    m.tracciato = leggi_tracciato(leggi(TipoCompilato::tracciato, kMassimoByteTracciato),
                                   file.tracciato->string());
   }
   if (const size_t punti = punti_tracciato::numero(m.tracciato); punti > 0) {

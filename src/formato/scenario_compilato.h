@@ -1,7 +1,10 @@
 // The compiled files of one scenario found on disk, and the model read back from them.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,6 +53,10 @@ struct ScenarioCompilato {
   FileCompilati file;
   Modello modello;
   bool con_elenco = false;
+  std::array<std::optional<uint64_t>, std::size(kTipiCompilati)> byte{};  // each file's size
+
+  /// The size of the file of kind `t` that was read, or nothing.
+  std::optional<uint64_t> dimensione(TipoCompilato t) const { return byte[static_cast<size_t>(t)]; }
 };
 
 /// Reads the files of `file`. Throws ErroreLettura for a file that is not a compiled file of its

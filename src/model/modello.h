@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "model/righe_campi.h"
+
 namespace compattatore {
 
 /// Kinds of point object held in `Tratto::oggetto`. Codes 7, 8 and 9 are never written.
@@ -28,42 +30,24 @@ inline constexpr uint8_t taglio_codice = 13;
 inline constexpr uint8_t cartello = 14;
 }  // namespace oggetto
 
-/// One 50 m stretch of route; written as 15 packed bytes in this field order.
+/// One 50 m stretch of route; its fields are the rows of COMPATTATORE_CAMPI_TRATTO, in the order
+/// the file stores them (model/campi.h has the table).
 struct Tratto {
-  uint8_t oggetto = 0;
-  int16_t valore_1 = 0;
-  int16_t valore_2 = 0;
-  int16_t valore_3 = 0;
-  int16_t valore_4 = 0;
-  uint8_t tempo_segnale = 0;
-  uint8_t preavviso = 0;
-  uint8_t montagna = 0;
-  uint8_t velocita = 0;
-  uint8_t pendenza = 0;
-  uint8_t aderenza = 0;
+#define COMPATTATORE_CAMPO(nome, tipo, ...) tipo nome = 0;
+  COMPATTATORE_CAMPI_TRATTO(COMPATTATORE_CAMPO)
+#undef COMPATTATORE_CAMPO
 
   bool operator==(const Tratto&) const = default;
 };
 
-/// One entry of `elenco`. `testo` holds Windows-1252 bytes, as read from a source or converted
-/// from the scenario identity.
+/// One entry of `elenco`; its fields are the rows of COMPATTATORE_CAMPI_VOCE. `testo` holds
+/// Windows-1252 bytes, as read from a source or converted from the scenario identity.
 struct Voce {
-  uint8_t tipo_voce = 0;
-  int32_t campo_1 = 0;
-  int32_t campo_2 = 0;
-  int32_t campo_3 = 0;
-  uint8_t opzione = 0;
-  std::string testo;
-  int16_t intero_1 = 0;
-  int16_t intero_2 = 0;
-  int16_t intero_3 = 0;
-  int16_t intero_4 = 0;
-  int16_t intero_5 = 0;
-  uint8_t flag_1 = 0;
-  uint8_t flag_2 = 0;
-  uint8_t flag_3 = 0;
-  uint8_t flag_4 = 0;
-  int32_t orario = 0;
+#define COMPATTATORE_CAMPO(nome, tipo, ...) tipo nome = 0;
+#define COMPATTATORE_TESTO(nome, ...) std::string nome;
+  COMPATTATORE_CAMPI_VOCE(COMPATTATORE_CAMPO, COMPATTATORE_TESTO)
+#undef COMPATTATORE_TESTO
+#undef COMPATTATORE_CAMPO
 
   bool operator==(const Voce&) const = default;
 };

@@ -4,6 +4,7 @@
 // passes over, and the origin of every object placed.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "model/cp1252.h"
 #include "model/modello.h"
 #include "model/origini.h"
+#include "model/parole.h"
 #include "model/regole.h"
 #include "model/segnalazione.h"
 #include "parse/lettore.h"
@@ -144,9 +146,59 @@ class Fase {
   Parola parola(std::string letta) {
     Parola p{std::move(letta), {}, lettore_.posto(), lettore_.prima_della_riga()};
     p.bassa = cp1252::minuscole(p.esatta);
-    if (p.bassa == "[fine]") vista_fine_ = true;
+    if (p.bassa == riga(Chiave::fine_linea).forma) vista_fine_ = true;
     lettore_.segna_parola();
     return p;
+  }
+
+  /// The keywords of `ambito` that an item is read as, in the order of their tests.
+  struct Lette {
+    std::vector<Chiave> chiavi;      // every row whose test the item passes
+    std::vector<std::string> forme;  // the spelling each is taken for (not a curve without class)
+    bool esatta = false;             // the item is the one spelling of its one row
+    std::string come;                // how a curve written otherwise is read
+  };
+  /// Tests `p` against every keyword of `ambito`; curves only `con_curve` (with the route plan).
+  static Lette leggi_come(const Parola& p, Ambito ambito, bool con_curve = true) {
+    Lette l;
+    for (const RigaChiave* r : in_ordine_di_prova(ambito)) {
+      if (!corrisponde(*r, p.esatta, p.bassa)) continue;
+      if (r->variante == Variante::curva && !con_curve) continue;
+      l.chiavi.push_back(r->chiave);
+      const std::optional<std::string> forma = forma_letta(*r, p.bassa);
+      if (!forma) continue;
+      l.forme.push_back(*forma);
+      const std::string& scritta = r->maiuscole == Maiuscole::contano ? p.esatta : p.bassa;
+      l.esatta = scritta == *forma || (r->altra_forma != nullptr && scritta == r->altra_forma);
+      if (r->variante == Variante::curva && scritta != *forma) l.come = come_curva(p.bassa);
+    }
+    if (l.forme.size() != 1) {
+      l.esatta = false;
+      l.come.clear();
+    }
+    return l;
+  }
+  /// Reads the keyword item `p` as the rows `lette`, in order, with `leggi(chiave)`, until one of
+  /// them stops the phase; warns before about how the item is read and after about its values.
+  template <class Leggi>
+  Seguito leggi_parole(const Parola& p, const Lette& lette, Leggi&& leggi) {
+    come_parola(p, lette.forme, lette.esatta, lette.come);
+    Seguito s = Seguito::avanti;
+    for (const Chiave c : lette.chiavi) {
+      if (s != Seguito::avanti) break;
+      s = leggi(c);
+    }
+    dopo_i_valori(p, lette.forme.size() == 1 ? lette.forme[0] : p.esatta, s == Seguito::avanti);
+    return s;
+  }
+  /// How the curve item `bassa` (with a class) is read: side, class and radius.
+  static std::string come_curva(const std::string& bassa) {
+    const int c = *classe_curva(bassa);
+    const bool sinistra = contiene(bassa, "s");
+    const auto raggio = std::lround(1.0 / kCurvature[c - 1]);
+    return "è letta come '" + forma_curva(sinistra, c) + "': curva a " +
+           (sinistra ? "sinistra" : "destra") + " di classe " + std::to_string(c) + " (raggio " +
+           std::to_string(raggio) + " m)";
   }
 
   /// Before the keyword's numbers are read: the item is read as the keywords `lette` although it
@@ -207,7 +259,7 @@ class Fase {
   /// The last item of the source, read where a keyword was expected: never interpreted.
   void ultima_voce(const std::string& letta) {
     ultima_ = lettore_.posto();
-    if (cp1252::minuscole(letta) == "[fine]") vista_fine_ = true;
+    if (cp1252::minuscole(letta) == riga(Chiave::fine_linea).forma) vista_fine_ = true;
   }
   /// At the end of the source: a source without "[fine]" loses its last item.
   void controlla_fine() {

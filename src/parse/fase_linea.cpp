@@ -7,13 +7,14 @@
 // item read when nothing follows it (normally the closing "[fine]") is never interpreted.
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "io/sistema.h"
 #include "model/cp1252.h"
+#include "model/parole.h"
 #include "model/regole.h"
 #include "parse/fase.h"
 #include "parse/fasi.h"
@@ -26,30 +27,17 @@
 namespace compattatore {
 namespace {
 
-inline constexpr int32_t kLunghezzaMassima = 1000000;
+// The longest route the general section accepts (code 1 beyond).
+inline constexpr auto kLunghezzaMassima =
+    static_cast<int32_t>(riga(ValoreChiave::lunghezza_percorso_L).intervallo.massimo);
 
-// Curvature of a curve item: the first of the digits 1 to 6 it holds gives the class (its
-// curvature from the plan's table), an "s" turns it to the left.
-struct Classe {
-  char cifra;
-  double k;
-  int raggio;  // metres, for messages
-};
-
-std::optional<Classe> classe(const std::string& bassa) {
-  for (int i = 0; i < 6; ++i) {
-    const char cifra = static_cast<char>('1' + i);
-    if (bassa.find(cifra) != std::string::npos) {
-      return Classe{cifra, kCurvature[i], static_cast<int>(std::lround(1.0 / kCurvature[i]))};
-    }
-  }
-  return std::nullopt;
-}
-
+// Curvature of a curve item: its class gives it (from the plan's table), an "s" turns it to the
+// left. Nothing without a class.
 std::optional<double> curvatura(const std::string& bassa) {
-  const auto c = classe(bassa);
+  const std::optional<int> c = classe_curva(bassa);
   if (!c) return std::nullopt;
-  return contiene(bassa, "s") ? -c->k : c->k;
+  const double k = kCurvature[*c - 1];
+  return contiene(bassa, "s") ? -k : k;
 }
 
 class FaseLinea : Fase {
@@ -89,7 +77,7 @@ class FaseLinea : Fase {
         return manca(simile ? "questa voce non è [generale]" : "il file non ha voci", simile);
       }
       const std::string letta = leggi();
-      const bool trovata = contiene(cp1252::minuscole(letta), "[generale]");
+      const bool trovata = contiene(cp1252::minuscole(letta), riga(Chiave::generale_linea).forma);
       if (lettore_.a_fine()) {
         if (trovata) return manca("[generale] è l'ultima voce del file", lettore_.posto());
         return manca(simile ? "questa voce non è [generale]" : "", simile);
@@ -117,40 +105,28 @@ class FaseLinea : Fase {
       // Up to ten items in a row holding "-" are passed over, without looking for the end.
       salta_trattini(letta, 10, false);
       const Parola p = parola(letta);
-      const std::string& e = p.esatta;
-      const std::string& b = p.bassa;
+      const bool intestazione =
+          contiene(p.bassa, "[") && contiene(p.bassa, "]") && !inizia_con_trattino(letta);
 
-      const bool lunghezza = contiene(b, "percorso") && contiene(b, "lunghezza");
-      const bool tre = contiene(e, "tre") && contiene(e, "progressiva");
-      const bool due = contiene(e, "due") && contiene(e, "progressiva");
-      const bool uno = contiene(e, "uno") && contiene(e, "progressiva");
-      const bool sfondo_uno = contiene(e, "sfondo") && contiene(e, "uno");
-      const bool sfondo_due = contiene(e, "sfondo") && contiene(e, "due");
-      const bool sfondo_tre = contiene(e, "sfondo") && contiene(e, "tre");
-      const bool ripetizione = contiene(e, "segnali") && contiene(e, "ripetizione");
-      const bool intestazione = contiene(b, "[") && contiene(b, "]") && !inizia_con_trattino(letta);
+      const Lette lette = leggi_come(p, Ambito::linea_generale);
+      if (lette.forme.empty() && !intestazione) sconosciuta(p, Ambito::linea_generale);
+      come_parola(p, lette.forme, lette.esatta);
 
-      std::vector<std::string> lette;
-      bool esatta = false;
-      auto riga = [&](bool vale, const std::string& forma, const std::string& scritta) {
-        if (!vale) return;
-        lette.push_back(forma);
-        esatta = lette.size() == 1 && scritta == forma;
-      };
-      riga(lunghezza, "lunghezza percorso", b);
-      riga(tre, "progressiva chilometrica tre", e);
-      riga(due, "progressiva chilometrica due", e);
-      riga(uno, "progressiva chilometrica uno", e);
-      riga(sfondo_uno, "sfondo uno", e);
-      riga(sfondo_due, "sfondo due", e);
-      riga(sfondo_tre, "sfondo tre", e);
-      riga(ripetizione,
-           contiene(b, "4") ? "ripetizione segnali 4 codici" : "ripetizione segnali 9 codici", e);
-      if (lette.size() > 1) esatta = false;
-      if (lette.empty() && !intestazione) sconosciuta(p, Ambito::linea_generale);
-      come_parola(p, lette, esatta);
+      for (const Chiave c : lette.chiavi) {
+        if (!leggi_generale(c, p)) return false;
+      }
+      if (!lette.forme.empty()) {
+        dopo_i_valori(p, lette.forme.size() == 1 ? lette.forme[0] : p.esatta, true);
+      }
 
-      if (lunghezza) {
+      if (intestazione) return true;
+    }
+  }
+
+  // The values of the general line `c`; false when a code ends the phase.
+  bool leggi_generale(Chiave c, const Parola& p) {
+    switch (c) {
+      case Chiave::lunghezza_percorso: {
         const Numero l = numero();
         m_.elenco[voce::figure_treno].campo_2 = l.valore;
         if (l.valore < 0 || l.valore > kLunghezzaMassima) {
@@ -160,18 +136,26 @@ class FaseLinea : Fase {
         }
         m_.crea_tratti(std::min(l.valore, taglio_), traccia_);
         if (traccia_) consiglia_pagine_grandi(m_.tracciato.memoria());
+        return true;
       }
-      if (tre) leggi_sezione(voce::sezione_tre);
-      if (due) leggi_sezione(voce::sezione_due);
-      if (uno) leggi_sezione(voce::sezione_uno);
-      Voce& testata = m_.elenco[voce::intestazione];
-      if (sfondo_uno) testata.campo_1 = lettore_.leggi_i32();
-      if (sfondo_due) testata.campo_3 = lettore_.leggi_i32();
-      if (sfondo_tre) testata.campo_2 = lettore_.leggi_i32();
-      if (ripetizione && !leggi_ripetizione(p)) return false;
-      if (!lette.empty()) dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta, true);
-
-      if (intestazione) return true;
+      case Chiave::progressiva_tre:
+      case Chiave::progressiva_due:
+      case Chiave::progressiva_uno:
+        leggi_sezione(valori(c).front().dove.indice);
+        return true;
+      case Chiave::sfondo_uno:
+        m_.elenco[voce::intestazione].campo_1 = lettore_.leggi_i32();
+        return true;
+      case Chiave::sfondo_due:
+        m_.elenco[voce::intestazione].campo_3 = lettore_.leggi_i32();
+        return true;
+      case Chiave::sfondo_tre:
+        m_.elenco[voce::intestazione].campo_2 = lettore_.leggi_i32();
+        return true;
+      case Chiave::ripetizione_segnali:
+        return leggi_ripetizione(p);
+      default:
+        throw std::logic_error(std::string("nessuna lettura per ") + riga(c).nome);
     }
   }
 
@@ -268,52 +252,32 @@ class FaseLinea : Fase {
 
   // Applies every feature row that the keyword item matches, in order.
   Seguito elemento(const Parola& p) {
-    const std::string& b = p.bassa;
-    const bool pendenza = contiene(b, "pendenza");
-    const bool curva = traccia_ && contiene(b, "curva");
-    const bool montagna = contiene(b, "montagna");
-    const bool indicatore = contiene(b, "indicatori_v");
-    const bool cartello = contiene(b, "indicat") && contiene(b, "cartello");
-
-    std::vector<std::string> lette;
-    auto riga = [&](bool vale, const std::string& forma) {
-      if (vale) lette.push_back(forma);
-    };
-    riga(pendenza, "pendenza");
-    std::string come;
-    if (curva) {
-      if (const auto c = classe(b)) {
-        const bool sinistra = contiene(b, "s");
-        const std::string forma = std::string("curva") + (sinistra ? 's' : 'd') + c->cifra;
-        riga(true, forma);
-        if (b != forma) {
-          come = "è letta come '" + forma + "': curva a " + (sinistra ? "sinistra" : "destra") +
-                 " di classe " + c->cifra + " (raggio " + std::to_string(c->raggio) + " m)";
-        }
-      }
-    }
-    riga(montagna, "montagna");
-    riga(indicatore, "indicatori_vmax");
-    riga(cartello, "cartello_indicatore");
-    const bool esatta = lette.size() == 1 && b == lette[0];
-    if (!pendenza && !curva && !montagna && !indicatore && !cartello) {
+    const Lette lette = leggi_come(p, Ambito::linea_elementi, traccia_);
+    if (lette.chiavi.empty()) {
       // Curves are passed over on purpose when no route plan is computed.
-      if (!contiene(b, "curva")) sconosciuta(p, Ambito::linea_elementi);
+      if (!corrisponde(riga(Chiave::curva), p.esatta, p.bassa)) {
+        sconosciuta(p, Ambito::linea_elementi);
+      }
       return Seguito::avanti;
     }
-    come_parola(p, lette, esatta, lette.size() == 1 ? come : std::string());
+    return leggi_parole(p, lette, [&](Chiave c) { return leggi_elemento(c, p); });
+  }
 
-    Seguito s = Seguito::avanti;
-    auto passo = [&s](bool vale, auto&& azione) {
-      if (s == Seguito::avanti && vale) s = azione();
-    };
-    passo(pendenza, [&] { return leggi_pendenza(); });
-    passo(curva, [&] { return leggi_curva(p); });
-    passo(montagna, [&] { return leggi_montagna(); });
-    passo(indicatore, [&] { return leggi_indicatore(p); });
-    passo(cartello, [&] { return leggi_cartello(p); });
-    dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta, s == Seguito::avanti);
-    return s;
+  Seguito leggi_elemento(Chiave c, const Parola& p) {
+    switch (c) {
+      case Chiave::pendenza:
+        return leggi_pendenza();
+      case Chiave::curva:
+        return leggi_curva(p);
+      case Chiave::montagna:
+        return leggi_montagna();
+      case Chiave::indicatori_vmax:
+        return leggi_indicatore(p);
+      case Chiave::cartello_indicatore:
+        return leggi_cartello(p);
+      default:
+        throw std::logic_error(std::string("nessuna lettura per ") + riga(c).nome);
+    }
   }
 
   Seguito leggi_pendenza() {

@@ -2,13 +2,14 @@
 // points, signals and slowdowns, read from the train source into the model.
 
 #include <climits>
-#include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/cp1252.h"
+#include "model/parole.h"
 #include "model/regole.h"
 #include "parse/fase.h"
 #include "parse/fasi.h"
@@ -19,29 +20,10 @@
 namespace compattatore {
 namespace {
 
-constexpr int32_t kMargineStazione = 800;
-
-// The keyword rows of the train source, in the order of the tests: what the item must contain,
-// the keyword as written, and a second accepted spelling.
-struct RigaTreno {
-  const char* contiene_1;
-  const char* contiene_2;
-  const char* forma;
-  const char* altra_forma;
-};
-constexpr RigaTreno kRighe[] = {
-    {"frenata", "massa", "percentuale massa frenata", nullptr},
-    {"vetture", nullptr, "numero vetture", nullptr},
-    {"velocit", nullptr, "velocita", "velocit\xE0"},
-    {"aderenza", nullptr, "aderenza", nullptr},
-    {"orologio", nullptr, "orologio", nullptr},
-    {"sabbia", nullptr, "sabbia", nullptr},
-    {"segnale", nullptr, "segnale", nullptr},
-    {"rallentamento", nullptr, "rallentamento", nullptr},
-    {"abbattimento", nullptr, "abbattimento", nullptr},
-    {"stazione", nullptr, "stazione", nullptr},
-};
-constexpr size_t kNumeroRighe = std::size(kRighe);
+// The range rule's margin for a station: its position may reach the route length + the value's
+// limit.
+constexpr auto kMargineStazione =
+    static_cast<int32_t>(kCodaPercorso - riga(ValoreChiave::stazione_P).intervallo.massimo);
 
 class FaseTreno : Fase {
  public:
@@ -76,7 +58,7 @@ class FaseTreno : Fase {
     bool vuoto = true;
     while (!lettore_.a_fine()) {
       const std::string letta = leggi();
-      if (contiene(cp1252::minuscole(letta), "[generale]")) return true;
+      if (contiene(cp1252::minuscole(letta), riga(Chiave::generale_treno).forma)) return true;
       if (!letta.empty()) vuoto = false;
       if (!simile && lettore_.prima_della_riga() && quasi_generale(letta)) {
         simile = lettore_.posto();
@@ -110,57 +92,50 @@ class FaseTreno : Fase {
     return Seguito::avanti;
   }
 
-  /// Every test is made on the same item, in this order; each one that matches reads its numbers.
+  /// Every test is made on the same item, in the order of the tests; each one that matches reads
+  /// its numbers.
   Seguito parole_chiave(const Parola& p) {
-    bool vale[kNumeroRighe] = {};
-    std::vector<std::string> lette;
-    bool esatta = false;
-    for (size_t i = 0; i < kNumeroRighe; ++i) {
-      const RigaTreno& r = kRighe[i];
-      vale[i] = contiene(p.bassa, r.contiene_1) &&
-                (r.contiene_2 == nullptr || contiene(p.bassa, r.contiene_2));
-      if (!vale[i]) continue;
-      lette.emplace_back(r.forma);
-      esatta = p.bassa == r.forma || (r.altra_forma != nullptr && p.bassa == r.altra_forma);
-    }
-    if (lette.empty()) {
+    const Lette lette = leggi_come(p, Ambito::treno);
+    if (lette.chiavi.empty()) {
       sconosciuta(p, Ambito::treno);
       return Seguito::avanti;
     }
-    if (lette.size() > 1) esatta = false;
-    come_parola(p, lette, esatta);
+    return leggi_parole(p, lette, [&](Chiave c) { return leggi_parola(c, p); });
+  }
 
-    Seguito s = Seguito::avanti;
-    auto passo = [&s, &vale](size_t riga, auto&& azione) {
-      if (s == Seguito::avanti && vale[riga]) s = azione();
-    };
-    passo(0, [&] {
-      m_.elenco[voce::figure_treno].campo_1 = lettore_.leggi_i32();
-      return Seguito::avanti;
-    });
-    passo(1, [&] {
-      m_.elenco[voce::figure_treno].campo_3 = lettore_.leggi_i32();
-      return Seguito::avanti;
-    });
-    passo(2, [&] { return velocita(); });
-    passo(3, [&] { return aderenza(); });
-    passo(4, [&] {
-      Voce& t = m_.elenco[voce::treno];
-      t.intero_3 = lettore_.leggi_i16();
-      t.intero_4 = lettore_.leggi_i16();
-      t.intero_5 = lettore_.leggi_i16();
-      return Seguito::avanti;
-    });
-    passo(5, [&] {
-      m_.elenco[voce::treno].intero_1 = lettore_.leggi_i16();
-      return Seguito::avanti;
-    });
-    passo(6, [&] { return segnale(p); });
-    passo(7, [&] { return rallentamento(p); });
-    passo(8, [&] { return abbattimento(p); });
-    passo(9, [&] { return stazione(p); });
-    dopo_i_valori(p, lette.size() == 1 ? lette[0] : p.esatta, s == Seguito::avanti);
-    return s;
+  Seguito leggi_parola(Chiave c, const Parola& p) {
+    switch (c) {
+      case Chiave::percentuale_massa_frenata:
+        m_.elenco[voce::figure_treno].campo_1 = lettore_.leggi_i32();
+        return Seguito::avanti;
+      case Chiave::numero_vetture:
+        m_.elenco[voce::figure_treno].campo_3 = lettore_.leggi_i32();
+        return Seguito::avanti;
+      case Chiave::velocita:
+        return velocita();
+      case Chiave::aderenza:
+        return aderenza();
+      case Chiave::orologio: {
+        Voce& t = m_.elenco[voce::treno];
+        t.intero_3 = lettore_.leggi_i16();
+        t.intero_4 = lettore_.leggi_i16();
+        t.intero_5 = lettore_.leggi_i16();
+        return Seguito::avanti;
+      }
+      case Chiave::sabbia:
+        m_.elenco[voce::treno].intero_1 = lettore_.leggi_i16();
+        return Seguito::avanti;
+      case Chiave::segnale:
+        return segnale(p);
+      case Chiave::rallentamento:
+        return rallentamento(p);
+      case Chiave::abbattimento:
+        return abbattimento(p);
+      case Chiave::stazione:
+        return stazione(p);
+      default:
+        throw std::logic_error(std::string("nessuna lettura per ") + riga(c).nome);
+    }
   }
 
   /// The speed limit of a stretch: km/h in units of 5, rounded; a value outside 0 to 255 is the

@@ -1,5 +1,7 @@
 #include "parse/parole_chiave.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 #include "model/cp1252.h"
@@ -8,41 +10,26 @@
 namespace compattatore {
 namespace {
 
-const std::vector<std::string> kGenerale = {
-    "lunghezza percorso",
-    "progressiva chilometrica uno",
-    "progressiva chilometrica due",
-    "progressiva chilometrica tre",
-    "sfondo uno",
-    "sfondo due",
-    "sfondo tre",
-    "ripetizione segnali 9 codici",
-    "ripetizione segnali 4 codici",
-};
+// Every spelling of the rows of `genere` in the sections `ambiti`, in the order of the table.
+std::vector<std::string> forme_di(Genere genere, std::initializer_list<Ambito> ambiti) {
+  std::vector<std::string> f;
+  for (const RigaChiave& r : kRigheChiavi) {
+    if (r.genere != genere || std::find(ambiti.begin(), ambiti.end(), r.ambito) == ambiti.end()) {
+      continue;
+    }
+    for (std::string& forma : forme(r)) {
+      if (std::find(f.begin(), f.end(), forma) == f.end()) f.push_back(std::move(forma));
+    }
+  }
+  return f;
+}
 
-const std::vector<std::string> kElementi = {
-    "pendenza", "curvad1",  "curvad2",         "curvad3",
-    "curvad4",  "curvad5",  "curvad6",         "curvas1",
-    "curvas2",  "curvas3",  "curvas4",         "curvas5",
-    "curvas6",  "montagna", "indicatori_vmax", "cartello_indicatore",
-};
-
-const std::vector<std::string> kTreno = {
-    "numero vetture", "percentuale massa frenata",
-    "sabbia",         "orologio",
-    "aderenza",       "velocita",
-    "stazione",       "rallentamento",
-    "segnale",        "abbattimento",
-};
-
-const std::vector<std::string> kIntestazioniLinea = {
-    "[generale]", "[curve]", "[pendenze]", "[montagne]", "[cartelli]", "[indicazioni]", "[fine]",
-};
-
-const std::vector<std::string> kIntestazioniTreno = {
-    "[generale]",      "[aderenze]", "[vel_limite]", "[stazioni]",
-    "[rallentamenti]", "[segnali]",  "[codici]",     "[fine]",
-};
+const std::vector<std::string> kGenerale = forme_di(Genere::parola, {Ambito::linea_generale});
+const std::vector<std::string> kElementi = forme_di(Genere::parola, {Ambito::linea_elementi});
+const std::vector<std::string> kTreno = forme_di(Genere::parola, {Ambito::treno});
+const std::vector<std::string> kIntestazioniLinea =
+    forme_di(Genere::intestazione, {Ambito::linea_generale, Ambito::linea_elementi});
+const std::vector<std::string> kIntestazioniTreno = forme_di(Genere::intestazione, {Ambito::treno});
 
 bool tra(const std::vector<std::string>& parole, std::string_view p) {
   for (const auto& q : parole) {

@@ -1,19 +1,14 @@
-// The keywords of the two sources as an author writes them, for the warnings about lines that
-// the parsers pass over or read as a keyword they only contain.
+// The warnings about lines that the parsers pass over: what an item is not, and the keyword or
+// header of the table it is nearest to.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace compattatore {
+#include "model/parole.h"
 
-/// The part of a source in which a keyword is read.
-enum class Ambito {
-  linea_generale,  // the line source, from "[generale]" to the next header
-  linea_elementi,  // the line source, after that header
-  treno,           // the train source, after "[generale]"
-};
+namespace compattatore {
 
 /// Why the first item `voce` of a line, which matched no keyword of `ambito`, is worth a warning:
 /// the message (what the item is not, and the keyword it is nearest to), or nothing for an empty

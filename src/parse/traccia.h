@@ -5,16 +5,12 @@
 
 #include "model/codici.h"
 #include "model/modello.h"
+#include "model/parole.h"  // kCurvature
 
 namespace compattatore {
 
 /// The last metre the layout may reach; a counter beyond it ends the layout with code 103.
 inline constexpr int32_t kUltimoMetroTracciato = 1000000;
-
-/// Curvature in radians per metre of the curve classes 1 to 6 (index 0 is class 1): radii of
-/// 10000, 5000, 2500, 1000, 500 and about 333 m. A curve to the left has the negative value. The
-/// line phase's curve items and the decompiler's curve finder both take them from here.
-inline constexpr double kCurvature[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
 /// One point of the plan as two doubles.
 struct Punto {

@@ -3,30 +3,51 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
-#include <span>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "formato/punti_tracciato.h"
 #include "model/campi.h"
+#include "model/oggetti.h"
 #include "viste/descrizione.h"
 
 namespace compattatore {
 namespace {
 
-template <class T>
-std::string testo(T v) {
-  if constexpr (std::is_same_v<T, std::string>) {
-    return "\"" + testo_leggibile(v) + "\"";
-  } else {
-    return std::to_string(+v);  // 8-bit fields as numbers
+// A text as the line shows it, between quotes.
+std::string tra_virgolette(const std::string& t) { return "\"" + testo_leggibile(t) + "\""; }
+
+// A stored number as the line shows it: a time of day with its hours, minutes and seconds, an
+// object kind with its name.
+template <class R>
+std::string numero_campo(const RigaCampo<R>& c, int64_t v) {
+  if (c.unita == Unita::secondi_del_giorno) {
+    return std::to_string(v) + " (" + ora(static_cast<int32_t>(v)) + ")";
   }
+  if constexpr (std::is_same_v<R, Tratto>) {
+    if (&c == &riga_campo(CampoTratto::oggetto)) {
+      return std::to_string(v) + " (" + sigla_oggetto(static_cast<uint8_t>(v)) + ")";
+    }
+  }
+  return std::to_string(v);
 }
 
-template <class T>
-void campo(std::vector<std::string>& righe, const std::string& dove, const char* nome, const T& a,
-           const T& b) {
-  if (a != b) righe.push_back(dove + " " + nome + ": " + testo(a) + " -> " + testo(b));
+template <class R, size_t N>
+std::vector<CampoDiverso<R>> diversi(const RigaCampo<R> (&campi)[N], const R& a, const R& b) {
+  std::vector<CampoDiverso<R>> d;
+  for (const RigaCampo<R>& c : campi) {
+    if (const int64_t x = c.valore(a), y = c.valore(b); x != y) d.push_back({&c, x, y});
+  }
+  return d;
+}
+
+template <class R>
+void righe_campi(std::vector<std::string>& righe, const std::string& dove, const R& a, const R& b) {
+  for (const CampoDiverso<R>& d : campi_diversi(a, b)) {
+    righe.push_back(dove + " " + d.campo->nome + ": " + numero_campo(*d.campo, d.a) + " -> " +
+                    numero_campo(*d.campo, d.b));
+  }
 }
 
 std::string numero(double d) {
@@ -48,6 +69,14 @@ std::string intervallo(size_t da, size_t a) {
 
 }  // namespace
 
+std::vector<CampoDiverso<Tratto>> campi_diversi(const Tratto& a, const Tratto& b) {
+  return diversi(kCampiTratto, a, b);
+}
+
+std::vector<CampoDiverso<Voce>> campi_diversi(const Voce& a, const Voce& b) {
+  return diversi(kCampiVoce, a, b);
+}
+
 std::vector<std::string> confronta_tratti(const std::vector<Tratto>& a,
                                           const std::vector<Tratto>& b) {
   std::vector<std::string> righe;
@@ -59,14 +88,7 @@ std::vector<std::string> confronta_tratti(const std::vector<Tratto>& a,
     const auto s = static_cast<int32_t>(i);
     const std::string dove =
         "tratto " + std::to_string(s) + " (" + std::to_string(posizione_oggetto(s)) + " m)";
-    if (x.oggetto != y.oggetto) {
-      righe.push_back(dove + " oggetto: " + testo(x.oggetto) + " (" + sigla_oggetto(x.oggetto) +
-                      ") -> " + testo(y.oggetto) + " (" + sigla_oggetto(y.oggetto) + ")");
-    }
-    // The first field, oggetto, is shown above with its name.
-    for (const CampoTratto& c : std::span(kCampiTratto).subspan(1)) {
-      campo(righe, dove, c.nome, c.valore(x), c.valore(y));
-    }
+    righe_campi(righe, dove, x, y);
   }
   if (a.size() != b.size()) {
     const bool in_a = a.size() > b.size();
@@ -87,18 +109,11 @@ std::vector<std::string> confronta_elenco(const Elenco& a, const Elenco& b) {
     std::string dove = "voce " + std::to_string(i);
     const std::string& nome = x.testo.empty() ? y.testo : x.testo;
     if (!nome.empty() && x.testo == y.testo) dove += " (" + testo_leggibile(nome) + ")";
-    campo(righe, dove, "testo", x.testo, y.testo);
-    for (const CampoVoce& c : kCampiVoce) {
-      const int64_t va = c.valore(x);
-      const int64_t vb = c.valore(y);
-      if (va == vb) continue;
-      if (std::string_view(c.nome) == "orario") {
-        righe.push_back(dove + " orario: " + std::to_string(va) + " (" + ora(x.orario) + ") -> " +
-                        std::to_string(vb) + " (" + ora(y.orario) + ")");
-      } else {
-        campo(righe, dove, c.nome, va, vb);
-      }
+    if (x.testo != y.testo) {
+      righe.push_back(dove + " " + kTestoVoce.nome + ": " + tra_virgolette(x.testo) + " -> " +
+                      tra_virgolette(y.testo));
     }
+    righe_campi(righe, dove, x, y);
   }
   return righe;
 }

@@ -5,9 +5,23 @@
 #include <string>
 #include <vector>
 
+#include "model/campi.h"
 #include "model/modello.h"
 
 namespace compattatore {
+
+/// One numeric field in which two records differ: its row and the two stored numbers.
+template <class R>
+struct CampoDiverso {
+  const RigaCampo<R>* campo;
+  int64_t a;
+  int64_t b;
+};
+
+/// The fields in which `a` and `b` differ, in file order.
+std::vector<CampoDiverso<Tratto>> campi_diversi(const Tratto& a, const Tratto& b);
+/// The numeric fields in which `a` and `b` differ, in file order; the text is compared apart.
+std::vector<CampoDiverso<Voce>> campi_diversi(const Voce& a, const Voce& b);
 
 /// "tratto 929 (46400 m) valore_1: 42 -> 43"; stretches present on one side only in one line.
 std::vector<std::string> confronta_tratti(const std::vector<Tratto>& a,

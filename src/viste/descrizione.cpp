@@ -4,18 +4,29 @@
 #include <cstdio>
 #include <set>
 
+#include "model/campi.h"
 #include "model/cp1252.h"
+#include "model/ruoli_voci.h"
 
 namespace compattatore {
 namespace {
 
-// Runs of equal values of one byte of every stretch, from stretch 0.
-template <class F>
-std::vector<Tratta> tratte(const std::vector<Tratto>& tratti, F valore) {
+using Tratti = std::span<const Tratto>;
+
+int32_t numero_tratto(size_t s) { return static_cast<int32_t>(s); }
+
+template <class T>
+T come(int64_t v) {
+  return static_cast<T>(v);
+}
+
+// Runs of equal values of one field of every stretch, from stretch 0, in the author's unit.
+std::vector<Tratta> tratte(Tratti tratti, CampoTratto campo) {
+  const RigaCampo<Tratto>& riga = riga_campo(campo);
   std::vector<Tratta> r;
   for (size_t s = 0; s < tratti.size(); ++s) {
-    const int v = valore(tratti[s]);
-    const auto i = static_cast<int32_t>(s);
+    const int v = come<int>(riga.in_unita(riga.valore(tratti[s])));
+    const int32_t i = numero_tratto(s);
     if (!r.empty() && r.back().valore == v && r.back().ultimo == i - 1) {
       r.back().ultimo = i;
     } else {
@@ -25,165 +36,276 @@ std::vector<Tratta> tratte(const std::vector<Tratto>& tratti, F valore) {
   return r;
 }
 
-void leggi_elenco(Descrizione& r, const Modello& m) {
-  const Elenco& e = m.elenco;
-  const Voce& figure = e[voce::figure_treno];
-  const Voce& testa = e[voce::intestazione];
-  const Voce& treno = e[voce::treno];
-  r.lunghezza = figure.campo_2;
-  r.massa_frenata = figure.campo_1;
-  r.vetture = figure.campo_3;
-  r.sfondi[0] = testa.campo_1;
-  r.sfondi[1] = testa.campo_3;  // "sfondo due" is stored in campo_3,
-  r.sfondi[2] = testa.campo_2;  // "sfondo tre" in campo_2
-  r.ripetizione_inizio = treno.campo_1;
-  r.ripetizione_fine = treno.campo_2;
-  r.codici_ripetizione = treno.campo_3;
-  r.sabbia = treno.intero_1;
-  r.orologio[0] = treno.intero_3;
-  r.orologio[1] = treno.intero_4;
-  r.orologio[2] = treno.intero_5;
+// The stretches holding objects of kind `o`.
+std::vector<int32_t> tratti_con(Tratti tratti, uint8_t o) {
+  std::vector<int32_t> trovati;
+  for (size_t s = 0; s < tratti.size(); ++s) {
+    if (tratti[s].oggetto == o) trovati.push_back(numero_tratto(s));
+  }
+  return trovati;
+}
+
+const Tratto& tratto(Tratti tratti, int32_t s) { return tratti[static_cast<size_t>(s)]; }
+
+// ---- the table
+
+void figure(Descrizione& r, const Elenco& e) {
+  const auto n = [&e](RuoloVoce ruolo) { return numero(e, ruolo); };
+  r.lunghezza = come<int32_t>(n(RuoloVoce::figure_treno_lunghezza));
+  r.massa_frenata = come<int32_t>(n(RuoloVoce::figure_treno_massa_frenata));
+  r.vetture = come<int32_t>(n(RuoloVoce::figure_treno_vetture));
+  r.sfondi[0] = come<int32_t>(n(RuoloVoce::intestazione_sfondo_uno));
+  r.sfondi[1] = come<int32_t>(n(RuoloVoce::intestazione_sfondo_due));
+  r.sfondi[2] = come<int32_t>(n(RuoloVoce::intestazione_sfondo_tre));
+  r.ripetizione_inizio = come<int32_t>(n(RuoloVoce::treno_ripetizione_inizio));
+  r.ripetizione_fine = come<int32_t>(n(RuoloVoce::treno_ripetizione_fine));
+  r.codici_ripetizione = come<int32_t>(n(RuoloVoce::treno_codici_ripetizione));
+  r.sabbia = come<int16_t>(n(RuoloVoce::treno_sabbia));
+  r.orologio[0] = come<int16_t>(n(RuoloVoce::treno_ore));
+  r.orologio[1] = come<int16_t>(n(RuoloVoce::treno_minuti));
+  r.orologio[2] = come<int16_t>(n(RuoloVoce::treno_secondi));
+}
+
+// The kilometric sections present, by start.
+void sezioni(Descrizione& r, const Elenco& e) {
   for (int i : {voce::sezione_uno, voce::sezione_due, voce::sezione_tre}) {
     const Voce& v = e[static_cast<size_t>(i)];
-    if (v.campo_1 != 0 || v.campo_2 != 0 || v.campo_3 != 0) {
-      r.sezioni.push_back({i, v.campo_1, v.campo_2, v.campo_3});
-    }
+    const auto n = [&v](RuoloVoce ruolo) { return come<int32_t>(numero(v, ruolo)); };
+    const SezioneKm z{i, n(RuoloVoce::sezione_km_inizio), n(RuoloVoce::sezione_km_progressiva),
+                      n(RuoloVoce::sezione_km_verso)};
+    if (z.inizio != 0 || z.progressiva != 0 || z.verso != 0) r.sezioni.push_back(z);
   }
   std::stable_sort(r.sezioni.begin(), r.sezioni.end(),
                    [](const SezioneKm& a, const SezioneKm& b) { return a.inizio < b.inizio; });
+}
 
-  // Entries 1 to 80 hold stations from 1 upwards and board texts from 80 downwards; the boards
-  // are the entries that a `cartello` stretch points at.
+// Entries 1 to 80 hold stations from 1 upwards and board texts from 80 downwards; the boards are
+// the entries that a `cartello` stretch points at.
+void stazioni(Descrizione& r, const Elenco& e, Tratti tratti) {
   std::set<int> testi;
-  for (const Tratto& t : m.tratti) {
+  for (const Tratto& t : tratti) {
     if (t.oggetto == oggetto::cartello) testi.insert(t.valore_1);
   }
-  for (int i = 1; i <= voce::primo_cartello; ++i) {
+  const IntervalloVoci voci = voci_del_gruppo(GruppoVoci::cartello);
+  for (int i = voci.prima; i <= voci.ultima; ++i) {
     const Voce& v = e[static_cast<size_t>(i)];
     if (testi.count(i) || v == Voce{}) continue;
-    r.stazioni.push_back({i, testo_leggibile(v.testo), v.tipo_voce, v.campo_3, v.campo_1, v.campo_2,
-                          v.orario, v.flag_2, std::nullopt});
+    const auto n = [&v](RuoloVoce ruolo) { return numero(v, ruolo); };
+    r.stazioni.push_back({i, testo_leggibile(v.testo), come<uint8_t>(n(RuoloVoce::stazione_tipo)),
+                          come<int32_t>(n(RuoloVoce::stazione_posizione)),
+                          come<int32_t>(n(RuoloVoce::stazione_inizio_zona)),
+                          come<int32_t>(n(RuoloVoce::stazione_fine_zona)),
+                          come<int32_t>(n(RuoloVoce::stazione_orario)),
+                          come<uint8_t>(n(RuoloVoce::stazione_sosta)), std::nullopt});
   }
 }
 
-void leggi_tratti(Descrizione& r, const Modello& m, bool con_elenco) {
-  const std::vector<Tratto>& tt = m.tratti;
-  r.ultimo_tratto = m.ultimo_tratto();
-  // Slowdown parts waiting for the rest of their slowdown.
-  std::vector<int32_t> avvisi;
-  std::vector<size_t> aperti;  // indices in r.rallentamenti still without an end
-  for (size_t i = 0; i < tt.size(); ++i) {
-    const Tratto& t = tt[i];
-    const auto s = static_cast<int32_t>(i);
-    switch (t.oggetto) {
-      case oggetto::segnale: {
-        SegnaleLetto g{s,
-                       {},
-                       {},
-                       t.valore_4 / 10,
-                       (t.valore_4 % 10) / 3,
-                       t.valore_4 % 10 % 3,
-                       t.tempo_segnale};
-        const int16_t v[3] = {t.valore_1, t.valore_2, t.valore_3};
-        for (int k = 0; k < 3; ++k) {
-          g.aspetti[k] = v[k] / 10;
-          g.d[k] = v[k] % 10;
-        }
-        r.segnali.push_back(g);
-        break;
-      }
-      case oggetto::avviso_rallentamento:
-        avvisi.push_back(s);
-        break;
-      case oggetto::inizio_rallentamento: {
-        RallentamentoLetto ra{std::nullopt, s,          std::nullopt, t.valore_1,
-                              t.valore_2,   t.valore_3, false};
-        // Its warning board lies 1200 m (24 stretches) before it.
-        const auto a = std::find_if(avvisi.begin(), avvisi.end(),
-                                    [s](int32_t a) { return s - a >= 23 && s - a <= 25; });
-        if (a != avvisi.end()) {
-          ra.avviso = *a;
-          ra.segnalato = *a >= 1 && tt[static_cast<size_t>(*a - 1)].oggetto ==
-                                        oggetto::preavviso_rallentamento;
-          avvisi.erase(a);
-        }
-        aperti.push_back(r.rallentamenti.size());
-        r.rallentamenti.push_back(ra);
-        break;
-      }
-      case oggetto::fine_rallentamento: {
-        // The earliest open slowdown of the same speed and f_tt.
-        const auto a = std::find_if(aperti.begin(), aperti.end(), [&](size_t k) {
-          return r.rallentamenti[k].velocita == t.valore_1 && r.rallentamenti[k].f_tt == t.valore_3;
-        });
-        if (a != aperti.end()) {
-          r.rallentamenti[*a].fine = s;
-          aperti.erase(a);
-        } else {
-          r.rallentamenti.push_back(
-              {std::nullopt, std::nullopt, s, t.valore_1, t.valore_2, t.valore_3, false});
-        }
-        break;
-      }
-      case oggetto::indicatore_velocita:
-        r.indicatori.push_back({s, {t.valore_1, t.valore_2, t.valore_3}, t.valore_4});
-        break;
-      case oggetto::fermata: {
-        auto st = std::find_if(r.stazioni.begin(), r.stazioni.end(),
-                               [&t](const Stazione& x) { return x.voce == t.valore_1; });
-        if (st != r.stazioni.end()) {
-          st->tratto_fermata = s;
-        } else if (con_elenco) {
-          r.avvisi.push_back("tratto " + std::to_string(s) + ": punto di fermata della voce " +
-                             std::to_string(t.valore_1) + ", che non è una stazione");
-        }
-        break;
-      }
-      case oggetto::cambio_codice:
-      case oggetto::taglio_codice:
-        r.punti_codice.push_back({s, t.oggetto == oggetto::taglio_codice, t.valore_1});
-        break;
-      case oggetto::cartello:
-        if (t.valore_1 >= 1 && t.valore_1 <= voce::primo_cartello) {
-          r.cartelli.push_back(
-              {s, t.valore_1, testo_leggibile(m.elenco[static_cast<size_t>(t.valore_1)].testo)});
-        } else {
-          r.cartelli.push_back({s, t.valore_1, ""});
-          r.avvisi.push_back("tratto " + std::to_string(s) + ": cartello con il testo della voce " +
-                             std::to_string(t.valore_1) + ", fuori dalle voci 1-80");
-        }
-        break;
-      case oggetto::libero:
-      case oggetto::preavviso_rallentamento:
-      case oggetto::segno_montagna:
-        break;
-      default:
-        r.avvisi.push_back("tratto " + std::to_string(s) + ": oggetto " +
-                           std::to_string(t.oggetto) + " sconosciuto");
-    }
-  }
-  for (int32_t a : avvisi)
-    r.rallentamenti.push_back({a, std::nullopt, std::nullopt, tt[static_cast<size_t>(a)].valore_1,
-                               tt[static_cast<size_t>(a)].valore_2, 0, false});
-  std::stable_sort(r.rallentamenti.begin(), r.rallentamenti.end(),
-                   [](const RallentamentoLetto& a, const RallentamentoLetto& b) {
-                     const auto primo = [](const RallentamentoLetto& x) {
-                       return x.inizio ? *x.inizio : x.avviso ? *x.avviso + 24 : *x.fine;
-                     };
-                     return primo(a) < primo(b);
-                   });
+// ---- the stretches
 
-  for (const Tratta& t : tratte(tt, [](const Tratto& x) { return int{x.montagna}; })) {
-    if (t.valore == 0) continue;
-    Montagna mo{t.primo, t.ultimo, static_cast<uint8_t>(t.valore), 0};
-    for (int32_t s = t.primo; s <= t.ultimo; ++s) {
-      mo.segni += tt[static_cast<size_t>(s)].oggetto == oggetto::segno_montagna;
+// The approach base of the signal on stretch `s`: the number from 0 to 639 with the units of
+// `valore_4` whose approach bytes agree with most of those on the stretches before it.
+std::pair<int, int> base_segnale(Tratti tratti, int32_t s) {
+  const int16_t v4 = tratto(tratti, s).valore_4;
+  int base = 0;
+  int migliori = -1;
+  for (int q = 0; q < 640; ++q) {
+    if ((v4 - q) % 10 != 0) continue;
+    int accordi = 0;
+    for (int b = 1; b <= kPreavvisi; ++b) {
+      const int32_t p = s - 2 * b;
+      if (p >= 0 && tratto(tratti, p).preavviso == bassi<uint8_t>(q * 10 + b)) ++accordi;
     }
-    r.montagne.push_back(mo);
+    if (accordi > migliori) {
+      migliori = accordi;
+      base = q;
+    }
   }
-  r.pendenze = tratte(tt, [](const Tratto& x) { return int{x.pendenza} - 100; });
-  r.velocita = tratte(tt, [](const Tratto& x) { return int{x.velocita} * 5; });
-  r.aderenze = tratte(tt, [](const Tratto& x) { return int{x.aderenza}; });
+  return {base, migliori};
+}
+
+std::vector<SegnaleLetto> segnali(Tratti tratti) {
+  std::vector<SegnaleLetto> r;
+  for (const int32_t s : tratti_con(tratti, oggetto::segnale)) {
+    const Tratto& t = tratto(tratti, s);
+    const auto [base, concordi] = base_segnale(tratti, s);
+    SegnaleLetto g{
+        s, {}, {}, base, concordi, (t.valore_4 - base) / 10, base / 3, base % 3, t.tempo_segnale};
+    if (t.tempo_segnale != 0) {
+      g.sx = 2;
+      g.dx = base - 6;
+    }
+    const int16_t v[3] = {t.valore_1, t.valore_2, t.valore_3};
+    for (int k = 0; k < 3; ++k) {
+      g.aspetti[k] = v[k] / 10;
+      g.d[k] = v[k] % 10;
+    }
+    r.push_back(g);
+  }
+  return r;
+}
+
+bool stessi_valori(const Tratto& a, const Tratto& b) {
+  return a.valore_1 == b.valore_1 && a.valore_2 == b.valore_2 && a.valore_3 == b.valore_3;
+}
+
+// For each start, the index in `fini` of its end: the nearest free one after it with the same
+// values, then for the starts still alone the nearest free one before it.
+std::vector<std::optional<size_t>> fini_degli_inizi(Tratti tratti,
+                                                    const std::vector<int32_t>& inizi,
+                                                    const std::vector<int32_t>& fini) {
+  std::vector<std::optional<size_t>> fine_di(inizi.size());
+  std::vector<bool> presa(fini.size(), false);
+  for (const bool dopo : {true, false}) {
+    for (size_t k = 0; k < inizi.size(); ++k) {
+      if (fine_di[k]) continue;
+      const int32_t i = inizi[k];
+      std::optional<size_t> scelta;
+      for (size_t j = 0; j < fini.size(); ++j) {
+        if (presa[j] || !stessi_valori(tratto(tratti, i), tratto(tratti, fini[j]))) continue;
+        const bool piu_vicina =
+            !scelta || (dopo ? fini[j] < fini[*scelta] : fini[j] > fini[*scelta]);
+        if ((dopo ? fini[j] > i : fini[j] < i) && piu_vicina) scelta = j;
+      }
+      if (scelta) {
+        presa[*scelta] = true;
+        fine_di[k] = scelta;
+      }
+    }
+  }
+  return fine_di;
+}
+
+// The warning board of the start on stretch `i`, and whether its four marks stand before it.
+void avviso_di(Tratti tratti, RallentamentoLetto& ra, int32_t i) {
+  const int32_t a = i - kTrattiAvvisoInizio;
+  if (i < kPrimoInizioConAvviso || a < 0) return;
+  const Tratto& t = tratto(tratti, a);
+  if (t.oggetto != oggetto::avviso_rallentamento || t.valore_1 != ra.velocita ||
+      t.valore_2 != ra.d_v) {
+    return;
+  }
+  ra.avviso = a;
+  bool marcati = true;
+  for (int32_t k = 1; k <= kPreavvisi; ++k) {
+    const int32_t s = a - k;
+    marcati = marcati && s >= 0 && tratto(tratti, s).oggetto == oggetto::preavviso_rallentamento &&
+              tratto(tratti, s).valore_1 == k &&
+              tratto(tratti, s).valore_2 == (ra.d_v != 0 ? k : 0);
+  }
+  ra.segnalato = marcati;
+}
+
+std::vector<RallentamentoLetto> rallentamenti(Tratti tratti) {
+  const std::vector<int32_t> inizi = tratti_con(tratti, oggetto::inizio_rallentamento);
+  const std::vector<int32_t> fini = tratti_con(tratti, oggetto::fine_rallentamento);
+  const std::vector<std::optional<size_t>> fine_di = fini_degli_inizi(tratti, inizi, fini);
+  std::vector<RallentamentoLetto> r;
+  std::vector<bool> fine_presa(fini.size(), false);
+  std::set<int32_t> avvisi_presi;
+  for (size_t k = 0; k < inizi.size(); ++k) {
+    const Tratto& t = tratto(tratti, inizi[k]);
+    RallentamentoLetto ra{std::nullopt, inizi[k],   std::nullopt, t.valore_1,
+                          t.valore_2,   t.valore_3, false};
+    if (fine_di[k]) {
+      ra.fine = fini[*fine_di[k]];
+      fine_presa[*fine_di[k]] = true;
+    }
+    avviso_di(tratti, ra, inizi[k]);
+    if (ra.avviso) avvisi_presi.insert(*ra.avviso);
+    r.push_back(ra);
+  }
+  for (size_t j = 0; j < fini.size(); ++j) {
+    if (fine_presa[j]) continue;
+    const Tratto& t = tratto(tratti, fini[j]);
+    r.push_back({std::nullopt, std::nullopt, fini[j], t.valore_1, t.valore_2, t.valore_3, false});
+  }
+  for (const int32_t a : tratti_con(tratti, oggetto::avviso_rallentamento)) {
+    if (avvisi_presi.count(a)) continue;
+    const Tratto& t = tratto(tratti, a);
+    r.push_back({a, std::nullopt, std::nullopt, t.valore_1, t.valore_2, 0, false});
+  }
+  std::stable_sort(
+      r.begin(), r.end(), [](const RallentamentoLetto& a, const RallentamentoLetto& b) {
+        const auto primo = [](const RallentamentoLetto& x) {
+          return x.inizio ? *x.inizio : x.avviso ? *x.avviso + kTrattiAvvisoInizio : *x.fine;
+        };
+        return primo(a) < primo(b);
+      });
+  return r;
+}
+
+// Each station's stopping point; a stopping point of an entry that is no station is a finding.
+void fermate(Descrizione& r, Tratti tratti, bool con_elenco) {
+  for (const int32_t s : tratti_con(tratti, oggetto::fermata)) {
+    const int16_t v = tratto(tratti, s).valore_1;
+    const auto st = std::find_if(r.stazioni.begin(), r.stazioni.end(),
+                                 [v](const Stazione& x) { return x.voce == v; });
+    if (st != r.stazioni.end()) {
+      st->tratto_fermata = s;
+    } else if (con_elenco) {
+      r.avvisi.push_back(rilievo_tratto(Anomalia::fermata_senza_stazione, s, v));
+    }
+  }
+}
+
+std::vector<PuntoCodice> punti_codice(Tratti tratti) {
+  std::vector<PuntoCodice> r;
+  for (size_t s = 0; s < tratti.size(); ++s) {
+    const Tratto& t = tratti[s];
+    if (t.oggetto == oggetto::cambio_codice || t.oggetto == oggetto::taglio_codice) {
+      r.push_back({numero_tratto(s), t.oggetto == oggetto::taglio_codice, t.valore_1});
+    }
+  }
+  return r;
+}
+
+// Boards with their texts; a board pointing outside entries 1 to 80 is a finding.
+void cartelli(Descrizione& r, Tratti tratti, const Elenco* e) {
+  const IntervalloVoci voci = voci_del_gruppo(GruppoVoci::cartello);
+  for (const int32_t s : tratti_con(tratti, oggetto::cartello)) {
+    const int16_t v = tratto(tratti, s).valore_1;
+    if (v >= voci.prima && v <= voci.ultima) {
+      r.cartelli.push_back({s, v, e ? testo_leggibile((*e)[static_cast<size_t>(v)].testo) : ""});
+    } else {
+      r.cartelli.push_back({s, v, ""});
+      r.avvisi.push_back(rilievo_tratto(Anomalia::cartello_fuori_voci, s, v));
+    }
+  }
+}
+
+std::vector<IndicatoreVelocita> indicatori(Tratti tratti) {
+  std::vector<IndicatoreVelocita> r;
+  for (const int32_t s : tratti_con(tratti, oggetto::indicatore_velocita)) {
+    const Tratto& t = tratto(tratti, s);
+    r.push_back({s, {t.valore_1, t.valore_2, t.valore_3}, t.valore_4});
+  }
+  return r;
+}
+
+void montagne(Descrizione& r, Tratti tratti) {
+  std::vector<bool> in_montagna(tratti.size(), false);
+  for (const Tratta& t : tratte(tratti, CampoTratto::montagna)) {
+    if (t.valore == 0) continue;
+    Montagna mo{t.primo, t.ultimo, static_cast<uint8_t>(t.valore), {}};
+    for (int32_t s = t.primo; s <= t.ultimo; ++s) {
+      in_montagna[static_cast<size_t>(s)] = true;
+      if (tratto(tratti, s).oggetto == oggetto::segno_montagna) mo.segni.push_back(s);
+    }
+    r.montagne.push_back(std::move(mo));
+  }
+  for (const int32_t s : tratti_con(tratti, oggetto::segno_montagna)) {
+    if (!in_montagna[static_cast<size_t>(s)]) r.segni_sparsi.push_back(s);
+  }
+}
+
+// Objects of a kind the model does not know.
+void sconosciuti(Descrizione& r, Tratti tratti) {
+  for (size_t s = 0; s < tratti.size(); ++s) {
+    const uint8_t o = tratti[s].oggetto;
+    if (nomi_oggetto(o) == nullptr) {
+      r.avvisi.push_back(rilievo_tratto(Anomalia::oggetto_sconosciuto, numero_tratto(s), o));
+    }
+  }
 }
 
 }  // namespace
@@ -198,10 +320,29 @@ std::string ora(int32_t secondi) {
   return b;
 }
 
-Descrizione descrivi(const Modello& m, bool con_elenco) {
+Descrizione descrivi(std::span<const Tratto> tratti, const Elenco* elenco) {
   Descrizione r;
-  if (con_elenco) leggi_elenco(r, m);
-  leggi_tratti(r, m, con_elenco);
+  r.ultimo_tratto = static_cast<int32_t>(tratti.size()) - 1;
+  if (elenco) {
+    figure(r, *elenco);
+    sezioni(r, *elenco);
+    stazioni(r, *elenco, tratti);
+  }
+  r.segnali = segnali(tratti);
+  r.rallentamenti = rallentamenti(tratti);
+  fermate(r, tratti, elenco != nullptr);
+  r.punti_codice = punti_codice(tratti);
+  cartelli(r, tratti, elenco);
+  r.indicatori = indicatori(tratti);
+  montagne(r, tratti);
+  sconosciuti(r, tratti);
+  // Findings in stretch order, as the stretches are read.
+  std::stable_sort(r.avvisi.begin(), r.avvisi.end(), [](const Rilievo& a, const Rilievo& b) {
+    return a.tratto.value_or(-1) < b.tratto.value_or(-1);
+  });
+  r.pendenze = tratte(tratti, CampoTratto::pendenza);
+  r.velocita = tratte(tratti, CampoTratto::velocita);
+  r.aderenze = tratte(tratti, CampoTratto::aderenza);
   return r;
 }
 

@@ -96,129 +96,43 @@ struct Rettangolo {
   bool tocca(const Rettangolo& r) const { return x0 < r.x1 && r.x0 < x1 && y0 < r.y1 && r.y0 < y1; }
 };
 
-// Where labels already stand, to keep the next ones apart.
-class Etichette {
- public:
-  bool libero(const Rettangolo& r) const {
-    return std::none_of(occupati_.begin(), occupati_.end(),
-                        [&r](const Rettangolo& o) { return o.tocca(r); });
-  }
-  void occupa(const Rettangolo& r) { occupati_.push_back(r); }
-
- private:
-  std::vector<Rettangolo> occupati_;
-};
-
 // ---------------------------------------------------------------------------------------------
 // The map.
 
-struct Mappa {
-  std::string svg;
-  double altezza = 0;
+// Where a label goes: its anchor and alignment, and where a leader line from its mark ends.
+struct Posto {
+  Punto ancora;
+  const char* allineamento;
+  std::optional<Punto> richiamo;
 };
 
-std::optional<Mappa> mappa(const Modello& m, const Descrizione& r) {
-  namespace pt = punti_tracciato;
-  const size_t n = pt::numero(m.tracciato);
-  // The points that hold a value: from 0 up to the first empty one.
-  std::vector<Punto> punti;
-  punti.reserve(n);
-  for (size_t i = 0; i < n; ++i) {
-    const auto x = pt::valore(pt::coordinata(m.tracciato, 0, i));
-    const auto y = pt::valore(pt::coordinata(m.tracciato, 1, i));
-    if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) break;
-    punti.push_back({*x, *y});
-  }
-  if (punti.size() < 2) return std::nullopt;
-  double x0 = punti[0].x, x1 = x0, y0 = punti[0].y, y1 = y0;
-  for (const Punto& p : punti) {
-    x0 = std::min(x0, p.x);
-    x1 = std::max(x1, p.x);
-    y0 = std::min(y0, p.y);
-    y1 = std::max(y1, p.y);
-  }
-  // Equal scale on both axes, north (growing coordinate 1) up; room for labels around.
-  if (!std::isfinite(x1 - x0) || !std::isfinite(y1 - y0)) return std::nullopt;  // no scale fits
-  constexpr double kMargine = 90;
-  constexpr double kAltezzaMassima = 720;
-  const double dx = std::max(x1 - x0, 1.0);
-  const double dy = std::max(y1 - y0, 1.0);
-  const double scala =
-      std::min((kLarghezza - 2 * kMargine) / dx, (kAltezzaMassima - 2 * kMargine) / dy);
-  Mappa mp;
-  mp.altezza = std::max(dy * scala + 2 * kMargine, 320.0);
-  const double ox = (kLarghezza - dx * scala) / 2;
-  const double oy = (mp.altezza + dy * scala) / 2;
-  const auto in_svg = [&](const Punto& p) {
-    return Punto{ox + (p.x - x0) * scala, oy - (p.y - y0) * scala};
-  };
-  std::vector<Punto> disegnati;
-  disegnati.reserve(punti.size());
-  for (const Punto& p : punti) disegnati.push_back(in_svg(p));
-  const std::vector<Punto> linea = sfoltisci(disegnati, 1.0);
+// The labels of the map, kept apart from one another, from the marks and from the route line,
+// within a drawing `larghezza` × `altezza` (less a band at the bottom for the scale and legend).
+class Etichette {
+ public:
+  Etichette(double larghezza, double altezza) : larghezza_(larghezza), altezza_(altezza) {}
 
-  std::string& s = mp.svg;
-  s += formatta(
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %.0f %.0f\" role=\"img\" "
-      "aria-label=\"Mappa del tracciato\" class=\"mappa\" data-punti=\"%zu\">\n",
-      kLarghezza, mp.altezza, linea.size());
-  s += formatta(
-      "<rect x=\"0.5\" y=\"0.5\" width=\"%.0f\" height=\"%.0f\" fill=\"#fbfbf8\" "
-      "stroke=\"#bdbdbd\"/>\n",
-      kLarghezza - 1, mp.altezza - 1);
-  s += formatta(
-      "<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"3.5\" stroke-linejoin=\"round\" "
-      "stroke-linecap=\"round\" points=\"",
-      kLinea);
-  for (const Punto& p : linea) s += formatta("%.1f,%.1f ", p.x, p.y);
-  s += "\"/>\n";
+  void occupa(const Rettangolo& r) { occupati_.push_back(r); }
 
-  // A point of the route at `posizione` metres, and the direction there.
-  const auto punto = [&](int64_t posizione) {
-    const auto i = static_cast<size_t>(
-        std::clamp<int64_t>(posizione, 0, static_cast<int64_t>(disegnati.size()) - 1));
-    return disegnati[i];
-  };
-  const auto normale = [&](int64_t posizione) {
-    const Punto a = punto(posizione - 200);
-    const Punto b = punto(posizione + 200);
-    const double l = std::hypot(b.x - a.x, b.y - a.y);
-    if (l < 1e-9) return Punto{0, -1};
-    return Punto{(a.y - b.y) / l, (b.x - a.x) / l};
-  };
-
-  Etichette etichette;
-  // Stations first: their names matter most.
-  std::string segni, nomi, richiami;
-  for (const Stazione& st : r.stazioni) {
-    const Punto p = punto(st.posizione);
-    segni += formatta(
-                 "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#fff\" stroke=\"%s\" "
-                 "stroke-width=\"2.5\"><title>",
-                 p.x, p.y, kStazione) +
-             xml(st.nome) + formatta(" (%s km)</title></circle>\n", km_testo(st.posizione).c_str());
-    etichette.occupa({p.x - 7, p.y - 7, p.x + 7, p.y + 7});
-  }
-  // The route itself is no place for a label.
-  for (size_t i = 1; i < linea.size(); ++i) {
-    const Punto a = linea[i - 1];
-    const Punto b = linea[i];
-    const double l = std::hypot(b.x - a.x, b.y - a.y);
-    for (double t = 0; t <= l; t += 4) {
-      const double px = a.x + (b.x - a.x) * t / std::max(l, 1e-9);
-      const double py = a.y + (b.y - a.y) * t / std::max(l, 1e-9);
-      etichette.occupa({px - 2, py - 2, px + 2, py + 2});
+  // The route line is no place for a label: a small square every 4 units along it.
+  void occupa_linea(const std::vector<Punto>& linea) {
+    for (size_t i = 1; i < linea.size(); ++i) {
+      const Punto a = linea[i - 1];
+      const Punto b = linea[i];
+      const double l = std::hypot(b.x - a.x, b.y - a.y);
+      for (double t = 0; t <= l; t += 4) {
+        const double px = a.x + (b.x - a.x) * t / std::max(l, 1e-9);
+        const double py = a.y + (b.y - a.y) * t / std::max(l, 1e-9);
+        occupa({px - 2, py - 2, px + 2, py + 2});
+      }
     }
   }
-  struct Posto {
-    Punto ancora;
-    const char* allineamento;
-    std::optional<Punto> richiamo;  // where a leader line from the mark ends
-  };
+
   // A free place for a label of `testo` near `p`: beside the route first (along the normal
-  // `nrm`, farther and farther with a leader line), then above, below, right, left.
-  const auto poni = [&](const Punto& p, const Punto& nrm, const std::string& testo, double corpo,
-                        bool grassetto, double distanza, int scalini) -> std::optional<Posto> {
+  // `nrm`, farther and farther with a leader line, `scalini` steps), then above, below, right,
+  // left. The place found is taken.
+  std::optional<Posto> poni(const Punto& p, const Punto& nrm, const std::string& testo,
+                            double corpo, bool grassetto, double distanza, int scalini) {
     const double w = larghezza_testo(testo, corpo, grassetto);
     std::vector<std::pair<Punto, double>> candidati;
     for (int k = 0; k < scalini; ++k) {
@@ -237,68 +151,209 @@ std::optional<Mappa> mappa(const Modello& m, const Descrizione& r) {
       const double sx = d.x > 0.35 ? ax : d.x < -0.35 ? ax - w : ax - w / 2;
       const double base = ay + corpo * (d.y > 0.35 ? 0.9 : d.y < -0.35 ? 0 : 0.35);
       const Rettangolo box{sx - 3, base - corpo, sx + w + 3, base + 0.3 * corpo};
-      if (box.x0 < 2 || box.x1 > kLarghezza - 2 || box.y0 < 2 || box.y1 > mp.altezza - 30) {
-        continue;
-      }
-      if (!etichette.libero(box)) continue;
-      etichette.occupa(box);
+      if (box.x0 < 2 || box.x1 > larghezza_ - 2 || box.y0 < 2 || box.y1 > altezza_ - 30) continue;
+      if (!libero(box)) continue;
+      occupa(box);
       Posto posto{{ax, base}, ancora, std::nullopt};
       if (dist > distanza) posto.richiamo = Punto{ax - d.x * 2, ay - d.y * 2};
       return posto;
     }
     return std::nullopt;
-  };
-  const auto richiamo = [&](const Punto& p, const Posto& posto) {
-    if (!posto.richiamo) return std::string();
-    return formatta("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#90a4ae\"/>\n",
-                    p.x, p.y, posto.richiamo->x, posto.richiamo->y);
-  };
-  for (const Stazione& st : r.stazioni) {
-    const Punto p = punto(st.posizione);
-    const auto dove = poni(p, normale(st.posizione), st.nome, 14, true, 12, 6);
-    if (!dove) continue;
-    richiami += richiamo(p, *dove);
-    nomi += formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"nome\">",
-                     dove->ancora.x, dove->ancora.y, dove->allineamento) +
-            xml(st.nome) + "</text>\n";
   }
-  for (const SegnaleLetto& g : r.segnali) {
-    const int32_t pos = posizione_oggetto(g.tratto);
-    const Punto p = punto(pos);
-    const auto c = progressiva(r, pos);
-    const std::string nome = c ? km(*c) : formatta("%s km", km_testo(pos).c_str());
-    segni += formatta("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.2\" fill=\"%s\"><title>Segnale ", p.x,
-                      p.y, kSegnale) +
-             xml(nome) +
-             formatta(" (%s km dall'inizio)</title></circle>\n", km_testo(pos, 2).c_str());
-    const auto dove = poni(p, normale(pos), nome, 10, false, 7, 1);
-    if (!dove) continue;
-    nomi += formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"segnale\">",
-                     dove->ancora.x, dove->ancora.y, dove->allineamento) +
-            xml(nome) + "</text>\n";
-  }
-  s += richiami + segni + nomi;
 
-  // Scale bar and legend, bottom left.
-  const double metri_barra = passo_tondo(160 / scala);
-  const double barra = metri_barra * scala;
-  const double by = mp.altezza - 24;
-  s += formatta(
-      "<g class=\"scala\"><rect x=\"20\" y=\"%.1f\" width=\"%.1f\" height=\"6\" fill=\"#424242\"/>"
-      "<text x=\"20\" y=\"%.1f\">%s km</text></g>\n",
-      by, barra, by - 6, km_testo(metri_barra, metri_barra < 1000 ? 1 : 0).c_str());
-  const double lx = kLarghezza - 400;
-  s += formatta(
-      "<g class=\"legenda\" transform=\"translate(%.0f,%.1f)\">"
-      "<line x1=\"0\" y1=\"-4\" x2=\"26\" y2=\"-4\" stroke=\"%s\" stroke-width=\"3.5\"/>"
-      "<text x=\"32\" y=\"0\">linea</text>"
-      "<circle cx=\"92\" cy=\"-4\" r=\"6\" fill=\"#fff\" stroke=\"%s\" stroke-width=\"2.5\"/>"
-      "<text x=\"104\" y=\"0\">stazione</text>"
-      "<circle cx=\"196\" cy=\"-4\" r=\"3.2\" fill=\"%s\"/>"
-      "<text x=\"206\" y=\"0\">segnale (progressiva)</text></g>\n",
-      lx, by + 6, kLinea, kStazione, kSegnale);
-  s += "</svg>\n";
-  return mp;
+ private:
+  bool libero(const Rettangolo& r) const {
+    return std::none_of(occupati_.begin(), occupati_.end(),
+                        [&r](const Rettangolo& o) { return o.tocca(r); });
+  }
+
+  double larghezza_;
+  double altezza_;
+  std::vector<Rettangolo> occupati_;
+};
+
+// The points of the plan that hold a value: from 0 up to the first empty or infinite one.
+std::vector<Punto> punti_tracciato_pieni(const Tracciato& t) {
+  namespace pt = punti_tracciato;
+  const size_t n = pt::numero(t);
+  std::vector<Punto> punti;
+  punti.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    const auto x = pt::valore(pt::coordinata(t, 0, i));
+    const auto y = pt::valore(pt::coordinata(t, 1, i));
+    if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) break;
+    punti.push_back({*x, *y});
+  }
+  return punti;
+}
+
+// The plan placed in the drawing: equal scale on both axes, north (growing coordinate 1) up,
+// room for labels around.
+struct Inquadratura {
+  double x0, y0;  // the plan's smallest coordinates
+  double scala;   // drawing units per metre
+  double ox, oy;  // where (x0, y0) lands
+  double altezza;
+  Punto in_svg(const Punto& p) const { return {ox + (p.x - x0) * scala, oy - (p.y - y0) * scala}; }
+};
+
+std::optional<Inquadratura> inquadra(const std::vector<Punto>& punti) {
+  double x0 = punti[0].x, x1 = x0, y0 = punti[0].y, y1 = y0;
+  for (const Punto& p : punti) {
+    x0 = std::min(x0, p.x);
+    x1 = std::max(x1, p.x);
+    y0 = std::min(y0, p.y);
+    y1 = std::max(y1, p.y);
+  }
+  if (!std::isfinite(x1 - x0) || !std::isfinite(y1 - y0)) return std::nullopt;  // no scale fits
+  constexpr double kMargine = 90;
+  constexpr double kAltezzaMassima = 720;
+  const double dx = std::max(x1 - x0, 1.0);
+  const double dy = std::max(y1 - y0, 1.0);
+  Inquadratura q{x0, y0, 0, 0, 0, 0};
+  q.scala = std::min((kLarghezza - 2 * kMargine) / dx, (kAltezzaMassima - 2 * kMargine) / dy);
+  q.altezza = std::max(dy * q.scala + 2 * kMargine, 320.0);
+  q.ox = (kLarghezza - dx * q.scala) / 2;
+  q.oy = (q.altezza + dy * q.scala) / 2;
+  return q;
+}
+
+// The map: the route line, stations and signals marked and named where there is room, a scale
+// bar and a legend.
+class Mappa {
+ public:
+  Mappa(const Descrizione& r, const std::vector<Punto>& punti, const Inquadratura& q)
+      : r_(r), q_(q), etichette_(kLarghezza, q.altezza) {
+    disegnati_.reserve(punti.size());
+    for (const Punto& p : punti) disegnati_.push_back(q.in_svg(p));
+    linea_ = sfoltisci(disegnati_, 1.0);
+  }
+
+  std::string svg() {
+    std::string s = formatta(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %.0f %.0f\" role=\"img\" "
+        "aria-label=\"Mappa del tracciato\" class=\"mappa\" data-punti=\"%zu\">\n",
+        kLarghezza, q_.altezza, linea_.size());
+    s += formatta(
+        "<rect x=\"0.5\" y=\"0.5\" width=\"%.0f\" height=\"%.0f\" fill=\"#fbfbf8\" "
+        "stroke=\"#bdbdbd\"/>\n",
+        kLarghezza - 1, q_.altezza - 1);
+    s += formatta(
+        "<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"3.5\" stroke-linejoin=\"round\" "
+        "stroke-linecap=\"round\" points=\"",
+        kLinea);
+    for (const Punto& p : linea_) s += formatta("%.1f,%.1f ", p.x, p.y);
+    s += "\"/>\n";
+    // Stations first: their names matter most.
+    segni_stazioni();
+    etichette_.occupa_linea(linea_);
+    nomi_stazioni();
+    segnali();
+    s += richiami_ + segni_ + nomi_;
+    s += scala_e_legenda();
+    return s + "</svg>\n";
+  }
+
+ private:
+  // The point of the route at `posizione` metres.
+  Punto punto(int64_t posizione) const {
+    const auto i = static_cast<size_t>(
+        std::clamp<int64_t>(posizione, 0, static_cast<int64_t>(disegnati_.size()) - 1));
+    return disegnati_[i];
+  }
+  // The direction across the route at `posizione`.
+  Punto normale(int64_t posizione) const {
+    const Punto a = punto(posizione - 200);
+    const Punto b = punto(posizione + 200);
+    const double l = std::hypot(b.x - a.x, b.y - a.y);
+    if (l < 1e-9) return Punto{0, -1};
+    return Punto{(a.y - b.y) / l, (b.x - a.x) / l};
+  }
+
+  void segni_stazioni() {
+    for (const Stazione& st : r_.stazioni) {
+      const Punto p = punto(st.posizione);
+      segni_ += formatta(
+                    "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#fff\" stroke=\"%s\" "
+                    "stroke-width=\"2.5\"><title>",
+                    p.x, p.y, kStazione) +
+                xml(st.nome) +
+                formatta(" (%s km)</title></circle>\n", km_testo(st.posizione).c_str());
+      etichette_.occupa({p.x - 7, p.y - 7, p.x + 7, p.y + 7});
+    }
+  }
+
+  void nomi_stazioni() {
+    for (const Stazione& st : r_.stazioni) {
+      const Punto p = punto(st.posizione);
+      const auto dove = etichette_.poni(p, normale(st.posizione), st.nome, 14, true, 12, 6);
+      if (!dove) continue;
+      if (dove->richiamo) {
+        richiami_ +=
+            formatta("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#90a4ae\"/>\n",
+                     p.x, p.y, dove->richiamo->x, dove->richiamo->y);
+      }
+      nomi_ += formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"nome\">",
+                        dove->ancora.x, dove->ancora.y, dove->allineamento) +
+               xml(st.nome) + "</text>\n";
+    }
+  }
+
+  // Signals, named by their chainage.
+  void segnali() {
+    for (const SegnaleLetto& g : r_.segnali) {
+      const int32_t pos = posizione_oggetto(g.tratto);
+      const Punto p = punto(pos);
+      const auto c = progressiva(r_, pos);
+      const std::string nome = c ? km(*c) : formatta("%s km", km_testo(pos).c_str());
+      segni_ += formatta("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.2\" fill=\"%s\"><title>Segnale ",
+                         p.x, p.y, kSegnale) +
+                xml(nome) +
+                formatta(" (%s km dall'inizio)</title></circle>\n", km_testo(pos, 2).c_str());
+      const auto dove = etichette_.poni(p, normale(pos), nome, 10, false, 7, 1);
+      if (!dove) continue;
+      nomi_ += formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"segnale\">",
+                        dove->ancora.x, dove->ancora.y, dove->allineamento) +
+               xml(nome) + "</text>\n";
+    }
+  }
+
+  // Scale bar and legend, bottom left and right.
+  std::string scala_e_legenda() const {
+    const double metri_barra = passo_tondo(160 / q_.scala);
+    const double barra = metri_barra * q_.scala;
+    const double by = q_.altezza - 24;
+    std::string s = formatta(
+        "<g class=\"scala\"><rect x=\"20\" y=\"%.1f\" width=\"%.1f\" height=\"6\" "
+        "fill=\"#424242\"/><text x=\"20\" y=\"%.1f\">%s km</text></g>\n",
+        by, barra, by - 6, km_testo(metri_barra, metri_barra < 1000 ? 1 : 0).c_str());
+    s += formatta(
+        "<g class=\"legenda\" transform=\"translate(%.0f,%.1f)\">"
+        "<line x1=\"0\" y1=\"-4\" x2=\"26\" y2=\"-4\" stroke=\"%s\" stroke-width=\"3.5\"/>"
+        "<text x=\"32\" y=\"0\">linea</text>"
+        "<circle cx=\"92\" cy=\"-4\" r=\"6\" fill=\"#fff\" stroke=\"%s\" stroke-width=\"2.5\"/>"
+        "<text x=\"104\" y=\"0\">stazione</text>"
+        "<circle cx=\"196\" cy=\"-4\" r=\"3.2\" fill=\"%s\"/>"
+        "<text x=\"206\" y=\"0\">segnale (progressiva)</text></g>\n",
+        kLarghezza - 400, by + 6, kLinea, kStazione, kSegnale);
+    return s;
+  }
+
+  const Descrizione& r_;
+  const Inquadratura q_;
+  Etichette etichette_;
+  std::vector<Punto> disegnati_;  // every point of the route, in drawing units
+  std::vector<Punto> linea_;      // the same thinned
+  std::string richiami_, segni_, nomi_;
+};
+
+// The map's SVG, or nothing without a plan of at least two points.
+std::optional<std::string> mappa(const Modello& m, const Descrizione& r) {
+  const std::vector<Punto> punti = punti_tracciato_pieni(m.tracciato);
+  if (punti.size() < 2) return std::nullopt;
+  const auto q = inquadra(punti);
+  if (!q) return std::nullopt;
+  return Mappa(r, punti, *q).svg();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -565,6 +620,14 @@ class Profilo {
   }
 
   void simboli() {
+    riga_segnali();
+    riga_rallentamenti();
+    riga_codici();
+    riga_cartelli();
+    riga_montagne();
+  }
+
+  void riga_segnali() {
     titolo(segnali_, "Segnali");
     const double ys = (segnali_.y0 + segnali_.y1) / 2;
     for (const SegnaleLetto& g : r_.segnali) {
@@ -575,7 +638,10 @@ class Profilo {
           "l'inizio)</title></path>\n",
           x(p), ys - 6, kSegnale, c ? km(*c).c_str() : "", km_testo(p, 2).c_str());
     }
+  }
 
+  // Each slowdown from its warning board to its start, then from its start to its end.
+  void riga_rallentamenti() {
     titolo(rallentamenti_, "Rallentamenti");
     const Riga& rr = rallentamenti_;
     for (const RallentamentoLetto& ra : r_.rallentamenti) {
@@ -602,7 +668,9 @@ class Profilo {
             (a + b) / 2, rr.y0 + 10, ra.velocita);
       }
     }
+  }
 
+  void riga_codici() {
     titolo(codici_, "Codici");
     const double yc = (codici_.y0 + codici_.y1) / 2;
     for (const PuntoCodice& c : r_.punti_codice) {
@@ -619,7 +687,10 @@ class Profilo {
             px, yc - 5, kCodice, c.codice);
       }
     }
+  }
 
+  // Indicator boards and speed indicator boards share a row.
+  void riga_cartelli() {
     titolo(cartelli_, "Cartelli");
     const double yk = (cartelli_.y0 + cartelli_.y1) / 2;
     for (const Cartello& c : r_.cartelli) {
@@ -633,9 +704,11 @@ class Profilo {
           "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"5\" fill=\"#fff\" stroke=\"%s\" "
           "stroke-width=\"2\"><title>Indicatore di velocità massima: A %d, B %d, C %d "
           "km/h</title></circle>\n",
-          px, yk, kSegnale, iv.valori[0] / 100 * 5, iv.valori[1] / 100 * 5, iv.valori[2] / 100 * 5);
+          px, yk, kSegnale, iv.prima(0), iv.prima(1), iv.prima(2));
     }
+  }
 
+  void riga_montagne() {
     titolo(montagne_, "Montagne");
     const Riga& rm = montagne_;
     for (const Montagna& mo : r_.montagne) {
@@ -824,7 +897,7 @@ std::string pagina_percorso(const Modello& m) {
   h += "</p></header>\n";
 
   if (const auto mp = mappa(m, r)) {
-    h += "<section class=\"figura\" id=\"mappa\">\n<h2>Mappa del tracciato</h2>\n" + mp->svg +
+    h += "<section class=\"figura\" id=\"mappa\">\n<h2>Mappa del tracciato</h2>\n" + *mp +
          "</section>\n";
   }
   h += "<section class=\"figura\" id=\"profilo\">\n<h2>Profilo lungo il percorso</h2>\n" +

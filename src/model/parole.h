@@ -1,0 +1,528 @@
+// Every field of the two sources, one row each: the keywords and section headers an author writes
+// (where each is read, how an item is recognised as it, how it is spelt) and, for every keyword,
+// the values it reads (name, meaning, unit, range, how the value is stored and where). The parser
+// recognises keywords from these rows, the suggestions and the fuzz dictionary list their
+// spellings, the README's field reference is written from them, and a writer of sources takes
+// the keywords from them (`riga(Chiave::sfondo_uno).forma`, `forma_curva`).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/codici.h"
+#include "model/modello.h"
+
+namespace compattatore {
+
+/// The part of a source in which a keyword is read.
+enum class Ambito {
+  linea_generale,  // the line source, from "[generale]" to the next header
+  linea_elementi,  // the line source, after that header
+  treno,           // the train source, after "[generale]"
+};
+
+/// What a row is.
+enum class Genere {
+  parola,        // a keyword, followed by its values
+  intestazione,  // a section header, alone on its line
+};
+
+/// Whether the letter case of an item counts in a keyword's tests.
+enum class Maiuscole {
+  ignorate,  // the item is compared in lower case
+  contano,   // the item is compared as written
+};
+
+/// A keyword whose spelling carries something more than the keyword.
+enum class Variante {
+  nessuna,
+  codici,  // the digit 4 or 9 is the number of codes: `altra_forma` is the spelling with 4
+  curva,   // side and class: "curva", then "d" (right) or "s" (left), then the class digit; read
+           // only when the route plan is computed
+};
+
+/// Curvature in radians per metre of the curve classes 1 to 6 (index 0 is class 1): radii of
+/// 10000, 5000, 2500, 1000, 500 and about 333 m. A curve to the left has the negative value. The
+/// line phase's curve items and the decompiler's curve finder both take them from here.
+inline constexpr double kCurvature[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+
+/// How the reader takes a value.
+enum class ModoLettura {
+  i32,        // a number into 32 bits
+  i16,        // a number into 16 bits
+  u8,         // a number into one unsigned byte
+  posizione,  // a number into 32 bits, metres from the route start, put to the range rule
+  testo,      // a text item, to the next comma or the line end
+};
+
+/// The values an author keeps to. For a position, `massimo` counts from the route length: the
+/// position may reach the route length + `massimo` (the range rule).
+struct Intervallo {
+  int64_t minimo = 0;
+  int64_t massimo = 0;
+};
+constexpr Intervallo da_a(int64_t minimo, int64_t massimo) { return {minimo, massimo}; }
+inline constexpr Intervallo kInteri32{INT32_MIN, INT32_MAX};
+inline constexpr Intervallo kInteri16{INT16_MIN, INT16_MAX};
+inline constexpr Intervallo kByte{0, UINT8_MAX};
+inline constexpr Intervallo kNessunNumero{0, 0};  // a text
+/// A position: 0 to the route length + `oltre` metres.
+constexpr Intervallo fino_a_linea_piu(int64_t oltre) { return {0, oltre}; }
+
+/// A value that must be a multiple of `passo` (any value when 0), and the code set otherwise.
+struct Multiplo {
+  int32_t passo = 0;
+  Codice codice = Codice::nessuno;
+};
+constexpr Multiplo multiplo_di(int32_t passo, Codice codice) { return {passo, codice}; }
+inline constexpr Multiplo kQualsiasi{};
+
+/// How a value reaches the model.
+enum class Memoria {
+  come_scritto,     // stored as written, in the width it is read into
+  bassi_8,          // its low 8 bits are stored
+  bassi_16,         // its low 16 bits are stored
+  quinti,           // divided by 5, rounded half to even, into one byte
+  piu_cento,        // + 100, into one byte
+  tratto_piu_uno,   // a position: gives stretch value / 50 + 1, rounded half to even
+  tratto,           // a position: gives stretch value / 50, rounded half to even
+  tratto_meno_uno,  // a position: gives stretch value / 50 − 1, rounded half to even
+  composto,         // combined with other values of its line (the rule says how)
+  non_memorizzato,  // used, never stored
+  testo,            // stored as text
+};
+
+/// The table of the model a value goes to.
+enum class TabellaModello { nessuna, elenco, tratti, tracciato };
+
+/// Where a value goes: a field of an entry of `elenco` (of a fixed entry, of the station's entry
+/// or of the board's entry), of the stretches of `tratti`, or the route plan.
+struct Dove {
+  static constexpr int kStazione = -1;  // the entry of the station being read
+  static constexpr int kCartello = -2;  // the next free board entry, from 80 down
+  TabellaModello tabella = TabellaModello::nessuna;
+  int indice = 0;               // for `elenco`
+  const char* campo = nullptr;  // the field's name, as in model/campi.h
+};
+constexpr Dove in_elenco(int indice, const char* campo) {
+  return {TabellaModello::elenco, indice, campo};
+}
+constexpr Dove in_stazione(const char* campo) {
+  return {TabellaModello::elenco, Dove::kStazione, campo};
+}
+constexpr Dove in_cartello(const char* campo) {
+  return {TabellaModello::elenco, Dove::kCartello, campo};
+}
+constexpr Dove in_tratti(const char* campo) { return {TabellaModello::tratti, 0, campo}; }
+inline constexpr Dove kTracciato{TabellaModello::tracciato, 0, nullptr};
+inline constexpr Dove kDaNessunaParte{};
+
+// Rows of keywords and headers, in the order an author meets them; within a section the keyword
+// tests run in the order of `prova` (1 first). Columns:
+//   name, section, kind, test order, letter case, what the item must contain (one or two
+//   strings, "" for none), the spelling an author writes (the canonical one), another spelling
+//   read as it without a warning, variant, what separates its values on a line, meaning, note.
+// clang-format off
+#define COMPATTATORE_PAROLE(X)                                                                     \
+  X(generale_linea, linea_generale, intestazione, 0, ignorate, "[generale]", "", "[generale]",     \
+    nullptr, nessuna, ',', "starts the general section; everything before it is ignored", "")      \
+  X(lunghezza_percorso, linea_generale, parola, 1, ignorate, "percorso", "lunghezza",              \
+    "lunghezza percorso", nullptr, nessuna, ',', "",                                               \
+    "The route gets (L + 7000) / 50 + 1 stretches")                                                \
+  COMPATTATORE_PAROLA_PROGRESSIVA(X, progressiva_uno, 4, "uno")                                    \
+  COMPATTATORE_PAROLA_PROGRESSIVA(X, progressiva_due, 3, "due")                                    \
+  COMPATTATORE_PAROLA_PROGRESSIVA(X, progressiva_tre, 2, "tre")                                    \
+  X(sfondo_uno, linea_generale, parola, 5, contano, "sfondo", "uno", "sfondo uno", nullptr,        \
+    nessuna, ',', "", "")                                                                          \
+  X(sfondo_due, linea_generale, parola, 6, contano, "sfondo", "due", "sfondo due", nullptr,        \
+    nessuna, ',', "", "")                                                                          \
+  X(sfondo_tre, linea_generale, parola, 7, contano, "sfondo", "tre", "sfondo tre", nullptr,        \
+    nessuna, ',', "", "")                                                                          \
+  X(ripetizione_segnali, linea_generale, parola, 8, contano, "segnali", "ripetizione",             \
+    "ripetizione segnali 9 codici", "ripetizione segnali 4 codici", codici, ',',                   \
+    "the signal repetition section",                                                               \
+    "The digit 4 or 9 in the keyword is the number of codes (code 5 when neither); end 0 means "   \
+    "no repetition")                                                                               \
+  X(curve, linea_elementi, intestazione, 0, ignorate, "[curve]", "", "[curve]", nullptr, nessuna,  \
+    ',', "any bracketed header ends the general section", "")                                      \
+  X(pendenze, linea_elementi, intestazione, 0, ignorate, "[pendenze]", "", "[pendenze]", nullptr,  \
+    nessuna, ',', "", "")                                                                          \
+  X(montagne, linea_elementi, intestazione, 0, ignorate, "[montagne]", "", "[montagne]", nullptr,  \
+    nessuna, ',', "", "")                                                                          \
+  X(cartelli, linea_elementi, intestazione, 0, ignorate, "[cartelli]", "", "[cartelli]", nullptr,  \
+    nessuna, ',', "", "")                                                                          \
+  X(indicazioni, linea_elementi, intestazione, 0, ignorate, "[indicazioni]", "", "[indicazioni]",  \
+    nullptr, nessuna, ',', "", "")                                                                 \
+  X(pendenza, linea_elementi, parola, 1, ignorate, "pendenza", "", "pendenza", nullptr, nessuna,   \
+    ',', "",                                                                                       \
+    "From P on, up to the next gradient line; before the first gradient the route is level")       \
+  X(curva, linea_elementi, parola, 2, ignorate, "curva", "", "curva", nullptr, curva, ',',         \
+    "a curve",                                                                                     \
+    "Curves only shape the route plan `NOME_linea.dat`, and are passed over with "                 \
+    "`--senza-tracciato`")                                                                         \
+  X(montagna, linea_elementi, parola, 3, ignorate, "montagna", "", "montagna", nullptr, nessuna,   \
+    ',', "a mountain stretch",                                                                     \
+    "A mountain that begins at most 150 m after the previous one ends becomes type 3. At most 80 " \
+    "(code 26)")                                                                                   \
+  X(indicatori_vmax, linea_elementi, parola, 4, ignorate, "indicatori_v", "", "indicatori_vmax",   \
+    nullptr, nessuna, ',', "a speed indicator board",                                              \
+    "Speeds are multiples of 5; empty values read 0; each pair *vXs* · 20 + *vXd* / 5 must fit 16 bits (code 25)")            \
+  X(cartello_indicatore, linea_elementi, parola, 5, ignorate, "indicat", "cartello",               \
+    "cartello_indicatore", nullptr, nessuna, ',', "an indicator board",                            \
+    "At most 80 boards (code 27); the boards and the stations share 78 entries")                   \
+  X(fine_linea, linea_elementi, intestazione, 0, ignorate, "[fine]", "", "[fine]", nullptr,        \
+    nessuna, ',', "the last line", "")                                                             \
+  X(generale_treno, treno, intestazione, 0, ignorate, "[generale]", "", "[generale]", nullptr,     \
+    nessuna, ',', "starts the train source; without it nothing is read (warning)", "")             \
+  X(aderenze, treno, intestazione, 0, ignorate, "[aderenze]", "", "[aderenze]", nullptr, nessuna,  \
+    ',', "any other bracketed header is passed over", "")                                          \
+  X(vel_limite, treno, intestazione, 0, ignorate, "[vel_limite]", "", "[vel_limite]", nullptr,     \
+    nessuna, ',', "", "")                                                                          \
+  X(stazioni, treno, intestazione, 0, ignorate, "[stazioni]", "", "[stazioni]", nullptr, nessuna,  \
+    ',', "", "")                                                                                   \
+  X(rallentamenti, treno, intestazione, 0, ignorate, "[rallentamenti]", "", "[rallentamenti]",     \
+    nullptr, nessuna, ',', "", "")                                                                 \
+  X(segnali, treno, intestazione, 0, ignorate, "[segnali]", "", "[segnali]", nullptr, nessuna,     \
+    ',', "", "")                                                                                   \
+  X(codici, treno, intestazione, 0, ignorate, "[codici]", "", "[codici]", nullptr, nessuna, ',',   \
+    "", "")                                                                                        \
+  X(numero_vetture, treno, parola, 2, ignorate, "vetture", "", "numero vetture", nullptr, nessuna, \
+    ',', "", "")                                                                                   \
+  X(percentuale_massa_frenata, treno, parola, 1, ignorate, "frenata", "massa",                     \
+    "percentuale massa frenata", nullptr, nessuna, ',', "", "")                                    \
+  X(sabbia, treno, parola, 6, ignorate, "sabbia", "", "sabbia", nullptr, nessuna, ',', "", "")     \
+  X(orologio, treno, parola, 5, ignorate, "orologio", "", "orologio", nullptr, nessuna, ' ',       \
+    "the start clock, its values separated by blanks", "")                                         \
+  X(aderenza, treno, parola, 4, ignorate, "aderenza", "", "aderenza", nullptr, nessuna, ',', "",   \
+    "From P on, up to the next adhesion line; expected in increasing position")                    \
+  X(velocita, treno, parola, 3, ignorate, "velocit", "", "velocita", "velocit\xE0", nessuna, ',',  \
+    "",                                                                                            \
+    "From P on, up to the next speed line; expected in increasing position. A speed beyond the "   \
+    "field is reported on the line where *v* is written")                                          \
+  X(stazione, treno, parola, 10, ignorate, "stazione", "", "stazione", nullptr, nessuna, ',',      \
+    "a station", "")                                                                               \
+  X(rallentamento, treno, parola, 8, ignorate, "rallentamento", "", "rallentamento", nullptr,      \
+    nessuna, ',', "a slowdown",                                                                    \
+    "Its warning board stands 1200 m before *x* (none when *x* ≤ 1500). Codes 17 to 20 when its "  \
+    "stretches are taken")                                                                         \
+  X(segnale, treno, parola, 7, ignorate, "segnale", "", "segnale", nullptr, nessuna, ',',          \
+    "a signal", "")                                                                                \
+  X(abbattimento, treno, parola, 9, ignorate, "abbattimento", "", "abbattimento", nullptr,         \
+    nessuna, ',', "a code point", "")                                                              \
+  X(fine_treno, treno, intestazione, 0, ignorate, "[fine]", "", "[fine]", nullptr, nessuna, ',',   \
+    "the last line", "")
+
+// A kilometric section line: "progressiva chilometrica " and `numero` ("uno", "due", "tre").
+#define COMPATTATORE_PAROLA_PROGRESSIVA(X, nome, prova, numero)                                    \
+  X(nome, linea_generale, parola, prova, contano, numero, "progressiva",                           \
+    "progressiva chilometrica " numero, nullptr, nessuna, ',',                                     \
+    "a kilometric section (chainage system)",                                                      \
+    "Up to three sections; they are ordered by start, and two with the same, greatest start "      \
+    "clear all three")
+// clang-format on
+
+/// A row of the table of keywords and headers, by name.
+enum class Chiave {
+#define COMPATTATORE_VOCE_ENUM(nome, ...) nome,
+  COMPATTATORE_PAROLE(COMPATTATORE_VOCE_ENUM)
+#undef COMPATTATORE_VOCE_ENUM
+};
+
+// The values each keyword reads, in the order it reads them, grouped by keyword in the order of
+// the keywords. Columns:
+//   keyword, name, how it is read, range, code beyond the range (nessuno: stored as `memoria`
+//   says), multiple, how it is stored, unit, where it goes, meaning, rule.
+// clang-format off
+#define COMPATTATORE_VALORI(X)                                                                     \
+  X(lunghezza_percorso, L, i32, da_a(0, 1000000), lunghezza_fuori_campo, kQualsiasi, come_scritto, \
+    "m", in_elenco(voce::figure_treno, "campo_2"), "route length", "")                             \
+  COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_uno, voce::sezione_uno)                           \
+  COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_due, voce::sezione_due)                           \
+  COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_tre, voce::sezione_tre)                           \
+  COMPATTATORE_VALORI_SFONDO(X, sfondo_uno, "campo_1")                                             \
+  COMPATTATORE_VALORI_SFONDO(X, sfondo_due, "campo_3")                                             \
+  COMPATTATORE_VALORI_SFONDO(X, sfondo_tre, "campo_2")                                             \
+  X(ripetizione_segnali, inizio, i32, kInteri32, nessuno,                                          \
+    multiplo_di(50, Codice::ripetizione_inizio), come_scritto, "m",                                \
+    in_elenco(voce::treno, "campo_1"), "start", "")                                                \
+  X(ripetizione_segnali, fine, i32, kInteri32, nessuno, multiplo_di(50, Codice::ripetizione_fine), \
+    come_scritto, "m", in_elenco(voce::treno, "campo_2"), "end", "")                               \
+  X(pendenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
+    in_tratti("pendenza"), "position", "")                                                         \
+  X(pendenza, G, i32, da_a(-100, 155), guasto_lettura, kQualsiasi, piu_cento, "per mille",         \
+    in_tratti("pendenza"), "signed gradient", "")                                                 \
+  X(curva, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, composto, "m",        \
+    kTracciato, "start", "")                                                                       \
+  X(curva, N, i32, kInteri32, nessuno, kQualsiasi, composto, "m", kTracciato, "length", "")        \
+  X(montagna, inizio, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",  \
+    in_tratti("montagna"), "start", "")                                                            \
+  X(montagna, fine, i32, kInteri32, fuori_percorso, kQualsiasi, tratto_meno_uno, "m",              \
+    in_tratti("montagna"), "end", "its last stretch must lie in the route (code 15)")              \
+  X(montagna, tipo, i32, kInteri32, nessuno, kQualsiasi, composto, "", in_tratti("montagna"),    \
+    "type",                                                                                        \
+    "1 or 2, or 11 and 12 for the same with a mountain sign every 200 m where the track is free; " \
+    "its low 8 bits are stored")                                                                   \
+  X(indicatori_vmax, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,            \
+    tratto_piu_uno, "m", in_tratti("oggetto"), "position", "")                                     \
+  COMPATTATORE_VALORI_LATO(X, s, "first")                                                          \
+  COMPATTATORE_VALORI_LATO(X, d, "second")                                                         \
+  X(cartello_indicatore, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,         \
+    tratto_piu_uno, "m", in_tratti("oggetto"), "position", "")                                     \
+  X(cartello_indicatore, testo, testo, kNessunNumero, nessuno, kQualsiasi, testo, "",              \
+    in_cartello("testo"), "one to three texts in parentheses, as `(Ponte Fiume)(Tevere)`",         \
+    "up to the line end (a comma ends the text)")                                                  \
+  X(numero_vetture, n, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "",                      \
+    in_elenco(voce::figure_treno, "campo_3"), "number of cars", "")                                \
+  X(percentuale_massa_frenata, n, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "%",          \
+    in_elenco(voce::figure_treno, "campo_1"), "braked-mass percentage", "")                        \
+  X(sabbia, n, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",                       \
+    in_elenco(voce::treno, "intero_1"), "sand quantity", "")                                       \
+  X(orologio, ore, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "h",                  \
+    in_elenco(voce::treno, "intero_3"), "hours", "")                                               \
+  X(orologio, minuti, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "min",             \
+    in_elenco(voce::treno, "intero_4"), "minutes", "")                                             \
+  X(orologio, secondi, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "s",              \
+    in_elenco(voce::treno, "intero_5"), "seconds", "")                                             \
+  X(aderenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
+    in_tratti("aderenza"), "position", "")                                                         \
+  X(aderenza, a, i32, kByte, nessuno, kQualsiasi, bassi_8, "", in_tratti("aderenza"), "adhesion",  \
+    "the example uses 70 to 100")                                                                  \
+  X(velocita, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
+    in_tratti("velocita"), "position", "")                                                         \
+  X(velocita, v, i32, da_a(0, 1277), guasto_lettura, kQualsiasi, quinti, "km/h",                   \
+    in_tratti("velocita"), "speed limit", "")                                                      \
+  X(stazione, P, posizione, fino_a_linea_piu(6200), fuori_percorso,                                \
+    multiplo_di(50, Codice::stazione_non_multipla), come_scritto, "m", in_stazione("campo_3"),     \
+    "position",                                                                                    \
+    "stations in increasing order, each zone at least 350 m after the previous one's end (code "   \
+    "22)")                                                                                         \
+  X(stazione, tipo, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                       \
+    in_stazione("tipo_voce"), "station type",                                                      \
+    "types 5 and 6 get a zone from P − L to P + 150, 7 and 8 from P − L to P + L, the others "     \
+    "from P − L/2 to P + L/2; types below 25 get a stopping point at the zone's end (and, but "    \
+    "for 5 and 6, four approach marks before it); 25 and above (a junction, a halt without stop) " \
+    "get neither")                                                                                 \
+  X(stazione, L, i32, kInteri32, nessuno, multiplo_di(100, Codice::marciapiede_non_multiplo),      \
+    non_memorizzato, "m", kDaNessunaParte, "platform length", "")                                  \
+  X(stazione, opzione, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                    \
+    in_stazione("opzione"), "option", "")                                                          \
+  X(stazione, flag_4, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                     \
+    in_stazione("flag_4"), "flag 4", "cleared when L is below 600, and in the first station")      \
+  X(stazione, flag_3, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                     \
+    in_stazione("flag_3"), "flag 3",                                                               \
+    "not 0 lengthens the zone by 50 m (types other than 5 to 8); cleared for types 5 to 8 and in " \
+    "the first station")                                                                           \
+  X(stazione, intero_1, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+    in_stazione("intero_1"), "integer 1", "")                                                      \
+  X(stazione, intero_2, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+    in_stazione("intero_2"), "integer 2", "")                                                      \
+  X(stazione, flag_1, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                     \
+    in_stazione("flag_1"), "flag 1", "")                                                           \
+  X(stazione, intero_3, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+    in_stazione("intero_3"), "integer 3", "")                                                      \
+  X(stazione, intero_4, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+    in_stazione("intero_4"), "integer 4", "")                                                      \
+  X(stazione, intero_5, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+    in_stazione("intero_5"), "integer 5", "")                                                      \
+  X(stazione, sosta, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "s",                     \
+    in_stazione("flag_2"), "stop time", "")                                                        \
+  X(stazione, ore, i32, kInteri32, nessuno, kQualsiasi, composto, "h", in_stazione("orario"),      \
+    "timetable hours", "")                                                                         \
+  X(stazione, minuti, i32, kInteri32, nessuno, kQualsiasi, composto, "min", in_stazione("orario"), \
+    "timetable minutes", "")                                                                       \
+  X(stazione, secondi, i32, kInteri32, nessuno, kQualsiasi, composto, "s", in_stazione("orario"),  \
+    "timetable seconds", "(ore · 60 + minuti) · 60 + secondi within 32 bits (code 25)")            \
+  X(stazione, nome, testo, kNessunNumero, nessuno, kQualsiasi, testo, "", in_stazione("testo"),    \
+    "the station's name",                                                                          \
+    "to the line end (a comma ends it); blanks, points, `-` and `°` allowed")                      \
+  X(rallentamento, x, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,               \
+    tratto_piu_uno, "m", in_tratti("oggetto"), "start", "")                                        \
+  X(rallentamento, v, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "km/h",                       \
+    in_tratti("valore_1"), "speed", "on the warning board, the start and the end")                 \
+  X(rallentamento, l, i32, kInteri32, nessuno, kQualsiasi, non_memorizzato, "m", kDaNessunaParte,  \
+    "length", "the end lies on stretch (x + l) / 50 + 1")                                          \
+  X(rallentamento, f_tt, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "",                        \
+    in_tratti("valore_3"), "whole train",                                                          \
+    "1: to be respected by the whole train (0 otherwise); on the start and the end")               \
+  X(rallentamento, f_ta, i32, kInteri32, nessuno, kQualsiasi, non_memorizzato, "",                 \
+    kDaNessunaParte, "marks",                                                                      \
+    "not 0: the four stretches (200 m) before the warning board are marked")                       \
+  X(rallentamento, d_v, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "",                         \
+    in_tratti("valore_2"), "second value",                                                         \
+    "not 0: stored on the warning board, the start and the end")                                   \
+  X(segnale, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto_piu_uno,     \
+    "m", in_tratti("oggetto"), "position",                                                         \
+    "at least 350 m from the route start, for its approach marks 400 m before it")                 \
+  X(segnale, sx, i32, da_a(1, 2), nessuno, kQualsiasi, composto, "", in_tratti("valore_4"),        \
+    "kind", "stored as *rapp* · 10 + *sx* · 3 + *dx*, and in the approach marks")                  \
+  COMPATTATORE_VALORE_ASPETTO(X, s1, 7, "valore_1", "first aspect", "stored as *s1* · 10 + *d1*")  \
+  COMPATTATORE_VALORE_ASPETTO(X, s2, 7, "valore_2", "second aspect", "stored as *s2* · 10 + *d2*") \
+  COMPATTATORE_VALORE_ASPETTO(X, s3, 7, "valore_3", "third aspect", "stored as *s3* · 10 + *d3*")  \
+  X(segnale, rapp, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "", in_tratti("valore_4"),      \
+    "repetition", "the tens of *rapp* · 10 + *sx* · 3 + *dx*")                                     \
+  X(segnale, dx, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "", in_tratti("valore_4"),        \
+    "kind, added", "added to *rapp* · 10 + *sx* · 3, and in the approach marks")                   \
+  COMPATTATORE_VALORE_ASPETTO(X, d1, 3, "valore_1", "first aspect, units", "added to *s1* · 10")   \
+  COMPATTATORE_VALORE_ASPETTO(X, d2, 3, "valore_2", "second aspect, units", "added to *s2* · 10")  \
+  COMPATTATORE_VALORE_ASPETTO(X, d3, 3, "valore_3", "third aspect, units", "added to *s3* · 10")   \
+  X(segnale, tempo, i32, da_a(0, 255), nessuno, kQualsiasi, composto, "s",                         \
+    in_tratti("tempo_segnale"), "time",                                                            \
+    "kept only when *sx* is 2: 0, or 101 to 255 (1 to 100 become 101); its low 8 bits are "        \
+    "stored")                                                                                      \
+  X(abbattimento, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",   \
+    in_tratti("oggetto"), "position", "")                                                          \
+  X(abbattimento, c, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "", in_tratti("valore_1"),     \
+    "code",                                                                                        \
+    "a code change to *c* (1 or more, for example 270), or a code cut when *c* is below 1 or not " \
+    "a number (`AC`)")
+
+// The three values of a kilometric section line, into the entry `indice`.
+#define COMPATTATORE_VALORI_PROGRESSIVA(X, chiave, indice)                                         \
+  X(chiave, inizio, i32, kInteri32, nessuno, multiplo_di(50, Codice::progressiva_non_multipla),    \
+    come_scritto, "m", in_elenco(indice, "campo_1"), "the route position where it begins", "")     \
+  X(chiave, valore, i32, kInteri32, nessuno, multiplo_di(50, Codice::progressiva_non_multipla),    \
+    come_scritto, "m", in_elenco(indice, "campo_2"), "the chainage at that point", "")             \
+  X(chiave, verso, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "",                          \
+    in_elenco(indice, "campo_3"), "direction",                                                     \
+    "1 adds 100 m to the chainage, any other value leaves it")
+
+// The background value of a "sfondo" line, into the field `campo` of the header entry.
+#define COMPATTATORE_VALORI_SFONDO(X, chiave, campo)                                               \
+  X(chiave, n, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "",                              \
+    in_elenco(voce::intestazione, campo), "background value for the simulator", "")
+
+// The speeds of the three train ranks and the stripes on one side of a speed indicator board.
+#define COMPATTATORE_VALORI_LATO(X, lato, quale)                                                   \
+  X(indicatori_vmax, va##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "km/h",              \
+    in_tratti("valore_1"), "speed of rank A on the " quale " side", "")                            \
+  X(indicatori_vmax, vb##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "km/h",              \
+    in_tratti("valore_2"), "speed of rank B on the " quale " side", "")                            \
+  X(indicatori_vmax, vc##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "km/h",              \
+    in_tratti("valore_3"), "speed of rank C on the " quale " side", "")                            \
+  X(indicatori_vmax, strisce##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "",             \
+    in_tratti("valore_4"), "stripes on the " quale " side", "")
+
+// One digit of a signal's aspect, 0 to `massimo`: the tens (s) or units (d) of `campo`.
+#define COMPATTATORE_VALORE_ASPETTO(X, nome, massimo, campo, significato, regola)                  \
+  X(segnale, nome, i32, da_a(0, massimo), nessuno, kQualsiasi, composto, "", in_tratti(campo),     \
+    significato, regola)
+// clang-format on
+
+/// A value of a keyword, by name: `ValoreChiave::stazione_tipo` is the item "tipo" of "stazione".
+enum class ValoreChiave {
+#define COMPATTATORE_VOCE_ENUM(chiave, nome, ...) chiave##_##nome,
+  COMPATTATORE_VALORI(COMPATTATORE_VOCE_ENUM)
+#undef COMPATTATORE_VOCE_ENUM
+};
+
+/// One row of the table of keywords and headers.
+struct RigaChiave {
+  Chiave chiave;
+  const char* nome;  // the row's name, as in `Chiave`
+  Ambito ambito;
+  Genere genere;
+  int prova;  // the order of its test within its section, from 1 (0 for a header)
+  Maiuscole maiuscole;
+  const char* contiene[2];  // what an item must contain to be read as it ("" for none)
+  const char* forma;        // the spelling an author writes (Windows-1252)
+  const char* altra_forma;  // another spelling read without a warning, or nullptr
+  Variante variante;
+  char separatore;          // between its values on a line
+  const char* significato;  // what the line is (English, UTF-8), or ""
+  const char* nota;         // what more there is to say of the whole line, or ""
+};
+
+/// One row of the table of values.
+struct RigaValore {
+  ValoreChiave valore;
+  Chiave chiave;     // the keyword that reads it
+  const char* nome;  // as the field reference writes it
+  ModoLettura lettura;
+  Intervallo intervallo;
+  Codice codice;  // set for a value beyond `intervallo`; nessuno when it is stored as `memoria`
+  Multiplo multiplo;
+  Memoria memoria;
+  const char* unita;  // "m", "km/h", ...; "" for a pure number
+  Dove dove;
+  const char* significato;  // English, UTF-8
+  const char* regola;       // what more the value does, or ""
+};
+
+inline constexpr RigaChiave kRigheChiavi[] = {
+#define COMPATTATORE_VOCE_RIGA(nome, ambito, genere, prova, maiuscole, c1, c2, forma, altra,  \
+                               variante, separatore, significato, nota)                       \
+  {Chiave::nome, #nome, Ambito::ambito, Genere::genere,     prova,      Maiuscole::maiuscole, \
+   {c1, c2},     forma, altra,          Variante::variante, separatore, significato,          \
+   nota},
+    COMPATTATORE_PAROLE(COMPATTATORE_VOCE_RIGA)
+#undef COMPATTATORE_VOCE_RIGA
+};
+
+inline constexpr RigaValore kRigheValori[] = {
+#define COMPATTATORE_VOCE_RIGA(chiave, nome, lettura, intervallo, codice, multiplo, memoria, \
+                               unita, dove, significato, regola)                             \
+  {ValoreChiave::chiave##_##nome,                                                            \
+   Chiave::chiave,                                                                           \
+   #nome,                                                                                    \
+   ModoLettura::lettura,                                                                     \
+   intervallo,                                                                               \
+   Codice::codice,                                                                           \
+   multiplo,                                                                                 \
+   Memoria::memoria,                                                                         \
+   unita,                                                                                    \
+   dove,                                                                                     \
+   significato,                                                                              \
+   regola},
+    COMPATTATORE_VALORI(COMPATTATORE_VOCE_RIGA)
+#undef COMPATTATORE_VOCE_RIGA
+};
+
+/// The row of `c`.
+constexpr const RigaChiave& riga(Chiave c) { return kRigheChiavi[static_cast<size_t>(c)]; }
+/// The row of `v`.
+constexpr const RigaValore& riga(ValoreChiave v) { return kRigheValori[static_cast<size_t>(v)]; }
+
+/// The values `c` reads, in order (none for a header).
+std::span<const RigaValore> valori(Chiave c);
+
+/// The keywords of `ambito` in the order of their tests.
+std::span<const RigaChiave* const> in_ordine_di_prova(Ambito ambito);
+
+/// Whether the keyword item `esatta` (`bassa` in lower case) is read as `r`: it contains what
+/// the row asks, compared with the row's letter case.
+bool corrisponde(const RigaChiave& r, std::string_view esatta, std::string_view bassa);
+
+/// The class (1 to 6) of a curve item in lower case: the first of the digits 1 to 6 it holds.
+std::optional<int> classe_curva(std::string_view bassa);
+/// The spelling of a curve to the left or right of class `classe` (1 to 6): "curvad4".
+std::string forma_curva(bool sinistra, int classe);
+
+/// The spelling that the item `bassa`, read as `r`, is taken for: the canonical one, or the one
+/// its variant picks (the digit 4 for the number of codes, side and class for a curve). Nothing
+/// for a curve without a class.
+std::optional<std::string> forma_letta(const RigaChiave& r, std::string_view bassa);
+
+/// Every spelling an author may write for `r`, canonical first: one, or the two of a number of
+/// codes, or the twelve of a curve (right before left, by class).
+std::vector<std::string> forme(const RigaChiave& r);
+
+/// The line as an author writes it: the keyword and the names of its values.
+std::string schema_riga(const RigaChiave& r);
+
+/// What the value `v` is, its unit, range, multiple, storage and rule, as the field reference
+/// writes it (English, Markdown).
+std::string descrizione(const RigaValore& v);
+
+/// The README's field reference (Markdown, UTF-8): the table of the line source, the table of
+/// the train source, then a table of the values of each keyword that reads too many of them to
+/// describe on its line (the station).
+std::vector<std::string> riferimento_campi();
+
+/// The keyword block of the fuzz dictionary: every spelling of every row, one per line, quoted.
+std::string dizionario_parole();
+
+}  // namespace compattatore
