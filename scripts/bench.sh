@@ -17,11 +17,7 @@ if ! [[ $giri =~ ^[0-9]+$ ]] || ((giri < 11)); then
   exit 1
 fi
 
-scripts/requisiti.sh cmake g++ make nlohmann-json3-dev
-cmake -S . -B build-bench -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release -DCOMPATTATORE_BANCO=ON \
-  >/dev/null
-cmake --build build-bench -j"$(nproc)" --target compattatore genera_scenario pavimento cronometro \
-  >/dev/null
+scripts/costruisci.sh banco compattatore genera_scenario pavimento cronometro >/dev/null
 programma=$PWD/build-bench/compattatore
 strumenti=$PWD/build-bench/bench
 

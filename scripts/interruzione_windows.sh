@@ -3,23 +3,25 @@
 # program runs under Wine in a tmux terminal (Wine's console), and the key goes to it as a console
 # event.
 #
-#   scripts/interruzione_windows.sh [BUILD_WINDOWS]
+#   scripts/interruzione_windows.sh
 #
 # A run of the embedded scenario waits for another's lock (tieni_blocco holds the one it takes
-# last), holding all its other locks; Ctrl+C then must leave only the other's lock file. The
-# build folder defaults to build-windows, with the Wine prefix of scripts/windows.sh.
+# last), holding all its other locks; Ctrl+C then must leave only the other's lock file. Both
+# programs come from build-windows/, built first when they are not up to date.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/requisiti.sh tmux
-build=$(realpath "${1:-build-windows}")
-export WINEPREFIX=${WINEPREFIX:-$build/wine} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+scripts/costruisci.sh windows compattatore tieni_blocco >/dev/null
+build=$PWD/build-windows
+wine=$PWD/scripts/wine.sh
+"$wine" --prepara
 lavoro=$(mktemp -d)
 sessione=compattatore-interruzione-$$
 tieni=""
 fine() {
   tmux kill-session -t "$sessione" 2>/dev/null || true
   [ -z "$tieni" ] || kill "$tieni" 2>/dev/null || true
-  timeout 60 wineserver -w || true
+  "$wine" --fine
   rm -rf "$lavoro"
 }
 trap fine EXIT
@@ -45,11 +47,11 @@ nome=Viterbo_Orte_Roma_Via_Linea_Cintura
 nomi=("${nome}_linea.txt" "${nome}_3349-.txt" "${nome}_3349_note.txt"
   "${nome}_3349_rallentamenti.txt" "${nome}_3349_scheda_treno.txt" "${nome}_linea.dat"
   "${nome}_3349.sim" "${nome}_3349.dat")
-(cd "$lavoro" && exec wine "$build/tieni_blocco.exe" . 120 "${nomi[@]}" >tieni.txt 2>&1) &
+(cd "$lavoro" && exec "$wine" "$build/tieni_blocco.exe" . 120 "${nomi[@]}" >tieni.txt 2>&1) &
 tieni=$!
 attendi "$lavoro/tieni.txt" preso 60
 tmux new-session -d -s "$sessione" -x 200 -y 20 \
-  "cd '$lavoro' && wine '$build/compattatore.exe' --dir . ; echo FINE; sleep 600"
+  "cd '$lavoro' && '$wine' '$build/compattatore.exe' --dir . ; echo FINE; sleep 600"
 attendi - "attendo che finisca" 60
 tenuti=$(blocchi)
 tmux send-keys -t "$sessione" C-c

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks the two packages as an author would receive them, from the builds the test command has
-# already made (build/ and build-windows/, no new compile):
+# Checks the two packages as an author would receive them, made from the builds of the test
+# command (build/ and build-windows/; after scripts/test.sh they are up to date, otherwise they
+# are built first):
 # - the Debian package: its files, its dependencies, and the program unpacked from it, run from
 #   another folder with --dir, writing the same bytes as the program of build/;
 # - the Windows ZIP: its files, and the .exe unpacked from it, run under Wine from another folder,
@@ -9,8 +10,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/requisiti.sh dpkg-dev unzip
-export WINEPREFIX=${WINEPREFIX:-$PWD/build-windows/wine} WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+echo "== build e build-windows"
+scripts/costruisci.sh sviluppo >/dev/null  # cpack installs from the whole build
+scripts/costruisci.sh windows >/dev/null
+wine=$PWD/scripts/wine.sh
 lavoro=$(mktemp -d)
 trap 'rm -rf "$lavoro"' EXIT
 stato=0
@@ -52,9 +55,9 @@ elenco=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
   male "file inattesi nello ZIP: $elenco"
 unzip -q "$zip" -d "$lavoro/windows"
 mkdir -p "$lavoro/altrove"
-(cd "$lavoro/altrove" && wine "$lavoro/windows/$radice/bin/compattatore.exe" >/dev/null) ||
+(cd "$lavoro/altrove" && "$wine" "$lavoro/windows/$radice/bin/compattatore.exe" >/dev/null) ||
   male "compattatore.exe dallo ZIP: stato $?"
 uguali "$lavoro/windows/$radice/bin"
-timeout 60 wineserver -w || true
+"$wine" --fine
 echo "$(basename "$zip"): $(echo "$elenco" | wc -l) file"
 exit "$stato"

@@ -5,19 +5,14 @@
 # build-rilascio-windows/). Neither build has tests: run scripts/test.sh first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix
 mkdir -p dist
 
 echo "== pacchetto Debian"
-cmake -S . -B build-rilascio -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-  -DCOMPATTATORE_BANCO=OFF >/dev/null
-cmake --build build-rilascio -j"$(nproc)"
+scripts/costruisci.sh rilascio
 (cd build-rilascio && cpack -G DEB -B "$PWD/../dist" >/dev/null)
 
 echo "== ZIP per Windows"
-cmake -S . -B build-rilascio-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-rilascio-windows -j"$(nproc)"
+scripts/costruisci.sh rilascio-windows
 (cd build-rilascio-windows && cpack -G ZIP -B "$PWD/../dist" >/dev/null)
 
 rm -rf dist/_CPack_Packages

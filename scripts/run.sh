@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Builds the program and runs the plain compile of the embedded scenario. The files appear beside
-# the executable, in build/.
+# Builds the program (build/, the configuration "sviluppo" of scripts/costruisci.sh) and runs the
+# plain compile of the embedded scenario: the files appear beside the executable, in build/.
+# Arguments go to the program: scripts/run.sh --dir CARTELLA.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh cmake g++ make nlohmann-json3-dev
-cmake -S . -B build -DBUILD_TESTING=OFF >/dev/null
-cmake --build build --target compattatore -j"$(nproc)"
-./build/compattatore "$@"
+scripts/costruisci.sh sviluppo compattatore
+exec build/compattatore "$@"

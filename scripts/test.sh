@@ -1,29 +1,46 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the format check, a normal build, then one with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows build and its tests under Wine
-# (scripts/windows.sh).
+# The test command, everything CI runs (.ci/run calls it):
+#   1. the format check (clang-format, the committed .clang-format);
+#   2. build/: the program and every test;
+#   3. build-asan/: the same with AddressSanitizer and UndefinedBehaviorSanitizer;
+#   4. scripts/windows.sh: the Windows build, its tests under Wine, the same bytes on both systems;
+#   5. scripts/prova_pacchetti.sh: the Debian package and the Windows ZIP, unpacked and run.
+# Each build folder has one configuration (scripts/costruisci.sh); missing packages are installed.
+#
+#   scripts/test.sh            everything
+#   scripts/test.sh --rapido   steps 1 and 2 without the tests labelled "lento": the loop of
+#                              editing, building and testing (a minute or less once built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh cmake g++ make nlohmann-json3-dev libgtest-dev libssl-dev clang-format
+
+rapido=false
+case ${1:-} in
+  "") ;;
+  --rapido) rapido=true ;;
+  *)
+    echo "uso: scripts/test.sh [--rapido]" >&2
+    exit 1
+    ;;
+esac
 
 echo "== formato (clang-format)"
+scripts/requisiti.sh clang-format
 find src tests bench fuzz -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run --Werror
 
-# The browser test of the route's picture: Chromium takes it, libpng reads it, xmllint checks the page.
-scripts/requisiti.sh chromium libpng-dev libxml2-utils
+if $rapido; then
+  echo "== build (senza le prove lente)"
+  scripts/costruisci.sh sviluppo
+  ctest --preset rapido -j"$(nproc)"
+  exit 0
+fi
 
-for variante in build:OFF build-asan:ON; do
-  cartella=${variante%%:*}
-  sanitizer=${variante##*:}
-  echo "== $cartella (sanitizer: $sanitizer)"
-  cmake -S . -B "$cartella" -DBUILD_TESTING=ON -DCOMPATTATORE_SANITIZE="$sanitizer" >/dev/null
-  cmake --build "$cartella" -j"$(nproc)"
-  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir "$cartella" --output-on-failure -j"$(nproc)"
+# The browser test of the route's picture: Chromium takes it, libpng reads it, xmllint checks the page.
+scripts/requisiti.sh chromium libxml2-utils
+for configurazione in sviluppo sanitizer; do
+  echo "== $configurazione"
+  scripts/costruisci.sh "$configurazione"
+  ctest --preset "$configurazione" -j"$(nproc)"
 done
 
-# The Windows build, its tests under Wine, and the same bytes on both systems.
 scripts/windows.sh
-
-# The Debian package and the Windows ZIP made from those builds, unpacked and run.
 scripts/prova_pacchetti.sh

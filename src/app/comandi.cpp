@@ -26,25 +26,29 @@ struct Comando {
 constexpr size_t kQuantiSiVuole = SIZE_MAX;
 
 constexpr Opzione kOpzioniEsegui[] = {
-    {"dir", "CARTELLA", "lavora in CARTELLA invece che nella cartella del programma"},
+    {"dir", "CARTELLA", "lavora in CARTELLA invece che nella cartella del programma",
+     Valore::percorso},
 };
 
 // Without a command: the options of "esegui", and the version.
 constexpr Opzione kOpzioniPrincipale[] = {
-    {"dir", "CARTELLA", "lavora in CARTELLA invece che nella cartella del programma"},
+    {"dir", "CARTELLA", "lavora in CARTELLA invece che nella cartella del programma",
+     Valore::percorso},
     {"version", nullptr, "mostra la versione"},
 };
 
 constexpr Opzione kOpzioniCompila[] = {
-    {"dir", "USCITA", "cartella dei file compilati (predefinita: la cartella corrente)"},
+    {"dir", "USCITA", "cartella dei file compilati (predefinita: la cartella corrente)",
+     Valore::percorso},
     {"nome", "NOME", "nome dello scenario (predefinito: dal nome del file della linea)"},
     {"treno", "TRENO", "numero del treno (predefinito: dal nome del file del treno)"},
     {"senza-tracciato", nullptr, "non calcola e non scrive il tracciato (NOME_linea.dat)",
-     "no-plan"},
+     Valore::testo, "no-plan"},
     {"codifica", "CODIFICA", "legge i sorgenti come cp1252 o utf-8 (predefinita: riconosciuta)"},
     {"formato", "FORMATO", "testo (predefinito) o json: i messaggi come un documento JSON"},
     {"avvisi-come-errori", nullptr, "un avviso fa finire con stato 2"},
-    {"disegna", "PERCORSO.html", "scrive anche il disegno del percorso (vedi 'disegna')"},
+    {"disegna", "PERCORSO.html", "scrive anche il disegno del percorso (vedi 'disegna')",
+     Valore::percorso},
 };
 
 constexpr Opzione kOpzioniVerifica[] = {
@@ -70,11 +74,11 @@ constexpr Opzione kOpzioniMostra[] = {
 };
 
 constexpr Opzione kOpzioniDisegna[] = {
-    {"uscita", "PERCORSO.html", "la pagina da scrivere", "output", 'o'},
+    {"uscita", "PERCORSO.html", "la pagina da scrivere", Valore::percorso, "output", 'o'},
 };
 
 constexpr Opzione kOpzioniDecompila[] = {
-    {"dir", "CARTELLA", "cartella dove scrivere i due sorgenti (deve esistere)"},
+    {"dir", "CARTELLA", "cartella dove scrivere i due sorgenti (deve esistere)", Valore::percorso},
     {"nome", "NOME", "nome dello scenario (predefinito: quello nei file compilati)"},
     {"treno", "TRENO", "numero del treno (predefinito: quello nei file compilati)"},
     {"sovrascrivi", nullptr, "sostituisce i sorgenti con lo stesso nome già in CARTELLA"},
@@ -251,10 +255,10 @@ int lancia(const Comando& c, std::span<const std::string> args, const std::strin
     out << "compattatore " << COMPATTATORE_VERSIONE << "\n";
     return kUscitaOk;
   }
-  if (o.posizionali.size() < c.operandi_minimi) return uso_errato(c.se_mancano);
-  if (o.posizionali.size() > c.operandi_massimi) {
+  if (o.operandi.size() < c.operandi_minimi) return uso_errato(c.se_mancano);
+  if (o.operandi.size() > c.operandi_massimi) {
     if (c.operandi_minimi == c.operandi_massimi && c.se_mancano) return uso_errato(c.se_mancano);
-    return uso_errato("argomento inatteso '" + o.posizionali[c.operandi_massimi] + "'");
+    return uso_errato("argomento inatteso '" + o.operandi[c.operandi_massimi].string() + "'");
   }
   return c.esegui(o, out, err);
 }

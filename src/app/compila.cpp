@@ -58,8 +58,8 @@ struct Richiesta {
 std::variant<Richiesta, std::string> leggi_richiesta(const OpzioniLette& o) {
   std::optional<std::string> nome = o.valore("nome");
   std::optional<std::string> treno = o.valore("treno");
-  const fs::path linea = percorso_utf8(o.posizionali[0]);
-  const fs::path file_treno = percorso_utf8(o.posizionali[1]);
+  const fs::path& linea = o.operandi[0];
+  const fs::path& file_treno = o.operandi[1];
 
   Codifica codifica = Codifica::automatica;
   if (const auto c = o.valore("codifica")) {
@@ -151,15 +151,15 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
       }
     }
     // Nor does the page of the route replace a source or a compiled file.
-    if (const auto pagina = o.valore("disegna")) {
+    if (const auto pagina = o.percorso("disegna")) {
       std::vector<fs::path> da_tenere{q.linea, q.treno};
       for (const std::string& compilato : run.file_della_corsa()) {
-        da_tenere.push_back(*uscita / compilato);
+        da_tenere.push_back(*uscita / percorso_utf8(compilato));
       }
       for (const fs::path& f : da_tenere) {
         if (stessa_destinazione(*pagina, f)) {
           return errore_uso(err, comando,
-                            "la pagina '" + visibile(*pagina) + "' sostituirebbe '" +
+                            "la pagina '" + visibile(pagina->string()) + "' sostituirebbe '" +
                                 visibile(f.string()) + "': scegli un altro nome con --disegna");
         }
       }
@@ -174,10 +174,10 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
     scritti.push_back(run.file(FileScenario::elenco).string());
     scritti.push_back(run.file(FileScenario::tratti).string());
   }
-  if (const auto pagina = o.valore("disegna"); pagina && r.esito == Esito::scritto) {
+  if (const auto pagina = o.percorso("disegna"); pagina && r.esito == Esito::scritto) {
     try {
-      scrivi_pagina(percorso_utf8(*pagina), run.modello());
-      scritti.push_back(*pagina);
+      scrivi_pagina(*pagina, run.modello());
+      scritti.push_back(pagina->string());
     } catch (const ErroreFile& e) {
       err << "compattatore " << comando << ": impossibile scrivere '" << visibile(e.file.string())
           << "': " << e.motivo << "\n";
@@ -204,7 +204,7 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
 }  // namespace
 
 int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const fs::path uscita = percorso_utf8(o.valore("dir").value_or("."));
+  const fs::path uscita = o.percorso("dir").value_or(".");
   if (!e_cartella(uscita)) {
     return errore_uso(err, "compila", "la cartella '" + visibile(uscita.string()) + "' non esiste");
   }
@@ -216,7 +216,7 @@ int comando_verifica(const OpzioniLette& o, std::ostream& out, std::ostream& err
 }
 
 int comando_esempio(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const fs::path cartella = percorso_utf8(o.posizionali[0]);
+  const fs::path& cartella = o.operandi[0];
   const NomiScenario nomi = NomiScenario::incorporato();
   const fs::path linea = cartella / percorso_utf8(nomi.file(FileScenario::sorgente_linea));
   const fs::path treno = cartella / percorso_utf8(nomi.file(FileScenario::sorgente_treno));

@@ -91,7 +91,7 @@ std::vector<std::string> differenze(const fs::path& a, const fs::path& b) {
 }  // namespace
 
 int comando_confronta(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const auto trovate = coppie(percorso_utf8(o.posizionali[0]), percorso_utf8(o.posizionali[1]));
+  const auto trovate = coppie(o.operandi[0], o.operandi[1]);
   if (const auto* e = std::get_if<std::string>(&trovate)) {
     errore_uso(err, "confronta", *e);
     return kUscitaProblema;

@@ -20,11 +20,11 @@ namespace fs = std::filesystem;
 
 int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
   auto errore = [&err](const std::string& m) { return errore_uso(err, "decompila", m); };
-  const std::optional<std::string> cartella = o.valore("dir");
+  const std::optional<fs::path> cartella = o.percorso("dir");
   if (!cartella) return errore("manca --dir CARTELLA, la cartella dove scrivere i due sorgenti");
-  if (!e_cartella(*cartella)) return errore("la cartella '" + *cartella + "' non esiste");
+  if (!e_cartella(*cartella)) return errore("la cartella '" + cartella->string() + "' non esiste");
 
-  std::optional<ScenarioCompilato> s = leggi_scenario(o.posizionali, "decompila", err);
+  std::optional<ScenarioCompilato> s = leggi_scenario(o.operandi, "decompila", err);
   if (!s) return kUscitaFallita;
   if (!s->con_elenco || s->modello.tratti.empty()) {
     err << "compattatore decompila: servono l'elenco (NOME_TRENO.sim) e i tratti (NOME_TRENO.dat)"
@@ -51,8 +51,8 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
   if (!nomi) return kUscitaFallita;  // not reached: both names were checked above
 
   const Decompilato d = decompila(s->modello);
-  const fs::path linea = fs::path(*cartella) / nomi->file(FileScenario::sorgente_linea);
-  const fs::path treno_file = fs::path(*cartella) / nomi->file(FileScenario::sorgente_treno);
+  const fs::path linea = *cartella / percorso_utf8(nomi->file(FileScenario::sorgente_linea));
+  const fs::path treno_file = *cartella / percorso_utf8(nomi->file(FileScenario::sorgente_treno));
   if (!o.presente("sovrascrivi")) {
     for (const fs::path& f : {linea, treno_file}) {
       if (esiste(f)) {

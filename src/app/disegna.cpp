@@ -8,9 +8,9 @@
 namespace compattatore {
 
 int comando_disegna(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const auto uscita = o.valore("uscita");
+  const auto uscita = o.percorso("uscita");
   if (!uscita) return errore_uso(err, "disegna", "manca la pagina da scrivere: -o PERCORSO.html");
-  const auto s = leggi_scenario(o.posizionali, "disegna", err);
+  const auto s = leggi_scenario(o.operandi, "disegna", err);
   if (!s) return kUscitaFallita;
   for (const auto& [file, cosa] : {std::pair{&s->file.elenco, "l'elenco (NOME_TRENO.sim)"},
                                    {&s->file.tratti, "i tratti (NOME_TRENO.dat)"}}) {
@@ -23,19 +23,19 @@ int comando_disegna(const OpzioniLette& o, std::ostream& out, std::ostream& err)
   for (TipoCompilato tipo : kTipiCompilati) {
     if (s->file[tipo] && stessa_destinazione(*uscita, *s->file[tipo])) {
       return errore_uso(err, "disegna",
-                        "la pagina '" + *uscita + "' sostituirebbe il file compilato '" +
+                        "la pagina '" + uscita->string() + "' sostituirebbe il file compilato '" +
                             s->file[tipo]->string() + "'");
     }
   }
   try {
-    scrivi_pagina(percorso_utf8(*uscita), s->modello);
+    scrivi_pagina(*uscita, s->modello);
   } catch (const ErroreFile& e) {
     err << "compattatore disegna: impossibile scrivere '" << e.file.string() << "': " << e.motivo
         << "\n";
     return kUscitaFallita;
   }
-  out << "scritto " << *uscita << (s->file.tracciato ? "" : " (senza mappa: manca il tracciato)")
-      << "\n";
+  out << "scritto " << uscita->string()
+      << (s->file.tracciato ? "" : " (senza mappa: manca il tracciato)") << "\n";
   return kUscitaOk;
 }
 

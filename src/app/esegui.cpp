@@ -10,8 +10,8 @@ namespace compattatore {
 namespace fs = std::filesystem;
 
 int comando_esegui(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const std::optional<std::string> dir = o.valore("dir");
-  const fs::path cartella = dir ? percorso_utf8(*dir) : cartella_programma();
+  const std::optional<fs::path> dir = o.percorso("dir");
+  const fs::path cartella = dir ? *dir : cartella_programma();
   if (!e_cartella(cartella)) {
     return errore_uso(err, "", "la cartella '" + cartella.string() + "' non esiste");
   }

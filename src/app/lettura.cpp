@@ -9,11 +9,9 @@
 
 namespace compattatore {
 
-std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::string>& operandi,
+std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::filesystem::path>& operandi,
                                                 const std::string& comando, std::ostream& err) {
-  std::vector<std::filesystem::path> percorsi;
-  for (const std::string& o : operandi) percorsi.push_back(percorso_utf8(o));
-  const auto trovati = trova_compilati(percorsi);
+  const auto trovati = trova_compilati(operandi);
   if (const auto* e = std::get_if<std::string>(&trovati)) {
     errore_uso(err, comando, *e);
     return std::nullopt;

@@ -14,7 +14,7 @@ namespace compattatore {
 
 /// The scenario named by `operandi` (files of one scenario, or a folder holding one), read. On
 /// failure prints why on `err` for `comando` and returns nothing: the exit status is then 1.
-std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::string>& operandi,
+std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::filesystem::path>& operandi,
                                                 const std::string& comando, std::ostream& err);
 
 /// `a` and `b` name one file: the same existing file (also through a link), or the same path.

@@ -38,7 +38,7 @@ int comando_mostra(const OpzioniLette& o, std::ostream& out, std::ostream& err) 
                         "--tratti vuole un tratto o un intervallo come 120-130, non '" + *t + "'");
     }
   }
-  const auto s = leggi_scenario(o.posizionali, "mostra", err);
+  const auto s = leggi_scenario(o.operandi, "mostra", err);
   if (!s) return kUscitaFallita;
   const Modello& m = s->modello;
   if (scelti) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "io/sistema.h"
+
 namespace compattatore {
 
 namespace {
@@ -119,15 +121,34 @@ std::string errore_per(std::string_view elemento, int scartato, std::span<const 
   return messaggio;
 }
 
+// The values of the path options of `opzioni`, and every operand, as paths: the one place where
+// the text of the command line becomes a path.
+void in_percorsi(std::vector<std::string> operandi, std::span<const Opzione> opzioni,
+                 OpzioniLette& lette) {
+  for (const Opzione& o : opzioni) {
+    const auto it = lette.valori.find(o.nome);
+    if (o.valore != Valore::percorso || it == lette.valori.end()) continue;
+    lette.percorsi.emplace(o.nome, percorso_utf8(it->second));
+    lette.valori.erase(it);
+  }
+  for (const std::string& o : operandi) lette.operandi.push_back(percorso_utf8(o));
+}
+
 }  // namespace
 
 bool OpzioniLette::presente(const std::string& nome) const {
-  return valori.contains(nome) || flag.contains(nome);
+  return valori.contains(nome) || percorsi.contains(nome) || flag.contains(nome);
 }
 
 std::optional<std::string> OpzioniLette::valore(const std::string& nome) const {
   const auto it = valori.find(nome);
   if (it == valori.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<std::filesystem::path> OpzioniLette::percorso(const std::string& nome) const {
+  const auto it = percorsi.find(nome);
+  if (it == percorsi.end()) return std::nullopt;
   return it->second;
 }
 
@@ -164,6 +185,7 @@ std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::strin
   opterr = 0;
   optind = 0;
   OpzioniLette lette;
+  std::vector<std::string> operandi;
   for (;;) {
     // In order mode nothing is permuted, so each call reads argv[optind] as it was before the
     // call (optind = 0 stands for 1), or goes on inside the same group of short options.
@@ -175,9 +197,10 @@ std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::strin
     }
     if (c == -1) break;
     if (c == 1) {
-      lette.posizionali.emplace_back(optarg);
+      operandi.emplace_back(optarg);
     } else if (c == 'h') {
       lette.aiuto = true;
+      in_percorsi(std::move(operandi), opzioni, lette);
       return lette;
     } else if (c >= kPrimoIndice) {
       const Opzione& o = opzioni[static_cast<size_t>(c - kPrimoIndice)];
@@ -195,7 +218,8 @@ std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::strin
     }
   }
   // Everything after "--".
-  for (int i = optind; i < argc; ++i) lette.posizionali.emplace_back(argv[static_cast<size_t>(i)]);
+  for (int i = optind; i < argc; ++i) operandi.emplace_back(argv[static_cast<size_t>(i)]);
+  in_percorsi(std::move(operandi), opzioni, lette);
   return lette;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -16,26 +17,35 @@
 
 namespace compattatore {
 
+/// What the value of an option is: a text (a name, a number, a choice), or a file or folder.
+enum class Valore { testo, percorso };
+
 /// One long option of a command. All strings are static (a command's table is a constant array).
 struct Opzione {
-  const char* nome;             // without the leading "--"; "help" is reserved
-  const char* argomento;        // name of its value in help ("CARTELLA"); nullptr for a flag
-  const char* aiuto;            // one line of help, Italian
-  const char* alias = nullptr;  // an older spelling read as the same option, not shown in help
-  char corta = 0;               // a one-letter spelling ("-o"), 0 when none
+  const char* nome;               // without the leading "--"; "help" is reserved
+  const char* argomento;          // name of its value in help ("CARTELLA"); nullptr for a flag
+  const char* aiuto;              // one line of help, Italian
+  Valore valore = Valore::testo;  // a path comes back in OpzioniLette::percorsi
+  const char* alias = nullptr;    // an older spelling read as the same option, not shown in help
+  char corta = 0;                 // a one-letter spelling ("-o"), 0 when none
 };
 
-/// What the command line of one command held.
+/// What the command line of one command held. Every file or folder it names (the options marked
+/// Valore::percorso, and every operand) is a path already, made from the UTF-8 text of the
+/// command line: a command never builds a path from a string of its own.
 struct OpzioniLette {
-  std::map<std::string, std::string> valori;  // by the option's `nome`, also when given by alias
-  std::set<std::string> flag;                 // flags given, by `nome`
-  std::vector<std::string> posizionali;       // operands, in order
-  bool aiuto = false;                         // --help or -h was given; what follows it is not read
+  std::map<std::string, std::string> valori;  // text options, by `nome`, also when given by alias
+  std::map<std::string, std::filesystem::path> percorsi;  // path options, by `nome`
+  std::set<std::string> flag;                             // flags given, by `nome`
+  std::vector<std::filesystem::path> operandi;            // operands, in order: files or folders
+  bool aiuto = false;  // --help or -h was given; what follows it is not read
 
-  /// Whether the option `nome` (a flag or an option with a value) was given.
+  /// Whether the option `nome` (a flag, a text or a path) was given.
   bool presente(const std::string& nome) const;
-  /// The value given to option `nome`, if it was given.
+  /// The value given to the text option `nome`, if it was given.
   std::optional<std::string> valore(const std::string& nome) const;
+  /// The path given to the path option `nome`, if it was given.
+  std::optional<std::filesystem::path> percorso(const std::string& nome) const;
 };
 
 /// Reads `argomenti` (without the program and command names) against the options of one command.

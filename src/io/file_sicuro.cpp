@@ -141,10 +141,106 @@ void verifica_destinazioni(std::span<const fs::path> destinazioni) {
   }
 }
 
+// One file of a group and its phase: how far its replacement has gone. Each step is one
+// function below and moves it on:
+//
+//   pronto       --custodisci-->   custodito    the old file gets a second name beside it, its
+//                                               reserve
+//   pronto       --custodisci-->   da_spostare  the file system has no second names: the reserve
+//                                               is only the name the old file will move to
+//   pronto       --custodisci-->   pronto       there is no old file to keep
+//   pronto       --sostituisci-->  sostituito   the temporary is renamed over the target
+//   custodito    --sostituisci-->  sostituito   the same
+//   da_spostare  --sostituisci-->  spostato     the old file is renamed to its reserve (for a
+//                                               moment the target name is missing), and then
+//   spostato     --sostituisci-->  sostituito   the temporary is renamed over the target
+//   spostato     --rimetti-->      pronto       the old file back under the target name
+//   sostituito   --rimetti-->      pronto       the same, or without an old file the new one
+//                                               removed
+//   any          --libera-->       the same     the reserve removed
+//
+// conferma() takes the group through them: custodisci every file (a failure there has changed
+// no target); then, with signals held, sostituisci each in order; at the first failure rimetti
+// every file from that one back to the first; then libera every file. An old file that could
+// not be put back keeps its reserve, which the error names.
+struct Sostituzione::Preparato {
+  enum class Fase { pronto, custodito, da_spostare, spostato, sostituito };
+
+  fs::path temporaneo;
+  fs::path destinazione;
+  int biglietto = -1;  // of the temporary, in the register of files removed on a signal
+  bool durevole = true;
+  Fase fase = Fase::pronto;
+  fs::path riserva;  // the old file's second name, once there is an old file to keep
+  int biglietto_riserva = -1;
+
+  // pronto -> custodito or da_spostare; pronto still when there is no old file.
+  std::error_code custodisci() {
+    std::error_code ec;
+    const fs::file_type tipo = fs::symlink_status(destinazione, ec).type();
+    if (tipo == fs::file_type::not_found) return {};
+    if (tipo == fs::file_type::directory) return std::make_error_code(std::errc::is_a_directory);
+    if (ec) return ec;
+    const fs::path nome =
+        destinazione.parent_path() / nome_temporaneo(destinazione.filename().string());
+    pf::trattieni_segnali();
+    ec = pf::collega(destinazione, nome);
+    const bool da_spostare = ec && senza_secondi_nomi(ec);
+    if (!ec || da_spostare) biglietto_riserva = pf::registra_da_rimuovere(nome);
+    pf::lascia_segnali();
+    if (ec && !da_spostare) return ec;
+    riserva = nome;
+    fase = da_spostare ? Fase::da_spostare : Fase::custodito;
+    return {};
+  }
+
+  // pronto or custodito -> sostituito; da_spostare -> spostato -> sostituito.
+  std::error_code sostituisci() {
+    if (fase == Fase::da_spostare) {
+      if (const std::error_code ec = pf::sostituisci(destinazione, riserva)) return ec;
+      fase = Fase::spostato;
+    }
+    if (const std::error_code ec = pf::sostituisci(temporaneo, destinazione)) return ec;
+    fase = Fase::sostituito;
+    return {};
+  }
+
+  // spostato or sostituito -> pronto: the old file under the target name again, or the new one
+  // removed when there was none. Returns what could not be put back, for the error ("" if all).
+  std::string rimetti() {
+    if (fase != Fase::spostato && fase != Fase::sostituito) return "";
+    if (riserva.empty()) {
+      if (pf::rimuovi(destinazione)) return "; " + destinazione.string() + " non è stato tolto";
+      fase = Fase::pronto;
+      return "";
+    }
+    const std::error_code ec = pf::sostituisci(riserva, destinazione);
+    // Put back, or the author's to take back: either way no longer removed.
+    const std::string rimasto = "; il file precedente " + destinazione.filename().string() +
+                                " è rimasto in " + riserva.string();
+    pf::dimentica(biglietto_riserva);
+    biglietto_riserva = -1;
+    riserva.clear();
+    fase = Fase::pronto;
+    return ec ? rimasto : "";
+  }
+
+  // Removes the reserve, whatever the phase: the group is done, or given up.
+  void libera() {
+    if (!riserva.empty()) pf::rimuovi(riserva);
+    pf::dimentica(biglietto_riserva);
+    biglietto_riserva = -1;
+    riserva.clear();
+  }
+};
+
+Sostituzione::Sostituzione() = default;
+
 Sostituzione::~Sostituzione() { abbandona(); }
 
 void Sostituzione::abbandona() {
-  for (const auto& p : preparati_) {
+  for (Preparato& p : preparati_) {
+    p.libera();
     pf::rimuovi(p.temporaneo);
     pf::dimentica(p.biglietto);
   }
@@ -169,52 +265,20 @@ void Sostituzione::prepara(const fs::path& destinazione,
   contenuto(scrittore);
   scrittore.svuota();
   if (const std::error_code ec = t.chiudi(durata)) throw ErroreFile(destinazione, ec);
-  preparati_.push_back({t.percorso(), destinazione, -1, durata == Durata::durevole});
-  preparati_.back().biglietto = t.consegna();
+  Preparato& p = preparati_.emplace_back();
+  p.temporaneo = t.percorso();
+  p.destinazione = destinazione;
+  p.durevole = durata == Durata::durevole;
+  p.biglietto = t.consegna();
 }
 
 void Sostituzione::conferma() {
-  // An old file kept under a second name until every rename has succeeded.
-  struct Riserva {
-    fs::path percorso;
-    int biglietto = -1;
-    bool esiste = false;       // the target was there before
-    bool da_spostare = false;  // no second names here: the old file is renamed aside instead
-    bool spostata = false;
-  };
-  std::vector<Riserva> riserve(preparati_.size());
-  auto togli_riserve = [&riserve] {
-    for (auto& r : riserve) {
-      if (r.esiste) pf::rimuovi(r.percorso);
-      pf::dimentica(r.biglietto);
-      r = Riserva{};
-    }
-  };
-
-  for (size_t i = 0; i < preparati_.size(); ++i) {
-    const fs::path d = preparati_[i].destinazione;  // a copy: abbandona() clears the group
-    std::error_code ec;
-    const fs::file_type tipo = fs::symlink_status(d, ec).type();
-    if (tipo == fs::file_type::not_found) continue;
-    if (tipo == fs::file_type::directory) ec = std::make_error_code(std::errc::is_a_directory);
-    if (ec) {
-      togli_riserve();
+  // Every old file gets its reserve first: a failure here has changed no target.
+  for (Preparato& p : preparati_) {
+    if (const std::error_code ec = p.custodisci()) {
+      const fs::path fallito = p.destinazione;  // a copy: abbandona() clears the group
       abbandona();
-      throw ErroreFile(d, ec);
-    }
-    Riserva& r = riserve[i];
-    r.esiste = true;
-    r.percorso = d.parent_path() / nome_temporaneo(d.filename().string());
-    pf::trattieni_segnali();
-    ec = pf::collega(d, r.percorso);
-    if (!ec || senza_secondi_nomi(ec)) r.biglietto = pf::registra_da_rimuovere(r.percorso);
-    pf::lascia_segnali();
-    if (ec && senza_secondi_nomi(ec)) {
-      r.da_spostare = true;
-    } else if (ec) {
-      togli_riserve();
-      abbandona();
-      throw ErroreFile(d, ec);
+      throw ErroreFile(fallito, ec);
     }
   }
 
@@ -222,44 +286,13 @@ void Sostituzione::conferma() {
   pf::trattieni_segnali();
   size_t fatti = 0;
   std::error_code guasto;
-  for (; fatti < preparati_.size(); ++fatti) {
-    const Preparato& p = preparati_[fatti];
-    Riserva& r = riserve[fatti];
-    if (r.esiste && r.da_spostare) {
-      if ((guasto = pf::sostituisci(p.destinazione, r.percorso))) break;
-      r.spostata = true;
-    }
-    if ((guasto = pf::sostituisci(p.temporaneo, p.destinazione))) break;
-  }
+  while (fatti < preparati_.size() && !(guasto = preparati_[fatti].sostituisci())) ++fatti;
   std::string non_rimessi;
   if (guasto) {
     // Back to the old files, the last replaced first.
-    for (size_t i = fatti + 1; i-- > 0;) {
-      const Preparato& p = preparati_[i];
-      Riserva& r = riserve[i];
-      if (i == fatti && !r.spostata) continue;  // this target was not touched
-      std::error_code ec;
-      if (r.esiste) {
-        ec = pf::sostituisci(r.percorso, p.destinazione);
-        if (!ec) {
-          pf::dimentica(r.biglietto);
-          r = Riserva{};
-        }
-      } else {
-        ec = pf::rimuovi(p.destinazione);
-      }
-      if (ec && r.esiste) {
-        // The old file stays under its second name: the author can still take it back.
-        pf::dimentica(r.biglietto);
-        non_rimessi += "; il file precedente " + p.destinazione.filename().string() +
-                       " è rimasto in " + r.percorso.string();
-        r = Riserva{};
-      } else if (ec) {
-        non_rimessi += "; " + p.destinazione.string() + " non è stato tolto";
-      }
-    }
+    for (size_t i = fatti + 1; i-- > 0;) non_rimessi += preparati_[i].rimetti();
   }
-  togli_riserve();
+  for (Preparato& p : preparati_) p.libera();
   pf::lascia_segnali();
 
   if (guasto) {
@@ -272,7 +305,7 @@ void Sostituzione::conferma() {
   }
   // The renames of durable files reach the disk too.
   std::vector<fs::path> cartelle;
-  for (const auto& p : preparati_) {
+  for (const Preparato& p : preparati_) {
     pf::dimentica(p.biglietto);
     if (p.durevole && std::find(cartelle.begin(), cartelle.end(), p.destinazione.parent_path()) ==
                           cartelle.end()) {

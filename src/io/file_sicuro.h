@@ -54,7 +54,7 @@ void verifica_destinazioni(std::span<const std::filesystem::path> destinazioni);
 /// process.
 class Sostituzione {
  public:
-  Sostituzione() = default;
+  Sostituzione();
   Sostituzione(const Sostituzione&) = delete;
   Sostituzione& operator=(const Sostituzione&) = delete;
   ~Sostituzione();
@@ -71,12 +71,7 @@ class Sostituzione {
   void conferma();
 
  private:
-  struct Preparato {
-    std::filesystem::path temporaneo;
-    std::filesystem::path destinazione;
-    int biglietto = -1;  // of the temporary, in the register of files removed on a signal
-    bool durevole = true;
-  };
+  struct Preparato;  // one file of the group and where its replacement stands (file_sicuro.cpp)
   void abbandona();
 
   std::vector<Preparato> preparati_;

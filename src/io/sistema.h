@@ -12,9 +12,10 @@
 
 namespace compattatore {
 
-/// The path named by the UTF-8 text `testo`: a name from the command line, or one the program
-/// makes. Paths are never built from a std::string directly, which on Windows reads the bytes in
-/// the local code page; the other way, `path::string()` gives UTF-8 on every system (libstdc++).
+/// The path named by the UTF-8 text `testo`: a name from the command line (the option reader
+/// makes every file and folder named there a path with it), or one the program makes. Paths are
+/// never built from a std::string directly, which on Windows reads the bytes in the local code
+/// page; the other way, `path::string()` gives UTF-8 on every system (libstdc++).
 std::filesystem::path percorso_utf8(std::string_view testo);
 
 /// The folder of the running executable (the current folder when the system cannot tell).

@@ -3,15 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 using namespace compattatore;
 
 const Opzione kOpzioni[] = {
-    {"dir", "CARTELLA", "lavora in CARTELLA"},
-    {"senza-tracciato", nullptr, "non scrive il tracciato", "no-plan"},
+    {"dir", "CARTELLA", "lavora in CARTELLA", Valore::percorso},
+    {"senza-tracciato", nullptr, "non scrive il tracciato", Valore::testo, "no-plan"},
     {"sorgenti", "CARTELLA", "legge le sorgenti da CARTELLA"},
 };
+
+// The UTF-8 text of a path, whatever the system's own form of it.
+std::string utf8(const std::filesystem::path& p) {
+  const std::u8string u = p.u8string();
+  return std::string(u.begin(), u.end());
+}
 
 // The outcome in one line: "--dir=X --senza-tracciato [a] --help" (values, flags, operands,
 // help), or "errore: " and the message.
@@ -20,9 +27,10 @@ std::string esito(const std::vector<std::string>& argomenti) {
   if (const auto* errore = std::get_if<std::string>(&letto)) return "errore: " + *errore;
   const auto& o = std::get<OpzioniLette>(letto);
   std::string testo;
+  for (const auto& [nome, valore] : o.percorsi) testo += " --" + nome + "=" + utf8(valore);
   for (const auto& [nome, valore] : o.valori) testo += " --" + nome + "=" + valore;
   for (const auto& nome : o.flag) testo += " --" + nome;
-  for (const auto& p : o.posizionali) testo += " [" + p + "]";
+  for (const auto& p : o.operandi) testo += " [" + utf8(p) + "]";
   if (o.aiuto) testo += " --help";
   return testo.empty() ? testo : testo.substr(1);
 }
@@ -102,7 +110,7 @@ TEST(Opzioni, AiutoAllineato) {
 
 TEST(Opzioni, OpzioneConUnaLettera) {
   const Opzione tabella[] = {
-      {"uscita", "FILE", "scrive in FILE", "output", 'o'},
+      {"uscita", "FILE", "scrive in FILE", Valore::testo, "output", 'o'},
       {"json", nullptr, "in JSON"},
   };
   const auto leggi = [&tabella](const std::vector<std::string>& argomenti) -> std::string {
@@ -110,7 +118,7 @@ TEST(Opzioni, OpzioneConUnaLettera) {
     if (const auto* errore = std::get_if<std::string>(&letto)) return "errore: " + *errore;
     const auto& o = std::get<OpzioniLette>(letto);
     return o.valore("uscita").value_or("-") + (o.presente("json") ? " json" : "") +
-           (o.posizionali.empty() ? "" : " [" + o.posizionali.front() + "]");
+           (o.operandi.empty() ? "" : " [" + utf8(o.operandi.front()) + "]");
   };
   EXPECT_EQ(leggi({"a", "-o", "p.html"}), "p.html [a]");
   EXPECT_EQ(leggi({"-op.html", "--json"}), "p.html json");
@@ -122,6 +130,32 @@ TEST(Opzioni, OpzioneConUnaLettera) {
             "  -o, --uscita FILE  scrive in FILE\n"
             "      --json         in JSON\n"
             "  -h, --help         mostra questo aiuto\n");
+}
+
+TEST(Opzioni, PercorsiFattiDaUtf8) {
+  // The table says which values are paths; operands are paths. Each is made from the UTF-8 of
+  // the command line, as the system names it (wide on Windows): here compared with paths made
+  // from UTF-8 literals by the library itself.
+  namespace fs = std::filesystem;
+  const Opzione tabella[] = {
+      {"dir", "CARTELLA", "cartella", Valore::percorso},
+      {"nome", "NOME", "nome"},
+      {"uscita", "FILE", "pagina", Valore::percorso, nullptr, 'o'},
+  };
+  const std::vector<std::string> argomenti = {"Città/a b.sim",     "--dir", "Città", "--nome=Città",
+                                              "-oun posto/è.html", "--",    "-x"};
+  const auto letto = leggi_opzioni(argomenti, tabella);
+  ASSERT_TRUE(std::holds_alternative<OpzioniLette>(letto)) << std::get<std::string>(letto);
+  const auto& o = std::get<OpzioniLette>(letto);
+  EXPECT_EQ(o.percorso("dir"), fs::path(u8"Città"));
+  EXPECT_EQ(o.percorso("uscita"), fs::path(u8"un posto/è.html"));
+  EXPECT_EQ(o.operandi, (std::vector<fs::path>{fs::path(u8"Città/a b.sim"), fs::path(u8"-x")}));
+  EXPECT_EQ(o.valore("nome"), "Città");
+  // A path is not a text, nor a text a path.
+  EXPECT_EQ(o.valore("dir"), std::nullopt);
+  EXPECT_EQ(o.percorso("nome"), std::nullopt);
+  EXPECT_TRUE(o.presente("dir"));
+  EXPECT_EQ(utf8(*o.percorso("dir")), "Città");
 }
 
 TEST(Opzioni, DistanzaEProposta) {
