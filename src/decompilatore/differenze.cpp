@@ -5,20 +5,19 @@
 
 #include "model/campi.h"
 #include "model/cp1252.h"
+#include "viste/confronto.h"
 
 namespace compattatore {
 namespace {
 
 constexpr size_t kTrattiElencati = 20;  // differing stretches named one by one
 
-// The fields of `tabella` in which `x` and `z` differ.
-template <class Campo, size_t N, class T>
-std::vector<DifferenzaCampo> diversi(const Campo (&tabella)[N], const T& x, const T& z) {
+// The numeric fields in which the record `x` of the files and `z` of the rebuilt sources differ.
+template <class R>
+std::vector<DifferenzaCampo> diversi(const R& x, const R& z) {
   std::vector<DifferenzaCampo> d;
-  for (const Campo& c : tabella) {
-    if (c.valore(x) != c.valore(z)) {
-      d.push_back({c.nome, std::to_string(c.valore(x)), std::to_string(c.valore(z))});
-    }
+  for (const CampoDiverso<R>& c : campi_diversi(x, z)) {
+    d.push_back({c.campo->nome, std::to_string(c.a), std::to_string(c.b)});
   }
   return d;
 }
@@ -50,11 +49,8 @@ void tratti(Ricostruzione& r, const Modello& y) {
     }
     if (x == z || r.problemi().tratto_segnalato(static_cast<int64_t>(s))) continue;
     if (++quanti > kTrattiElencati) continue;
-    r.problemi().aggiungi({TipoProblema::tratto_diverso,
-                           static_cast<int64_t>(s),
-                           {},
-                           {},
-                           diversi(kCampiTratto, x, z)});
+    r.problemi().aggiungi(
+        {TipoProblema::tratto_diverso, static_cast<int64_t>(s), {}, {}, diversi(x, z)});
   }
   if (quanti > kTrattiElencati) {
     r.problema(TipoProblema::altri_tratti_diversi,
@@ -70,10 +66,10 @@ void voci(Ricostruzione& r, const Modello& y) {
       x.orario = z.orario = 0;
     }
     if (x == z || r.problemi().voce_segnalata(i)) continue;
-    std::vector<DifferenzaCampo> d = diversi(kCampiVoce, x, z);
+    std::vector<DifferenzaCampo> d = diversi(x, z);
     if (x.testo != z.testo) {
-      d.push_back(
-          {"testo", "\"" + cp1252::a_utf8(x.testo) + "\"", "\"" + cp1252::a_utf8(z.testo) + "\""});
+      d.push_back({kTestoVoce.nome, "\"" + cp1252::a_utf8(x.testo) + "\"",
+                   "\"" + cp1252::a_utf8(z.testo) + "\""});
     }
     r.problemi().aggiungi({TipoProblema::voce_diversa, i, {}, {}, std::move(d)});
   }

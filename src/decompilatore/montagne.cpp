@@ -2,6 +2,7 @@
 // stretch from the start where nothing else stands) give the type plus 10. A mountain that starts
 // at most 150 m after the one before it ends gets type 3 whatever its line says: when the run is
 // not of type 3 its ends are moved within their stretches, or an empty mountain goes before it.
+#include <algorithm>
 #include <vector>
 
 #include "decompilatore/linea.h"
@@ -11,36 +12,15 @@
 namespace compattatore {
 namespace {
 
-// Stretches of one mountain type, one after the other.
-struct Corsa {
-  int64_t primo, ultimo;
-  uint8_t tipo;
-};
-
-std::vector<Corsa> corse(const Ricostruzione& r) {
-  std::vector<Corsa> c;
-  for (int64_t s = 0; s <= r.ultimo(); ++s) {
-    const uint8_t tipo = r.t(s).montagna;
-    if (tipo == 0) continue;
-    if (!c.empty() && c.back().ultimo == s - 1 && c.back().tipo == tipo) {
-      c.back().ultimo = s;
-    } else {
-      c.push_back({s, s, tipo});
-    }
+// Whether the mountain has its markers; the markers it has are accounted for, the missing ones
+// are problems.
+bool segni(Ricostruzione& r, const Montagna& c) {
+  const auto al_passo = [&c](int32_t s) { return (s - c.primo) % 4 == 3; };
+  if (std::none_of(c.segni.begin(), c.segni.end(), al_passo)) return false;
+  for (const int32_t s : c.segni) {
+    if (al_passo(s)) r.spiega(s);
   }
-  return c;
-}
-
-// Whether the run has its markers; the markers it has are accounted for, the missing ones are
-// problems.
-bool segni(Ricostruzione& r, const Corsa& c) {
-  bool con_segni = false;
   for (int64_t s = c.primo + 3; s <= c.ultimo; s += 4) {
-    if (r.t(s).oggetto == oggetto::segno_montagna) con_segni = true;
-  }
-  if (!con_segni) return false;
-  for (int64_t s = c.primo + 3; s <= c.ultimo; s += 4) {
-    if (r.t(s).oggetto == oggetto::segno_montagna) r.spiega(s);
     if (r.t(s).oggetto == oggetto::libero) {
       r.problema_tratto(s, TipoProblema::segno_montagna_mancante);
     }
@@ -53,7 +33,7 @@ class RigheMontagne {
  public:
   RigheMontagne(Ricostruzione& r, std::vector<Riga>& righe) : r_(r), righe_(righe) {}
 
-  void aggiungi(const Corsa& c, bool con_segni) {
+  void aggiungi(const Montagna& c, bool con_segni) {
     if (!nel_percorso(r_.ultimo(), static_cast<int32_t>(c.primo * kMetriTratto))) {
       r_.problema_tratto(c.primo, TipoProblema::montagna_fuori);
       return;
@@ -67,7 +47,7 @@ class RigheMontagne {
     } else if (tipo > 10) {
       tipo -= 256;  // the same byte, without markers
     }
-    righe_.push_back(riga("montagna", {inizio, fine, tipo}));
+    righe_.push_back(riga(Chiave::montagna, {inizio, fine, tipo}));
     ++numero_;
     fine_prima_ = fine;
     ultimo_prima_ = c.ultimo;
@@ -78,7 +58,7 @@ class RigheMontagne {
  private:
   // A run that starts at most 150 m after the line before it ends: the latest start and the
   // earliest end that still round to the same stretches, or an empty mountain between them.
-  int64_t stacca(const Corsa& c, int64_t inizio) {
+  int64_t stacca(const Montagna& c, int64_t inizio) {
     const int64_t inizio_tardi = inizio + (c.primo % 2 == 0 ? 25 : 24);
     const int64_t fine_presto = ultimo_prima_ * kMetriTratto + (ultimo_prima_ % 2 == 0 ? 25 : 26);
     if (inizio_tardi - fine_presto > 150) {
@@ -86,7 +66,7 @@ class RigheMontagne {
       return inizio_tardi;
     }
     if (inizio > 150) {
-      righe_.push_back(riga("montagna", {0, 0, 0}));
+      righe_.push_back(riga(Chiave::montagna, {0, 0, 0}));
       ++numero_;
     } else {
       r_.problema_tratto(c.primo, TipoProblema::montagna_attaccata, {c.tipo});
@@ -104,19 +84,13 @@ class RigheMontagne {
 }  // namespace
 
 void montagne_linea(Ricostruzione& r, SorgenteLinea& out) {
-  std::vector<bool> in_montagna(r.modello().tratti.size(), false);
   RigheMontagne righe(r, out.montagne);
-  for (const Corsa& c : corse(r)) {
-    for (int64_t s = c.primo; s <= c.ultimo; ++s) in_montagna[static_cast<size_t>(s)] = true;
-    righe.aggiungi(c, segni(r, c));
-  }
+  for (const Montagna& c : r.letto().montagne) righe.aggiungi(c, segni(r, c));
   if (righe.righe() > kMaxMontagne) {
     r.problema(TipoProblema::troppe_montagne, {righe.righe(), kMaxMontagne});
   }
-  for (int64_t s = 0; s <= r.ultimo(); ++s) {
-    if (r.t(s).oggetto == oggetto::segno_montagna && !in_montagna[static_cast<size_t>(s)]) {
-      r.problema_tratto(s, TipoProblema::segno_montagna_solo);
-    }
+  for (const int32_t s : r.letto().segni_sparsi) {
+    r.problema_tratto(s, TipoProblema::segno_montagna_solo);
   }
 }
 

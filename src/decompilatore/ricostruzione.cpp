@@ -17,6 +17,7 @@ Ricostruzione::Ricostruzione(const Modello& m)
     tratti_[1].valore_1 = 0;
     tratti_[1].valore_2 = 0;
   }
+  letto_ = descrivi(tratti_, &m.elenco);
 }
 
 void Ricostruzione::problema(TipoProblema tipo, std::vector<Problema::Valore> valori) {

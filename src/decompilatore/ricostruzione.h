@@ -1,5 +1,6 @@
 // What the inverses of the two sources share while they read one model: the stretches as the
-// sources see them, which of them a source line accounts for, and the problems found so far.
+// sources see them and what the views' decoder reads in them, which of them a source line accounts
+// for, and the problems found so far.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 
 #include "decompilatore/problemi.h"
 #include "model/modello.h"
+#include "viste/descrizione.h"
 
 namespace compattatore {
 
@@ -22,6 +24,8 @@ class Ricostruzione {
   /// Stretch `s` without the two header values that stretch 1 holds beside its object.
   const Tratto& t(int64_t s) const { return tratti_[static_cast<size_t>(s)]; }
   const Voce& voce(int i) const { return m_.elenco[static_cast<size_t>(i)]; }
+  /// The stretches (as `t` gives them) and the table, decoded as the views read them.
+  const Descrizione& letto() const { return letto_; }
 
   /// A source line accounts for the object on stretch `s`.
   void spiega(int64_t s) { spiegato_[static_cast<size_t>(s)] = true; }
@@ -42,6 +46,7 @@ class Ricostruzione {
  private:
   const Modello& m_;
   std::vector<Tratto> tratti_;
+  Descrizione letto_;
   int32_t ultimo_;
   bool con_tracciato_;
   std::vector<bool> spiegato_;

@@ -8,15 +8,18 @@
 
 namespace compattatore {
 
+std::string parola(Chiave c) { return cp1252::a_utf8(riga(c).forma); }
+
 Riga riga(std::string parola, std::initializer_list<int64_t> numeri) {
   Riga r{std::move(parola), {}, std::nullopt};
   for (int64_t v : numeri) r.celle.push_back(std::to_string(v));
   return r;
 }
 
-void sezione(std::vector<std::string>& out, const char* intestazione,
-             const std::vector<Riga>& righe) {
-  out.emplace_back(intestazione);
+Riga riga(Chiave c, std::initializer_list<int64_t> numeri) { return riga(parola(c), numeri); }
+
+void sezione(std::vector<std::string>& out, Chiave intestazione, const std::vector<Riga>& righe) {
+  out.push_back(parola(intestazione));
   size_t parola = 0;
   std::vector<size_t> larghezze;
   for (const Riga& r : righe) {
@@ -40,9 +43,15 @@ void sezione(std::vector<std::string>& out, const char* intestazione,
   }
 }
 
-std::string valore_generale(const std::string& parola, std::initializer_list<int64_t> numeri) {
-  std::string l = parola;
-  for (int64_t v : numeri) l += ",    " + std::to_string(v);
+std::string valore_generale(Chiave c, std::initializer_list<int64_t> numeri, const char* forma) {
+  const RigaChiave& k = riga(c);
+  std::string l = cp1252::a_utf8(forma ? forma : k.forma) + ",";
+  bool primo = true;
+  for (int64_t v : numeri) {
+    if (!primo && k.separatore != ' ') l += k.separatore;
+    l += "    " + std::to_string(v);
+    primo = false;
+  }
   return l;
 }
 

@@ -1,5 +1,6 @@
 // Stations back to lines: the platform length from the zone, the timetable from the seconds,
 // and the stopping point and approach bytes each station's line places.
+#include <algorithm>
 #include <optional>
 
 #include "decompilatore/treno.h"
@@ -63,7 +64,9 @@ void fermata(Ricostruzione& r, int i, FontePreavvisi& f) {
   const double fine_zona = static_cast<double>(v.campo_2) / kMetriTratto;
   const int64_t s = arrotonda(fine_zona - 1.0);
   if (s >= 0 && s <= r.ultimo()) {
-    if (r.t(s).oggetto == oggetto::fermata && r.t(s).valore_1 == i) {
+    const std::vector<PuntoFermata>& fermate = r.letto().fermate;
+    if (std::any_of(fermate.begin(), fermate.end(),
+                    [&](const PuntoFermata& f) { return f.tratto == s && f.voce == i; })) {
       r.spiega(s);
     } else {
       r.problema_tratto(s, TipoProblema::fermata_mancante,
@@ -86,9 +89,10 @@ FontePreavvisi stazione(Ricostruzione& r, int i) {
   FontePreavvisi f;
   f.stazione = true;
   f.chiave = i;
-  f.riga = riga("stazione", {v.campo_3, v.tipo_voce, m.lunghezza, v.opzione, v.flag_4, m.flag_3,
-                             v.intero_1, v.intero_2, v.flag_1, v.intero_3, v.intero_4, v.intero_5,
-                             v.flag_2, v.orario / 3600, v.orario % 3600 / 60, v.orario % 60});
+  f.riga =
+      riga(Chiave::stazione, {v.campo_3, v.tipo_voce, m.lunghezza, v.opzione, v.flag_4, m.flag_3,
+                              v.intero_1, v.intero_2, v.flag_1, v.intero_3, v.intero_4, v.intero_5,
+                              v.flag_2, v.orario / 3600, v.orario % 3600 / 60, v.orario % 60});
   f.riga.testo = nome.value_or("");
   fermata(r, i, f);
   return f;

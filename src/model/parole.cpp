@@ -43,6 +43,35 @@ constexpr bool prove_numerate() {
 }
 static_assert(prove_numerate(), "the tests of a section are numbered from 1, each once");
 
+// The group of entries of each role.
+constexpr GruppoVoci kGruppoDelRuolo[] = {
+#define COMPATTATORE_GRUPPO(gruppo, ...) GruppoVoci::gruppo,
+    COMPATTATORE_RUOLI_VOCE(COMPATTATORE_GRUPPO)
+#undef COMPATTATORE_GRUPPO
+};
+
+// A value stored in `elenco` names a role of the entry it goes to, one stored in `tratti` a field
+// of the stretch; any other names no field.
+constexpr bool campi_al_loro_posto() {
+  for (const RigaValore& v : kRigheValori) {
+    const Dove& d = v.dove;
+    const bool elenco = d.tabella == TabellaModello::elenco;
+    if (d.ruolo.has_value() != elenco) return false;
+    if (d.campo.has_value() != (d.tabella == TabellaModello::tratti)) return false;
+    if (!elenco) continue;
+    const GruppoVoci g = kGruppoDelRuolo[static_cast<size_t>(*d.ruolo)];
+    const IntervalloVoci voci = voci_del_gruppo(g);
+    const bool al_posto = d.indice == Dove::kStazione ? g == GruppoVoci::stazione
+                          : d.indice == Dove::kCartello
+                              ? g == GruppoVoci::cartello
+                              : g != GruppoVoci::stazione && g != GruppoVoci::cartello &&
+                                    d.indice >= voci.prima && d.indice <= voci.ultima;
+    if (!al_posto) return false;
+  }
+  return true;
+}
+static_assert(campi_al_loro_posto(), "every stored value names a field of the entry it goes to");
+
 constexpr std::array<std::pair<size_t, size_t>, kChiavi> inizio_e_fine() {
   std::array<std::pair<size_t, size_t>, kChiavi> t{};
   for (size_t i = 0; i < kValori; ++i) {

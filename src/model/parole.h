@@ -13,8 +13,10 @@
 #include <string_view>
 #include <vector>
 
+#include "model/campi.h"
 #include "model/codici.h"
 #include "model/modello.h"
+#include "model/ruoli_voci.h"
 
 namespace compattatore {
 
@@ -100,25 +102,25 @@ enum class Memoria {
 enum class TabellaModello { nessuna, elenco, tratti, tracciato };
 
 /// Where a value goes: a field of an entry of `elenco` (of a fixed entry, of the station's entry
-/// or of the board's entry), of the stretches of `tratti`, or the route plan.
+/// or of the board's entry), named by its role in the entry (model/ruoli_voci.h); a field of the
+/// stretches of `tratti` (model/campi.h); or the route plan.
 struct Dove {
   static constexpr int kStazione = -1;  // the entry of the station being read
   static constexpr int kCartello = -2;  // the next free board entry, from 80 down
   TabellaModello tabella = TabellaModello::nessuna;
-  int indice = 0;               // for `elenco`
-  const char* campo = nullptr;  // the field's name, as in model/campi.h
+  int indice = 0;                    // for `elenco`
+  std::optional<RuoloVoce> ruolo;    // for `elenco`
+  std::optional<CampoTratto> campo;  // for `tratti`
 };
-constexpr Dove in_elenco(int indice, const char* campo) {
-  return {TabellaModello::elenco, indice, campo};
+constexpr Dove in_elenco(int indice, RuoloVoce ruolo) {
+  return {TabellaModello::elenco, indice, ruolo, std::nullopt};
 }
-constexpr Dove in_stazione(const char* campo) {
-  return {TabellaModello::elenco, Dove::kStazione, campo};
+constexpr Dove in_stazione(RuoloVoce ruolo) { return in_elenco(Dove::kStazione, ruolo); }
+constexpr Dove in_cartello(RuoloVoce ruolo) { return in_elenco(Dove::kCartello, ruolo); }
+constexpr Dove in_tratti(CampoTratto campo) {
+  return {TabellaModello::tratti, 0, std::nullopt, campo};
 }
-constexpr Dove in_cartello(const char* campo) {
-  return {TabellaModello::elenco, Dove::kCartello, campo};
-}
-constexpr Dove in_tratti(const char* campo) { return {TabellaModello::tratti, 0, campo}; }
-inline constexpr Dove kTracciato{TabellaModello::tracciato, 0, nullptr};
+inline constexpr Dove kTracciato{TabellaModello::tracciato, 0, std::nullopt, std::nullopt};
 inline constexpr Dove kDaNessunaParte{};
 
 // Rows of keywords and headers, in the order an author meets them; within a section the keyword
@@ -239,69 +241,71 @@ enum class Chiave {
 // clang-format off
 #define COMPATTATORE_VALORI(X)                                                                     \
   X(lunghezza_percorso, L, i32, da_a(0, 1000000), lunghezza_fuori_campo, kQualsiasi, come_scritto, \
-    "m", in_elenco(voce::figure_treno, "campo_2"), "route length", "")                             \
+    "m", in_elenco(voce::figure_treno, RuoloVoce::figure_treno_lunghezza), "route length", "")     \
   COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_uno, voce::sezione_uno)                           \
   COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_due, voce::sezione_due)                           \
   COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_tre, voce::sezione_tre)                           \
-  COMPATTATORE_VALORI_SFONDO(X, sfondo_uno, "campo_1")                                             \
-  COMPATTATORE_VALORI_SFONDO(X, sfondo_due, "campo_3")                                             \
-  COMPATTATORE_VALORI_SFONDO(X, sfondo_tre, "campo_2")                                             \
+  COMPATTATORE_VALORI_SFONDO(X, sfondo_uno)                                                        \
+  COMPATTATORE_VALORI_SFONDO(X, sfondo_due)                                                        \
+  COMPATTATORE_VALORI_SFONDO(X, sfondo_tre)                                                        \
   X(ripetizione_segnali, inizio, i32, kInteri32, nessuno,                                          \
     multiplo_di(50, Codice::ripetizione_inizio), come_scritto, "m",                                \
-    in_elenco(voce::treno, "campo_1"), "start", "")                                                \
+    in_elenco(voce::treno, RuoloVoce::treno_ripetizione_inizio), "start", "")                      \
   X(ripetizione_segnali, fine, i32, kInteri32, nessuno, multiplo_di(50, Codice::ripetizione_fine), \
-    come_scritto, "m", in_elenco(voce::treno, "campo_2"), "end", "")                               \
+    come_scritto, "m", in_elenco(voce::treno, RuoloVoce::treno_ripetizione_fine), "end", "")       \
   X(pendenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
-    in_tratti("pendenza"), "position", "")                                                         \
+    in_tratti(CampoTratto::pendenza), "position", "")                                              \
   X(pendenza, G, i32, da_a(-100, 155), guasto_lettura, kQualsiasi, piu_cento, "per mille",         \
-    in_tratti("pendenza"), "signed gradient", "")                                                 \
+    in_tratti(CampoTratto::pendenza), "signed gradient", "")                                       \
   X(curva, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, composto, "m",        \
     kTracciato, "start", "")                                                                       \
   X(curva, N, i32, kInteri32, nessuno, kQualsiasi, composto, "m", kTracciato, "length", "")        \
   X(montagna, inizio, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",  \
-    in_tratti("montagna"), "start", "")                                                            \
+    in_tratti(CampoTratto::montagna), "start", "")                                                 \
   X(montagna, fine, i32, kInteri32, fuori_percorso, kQualsiasi, tratto_meno_uno, "m",              \
-    in_tratti("montagna"), "end", "its last stretch must lie in the route (code 15)")              \
-  X(montagna, tipo, i32, kInteri32, nessuno, kQualsiasi, composto, "", in_tratti("montagna"),    \
-    "type",                                                                                        \
+    in_tratti(CampoTratto::montagna), "end", "its last stretch must lie in the route (code 15)")   \
+  X(montagna, tipo, i32, kInteri32, nessuno, kQualsiasi, composto, "",                             \
+    in_tratti(CampoTratto::montagna), "type",                                                      \
     "1 or 2, or 11 and 12 for the same with a mountain sign every 200 m where the track is free; " \
     "its low 8 bits are stored")                                                                   \
-  X(indicatori_vmax, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,            \
-    tratto_piu_uno, "m", in_tratti("oggetto"), "position", "")                                     \
+  X(indicatori_vmax, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,             \
+    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "position", "")                          \
   COMPATTATORE_VALORI_LATO(X, s, "first")                                                          \
   COMPATTATORE_VALORI_LATO(X, d, "second")                                                         \
   X(cartello_indicatore, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,         \
-    tratto_piu_uno, "m", in_tratti("oggetto"), "position", "")                                     \
+    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "position", "")                          \
   X(cartello_indicatore, testo, testo, kNessunNumero, nessuno, kQualsiasi, testo, "",              \
-    in_cartello("testo"), "one to three texts in parentheses, as `(Ponte Fiume)(Tevere)`",         \
+    in_cartello(RuoloVoce::cartello_testo),                                                        \
+    "one to three texts in parentheses, as `(Ponte Fiume)(Tevere)`",                               \
     "up to the line end (a comma ends the text)")                                                  \
   X(numero_vetture, n, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "",                      \
-    in_elenco(voce::figure_treno, "campo_3"), "number of cars", "")                                \
+    in_elenco(voce::figure_treno, RuoloVoce::figure_treno_vetture), "number of cars", "")          \
   X(percentuale_massa_frenata, n, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "%",          \
-    in_elenco(voce::figure_treno, "campo_1"), "braked-mass percentage", "")                        \
+    in_elenco(voce::figure_treno, RuoloVoce::figure_treno_massa_frenata),                          \
+    "braked-mass percentage", "")                                                                  \
   X(sabbia, n, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",                       \
-    in_elenco(voce::treno, "intero_1"), "sand quantity", "")                                       \
+    in_elenco(voce::treno, RuoloVoce::treno_sabbia), "sand quantity", "")                          \
   X(orologio, ore, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "h",                  \
-    in_elenco(voce::treno, "intero_3"), "hours", "")                                               \
+    in_elenco(voce::treno, RuoloVoce::treno_ore), "hours", "")                                     \
   X(orologio, minuti, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "min",             \
-    in_elenco(voce::treno, "intero_4"), "minutes", "")                                             \
+    in_elenco(voce::treno, RuoloVoce::treno_minuti), "minutes", "")                                \
   X(orologio, secondi, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "s",              \
-    in_elenco(voce::treno, "intero_5"), "seconds", "")                                             \
+    in_elenco(voce::treno, RuoloVoce::treno_secondi), "seconds", "")                               \
   X(aderenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
-    in_tratti("aderenza"), "position", "")                                                         \
-  X(aderenza, a, i32, kByte, nessuno, kQualsiasi, bassi_8, "", in_tratti("aderenza"), "adhesion",  \
-    "the example uses 70 to 100")                                                                  \
+    in_tratti(CampoTratto::aderenza), "position", "")                                              \
+  X(aderenza, a, i32, kByte, nessuno, kQualsiasi, bassi_8, "", in_tratti(CampoTratto::aderenza),   \
+    "adhesion", "the example uses 70 to 100")                                                      \
   X(velocita, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
-    in_tratti("velocita"), "position", "")                                                         \
+    in_tratti(CampoTratto::velocita), "position", "")                                              \
   X(velocita, v, i32, da_a(0, 1277), guasto_lettura, kQualsiasi, quinti, "km/h",                   \
-    in_tratti("velocita"), "speed limit", "")                                                      \
+    in_tratti(CampoTratto::velocita), "speed limit", "")                                           \
   X(stazione, P, posizione, fino_a_linea_piu(6200), fuori_percorso,                                \
-    multiplo_di(50, Codice::stazione_non_multipla), come_scritto, "m", in_stazione("campo_3"),     \
-    "position",                                                                                    \
+    multiplo_di(50, Codice::stazione_non_multipla), come_scritto, "m",                             \
+    in_stazione(RuoloVoce::stazione_posizione), "position",                                        \
     "stations in increasing order, each zone at least 350 m after the previous one's end (code "   \
     "22)")                                                                                         \
   X(stazione, tipo, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                       \
-    in_stazione("tipo_voce"), "station type",                                                      \
+    in_stazione(RuoloVoce::stazione_tipo), "station type",                                         \
     "types 5 and 6 get a zone from P − L to P + 150, 7 and 8 from P − L to P + L, the others "     \
     "from P − L/2 to P + L/2; types below 25 get a stopping point at the zone's end (and, but "    \
     "for 5 and 6, four approach marks before it); 25 and above (a junction, a halt without stop) " \
@@ -309,107 +313,114 @@ enum class Chiave {
   X(stazione, L, i32, kInteri32, nessuno, multiplo_di(100, Codice::marciapiede_non_multiplo),      \
     non_memorizzato, "m", kDaNessunaParte, "platform length", "")                                  \
   X(stazione, opzione, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                    \
-    in_stazione("opzione"), "option", "")                                                          \
+    in_stazione(RuoloVoce::stazione_opzione), "option", "")                                        \
   X(stazione, flag_4, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                     \
-    in_stazione("flag_4"), "flag 4", "cleared when L is below 600, and in the first station")      \
+    in_stazione(RuoloVoce::stazione_flag_4), "flag 4",                                             \
+    "cleared when L is below 600, and in the first station")                                       \
   X(stazione, flag_3, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                     \
-    in_stazione("flag_3"), "flag 3",                                                               \
+    in_stazione(RuoloVoce::stazione_flag_3), "flag 3",                                             \
     "not 0 lengthens the zone by 50 m (types other than 5 to 8); cleared for types 5 to 8 and in " \
     "the first station")                                                                           \
   X(stazione, intero_1, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
-    in_stazione("intero_1"), "integer 1", "")                                                      \
+    in_stazione(RuoloVoce::stazione_intero_1), "integer 1", "")                                    \
   X(stazione, intero_2, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
-    in_stazione("intero_2"), "integer 2", "")                                                      \
+    in_stazione(RuoloVoce::stazione_intero_2), "integer 2", "")                                    \
   X(stazione, flag_1, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                     \
-    in_stazione("flag_1"), "flag 1", "")                                                           \
+    in_stazione(RuoloVoce::stazione_flag_1), "flag 1", "")                                         \
   X(stazione, intero_3, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
-    in_stazione("intero_3"), "integer 3", "")                                                      \
+    in_stazione(RuoloVoce::stazione_intero_3), "integer 3", "")                                    \
   X(stazione, intero_4, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
-    in_stazione("intero_4"), "integer 4", "")                                                      \
+    in_stazione(RuoloVoce::stazione_intero_4), "integer 4", "")                                    \
   X(stazione, intero_5, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
-    in_stazione("intero_5"), "integer 5", "")                                                      \
+    in_stazione(RuoloVoce::stazione_intero_5), "integer 5", "")                                    \
   X(stazione, sosta, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "s",                     \
-    in_stazione("flag_2"), "stop time", "")                                                        \
-  X(stazione, ore, i32, kInteri32, nessuno, kQualsiasi, composto, "h", in_stazione("orario"),      \
-    "timetable hours", "")                                                                         \
-  X(stazione, minuti, i32, kInteri32, nessuno, kQualsiasi, composto, "min", in_stazione("orario"), \
-    "timetable minutes", "")                                                                       \
-  X(stazione, secondi, i32, kInteri32, nessuno, kQualsiasi, composto, "s", in_stazione("orario"),  \
+    in_stazione(RuoloVoce::stazione_sosta), "stop time", "")                                       \
+  X(stazione, ore, i32, kInteri32, nessuno, kQualsiasi, composto, "h",                             \
+    in_stazione(RuoloVoce::stazione_orario), "timetable hours", "")                                \
+  X(stazione, minuti, i32, kInteri32, nessuno, kQualsiasi, composto, "min",                        \
+    in_stazione(RuoloVoce::stazione_orario), "timetable minutes", "")                              \
+  X(stazione, secondi, i32, kInteri32, nessuno, kQualsiasi, composto, "s",                         \
+    in_stazione(RuoloVoce::stazione_orario),                                                       \
     "timetable seconds", "(ore · 60 + minuti) · 60 + secondi within 32 bits (code 25)")            \
-  X(stazione, nome, testo, kNessunNumero, nessuno, kQualsiasi, testo, "", in_stazione("testo"),    \
-    "the station's name",                                                                          \
+  X(stazione, nome, testo, kNessunNumero, nessuno, kQualsiasi, testo, "",                          \
+    in_stazione(RuoloVoce::stazione_nome), "the station's name",                                   \
     "to the line end (a comma ends it); blanks, points, `-` and `°` allowed")                      \
   X(rallentamento, x, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,               \
-    tratto_piu_uno, "m", in_tratti("oggetto"), "start", "")                                        \
+    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "start", "")                             \
   X(rallentamento, v, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "km/h",                       \
-    in_tratti("valore_1"), "speed", "on the warning board, the start and the end")                 \
+    in_tratti(CampoTratto::valore_1), "speed", "on the warning board, the start and the end")      \
   X(rallentamento, l, i32, kInteri32, nessuno, kQualsiasi, non_memorizzato, "m", kDaNessunaParte,  \
     "length", "the end lies on stretch (x + l) / 50 + 1")                                          \
   X(rallentamento, f_tt, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "",                        \
-    in_tratti("valore_3"), "whole train",                                                          \
+    in_tratti(CampoTratto::valore_3), "whole train",                                               \
     "1: to be respected by the whole train (0 otherwise); on the start and the end")               \
   X(rallentamento, f_ta, i32, kInteri32, nessuno, kQualsiasi, non_memorizzato, "",                 \
     kDaNessunaParte, "marks",                                                                      \
     "not 0: the four stretches (200 m) before the warning board are marked")                       \
   X(rallentamento, d_v, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "",                         \
-    in_tratti("valore_2"), "second value",                                                         \
+    in_tratti(CampoTratto::valore_2), "second value",                                              \
     "not 0: stored on the warning board, the start and the end")                                   \
   X(segnale, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto_piu_uno,     \
-    "m", in_tratti("oggetto"), "position",                                                         \
+    "m", in_tratti(CampoTratto::oggetto), "position",                                              \
     "at least 350 m from the route start, for its approach marks 400 m before it")                 \
-  X(segnale, sx, i32, da_a(1, 2), nessuno, kQualsiasi, composto, "", in_tratti("valore_4"),        \
+  X(segnale, sx, i32, da_a(1, 2), nessuno, kQualsiasi, composto, "",                               \
+    in_tratti(CampoTratto::valore_4),                                                              \
     "kind", "stored as *rapp* · 10 + *sx* · 3 + *dx*, and in the approach marks")                  \
-  COMPATTATORE_VALORE_ASPETTO(X, s1, 7, "valore_1", "first aspect", "stored as *s1* · 10 + *d1*")  \
-  COMPATTATORE_VALORE_ASPETTO(X, s2, 7, "valore_2", "second aspect", "stored as *s2* · 10 + *d2*") \
-  COMPATTATORE_VALORE_ASPETTO(X, s3, 7, "valore_3", "third aspect", "stored as *s3* · 10 + *d3*")  \
-  X(segnale, rapp, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "", in_tratti("valore_4"),      \
-    "repetition", "the tens of *rapp* · 10 + *sx* · 3 + *dx*")                                     \
-  X(segnale, dx, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "", in_tratti("valore_4"),        \
+  COMPATTATORE_VALORE_ASPETTO(X, s1, 7, valore_1, "first aspect", "stored as *s1* · 10 + *d1*")    \
+  COMPATTATORE_VALORE_ASPETTO(X, s2, 7, valore_2, "second aspect", "stored as *s2* · 10 + *d2*")   \
+  COMPATTATORE_VALORE_ASPETTO(X, s3, 7, valore_3, "third aspect", "stored as *s3* · 10 + *d3*")    \
+  X(segnale, rapp, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "",                             \
+    in_tratti(CampoTratto::valore_4), "repetition", "the tens of *rapp* · 10 + *sx* · 3 + *dx*")   \
+  X(segnale, dx, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "",                               \
+    in_tratti(CampoTratto::valore_4),                                                              \
     "kind, added", "added to *rapp* · 10 + *sx* · 3, and in the approach marks")                   \
-  COMPATTATORE_VALORE_ASPETTO(X, d1, 3, "valore_1", "first aspect, units", "added to *s1* · 10")   \
-  COMPATTATORE_VALORE_ASPETTO(X, d2, 3, "valore_2", "second aspect, units", "added to *s2* · 10")  \
-  COMPATTATORE_VALORE_ASPETTO(X, d3, 3, "valore_3", "third aspect, units", "added to *s3* · 10")   \
+  COMPATTATORE_VALORE_ASPETTO(X, d1, 3, valore_1, "first aspect, units", "added to *s1* · 10")     \
+  COMPATTATORE_VALORE_ASPETTO(X, d2, 3, valore_2, "second aspect, units", "added to *s2* · 10")    \
+  COMPATTATORE_VALORE_ASPETTO(X, d3, 3, valore_3, "third aspect, units", "added to *s3* · 10")     \
   X(segnale, tempo, i32, da_a(0, 255), nessuno, kQualsiasi, composto, "s",                         \
-    in_tratti("tempo_segnale"), "time",                                                            \
+    in_tratti(CampoTratto::tempo_segnale), "time",                                                 \
     "kept only when *sx* is 2: 0, or 101 to 255 (1 to 100 become 101); its low 8 bits are "        \
     "stored")                                                                                      \
   X(abbattimento, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",   \
-    in_tratti("oggetto"), "position", "")                                                          \
-  X(abbattimento, c, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "", in_tratti("valore_1"),     \
-    "code",                                                                                        \
+    in_tratti(CampoTratto::oggetto), "position", "")                                               \
+  X(abbattimento, c, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "",                            \
+    in_tratti(CampoTratto::valore_1), "code",                                                      \
     "a code change to *c* (1 or more, for example 270), or a code cut when *c* is below 1 or not " \
     "a number (`AC`)")
 
 // The three values of a kilometric section line, into the entry `indice`.
 #define COMPATTATORE_VALORI_PROGRESSIVA(X, chiave, indice)                                         \
   X(chiave, inizio, i32, kInteri32, nessuno, multiplo_di(50, Codice::progressiva_non_multipla),    \
-    come_scritto, "m", in_elenco(indice, "campo_1"), "the route position where it begins", "")     \
+    come_scritto, "m", in_elenco(indice, RuoloVoce::sezione_km_inizio),                            \
+    "the route position where it begins", "")                                                      \
   X(chiave, valore, i32, kInteri32, nessuno, multiplo_di(50, Codice::progressiva_non_multipla),    \
-    come_scritto, "m", in_elenco(indice, "campo_2"), "the chainage at that point", "")             \
+    come_scritto, "m", in_elenco(indice, RuoloVoce::sezione_km_progressiva),                       \
+    "the chainage at that point", "")                                                              \
   X(chiave, verso, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "",                          \
-    in_elenco(indice, "campo_3"), "direction",                                                     \
+    in_elenco(indice, RuoloVoce::sezione_km_verso), "direction",                                   \
     "1 adds 100 m to the chainage, any other value leaves it")
 
-// The background value of a "sfondo" line, into the field `campo` of the header entry.
-#define COMPATTATORE_VALORI_SFONDO(X, chiave, campo)                                               \
+// The background value of a "sfondo" line, into its field of the header entry.
+#define COMPATTATORE_VALORI_SFONDO(X, chiave)                                                      \
   X(chiave, n, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "",                              \
-    in_elenco(voce::intestazione, campo), "background value for the simulator", "")
+    in_elenco(voce::intestazione, RuoloVoce::intestazione_##chiave),                               \
+    "background value for the simulator", "")
 
 // The speeds of the three train ranks and the stripes on one side of a speed indicator board.
 #define COMPATTATORE_VALORI_LATO(X, lato, quale)                                                   \
   X(indicatori_vmax, va##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "km/h",              \
-    in_tratti("valore_1"), "speed of rank A on the " quale " side", "")                            \
+    in_tratti(CampoTratto::valore_1), "speed of rank A on the " quale " side", "")                 \
   X(indicatori_vmax, vb##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "km/h",              \
-    in_tratti("valore_2"), "speed of rank B on the " quale " side", "")                            \
+    in_tratti(CampoTratto::valore_2), "speed of rank B on the " quale " side", "")                 \
   X(indicatori_vmax, vc##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "km/h",              \
-    in_tratti("valore_3"), "speed of rank C on the " quale " side", "")                            \
+    in_tratti(CampoTratto::valore_3), "speed of rank C on the " quale " side", "")                 \
   X(indicatori_vmax, strisce##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "",             \
-    in_tratti("valore_4"), "stripes on the " quale " side", "")
+    in_tratti(CampoTratto::valore_4), "stripes on the " quale " side", "")
 
 // One digit of a signal's aspect, 0 to `massimo`: the tens (s) or units (d) of `campo`.
 #define COMPATTATORE_VALORE_ASPETTO(X, nome, massimo, campo, significato, regola)                  \
-  X(segnale, nome, i32, da_a(0, massimo), nessuno, kQualsiasi, composto, "", in_tratti(campo),     \
-    significato, regola)
+  X(segnale, nome, i32, da_a(0, massimo), nessuno, kQualsiasi, composto, "",                       \
+    in_tratti(CampoTratto::campo), significato, regola)
 // clang-format on
 
 /// A value of a keyword, by name: `ValoreChiave::stazione_tipo` is the item "tipo" of "stazione".
@@ -485,6 +496,10 @@ inline constexpr RigaValore kRigheValori[] = {
 constexpr const RigaChiave& riga(Chiave c) { return kRigheChiavi[static_cast<size_t>(c)]; }
 /// The row of `v`.
 constexpr const RigaValore& riga(ValoreChiave v) { return kRigheValori[static_cast<size_t>(v)]; }
+
+/// The longest route in metres: the range of "lunghezza percorso" (code 1 beyond).
+inline constexpr int32_t kLunghezzaPercorsoMassima =
+    static_cast<int32_t>(riga(ValoreChiave::lunghezza_percorso_L).intervallo.massimo);
 
 /// The values `c` reads, in order (none for a header).
 std::span<const RigaValore> valori(Chiave c);

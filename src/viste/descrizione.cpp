@@ -195,11 +195,12 @@ void avviso_di(Tratti tratti, RallentamentoLetto& ra, int32_t i) {
   ra.segnalato = marcati;
 }
 
-std::vector<RallentamentoLetto> rallentamenti(Tratti tratti) {
+// The slowdowns, and the marks that none of them takes.
+void rallentamenti(Descrizione& d, Tratti tratti) {
   const std::vector<int32_t> inizi = tratti_con(tratti, oggetto::inizio_rallentamento);
   const std::vector<int32_t> fini = tratti_con(tratti, oggetto::fine_rallentamento);
   const std::vector<std::optional<size_t>> fine_di = fini_degli_inizi(tratti, inizi, fini);
-  std::vector<RallentamentoLetto> r;
+  std::vector<RallentamentoLetto>& r = d.rallentamenti;
   std::vector<bool> fine_presa(fini.size(), false);
   std::set<int32_t> avvisi_presi;
   for (size_t k = 0; k < inizi.size(); ++k) {
@@ -231,13 +232,22 @@ std::vector<RallentamentoLetto> rallentamenti(Tratti tratti) {
         };
         return primo(a) < primo(b);
       });
-  return r;
+  std::set<int32_t> marcati;
+  for (const RallentamentoLetto& ra : r) {
+    if (!ra.segnalato) continue;
+    for (int32_t k = 1; k <= kPreavvisi; ++k) marcati.insert(*ra.avviso - k);
+  }
+  for (const int32_t s : tratti_con(tratti, oggetto::preavviso_rallentamento)) {
+    if (!marcati.count(s)) d.preavvisi_rallentamento_sparsi.push_back(s);
+  }
 }
 
-// Each station's stopping point; a stopping point of an entry that is no station is a finding.
+// Every stopping point, and each station's; a stopping point of an entry that is no station is a
+// finding.
 void fermate(Descrizione& r, Tratti tratti, bool con_elenco) {
   for (const int32_t s : tratti_con(tratti, oggetto::fermata)) {
     const int16_t v = tratto(tratti, s).valore_1;
+    r.fermate.push_back({s, v});
     const auto st = std::find_if(r.stazioni.begin(), r.stazioni.end(),
                                  [v](const Stazione& x) { return x.voce == v; });
     if (st != r.stazioni.end()) {
@@ -329,7 +339,7 @@ Descrizione descrivi(std::span<const Tratto> tratti, const Elenco* elenco) {
     stazioni(r, *elenco, tratti);
   }
   r.segnali = segnali(tratti);
-  r.rallentamenti = rallentamenti(tratti);
+  rallentamenti(r, tratti);
   fermate(r, tratti, elenco != nullptr);
   r.punti_codice = punti_codice(tratti);
   cartelli(r, tratti, elenco);

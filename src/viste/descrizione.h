@@ -1,7 +1,7 @@
 // What a compiled scenario holds, read from its model in the terms an author knows: stations,
 // signals, slowdowns, code points, mountains, boards, profiles and the kilometric chainage. This is
 // the one decoder of the stretches: the commands that show a compiled scenario (text, JSON, the
-// picture of the route) start here, and so can the decompiler.
+// picture of the route) start here, and so does the decompiler.
 //
 // How objects spread over several stretches are put together:
 //
@@ -20,8 +20,9 @@
 //   least 31 (a start past 1500 m; on stretch 31 from 1500 m exactly there is none); a warning
 //   board no start takes is a slowdown of its own. The slowdown is marked when the four stretches
 //   before its board, counting back, are marks 1 to 4 (`valore_1` k, `valore_2` k too when d_v is
-//   not 0).
-// - A station's stopping point is the stretch whose `fermata` object names the station's entry.
+//   not 0). A mark that stands before no marked slowdown's board is a stray mark.
+// - A station's stopping point is the stretch whose `fermata` object names the station's entry
+//   (the last one, when several do); every stopping point is listed too, with the entry it names.
 // - A mountain is a run of stretches with the same non-zero `montagna` byte; its markers are the
 //   `segno_montagna` objects inside the run.
 #pragma once
@@ -95,6 +96,12 @@ struct RallentamentoLetto {
   bool segnalato;    // the stretches avviso − 1 to avviso − 4 are its marks
 };
 
+/// A stretch with a `fermata` object, and the entry it names.
+struct PuntoFermata {
+  int32_t tratto;
+  int voce;
+};
+
 struct PuntoCodice {
   int32_t tratto;
   bool taglio;  // `taglio_codice`; otherwise `cambio_codice` with `codice`
@@ -148,6 +155,9 @@ struct Descrizione {
   std::vector<Stazione> stazioni;
   std::vector<SegnaleLetto> segnali;
   std::vector<RallentamentoLetto> rallentamenti;  // by start (or board + 24, or end)
+  /// `preavviso_rallentamento` marks that no marked slowdown takes, by stretch.
+  std::vector<int32_t> preavvisi_rallentamento_sparsi;
+  std::vector<PuntoFermata> fermate;  // every stopping point, by stretch
   std::vector<PuntoCodice> punti_codice;
   std::vector<Montagna> montagne;
   std::vector<int32_t> segni_sparsi;  // `segno_montagna` objects outside every mountain

@@ -5,6 +5,7 @@
 #include "formato/punti_tracciato.h"
 #include "model/campi.h"
 #include "model/cp1252.h"
+#include "model/parole.h"
 #include "model/regole.h"
 #include "model/ruoli_voci.h"
 #include "post/codici_gara.h"
@@ -69,7 +70,7 @@ Identita identita(const ScenarioCompilato& s, const Descrizione& r) {
       id.avvisi.push_back({Anomalia::nome_file_diverso, std::nullopt, {file, atteso}});
     const int64_t metri_totali = int64_t{r.lunghezza} + kCodaPercorso;
     const int32_t ultimo = cinquantesimi(static_cast<double>(metri_totali));
-    if (!m.tratti.empty() && r.lunghezza >= 0 && r.lunghezza <= 1000000 &&
+    if (!m.tratti.empty() && r.lunghezza >= 0 && r.lunghezza <= kLunghezzaPercorsoMassima &&
         ultimo != m.ultimo_tratto()) {
       id.avvisi.push_back({Anomalia::tratti_diversi,
                            std::nullopt,

@@ -446,6 +446,16 @@ const CasoIrreversibile kIrreversibili[] = {
      162,
      {"voce 2 (Beta)", "libero"},
      true},
+    // The station's own stopping point still counts when another one names its entry.
+    {"SecondaFermataDellaStazione",
+     [](Modello& m) {
+       t(m, 250).oggetto = oggetto::fermata;
+       t(m, 250).valore_1 = 2;
+     },
+     P::oggetto_senza_riga,
+     250,
+     {10, "fermata"},
+     true},
     {"TestoConByteNonDefinito",
      [](Modello& m) { v(m, 80).testo = "Ponte\x81"; },
      P::testo_non_riscrivibile,

@@ -12,6 +12,7 @@
 
 #include "model/campi.h"
 #include "model/regole.h"
+#include "model/ruoli_voci.h"
 #include "parse/fasi.h"
 #include "parse/lettore.h"
 #include "support/supporto.h"
@@ -189,14 +190,9 @@ TEST(ParoleDellaTabella, IValoriComeScrittiVannoNelCampoDellaRiga) {
     const size_t entrata =
         v.dove.indice == Dove::kStazione ? 2 : static_cast<size_t>(v.dove.indice);
     const Voce& voce = c.m.elenco.at(entrata);
-    bool trovato = false;
-    for (const RigaCampo<Voce>& campo : kCampiVoce) {
-      if (std::string(campo.nome) != v.dove.campo) continue;
-      trovato = true;
-      EXPECT_EQ(campo.valore(voce), nuovo)
-          << riga(v.chiave).nome << " " << v.nome << " in " << entrata << " " << v.dove.campo;
-    }
-    EXPECT_TRUE(trovato) << v.dove.campo;
+    const RigaRuolo& ruolo = riga_ruolo(v.dove.ruolo.value());
+    EXPECT_EQ(numero(voce, ruolo.ruolo), nuovo)
+        << riga(v.chiave).nome << " " << v.nome << " in " << entrata << " " << ruolo.nome;
     ++controllati;
   }
   EXPECT_GT(controllati, 30);

@@ -169,6 +169,15 @@ TEST(Descrizione, RallentamentiAppaiatiDallInizio) {
     }
     EXPECT_EQ(letti, c.attesi);
   }
+
+  // The marks of a marked slowdown are its own; a mark before no marked slowdown stands apart.
+  Tratti tt(200);
+  rallentamento(tt, 100, 110, 80, 0, 1, true, true);
+  rallentamento(tt, 150, 160, 80, 0, 1, true, true);
+  metti(tt, 125, oggetto::libero);  // the second one's mark 1: it is marked no more
+  metti(tt, 40, oggetto::preavviso_rallentamento, 1);
+  EXPECT_EQ(descrivi(tt, nullptr).preavvisi_rallentamento_sparsi,
+            (std::vector<int32_t>{40, 122, 123, 124}));
 }
 
 TEST(Descrizione, MontagneEProfiliNelleUnitaDellAutore) {
@@ -255,7 +264,15 @@ TEST(Descrizione, RilieviInOrdineDiTratto) {
   metti(tt, 12, oggetto::fermata, 5);    // entry 5 is no station
   metti(tt, 10, 7);                      // no such kind
   metti(tt, 11, oggetto::cartello, 90);  // outside entries 1 to 80
+  metti(tt, 14, oggetto::fermata, 1);
   const Descrizione r = descrivi(tt, &e);
+  // Every stopping point is listed, the one of an entry that is no station too.
+  ASSERT_EQ(r.fermate.size(), 2u);
+  EXPECT_EQ(r.fermate[0].tratto, 12);
+  EXPECT_EQ(r.fermate[0].voce, 5);
+  EXPECT_EQ(r.fermate[1].tratto, 14);
+  ASSERT_EQ(r.stazioni.size(), 1u);
+  EXPECT_EQ(r.stazioni[0].tratto_fermata, 14);
   ASSERT_EQ(r.avvisi.size(), 3u);
   EXPECT_EQ(r.avvisi[0], (Rilievo{Anomalia::oggetto_sconosciuto, 10, {"10", "7"}}));
   EXPECT_EQ(r.avvisi[1], (Rilievo{Anomalia::cartello_fuori_voci, 11, {"11", "90"}}));
