@@ -106,7 +106,8 @@ Tracciato leggi_tracciato(std::string_view byte, const std::string& file) {
     if (valori == 2 * kMassimoPuntiTracciato) {
       conta.errore("il file continua dopo " + std::to_string(valori) +
                    " valori: un tracciato ne ha al massimo " + std::to_string(valori) + " (" +
-                   std::to_string(kMassimoPuntiTracciato) + " punti, percorso di 1000000 m)");
+                   std::to_string(kMassimoPuntiTracciato) + " punti, percorso di " +
+                   std::to_string(kLunghezzaPercorsoMassima) + " m)");
     }
     const uint16_t tag = etichetta(conta, valori);
     conta.salta(tag == kIntero ? 2 : tag == kDoppio ? 8 : 0);
@@ -174,8 +175,8 @@ std::vector<Tratto> leggi_tratti(std::string_view byte, const std::string& file)
   if (n > kMassimoTratti) {
     c.errore_a(kMassimoTratti * kByteTratto,
                "il file continua dopo il tratto " + std::to_string(kMassimoTratti - 1) +
-                   ": un percorso ha al massimo " + std::to_string(kMassimoTratti) +
-                   " tratti (1000000 m)");
+                   ": un percorso ha al massimo " + std::to_string(kMassimoTratti) + " tratti (" +
+                   std::to_string(kLunghezzaPercorsoMassima) + " m)");
   }
   if (const size_t resto = byte.size() % kByteTratto; resto != 0) {
     c.errore_a(n * kByteTratto,

@@ -13,6 +13,7 @@
 
 #include "model/campi.h"
 #include "model/modello.h"
+#include "model/parole.h"
 #include "model/regole.h"
 
 namespace compattatore {
@@ -26,10 +27,13 @@ struct ErroreLettura : std::runtime_error {
   std::string atteso;
 };
 
-/// The longest route the line phase accepts is 1000000 m; with the 7000 m beyond its end it has
+/// The longest route the line phase accepts (1000000 m), with the 7000 m beyond its end, has
 /// 1007001 plan points and stretches 0 to 20140. No compiled file of a longer route exists.
-inline constexpr size_t kMassimoPuntiTracciato = 1007001;
-inline constexpr size_t kMassimoTratti = 20141;
+inline constexpr size_t kMassimoPuntiTracciato =
+    static_cast<size_t>(kLunghezzaPercorsoMassima) + kCodaPercorso + 1;
+inline constexpr size_t kMassimoTratti =
+    (static_cast<size_t>(kLunghezzaPercorsoMassima) + kCodaPercorso) / kMetriTratto + 1;
+static_assert((kLunghezzaPercorsoMassima + kCodaPercorso) % kMetriTratto == 0);
 /// The largest each file can be: every coordinate a double; every text 65535 bytes.
 inline constexpr size_t kMassimoByteTracciato = kMassimoPuntiTracciato * 2 * 10;
 inline constexpr size_t kMassimoByteElenco = kVociElenco * (kByteVoce + kMaxTesto);

@@ -65,7 +65,8 @@ std::string contenuto(const fs::path& file, size_t massimo) {
     throw ErroreLettura(file.string(), massimo,
                         "il file ha " + std::to_string(*n) + " byte, più di quanti ne abbia " +
                             "il più lungo file di questo tipo (" + std::to_string(massimo) +
-                            " byte, percorso di 1000000 m)");
+                            " byte, percorso di " + std::to_string(kLunghezzaPercorsoMassima) +
+                            " m)");
   }
   return leggi_file(file);
 }

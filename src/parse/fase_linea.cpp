@@ -27,10 +27,6 @@
 namespace compattatore {
 namespace {
 
-// The longest route the general section accepts (code 1 beyond).
-inline constexpr auto kLunghezzaMassima =
-    static_cast<int32_t>(riga(ValoreChiave::lunghezza_percorso_L).intervallo.massimo);
-
 // Curvature of a curve item: its class gives it (from the plan's table), an "s" turns it to the
 // left. Nothing without a class.
 std::optional<double> curvatura(const std::string& bassa) {
@@ -129,7 +125,7 @@ class FaseLinea : Fase {
       case Chiave::lunghezza_percorso: {
         const Numero l = numero();
         m_.elenco[voce::figure_treno].campo_2 = l.valore;
-        if (l.valore < 0 || l.valore > kLunghezzaMassima) {
+        if (l.valore < 0 || l.valore > kLunghezzaPercorsoMassima) {
           errore(Codice::lunghezza_fuori_campo, l.posto, std::nullopt,
                  std::to_string(l.valore) + " m");
           return false;
