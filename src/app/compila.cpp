@@ -15,6 +15,7 @@
 #include "app/rapporto.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
+#include "model/italiano.h"
 #include "model/nomi_scenario.h"
 #include "model/riepilogo.h"
 #include "run/esecuzione.h"
@@ -108,9 +109,6 @@ std::variant<Richiesta, std::string> leggi_richiesta(const OpzioniLette& o) {
 
 // The summary line of a compiled (or checked) scenario.
 std::string riepilogo_testo(const Riepilogo& r) {
-  auto quanti = [](int n, const char* uno, const char* tanti) {
-    return std::to_string(n) + " " + (n == 1 ? uno : tanti);
-  };
   return "riepilogo: percorso " + std::to_string(r.lunghezza) + " m, " +
          quanti(r.tratti, "tratto", "tratti") + ", " + quanti(r.stazioni, "stazione", "stazioni") +
          ", " + quanti(r.segnali, "segnale", "segnali") + ", " +

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/cp1252.h"
+#include "model/italiano.h"
 
 namespace compattatore {
 namespace {
@@ -159,9 +160,6 @@ void Resoconto::ricevi(const Segnalazione& s) {
 }
 
 std::string Resoconto::conteggio() const {
-  auto quanti = [](int n, const char* uno, const char* tanti) {
-    return std::to_string(n) + " " + (n == 1 ? uno : tanti);
-  };
   if (errori_ > 0 && avvisi_ > 0) {
     return quanti(errori_, "errore", "errori") + " e " + quanti(avvisi_, "avviso", "avvisi");
   }

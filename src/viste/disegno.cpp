@@ -8,6 +8,7 @@
 
 #include "formato/punti_tracciato.h"
 #include "io/file_sicuro.h"
+#include "model/italiano.h"
 #include "viste/descrizione.h"
 
 namespace compattatore {
@@ -889,10 +890,12 @@ std::string pagina_percorso(const Modello& m) {
       xml(nome) + " – treno " + xml(treno) + "</title>\n<style>" + kStile +
       "</style>\n</head>\n<body>\n";
   h += "<header><h1>" + xml(nome) + " – treno " + xml(treno) + "</h1>\n<p>";
-  h += "percorso di " + km_testo(r.lunghezza) + " km · " + std::to_string(r.stazioni.size()) +
-       " stazioni · " + std::to_string(r.segnali.size()) + " segnali · " +
-       std::to_string(r.rallentamenti.size()) + " rallentamenti · massa frenata " +
-       std::to_string(r.massa_frenata) + "% · " + std::to_string(r.vetture) + " vetture · " +
+  const auto n = [](size_t k) { return static_cast<int64_t>(k); };
+  h += "percorso di " + km_testo(r.lunghezza) + " km · " +
+       quanti(n(r.stazioni.size()), "stazione", "stazioni") + " · " +
+       quanti(n(r.segnali.size()), "segnale", "segnali") + " · " +
+       quanti(n(r.rallentamenti.size()), "rallentamento", "rallentamenti") + " · massa frenata " +
+       std::to_string(r.massa_frenata) + "% · " + quanti(r.vetture, "vettura", "vetture") + " · " +
        formatta("orologio alla partenza %d:%02d:%02d", r.orologio[0], r.orologio[1], r.orologio[2]);
   h += "</p></header>\n";
 

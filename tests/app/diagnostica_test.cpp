@@ -51,14 +51,14 @@ TEST(Diagnostica, RigaLungaTagliata) {
 TEST(Diagnostica, SegnoSottoLaVoceENote) {
   Segnalazione s{Codice::segnale_occupato, 2050, Luogo{"T-.txt", 3, "segnale, 2050, 2", 10, 4}, ""};
   s.note.push_back(Nota{Luogo{"T-.txt", 2, "stazione, 2000", 1, 8},
-                        "il tratto 42 è occupato da il punto di fermata di una stazione, scritto "
+                        "il tratto 42 è occupato dal punto di fermata di una stazione, scritto "
                         "qui"});
   s.note.push_back(Nota{Luogo{}, "una nota senza luogo"});
   EXPECT_EQ(messaggio_errore(s),
             "T-.txt:3:10: errore 16: il segnale cade su un tratto già occupato (posizione 2050 m)\n"
             "    segnale, 2050, 2\n"
             "             ^~~~\n"
-            "T-.txt:2:1: nota: il tratto 42 è occupato da il punto di fermata di una stazione, "
+            "T-.txt:2:1: nota: il tratto 42 è occupato dal punto di fermata di una stazione, "
             "scritto qui\n"
             "    stazione, 2000\n"
             "    ^~~~~~~~\n"

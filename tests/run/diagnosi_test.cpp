@@ -179,7 +179,7 @@ TEST(Diagnosi, GiaOccupatoDiceDaChe) {
   EXPECT_EQ(s.luogo.colonna, 10);
   ASSERT_EQ(s.note.size(), 1u);
   EXPECT_EQ(s.note[0].testo,
-            "il tratto 42 è occupato da il punto di fermata di una stazione, scritto qui");
+            "il tratto 42 è occupato dal punto di fermata di una stazione, scritto qui");
   EXPECT_EQ(s.note[0].luogo.riga, 2);
   EXPECT_EQ(s.note[0].luogo.colonna, 1);
   EXPECT_EQ(s.note[0].luogo.lunghezza, 8);  // "stazione"
