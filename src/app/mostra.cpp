@@ -62,7 +62,7 @@ int comando_mostra(const OpzioniLette& o, std::ostream& out, std::ostream& err) 
     return kUscitaOk;
   }
   if (scelti) {
-    stampa_tratti(out, m.tratti, scelti->first, scelti->second);
+    stampa_tratti(out, vista, scelti->first, scelti->second);
     return kUscitaOk;
   }
   stampa_sommario(out, vista);

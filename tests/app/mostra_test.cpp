@@ -43,11 +43,20 @@ TEST(Mostra, RiepilogoDaOgnunoDeiTreFile) {
            "Segnali (44)\n",
            "     929     46400 km 88+750      4/2   1/1   1/1    0  2  2     0\n",
            "Rallentamenti (5)\n",
-           "      45150      46350      48300   80 km/h    1950 m   80    1 no\n",
-           "  tratto   1090     54450 m  taglio del codice\n",
+           "      45150      46350      48300   80 km/h    1950 m     80      1 no\n",
+           // A code point stands where its line writes it: stretch 1090 from 54500 m.
+           "  tratto   1090     54500 m  taglio del codice\n",
            "  da     11200 a     12000 m  tipo 2  tratti 224-239, 4 segni\n",
            "  tratto    717     35800 m  voce 80  (Ponte Fiume)(  Tevere   )\n",
-           "  tratto   1102     55050 m   A 140/140  B 160/160  C 250/250  strisce 0/0\n",
+           "  tratto   1102     55050 m   vas/vad 140/140 km/h  vbs/vbd 160/160 km/h  vcs/vcd "
+           "250/250 km/h  strisces/strisced 0/0\n",
+           // The route's tail, and its last three stretches, which no line fills.
+           "  coda oltre la fine del percorso: tratti 2480-2620, da 124000 m",
+           "  da    117900 m     0 ‰    (tratti 2358-2479)\n"
+           "  da    124000 m     0 ‰    (tratti 2480-2617)  coda oltre la fine del percorso\n"
+           "  da    130900 m     -      (tratti 2618-2620)  coda: nessuna riga scrive questi "
+           "tratti "
+           "(byte 0)\n",
        }) {
     EXPECT_NE(o.find(atteso), std::string::npos) << atteso << "\n--- in:\n" << o;
   }
@@ -89,17 +98,35 @@ TEST(Mostra, CodiciNonValidiQuandoNomeOTrenoCambiano) {
   EXPECT_NE(r.out.find("  tracciato  -: non trovato\n"), std::string::npos);
 }
 
-TEST(Mostra, TrattiUnoPerRiga) {
+TEST(Mostra, TrattiUnoPerRigaNellUnitaDellAutore) {
+  // Each stretch from its start; speed and gradient in km/h and per mille; the object as its
+  // line wrote it, at the position written (one stretch before, for a point object).
   const prova::Risultato r = esegui_programma({"mostra", prova::kFileTratti, "--tratti", "928-929"},
                                               prova::cartella_incorporata());
   ASSERT_EQ(r.stato, 0) << r.err;
   EXPECT_EQ(r.out,
-            "tratto posizione oggetto                    valore_1 valore_2 valore_3 valore_4 "
-            "tempo_segnale preavviso montagna velocita pendenza aderenza\n"
-            "   928     46350   3 inizio_rallentamento         80       80        1        0      "
-            "       0         0        0       21      102       88\n"
-            "   929     46400   1 segnale                      42       11       11        8      "
-            "       0         0        0       21      102       88\n");
+            "tratto      da oggetto                    valore_1 valore_2 valore_3 valore_4 "
+            "tempo_segnale preavviso montagna velocita pendenza aderenza  oggetto nei sorgenti\n"
+            "           (m)                                                                      "
+            "                             (km/h)      (‰)\n"
+            "   928   46400   3 inizio_rallentamento         80       80        1        0      "
+            "       0         0        0      105        2       88  rallentamento (inizio) a "
+            "46350 m: v 80 km/h, l 1950 m, f_tt 1, f_ta 0, d_v 80\n"
+            "   929   46450   1 segnale                      42       11       11        8      "
+            "       0         0        0      105        2       88  segnale a 46400 m: sx 2, s1 "
+            "4, s2 1, s3 1, rapp 0, dx 2, d1 2, d2 1, d3 1, tempo 0 s\n");
+
+  // The tail: its last three stretches have no profile value.
+  const prova::Risultato coda = esegui_programma(
+      {"mostra", prova::kFileTratti, "--tratti", "2617-2618"}, prova::cartella_incorporata());
+  EXPECT_NE(coda.out.find("  2617  130850   0 libero                        0        0        0"
+                          "        0             0         0        0       30        0       90"
+                          "  [coda]\n"),
+            std::string::npos)
+      << coda.out;
+  EXPECT_NE(coda.out.find("        0        -        -        -  [coda senza profilo]\n"),
+            std::string::npos)
+      << coda.out;
 }
 
 TEST(Mostra, JsonConOgniCampo) {
