@@ -56,9 +56,7 @@ int comando_mostra(const OpzioniLette& o, std::ostream& out, std::ostream& err) 
   const Scheda vista = scheda(*s);
   if (o.presente("json")) {
     const auto [primo, ultimo] = scelti.value_or(std::pair{0, m.ultimo_tratto()});
-    out << documento_json(vista, primo, ultimo)
-               .dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-        << "\n";
+    scrivi_documento_json(out, vista, primo, ultimo);
     return kUscitaOk;
   }
   if (scelti) {

@@ -145,13 +145,40 @@ TEST(Mostra, JsonConOgniCampo) {
   EXPECT_EQ(j["elenco"].size(), 87u);
   EXPECT_EQ(j["elenco"][85]["orario"], 33881);
   ASSERT_EQ(j["tratti"].size(), 2621u);
-  EXPECT_EQ(j["tratti"][929]["valore_1"], 42);
-  EXPECT_EQ(j["tratti"][929]["nome_oggetto"], "segnale");
+  // A stretch from its start, its fields in the author's units with the stored numbers beside
+  // them, and its object as the line wrote it.
+  const auto& segnale = j["tratti"][929];
+  EXPECT_EQ(segnale["da"], 46450);
+  EXPECT_EQ(segnale["parte"], "percorso");
+  EXPECT_EQ(segnale["valore_1"], 42);
+  EXPECT_EQ(segnale["nome_oggetto"], "segnale");
+  EXPECT_EQ(segnale["velocita"], 105);
+  EXPECT_EQ(segnale["pendenza"], 2);
+  EXPECT_EQ(segnale["memorizzati"],
+            nlohmann::json::parse(R"({"velocita": 21, "pendenza": 102, "aderenza": 88})"));
+  EXPECT_EQ(segnale["sorgente"]["chiave"], "segnale");
+  EXPECT_EQ(segnale["sorgente"]["posizione"], 46400);
+  EXPECT_EQ(segnale["sorgente"]["valori"]["d1"], 2);
+  // The tail: marked, and without profile values on its last three stretches.
+  EXPECT_EQ(j["percorso"]["coda"], nlohmann::json::parse(R"({"metri": 7000, "primo_tratto": 2480,
+            "da": 124000, "primo_tratto_senza_profilo": 2618})"));
+  EXPECT_EQ(j["tratti"][2480]["parte"], "coda");
+  EXPECT_EQ(j["tratti"][2618]["parte"], "senza_profilo");
+  EXPECT_TRUE(j["tratti"][2618]["pendenza"].is_null());
+  EXPECT_EQ(j["tratti"][2618]["memorizzati"]["pendenza"], 0);
+  const auto& pendenze = j["profili"]["pendenza"];
+  EXPECT_EQ(pendenze.back(), nlohmann::json::parse(R"({"da": 130900, "primo_tratto": 2618,
+            "ultimo_tratto": 2620, "parte": "senza_profilo", "valore": null, "memorizzato": 0})"));
+  EXPECT_EQ(j["punti_codice"][0]["posizione"].get<int>() % 50, 0);
+  EXPECT_EQ(j["rallentamenti"][0]["lunghezza"], 1950);
+  EXPECT_EQ(j["rallentamenti"][0]["posizione_inizio"], 46350);
   // The plan keeps its three kinds of value: integer, double, empty.
   EXPECT_EQ(j["tracciato"]["punti"], 131001);
   EXPECT_TRUE(j["tracciato"]["y"][1].is_number_integer());
   EXPECT_TRUE(j["tracciato"]["y"][2].is_number_float());
   EXPECT_TRUE(j["tracciato"]["y"][131000].is_null());
+  // Written piece by piece, laid out as the whole document dumps.
+  EXPECT_EQ(nlohmann::ordered_json::parse(r.out).dump(1) + "\n", r.out);
 
   const prova::Risultato parte = esegui_programma(
       {"mostra", "--json", "--tratti=929", prova::kFileElenco}, prova::cartella_incorporata());
