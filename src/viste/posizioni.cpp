@@ -71,6 +71,10 @@ const char* nome_parte(Parte p) {
 
 PartiPercorso parti_percorso(std::optional<int64_t> lunghezza, int32_t ultimo_tratto) {
   PartiPercorso p;
+  // Without the stretches, those that the route length gives.
+  if (ultimo_tratto < 0 && lunghezza && *lunghezza > 0) {
+    ultimo_tratto = static_cast<int32_t>((*lunghezza + kCodaPercorso) / kMetriTratto);
+  }
   p.ultimo = ultimo_tratto;
   const int64_t tratti = int64_t{ultimo_tratto} + 1;
   p.lunghezza = lunghezza

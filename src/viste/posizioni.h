@@ -75,7 +75,8 @@ struct PartiPercorso {
 };
 
 /// The parts of the stretches 0 to `ultimo_tratto` of a route `lunghezza` m long; without the
-/// table, which holds the length, the length the stretch count gives (the count less the tail).
+/// table, which holds the length, the length the stretch count gives (the count less the tail);
+/// without the stretches (`ultimo_tratto` −1), the stretches the length gives.
 PartiPercorso parti_percorso(std::optional<int64_t> lunghezza, int32_t ultimo_tratto);
 
 /// The parts of the stretches `r` describes (`con_elenco`: the table was read, with the length).

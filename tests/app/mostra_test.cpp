@@ -187,6 +187,66 @@ TEST(Mostra, JsonConOgniCampo) {
   EXPECT_EQ(k["tratti"][0]["tratto"], 929);
 }
 
+// Real documents agree with doc/mostra.schema.json: the embedded scenario without its plan (a
+// signal, a slowdown, the tail), its stretches alone, a stretch of a kind the model does not know,
+// and a small compiled route with its plan. Checked by tests/valida_schema.py (Debian's
+// python3-jsonschema); a Windows test has no Python to start.
+TEST(Mostra, JsonSecondoLoSchema) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "nessun Python nel test per Windows";
+#else
+  prova::CartellaTemporanea t;
+  const fs::path& d = prova::cartella_incorporata();
+  fs::create_directories(t / "senza_tracciato");
+  fs::create_directories(t / "solo_tratti");
+  fs::create_directories(t / "piccolo");
+  for (const std::string& f : {prova::kFileElenco, prova::kFileTratti}) {
+    fs::copy_file(d / f, t / "senza_tracciato" / f);
+  }
+  // Stretch 5's object becomes kind 99, which no line writes.
+  std::string dat = prova::leggi(d / prova::kFileTratti);
+  dat[5 * 15] = 99;
+  prova::scrivi(t / "solo_tratti" / prova::kFileTratti, dat);
+  prova::scrivi(t / "Piccolo_linea.txt",
+                "[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\ncurvad3, 200, 300\r\n"
+                "[fine]\r\n");
+  prova::scrivi(t / "Piccolo_1-.txt",
+                "[generale]\r\nstazione, 500, 24, 300, 0, 0, 0, 0,0,0, 0,0,0, 30, 6,0,0, A\r\n"
+                "[fine]\r\n");
+  ASSERT_EQ(esegui_programma({"compila", "Piccolo_linea.txt", "Piccolo_1-.txt", "--dir", "piccolo"},
+                             t.percorso())
+                .stato,
+            0);
+  const struct {
+    std::vector<std::string> argomenti;
+    const char* documento;
+  } casi[] = {
+      {{"mostra", "--json", "--tratti=920-935", "senza_tracciato"}, "oggetti.json"},
+      {{"mostra", "--json", "--tratti=2610-2620", "senza_tracciato"}, "coda.json"},
+      {{"mostra", "--json", "--tratti=0-10", "solo_tratti/" + prova::kFileTratti}, "tratti.json"},
+      {{"mostra", "--json", "piccolo"}, "piccolo.json"},
+  };
+  std::string documenti;
+  for (const auto& c : casi) {
+    const prova::Risultato r = esegui_programma(c.argomenti, t.percorso());
+    ASSERT_EQ(r.stato, 0) << c.documento << ": " << r.err;
+    prova::scrivi(t / c.documento, r.out);
+    documenti += std::string(" ") + c.documento;
+  }
+  const std::string sorgenti = COMPATTATORE_SORGENTI;
+  const prova::Risultato v =
+      esegui_programma({"-c", "python3 '" + sorgenti + "/tests/valida_schema.py' '" + sorgenti +
+                                  "/doc/mostra.schema.json'" + documenti},
+                       t.percorso(), false, "/bin/sh");
+  EXPECT_EQ(v.stato, 0) << v.err;
+  // The unknown kind is named as such.
+  const auto j = nlohmann::json::parse(prova::leggi(t / "tratti.json"));
+  EXPECT_TRUE(j["tratti"][5]["sorgente"]["chiave"].is_null());
+  EXPECT_NE(j["tratti"][5]["sorgente"]["descrizione"].get<std::string>().find("sconosciuto"),
+            std::string::npos);
+#endif
+}
+
 TEST(Mostra, RifiutiConStato1) {
   prova::CartellaTemporanea t;
   const std::string dat = prova::leggi(prova::cartella_incorporata() / prova::kFileTratti);
