@@ -3,8 +3,9 @@
 # generates scenarios of 10000, 131000, 500000 and 1000000 m (bench/genera_scenario, seed 1), and
 # for the plain run, each compile and `mostra --json` of the longest makes one paired run: the
 # program and the floor writer (bench/pavimento: the same byte counts, each as a temporary file,
-# one fsync, one rename) alternate GIRI times each (default 21, at least 11). The table gives the medians as ratios to
-# the floor, the peak resident memory and the bytes written; then the goals, met or short.
+# one fsync, one rename) alternate GIRI times each (default 21, at least 11). The table gives the
+# medians as ratios to the floor, the peak resident memory and the bytes written; then the goals,
+# met or short.
 #
 # Uso: scripts/bench.sh [GIRI]
 set -euo pipefail
