@@ -252,19 +252,14 @@ class Mappa {
         "<rect x=\"0.5\" y=\"0.5\" width=\"%.0f\" height=\"%.0f\" fill=\"#fbfbf8\" "
         "stroke=\"#bdbdbd\"/>\n",
         kLarghezza - 1, q_.altezza - 1);
-    s += formatta(
-        "<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"3.5\" stroke-linejoin=\"round\" "
-        "stroke-linecap=\"round\" points=\"",
-        kLinea);
-    for (const Punto& p : linea_) s += formatta("%.1f,%.1f ", p.x, p.y);
-    s += "\"/>\n";
+    s += polilinea(linea_, formatta("stroke=\"%s\" stroke-width=\"3.5\" stroke-linejoin=\"round\" "
+                                    "stroke-linecap=\"round\"",
+                                    kLinea)) +
+         "/>\n";
     if (!coda_.empty()) {
-      s += formatta(
-          "<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"2\" stroke-dasharray=\"6 4\" "
-          "points=\"",
-          kCoda);
-      for (const Punto& p : coda_) s += formatta("%.1f,%.1f ", p.x, p.y);
-      s += "\"><title>coda oltre la fine del percorso (7 km)</title></polyline>\n";
+      s += polilinea(coda_,
+                     formatta("stroke=\"%s\" stroke-width=\"2\" stroke-dasharray=\"6 4\"", kCoda)) +
+           "><title>coda oltre la fine del percorso (7 km)</title></polyline>\n";
     }
     // The scale bar and the legend keep their place; stations first: their names matter most.
     s += scala_e_legenda();
@@ -292,6 +287,13 @@ class Mappa {
     const double l = std::hypot(b.x - a.x, b.y - a.y);
     if (l < 1e-9) return Punto{0, -1};
     return Punto{(a.y - b.y) / l, (b.x - a.x) / l};
+  }
+
+  // The opening of a polyline through `punti`, with the attributes `stile`.
+  static std::string polilinea(const std::vector<Punto>& punti, const std::string& stile) {
+    std::string s = "<polyline fill=\"none\" " + stile + " points=\"";
+    for (const Punto& p : punti) s += formatta("%.1f,%.1f ", p.x, p.y);
+    return s + "\"";
   }
 
   // A bar across the line where the route ends, named where there is room.
