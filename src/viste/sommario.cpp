@@ -106,15 +106,14 @@ void stampa_percorso(std::ostream& out, const Scheda& s) {
     if (p.primo_coda <= p.ultimo) {
       out << "\n  coda oltre la fine del percorso: tratti " << p.primo_coda << "-" << p.ultimo
           << ", da " << metri(inizio_tratto<int64_t>(p.primo_coda))
-          << " (il formato aggiunge 7000 m dopo la fine; i profili la riempiono con il loro "
-             "ultimo valore";
+          << " (i 7000 m che il formato aggiunge dopo la fine)"
+          << "\n    i profili la riempiono con il loro ultimo valore";
       if (p.primo_senza_profilo <= p.ultimo) {
         out << ", tranne " << (p.primo_senza_profilo == p.ultimo ? "il tratto " : "i tratti ")
             << p.primo_senza_profilo
             << (p.primo_senza_profilo == p.ultimo ? "" : "-" + std::to_string(p.ultimo))
             << ", che nessuna riga scrive";
       }
-      out << ")";
     }
   }
   out << "\n  progressive chilometriche:";

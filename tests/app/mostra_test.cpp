@@ -51,7 +51,9 @@ TEST(Mostra, RiepilogoDaOgnunoDeiTreFile) {
            "  tratto   1102     55050 m   vas/vad 140/140 km/h  vbs/vbd 160/160 km/h  vcs/vcd "
            "250/250 km/h  strisces/strisced 0/0\n",
            // The route's tail, and its last three stretches, which no line fills.
-           "  coda oltre la fine del percorso: tratti 2480-2620, da 124000 m",
+           "  coda oltre la fine del percorso: tratti 2480-2620, da 124000 m (i 7000 m che il "
+           "formato aggiunge dopo la fine)\n    i profili la riempiono con il loro ultimo valore, "
+           "tranne i tratti 2618-2620, che nessuna riga scrive\n",
            "  da    117900 m     0 ‰    (tratti 2358-2479)\n"
            "  da    124000 m     0 ‰    (tratti 2480-2617)  coda oltre la fine del percorso\n"
            "  da    130900 m     -      (tratti 2618-2620)  coda: nessuna riga scrive questi "
