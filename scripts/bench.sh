@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Measures the compactor against the floor of writing its output. Builds Release in build-bench,
 # generates scenarios of 10000, 131000, 500000 and 1000000 m (bench/genera_scenario, seed 1), and
-# for the plain run and each compile makes one paired run: the program and the floor writer
-# (bench/pavimento: the same byte counts, each as a temporary file, one fsync, one rename)
-# alternate GIRI times each (default 21, at least 11). The table gives the medians as ratios to
-# the floor, the peak resident memory and the bytes written; then the goals, met or short.
+# for the plain run, each compile and `mostra --json` of the longest makes one paired run: the
+# program and the floor writer (bench/pavimento: the same byte counts, each as a temporary file,
+# one fsync, one rename) alternate GIRI times each (default 21, at least 11). The table gives the
+# medians as ratios to the floor, the peak resident memory and the bytes written; then the goals,
+# met or short.
 #
 # Uso: scripts/bench.sh [GIRI]
 set -euo pipefail
@@ -81,6 +82,12 @@ for metri in 10000 131000 500000 1000000; do
   misura "compile $metri m" "$metri" "$s/uscita" -- \
     "$programma" compile "$s/Banco_linea.txt" "$s/Banco_1-.txt" --dir "$s/uscita"
 done
+
+# mostra --json of the longest route: the document (about 52 MB) is written piece by piece, in
+# about the memory that reading the three files takes.
+misura "mostra --json 1000000 m" 0 "$lavoro/mostra" -- \
+  sh -c '"$0" mostra --json "$1" >"$2/mostra.json"' "$programma" \
+  "$lavoro/s1000000/uscita/Banco_1.sim" "$lavoro/mostra"
 
 # The route plan alone: a 124000 m line with 60 curves and nothing else, a train with one station
 # (a train without any would be worth a warning).

@@ -56,13 +56,11 @@ int comando_mostra(const OpzioniLette& o, std::ostream& out, std::ostream& err) 
   const Scheda vista = scheda(*s);
   if (o.presente("json")) {
     const auto [primo, ultimo] = scelti.value_or(std::pair{0, m.ultimo_tratto()});
-    out << documento_json(vista, primo, ultimo)
-               .dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-        << "\n";
+    scrivi_documento_json(out, vista, primo, ultimo);
     return kUscitaOk;
   }
   if (scelti) {
-    stampa_tratti(out, m.tratti, scelti->first, scelti->second);
+    stampa_tratti(out, vista, scelti->first, scelti->second);
     return kUscitaOk;
   }
   stampa_sommario(out, vista);

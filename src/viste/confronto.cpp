@@ -3,6 +3,7 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <type_traits>
 #include <vector>
@@ -10,7 +11,9 @@
 #include "formato/punti_tracciato.h"
 #include "model/campi.h"
 #include "model/oggetti.h"
+#include "model/ruoli_voci.h"
 #include "viste/descrizione.h"
+#include "viste/oggetto_scritto.h"
 
 namespace compattatore {
 namespace {
@@ -18,19 +21,66 @@ namespace {
 // A text as the line shows it, between quotes.
 std::string tra_virgolette(const std::string& t) { return "\"" + testo_leggibile(t) + "\""; }
 
-// A stored number as the line shows it: a time of day with its hours, minutes and seconds, an
-// object kind with its name.
-template <class R>
-std::string numero_campo(const RigaCampo<R>& c, int64_t v) {
-  if (c.unita == Unita::secondi_del_giorno) {
+// A number in a unit as the line shows it: a time of day with its hours, minutes and seconds.
+std::string in_unita(int64_t v, Unita u) {
+  if (u == Unita::secondi_del_giorno) {
     return std::to_string(v) + " (" + ora(static_cast<int32_t>(v)) + ")";
   }
-  if constexpr (std::is_same_v<R, Tratto>) {
-    if (&c == &riga_campo(CampoTratto::oggetto)) {
-      return std::to_string(v) + " (" + sigla_oggetto(static_cast<uint8_t>(v)) + ")";
-    }
-  }
   return std::to_string(v);
+}
+
+// "velocita: 80 -> 150 km/h (memorizzati 16 -> 30)": the two values in the author's unit, and the
+// stored numbers beside them where they differ from those.
+std::string differenza(const std::string& nome, const Scala& scala, Unita unita, int64_t a,
+                       int64_t b) {
+  const int64_t x = scala.in_unita(a);
+  const int64_t y = scala.in_unita(b);
+  std::string t = nome + ": " + in_unita(x, unita) + " -> " + in_unita(y, unita);
+  if (unita != Unita::secondi_del_giorno && *simbolo(unita) != '\0') {
+    t += std::string(" ") + simbolo(unita);
+  }
+  if (x != a || y != b)
+    t += " (memorizzati " + std::to_string(a) + " -> " + std::to_string(b) + ")";
+  return t;
+}
+
+// The group whose roles the fields of entry `i` have. Entries 1 to 79 are read as a station's:
+// a board's entry holds nothing but its text.
+std::optional<GruppoVoci> gruppo_della_voce(size_t i) {
+  for (GruppoVoci g : {GruppoVoci::sezione_km, GruppoVoci::figure_treno, GruppoVoci::intestazione,
+                       GruppoVoci::treno, GruppoVoci::stazione, GruppoVoci::cartello}) {
+    const IntervalloVoci v = voci_del_gruppo(g);
+    if (static_cast<int>(i) >= v.prima && static_cast<int>(i) <= v.ultima) return g;
+  }
+  return std::nullopt;
+}
+
+// The field of an entry that a numeric row names (the rows skip the text).
+CampoVoce campo_della_riga(const RigaCampo<Voce>& c) {
+  const auto i = static_cast<size_t>(&c - kCampiVoce);
+  const auto testo = static_cast<size_t>(CampoVoce::testo);
+  return static_cast<CampoVoce>(i < testo ? i : i + 1);
+}
+
+// The values of keyword lines that field `c` of the two objects holds and that differ, in the
+// author's words: " (segnale a 46400 m: d1 2 -> 3)"; nothing when the objects are of two kinds.
+std::string nei_sorgenti(const std::optional<OggettoScritto>& a,
+                         const std::optional<OggettoScritto>& b, CampoTratto c) {
+  if (!a || !b || a->oggetto != b->oggetto || !a->chiave) return "";
+  std::string diversi;
+  for (const RigaValore& v : valori(*a->chiave)) {
+    if (v.dove.campo != c) continue;
+    const auto x = a->valore(v.valore);
+    const auto y = b->valore(v.valore);
+    if (x == y) continue;
+    const auto n = [](const std::optional<int64_t>& z) { return z ? std::to_string(*z) : "-"; };
+    diversi += (diversi.empty() ? "" : ", ") + std::string(v.nome) + " " + n(x) + " -> " + n(y);
+    if (*v.unita != '\0') diversi += std::string(" ") + v.unita;
+  }
+  if (diversi.empty()) return "";
+  std::string chi = forma_chiave(*a->chiave);
+  if (!a->parte.empty()) chi += " (" + a->parte + ")";
+  return " (" + chi + " a " + std::to_string(a->posizione) + " m: " + diversi + ")";
 }
 
 template <class R, size_t N>
@@ -40,14 +90,6 @@ std::vector<CampoDiverso<R>> diversi(const RigaCampo<R> (&campi)[N], const R& a,
     if (const int64_t x = c.valore(a), y = c.valore(b); x != y) d.push_back({&c, x, y});
   }
   return d;
-}
-
-template <class R>
-void righe_campi(std::vector<std::string>& righe, const std::string& dove, const R& a, const R& b) {
-  for (const CampoDiverso<R>& d : campi_diversi(a, b)) {
-    righe.push_back(dove + " " + d.campo->nome + ": " + numero_campo(*d.campo, d.a) + " -> " +
-                    numero_campo(*d.campo, d.b));
-  }
 }
 
 std::string numero(double d) {
@@ -81,14 +123,31 @@ std::vector<std::string> confronta_tratti(const std::vector<Tratto>& a,
                                           const std::vector<Tratto>& b) {
   std::vector<std::string> righe;
   const size_t comuni = std::min(a.size(), b.size());
+  std::optional<Descrizione> da, db;  // described at the first stretch that differs
+  const RigaCampo<Tratto>& tipo = riga_campo(CampoTratto::oggetto);
   for (size_t i = 0; i < comuni; ++i) {
-    const Tratto& x = a[i];
-    const Tratto& y = b[i];
-    if (x == y) continue;
+    if (a[i] == b[i]) continue;
+    if (!da) {
+      da = descrivi(a, nullptr);
+      db = descrivi(b, nullptr);
+    }
     const auto s = static_cast<int32_t>(i);
     const std::string dove =
-        "tratto " + std::to_string(s) + " (" + std::to_string(posizione_oggetto(s)) + " m)";
-    righe_campi(righe, dove, x, y);
+        "tratto " + std::to_string(s) + " (" + std::to_string(inizio_tratto(s)) + " m) ";
+    const auto ox = oggetto_scritto(*da, a, s);
+    const auto oy = oggetto_scritto(*db, b, s);
+    for (const CampoDiverso<Tratto>& d : campi_diversi(a[i], b[i])) {
+      const RigaCampo<Tratto>& c = *d.campo;
+      if (&c == &tipo) {
+        const auto nome = [](int64_t o) {
+          return std::to_string(o) + " (" + sigla_oggetto(static_cast<uint8_t>(o)) + ")";
+        };
+        righe.push_back(dove + c.nome + ": " + nome(d.a) + " -> " + nome(d.b));
+      } else {
+        righe.push_back(dove + differenza(c.nome, c.scala, c.unita, d.a, d.b) +
+                        nei_sorgenti(ox, oy, static_cast<CampoTratto>(&c - kCampiTratto)));
+      }
+    }
   }
   if (a.size() != b.size()) {
     const bool in_a = a.size() > b.size();
@@ -113,7 +172,17 @@ std::vector<std::string> confronta_elenco(const Elenco& a, const Elenco& b) {
       righe.push_back(dove + " " + kTestoVoce.nome + ": " + tra_virgolette(x.testo) + " -> " +
                       tra_virgolette(y.testo));
     }
-    righe_campi(righe, dove, x, y);
+    // A field with a role is named by it too, and shown in the role's unit.
+    const std::optional<GruppoVoci> gruppo = gruppo_della_voce(i);
+    for (const CampoDiverso<Voce>& d : campi_diversi(x, y)) {
+      const RigaCampo<Voce>& c = *d.campo;
+      const RigaRuolo* ruolo = gruppo ? ruolo_del_campo(*gruppo, campo_della_riga(c)) : nullptr;
+      std::string chi = c.nome;
+      if (ruolo && std::string(ruolo->nome) != c.nome) chi += std::string(" (") + ruolo->nome + ")";
+      righe.push_back(dove + " " +
+                      differenza(chi, ruolo ? ruolo->scala : c.scala,
+                                 ruolo ? ruolo->unita : c.unita, d.a, d.b));
+    }
   }
   return righe;
 }

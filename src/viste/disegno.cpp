@@ -10,6 +10,7 @@
 #include "io/file_sicuro.h"
 #include "model/italiano.h"
 #include "viste/descrizione.h"
+#include "viste/posizioni.h"
 
 namespace compattatore {
 namespace {
@@ -30,6 +31,9 @@ constexpr const char* kTaglio = "#212121";
 constexpr const char* kCartello = "#455a64";
 constexpr const char* kGriglia = "#e0e0e0";
 constexpr const char* kMontagna[] = {"#d7ccc8", "#bcaaa4", "#8d6e63", "#5d4037"};
+// The route's end, on the map and across the profile, and the map's line beyond it (the tail).
+constexpr const char* kFine = "#ff1744";
+constexpr const char* kCoda = "#9fc9c6";
 
 // Width of both drawings in SVG units (about CSS pixels on a wide screen).
 constexpr double kLarghezza = 1600;
@@ -227,7 +231,16 @@ class Mappa {
       : r_(r), q_(q), etichette_(kLarghezza, q.altezza) {
     disegnati_.reserve(punti.size());
     for (const Punto& p : punti) disegnati_.push_back(q.in_svg(p));
-    linea_ = sfoltisci(disegnati_, 1.0);
+    // One point per metre: the route ends at the point of its length, the tail runs on.
+    const size_t fine = r.lunghezza > 0 ? static_cast<size_t>(r.lunghezza) : disegnati_.size();
+    if (fine + 1 < disegnati_.size()) {
+      fine_ = disegnati_[fine];
+      linea_ = sfoltisci(
+          {disegnati_.begin(), disegnati_.begin() + static_cast<ptrdiff_t>(fine) + 1}, 1.0);
+      coda_ = sfoltisci({disegnati_.begin() + static_cast<ptrdiff_t>(fine), disegnati_.end()}, 1.0);
+    } else {
+      linea_ = sfoltisci(disegnati_, 1.0);
+    }
   }
 
   std::string svg() {
@@ -239,19 +252,24 @@ class Mappa {
         "<rect x=\"0.5\" y=\"0.5\" width=\"%.0f\" height=\"%.0f\" fill=\"#fbfbf8\" "
         "stroke=\"#bdbdbd\"/>\n",
         kLarghezza - 1, q_.altezza - 1);
-    s += formatta(
-        "<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"3.5\" stroke-linejoin=\"round\" "
-        "stroke-linecap=\"round\" points=\"",
-        kLinea);
-    for (const Punto& p : linea_) s += formatta("%.1f,%.1f ", p.x, p.y);
-    s += "\"/>\n";
-    // Stations first: their names matter most.
+    s += polilinea(linea_, formatta("stroke=\"%s\" stroke-width=\"3.5\" stroke-linejoin=\"round\" "
+                                    "stroke-linecap=\"round\"",
+                                    kLinea)) +
+         "/>\n";
+    if (!coda_.empty()) {
+      s += polilinea(coda_,
+                     formatta("stroke=\"%s\" stroke-width=\"2\" stroke-dasharray=\"6 4\"", kCoda)) +
+           "><title>coda oltre la fine del percorso (7 km)</title></polyline>\n";
+    }
+    // The scale bar and the legend keep their place; stations first: their names matter most.
+    s += scala_e_legenda();
     segni_stazioni();
     etichette_.occupa_linea(linea_);
+    etichette_.occupa_linea(coda_);
+    fine_percorso();
     nomi_stazioni();
     segnali();
     s += richiami_ + segni_ + nomi_;
-    s += scala_e_legenda();
     return s + "</svg>\n";
   }
 
@@ -269,6 +287,31 @@ class Mappa {
     const double l = std::hypot(b.x - a.x, b.y - a.y);
     if (l < 1e-9) return Punto{0, -1};
     return Punto{(a.y - b.y) / l, (b.x - a.x) / l};
+  }
+
+  // The opening of a polyline through `punti`, with the attributes `stile`.
+  static std::string polilinea(const std::vector<Punto>& punti, const std::string& stile) {
+    std::string s = "<polyline fill=\"none\" " + stile + " points=\"";
+    for (const Punto& p : punti) s += formatta("%.1f,%.1f ", p.x, p.y);
+    return s + "\"";
+  }
+
+  // A bar across the line where the route ends, named where there is room.
+  void fine_percorso() {
+    if (!fine_) return;
+    const Punto p = *fine_;
+    const Punto n = normale(r_.lunghezza);
+    segni_ += formatta(
+        "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" "
+        "stroke-width=\"4\"><title>fine del percorso (%s km)</title></line>\n",
+        p.x - 9 * n.x, p.y - 9 * n.y, p.x + 9 * n.x, p.y + 9 * n.y, kFine,
+        km_testo(r_.lunghezza).c_str());
+    etichette_.occupa({p.x - 10, p.y - 10, p.x + 10, p.y + 10});
+    const auto dove = etichette_.poni(p, n, "fine del percorso", 11, false, 14, 4);
+    if (!dove) return;
+    nomi_ += formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"fine\">",
+                      dove->ancora.x, dove->ancora.y, dove->allineamento) +
+             "fine del percorso</text>\n";
   }
 
   void segni_stazioni() {
@@ -303,7 +346,7 @@ class Mappa {
   // Signals, named by their chainage.
   void segnali() {
     for (const SegnaleLetto& g : r_.segnali) {
-      const int32_t pos = posizione_oggetto(g.tratto);
+      const int64_t pos = posizione_dell_oggetto(oggetto::segnale, g.tratto);
       const Punto p = punto(pos);
       const auto c = progressiva(r_, pos);
       const std::string nome = c ? km(*c) : formatta("%s km", km_testo(pos).c_str());
@@ -319,11 +362,14 @@ class Mappa {
     }
   }
 
-  // Scale bar and legend, bottom left and right.
-  std::string scala_e_legenda() const {
+  // Scale bar and legend, bottom left and right: no label goes on them.
+  std::string scala_e_legenda() {
     const double metri_barra = passo_tondo(160 / q_.scala);
     const double barra = metri_barra * q_.scala;
     const double by = q_.altezza - 24;
+    const double legenda = kLarghezza - 560;
+    etichette_.occupa({14, by - 20, 20 + std::max(barra, 60.0) + 6, by + 10});
+    etichette_.occupa({legenda - 6, by - 12, kLarghezza - 4, by + 12});
     std::string s = formatta(
         "<g class=\"scala\"><rect x=\"20\" y=\"%.1f\" width=\"%.1f\" height=\"6\" "
         "fill=\"#424242\"/><text x=\"20\" y=\"%.1f\">%s km</text></g>\n",
@@ -335,8 +381,11 @@ class Mappa {
         "<circle cx=\"92\" cy=\"-4\" r=\"6\" fill=\"#fff\" stroke=\"%s\" stroke-width=\"2.5\"/>"
         "<text x=\"104\" y=\"0\">stazione</text>"
         "<circle cx=\"196\" cy=\"-4\" r=\"3.2\" fill=\"%s\"/>"
-        "<text x=\"206\" y=\"0\">segnale (progressiva)</text></g>\n",
-        kLarghezza - 400, by + 6, kLinea, kStazione, kSegnale);
+        "<text x=\"206\" y=\"0\">segnale (progressiva)</text>"
+        "<line x1=\"360\" y1=\"-11\" x2=\"360\" y2=\"3\" stroke=\"%s\" stroke-width=\"4\"/>"
+        "<line x1=\"364\" y1=\"-4\" x2=\"388\" y2=\"-4\" stroke=\"%s\" stroke-width=\"2\" "
+        "stroke-dasharray=\"6 4\"/><text x=\"394\" y=\"0\">fine del percorso, coda</text></g>\n",
+        legenda, by + 6, kLinea, kStazione, kSegnale, kFine, kCoda);
     return s;
   }
 
@@ -344,7 +393,9 @@ class Mappa {
   const Inquadratura q_;
   Etichette etichette_;
   std::vector<Punto> disegnati_;  // every point of the route, in drawing units
-  std::vector<Punto> linea_;      // the same thinned
+  std::vector<Punto> linea_;      // the same thinned, up to the route's end
+  std::vector<Punto> coda_;       // the tail beyond it, thinned
+  std::optional<Punto> fine_;     // where the route ends
   std::string richiami_, segni_, nomi_;
 };
 
@@ -362,7 +413,13 @@ std::optional<std::string> mappa(const Modello& m, const Descrizione& r) {
 
 class Profilo {
  public:
-  Profilo(const Modello& m, const Descrizione& r) : r_(r) {
+  Profilo(const Modello& m, const Descrizione& r)
+      : r_(r),
+        parti_(parti_percorso(r.lunghezza > 0 ? std::optional<int64_t>(r.lunghezza) : std::nullopt,
+                              r.ultimo_tratto)),
+        pendenze_(scritte(r.pendenze)),
+        velocita_tratte_(scritte(r.velocita)),
+        aderenze_(scritte(r.aderenze)) {
     lunghezza_ = std::max<double>(inizio_tratto(m.ultimo_tratto() + 1), 1);
   }
 
@@ -408,6 +465,17 @@ class Profilo {
   static constexpr double kSinistra = 176;
   static constexpr double kDestra = 24;
 
+  // The runs of a profile that lines write: the tail's last stretches, which none fills, are left
+  // out (their bytes 0 would read as a drop to −100 ‰, 0 km/h and adhesion 0).
+  std::vector<Tratta> scritte(const std::vector<Tratta>& tratte) const {
+    std::vector<Tratta> r;
+    for (const Tratta& t : tratte) {
+      if (t.primo >= parti_.primo_senza_profilo) break;
+      r.push_back({t.primo, std::min(t.ultimo, parti_.primo_senza_profilo - 1), t.valore});
+    }
+    return r;
+  }
+
   Riga riga(double altezza) {
     Riga r{y_, y_ + altezza};
     y_ += altezza;
@@ -443,15 +511,21 @@ class Profilo {
           "stroke-dasharray=\"3 3\"/>\n",
           x(st.posizione), stazioni_.y1 - 6, x(st.posizione), montagne_.y1);
     }
+    // The tail, shaded, from a line at the route's end.
     if (r_.lunghezza > 0 && r_.lunghezza < lunghezza_) {
+      const double f = x(r_.lunghezza);
       fondo_ += formatta(
-          "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"#f5f5f5\"/>\n",
-          x(r_.lunghezza), pendenza_.y0, x(lunghezza_) - x(r_.lunghezza),
-          montagne_.y1 - pendenza_.y0);
+          "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"#f5f5f5\"/>\n", f,
+          pendenza_.y0, x(lunghezza_) - f, montagne_.y1 - pendenza_.y0);
       corpo_ += formatta(
-          "<text x=\"%.1f\" y=\"%.1f\" class=\"nota\" text-anchor=\"start\">oltre la "
-          "fine</text>\n",
-          x(r_.lunghezza) + 4, pendenza_.y0 + 12);
+          "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" "
+          "stroke-width=\"2\"><title>fine del percorso (%s km); oltre, la coda di 7 km"
+          "</title></line>\n",
+          f, stazioni_.y0, f, montagne_.y1, kFine, km_testo(r_.lunghezza).c_str());
+      corpo_ += formatta(
+          "<text x=\"%.1f\" y=\"%.1f\" class=\"nota\" text-anchor=\"end\">fine del "
+          "percorso</text>\n<text x=\"%.1f\" y=\"%.1f\" class=\"nota\">coda</text>\n",
+          f - 4, stazioni_.y0 + 12, f + 4, pendenza_.y0 + 12);
     }
     for (const Riga* r : {&intestazione_, &stazioni_, &pendenza_, &velocita_, &aderenza_, &segnali_,
                           &rallentamenti_, &codici_, &cartelli_, &montagne_}) {
@@ -510,10 +584,16 @@ class Profilo {
   void righe_stazioni() {
     const Riga& r = stazioni_;
     titolo(r, "Stazioni");
+    double ultima = -1e9;  // where the last name drawn stands
     for (const Stazione& st : r_.stazioni) {
       const double px = x(st.posizione);
-      corpo_ +=
-          formatta("<path d=\"M%.1f %.1f l-5 -8 h10 z\" fill=\"%s\"/>\n", px, r.y1 - 2, kStazione);
+      corpo_ += formatta("<path d=\"M%.1f %.1f l-5 -8 h10 z\" fill=\"%s\"><title>", px, r.y1 - 2,
+                         kStazione) +
+                xml(st.nome) + "</title></path>\n";
+      // A name on its side is one line high: closer than that to the last one, it would sit on
+      // it, and only the mark's tooltip names the station.
+      if (px - ultima < 14) continue;
+      ultima = px;
       std::string nome = st.nome;
       if (larghezza_testo(nome, 12) > r.y1 - r.y0 - 20) {
         // Cut at a character boundary to fit the row.
@@ -575,30 +655,29 @@ class Profilo {
   void grafico_pendenza() {
     const Riga& r = pendenza_;
     titolo(r, "Pendenza", "‰ (salita +)");
+    // Every gradient a line writes stays in view: the axis reaches the steepest.
     int massimo = 10;
-    for (const Tratta& t : r_.pendenze) {
-      if (t.valore > -100) massimo = std::max(massimo, std::abs(t.valore));
-    }
+    for (const Tratta& t : pendenze_) massimo = std::max(massimo, std::abs(t.valore));
     const double m = std::ceil(massimo / 10.0) * 10;
-    assi_y(r, -m, m, m > 20 ? 10 : 5, "‰");
+    assi_y(r, -m, m, m > 50 ? 20 : m > 20 ? 10 : 5, "‰");
     corpo_ += formatta(
         "<path d=\"%s\" fill=\"%s\" fill-opacity=\"1\" stroke=\"%s\" "
         "stroke-width=\"0.8\"/>\n",
-        gradini(r_.pendenze, r, -m, m, true).c_str(), kPendenza, kPendenzaBordo);
+        gradini(pendenze_, r, -m, m, true).c_str(), kPendenza, kPendenzaBordo);
   }
 
   void grafico_velocita() {
     const Riga& r = velocita_;
     titolo(r, "Velocità massima", "km/h");
     int massimo = 100;
-    for (const Tratta& t : r_.velocita) massimo = std::max(massimo, t.valore);
+    for (const Tratta& t : velocita_tratte_) massimo = std::max(massimo, t.valore);
     const double m = std::ceil(massimo / 20.0) * 20;
     assi_y(r, 0, m, m > 100 ? 40 : 20, "km/h");
     corpo_ += formatta("<path d=\"%s\" fill=\"none\" stroke=\"%s\" stroke-width=\"2\"/>\n",
-                       gradini(r_.velocita, r, 0, m, false).c_str(), kVelocita);
+                       gradini(velocita_tratte_, r, 0, m, false).c_str(), kVelocita);
     // The value of each step, where there is room.
     double ultima = -1e9;
-    for (const Tratta& t : r_.velocita) {
+    for (const Tratta& t : velocita_tratte_) {
       const double a = x(inizio_tratto(t.primo));
       const double b = x(inizio_tratto(t.ultimo + 1));
       if (b - a < 22 || a < ultima || t.valore == 0) continue;
@@ -613,11 +692,11 @@ class Profilo {
     const Riga& r = aderenza_;
     titolo(r, "Aderenza");
     int massimo = 100;
-    for (const Tratta& t : r_.aderenze) massimo = std::max(massimo, t.valore);
+    for (const Tratta& t : aderenze_) massimo = std::max(massimo, t.valore);
     const double m = std::ceil(massimo / 50.0) * 50;
     assi_y(r, 0, m, m, "");
     corpo_ += formatta("<path d=\"%s\" fill=\"none\" stroke=\"%s\" stroke-width=\"2\"/>\n",
-                       gradini(r_.aderenze, r, 0, m, false).c_str(), kAderenza);
+                       gradini(aderenze_, r, 0, m, false).c_str(), kAderenza);
   }
 
   void simboli() {
@@ -632,12 +711,13 @@ class Profilo {
     titolo(segnali_, "Segnali");
     const double ys = (segnali_.y0 + segnali_.y1) / 2;
     for (const SegnaleLetto& g : r_.segnali) {
-      const int32_t p = posizione_oggetto(g.tratto);
+      const int64_t p = posizione_dell_oggetto(oggetto::segnale, g.tratto);
       const auto c = progressiva(r_, p);
       corpo_ += formatta(
           "<path d=\"M%.1f %.1f l-5 9 h10 z\" fill=\"%s\"><title>Segnale %s (%s km dal"
           "l'inizio)</title></path>\n",
-          x(p), ys - 6, kSegnale, c ? km(*c).c_str() : "", km_testo(p, 2).c_str());
+          x(static_cast<double>(p)), ys - 6, kSegnale, c ? km(*c).c_str() : "",
+          km_testo(static_cast<double>(p), 2).c_str());
     }
   }
 
@@ -645,13 +725,14 @@ class Profilo {
   void riga_rallentamenti() {
     titolo(rallentamenti_, "Rallentamenti");
     const Riga& rr = rallentamenti_;
+    double ultima = -1e9;  // where the last speed written ends
     for (const RallentamentoLetto& ra : r_.rallentamenti) {
-      const auto pos = [](const std::optional<int32_t>& s) {
-        return s ? std::optional<double>(posizione_oggetto(*s)) : std::nullopt;
+      const auto pos = [](const std::optional<int32_t>& s, uint8_t o) {
+        return s ? std::optional<double>(posizione_dell_oggetto(o, *s)) : std::nullopt;
       };
-      const auto avviso = pos(ra.avviso);
-      const auto inizio = pos(ra.inizio);
-      const auto fine = pos(ra.fine);
+      const auto avviso = pos(ra.avviso, oggetto::avviso_rallentamento);
+      const auto inizio = pos(ra.inizio, oggetto::inizio_rallentamento);
+      const auto fine = pos(ra.fine, oggetto::fine_rallentamento);
       if (avviso && (inizio || fine)) {
         corpo_ += formatta(
             "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"10\" fill=\"%s\"/>\n", x(*avviso),
@@ -664,9 +745,14 @@ class Profilo {
             "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"10\" fill=\"%s\">"
             "<title>Rallentamento a %d km/h</title></rect>\n",
             a, rr.y0 + 12, std::max(b - a, 2.0), kRallentamento, ra.velocita);
+        // The speed above, unless it would sit on the one before.
+        const std::string v = std::to_string(ra.velocita);
+        const double w = larghezza_testo(v, 10, true);
+        if ((a + b) / 2 - w / 2 < ultima + 2) continue;
+        ultima = (a + b) / 2 + w / 2;
         corpo_ += formatta(
-            "<text x=\"%.1f\" y=\"%.1f\" class=\"valore\" text-anchor=\"middle\">%d</text>\n",
-            (a + b) / 2, rr.y0 + 10, ra.velocita);
+            "<text x=\"%.1f\" y=\"%.1f\" class=\"valore\" text-anchor=\"middle\">%s</text>\n",
+            (a + b) / 2, rr.y0 + 10, v.c_str());
       }
     }
   }
@@ -675,7 +761,8 @@ class Profilo {
     titolo(codici_, "Codici");
     const double yc = (codici_.y0 + codici_.y1) / 2;
     for (const PuntoCodice& c : r_.punti_codice) {
-      const double px = x(posizione_oggetto(c.tratto));
+      const double px = x(static_cast<double>(posizione_dell_oggetto(
+          c.taglio ? oggetto::taglio_codice : oggetto::cambio_codice, c.tratto)));
       if (c.taglio) {
         corpo_ += formatta(
             "<path d=\"M%.1f %.1f l8 8 m0 -8 l-8 8\" stroke=\"%s\" stroke-width=\"1.6\">"
@@ -695,12 +782,16 @@ class Profilo {
     titolo(cartelli_, "Cartelli");
     const double yk = (cartelli_.y0 + cartelli_.y1) / 2;
     for (const Cartello& c : r_.cartelli) {
-      corpo_ += formatta("<rect x=\"%.1f\" y=\"%.1f\" width=\"9\" height=\"9\" fill=\"%s\"><title>",
-                         x(posizione_oggetto(c.tratto)) - 4.5, yk - 4.5, kCartello) +
-                xml(c.testo) + "</title></rect>\n";
+      corpo_ +=
+          formatta(
+              "<rect x=\"%.1f\" y=\"%.1f\" width=\"9\" height=\"9\" fill=\"%s\"><title>",
+              x(static_cast<double>(posizione_dell_oggetto(oggetto::cartello, c.tratto))) - 4.5,
+              yk - 4.5, kCartello) +
+          xml(c.testo) + "</title></rect>\n";
     }
     for (const IndicatoreVelocita& iv : r_.indicatori) {
-      const double px = x(posizione_oggetto(iv.tratto));
+      const double px =
+          x(static_cast<double>(posizione_dell_oggetto(oggetto::indicatore_velocita, iv.tratto)));
       corpo_ += formatta(
           "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"5\" fill=\"#fff\" stroke=\"%s\" "
           "stroke-width=\"2\"><title>Indicatore di velocità massima: A %d, B %d, C %d "
@@ -787,11 +878,17 @@ class Profilo {
              "height=\"10\" fill=\"%s\"/>",
              kMontagna[1], kMontagna[2], kMontagna[3]),
          "montagna, tipo 1, 2, 3");
+    voce(formatta("<line x1=\"10\" y1=\"-7\" x2=\"10\" y2=\"7\" stroke=\"%s\" "
+                  "stroke-width=\"2\"/>",
+                  kFine),
+         "fine del percorso (oltre: la coda di 7 km)");
     s += "</g>\n";
     corpo_ += s;
   }
 
   const Descrizione& r_;
+  const PartiPercorso parti_;
+  const std::vector<Tratta> pendenze_, velocita_tratte_, aderenze_;  // as lines write them
   double lunghezza_;
   double y_ = 0;
   Riga intestazione_{}, stazioni_{}, pendenza_{}, velocita_{}, aderenza_{}, segnali_{},
@@ -810,6 +907,8 @@ svg { display: block; width: 100%; max-width: 1600px; height: auto; }
 svg text { font-family: inherit; font-size: 12px; fill: #212121; }
 svg text.nome { font-size: 14px; font-weight: bold; paint-order: stroke; stroke: #fbfbf8;
                 stroke-width: 4px; }
+svg text.fine { font-size: 11px; fill: #d50000; paint-order: stroke; stroke: #fbfbf8;
+                stroke-width: 3px; }
 svg text.segnale { font-size: 10px; fill: #b71c1c; paint-order: stroke; stroke: #fbfbf8;
                    stroke-width: 3px; }
 svg text.riga { font-size: 13px; font-weight: bold; }

@@ -1,24 +1,106 @@
 #include "viste/documento_json.h"
 
+#include <charconv>
+#include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "formato/punti_tracciato.h"
 #include "model/campi.h"
 #include "model/cp1252.h"
 #include "model/oggetti.h"
 #include "model/regole.h"
+#include "viste/oggetto_scritto.h"
+#include "viste/posizioni.h"
 
 namespace compattatore {
 namespace {
 
 using json = nlohmann::ordered_json;
 
+// A JSON value written piece by piece, laid out as dump(1) lays out the whole: each member and
+// element on its own line, one space deeper than its container; an empty container as "{}" or
+// "[]". Small values are built whole and dumped in place.
+class Flusso {
+ public:
+  explicit Flusso(std::ostream& out) : out_(out) {}
+
+  void apri(char c) {
+    out_ << c;
+    aperti_.push_back({c, true});
+  }
+  void apri(std::string_view chiave, char c) {
+    membro(chiave);
+    apri(c);
+  }
+  void apri_elemento(char c) {
+    nuova_voce();
+    apri(c);
+  }
+  void chiudi() {
+    const Aperto a = aperti_.back();
+    aperti_.pop_back();
+    if (!a.vuoto) out_ << '\n' << std::string(aperti_.size(), ' ');
+    out_ << (a.tipo == '{' ? '}' : ']');
+  }
+  void scrivi(std::string_view chiave, const json& v) {
+    membro(chiave);
+    valore(v);
+  }
+  void elemento(const json& v) {
+    nuova_voce();
+    valore(v);
+  }
+  void elemento_intero(int64_t n) {
+    nuova_voce();
+    char b[24];
+    out_.write(b, std::to_chars(b, b + sizeof b, n).ptr - b);
+  }
+
+ private:
+  struct Aperto {
+    char tipo;
+    bool vuoto;
+  };
+
+  void nuova_voce() {
+    Aperto& a = aperti_.back();
+    if (!a.vuoto) out_ << ',';
+    a.vuoto = false;
+    out_ << '\n' << std::string(aperti_.size(), ' ');
+  }
+  void membro(std::string_view chiave) {
+    nuova_voce();
+    out_ << json(chiave).dump() << ": ";
+  }
+  // `v` dumped, each of its lines moved in to the depth it is written at.
+  void valore(const json& v) {
+    const std::string t = v.dump(1, ' ', false, json::error_handler_t::replace);
+    const std::string rientro = "\n" + std::string(aperti_.size(), ' ');
+    size_t da = 0;
+    for (size_t a = t.find('\n'); a != std::string::npos; da = a + 1, a = t.find('\n', da)) {
+      out_.write(t.data() + da, static_cast<std::streamsize>(a - da));
+      out_ << rientro;
+    }
+    out_.write(t.data() + da, static_cast<std::streamsize>(t.size() - da));
+  }
+
+  std::ostream& out_;
+  std::vector<Aperto> aperti_;
+};
+
 json opzionale(const std::optional<int32_t>& v) { return v ? json(*v) : json(nullptr); }
+
+// The position where the object of kind `o` on stretch `s` was written, or null.
+json posizione_opzionale(const std::optional<int32_t>& s, uint8_t o) {
+  return s ? json(posizione_dell_oggetto(o, *s)) : json(nullptr);
+}
 
 std::string orario(int32_t secondi) { return secondi == 0 ? "-" : ora(secondi); }
 
-// Every field of an entry, by its name; the text in UTF-8.
+// Every field of an entry, by its name, as stored; the text in UTF-8.
 json voce_json(const Voce& v) {
   json j = json::object();
   per_ogni_campo(v, [&j](const RigaCampo<Voce>& c, const auto& campo) {
@@ -31,38 +113,63 @@ json voce_json(const Voce& v) {
   return j;
 }
 
-// Every field of a stretch, by its name; the kind of object also by its name.
-json tratto_json(int32_t s, const Tratto& t) {
-  json j = {{"tratto", s}};
-  per_ogni_campo(t, [&](const RigaCampo<Tratto>& c, auto campo) {
-    j[c.nome] = campo;
-    if (&c == &riga_campo(CampoTratto::oggetto)) j["nome_oggetto"] = sigla_oggetto(t.oggetto);
-  });
+// A field whose value the stretch shows differently from its stored number: a field with a scale,
+// or a profile's field (nothing on the tail's last stretches).
+bool mostrato_altrimenti(const RigaCampo<Tratto>& c) {
+  return c.scala.fattore != 1 || c.scala.spostamento != 0 || campo_di_profilo(c);
+}
+
+// The object of a stretch as its line wrote it.
+json sorgente_json(const OggettoScritto& o) {
+  json valori = json::object();
+  for (const ValoreScritto& v : o.valori) valori[v.riga->nome] = v.valore;
+  json j = {{"chiave", o.chiave ? json(forma_chiave(*o.chiave)) : json(nullptr)},
+            {"parte", o.parte},
+            {"posizione", o.posizione},
+            {"valori", valori}};
+  if (o.voce) {
+    j["voce"] = *o.voce;
+    j["testo"] = o.testo;
+  }
+  j["descrizione"] = testo_oggetto(o);
   return j;
 }
 
-json tratte_json(const std::vector<Tratta>& tratte) {
+// A stretch: its number, start and part; every field by its name, in the author's unit (a
+// profile's field null on the tail's last stretches) and the kind of object also by its name;
+// the stored numbers of the fields shown otherwise; the object as its line wrote it.
+json tratto_json(const Scheda& s, int32_t n) {
+  const std::vector<Tratto>& tratti = s.scenario.modello.tratti;
+  const Tratto& t = tratti[static_cast<size_t>(n)];
+  const Parte parte = s.parti.parte(n);
+  json j = {{"tratto", n}, {"da", inizio_tratto(n)}, {"parte", nome_parte(parte)}};
+  json memorizzati = json::object();
+  per_ogni_campo(t, [&](const RigaCampo<Tratto>& c, auto campo) {
+    if (parte == Parte::senza_profilo && campo_di_profilo(c)) {
+      j[c.nome] = nullptr;
+    } else {
+      j[c.nome] = c.in_unita(campo);
+    }
+    if (mostrato_altrimenti(c)) memorizzati[c.nome] = campo;
+    if (&c == &riga_campo(CampoTratto::oggetto)) j["nome_oggetto"] = sigla_oggetto(t.oggetto);
+  });
+  j["memorizzati"] = memorizzati;
+  if (const auto o = oggetto_scritto(s.descrizione, tratti, n)) j["sorgente"] = sorgente_json(*o);
+  return j;
+}
+
+// A profile's runs, cut where the tail begins: the value in the author's unit (null where no line
+// writes it) and the stored number.
+json tratte_json(const std::vector<Tratta>& tratte, CampoTratto campo, const PartiPercorso& p) {
+  const Scala& scala = riga_campo(campo).scala;
   json a = json::array();
-  for (const Tratta& t : tratte) {
+  for (const TrattaInParte& t : in_parti(tratte, p)) {
     a.push_back({{"da", inizio_tratto(t.primo)},
                  {"primo_tratto", t.primo},
                  {"ultimo_tratto", t.ultimo},
-                 {"valore", t.valore}});
-  }
-  return a;
-}
-
-json coordinate_json(const Tracciato& t, int asse) {
-  json a = json::array();
-  for (size_t i = 0; i < punti_tracciato::numero(t); ++i) {
-    const Coordinata c = punti_tracciato::coordinata(t, asse, i);
-    if (const auto* n = std::get_if<int16_t>(&c)) {
-      a.push_back(*n);
-    } else if (const auto* d = std::get_if<double>(&c)) {
-      a.push_back(*d);
-    } else {
-      a.push_back(nullptr);
-    }
+                 {"parte", nome_parte(t.parte)},
+                 {"valore", t.parte == Parte::senza_profilo ? json(nullptr) : json(t.valore)},
+                 {"memorizzato", scala.grezzo(t.valore).value_or(0)}});
   }
   return a;
 }
@@ -88,7 +195,7 @@ json codici_json(const std::optional<ControlloCodici>& cc) {
   return {{"chiave", cc->chiave}, {"valori", valori}, {"validi", cc->validi()}};
 }
 
-json percorso_json(const Descrizione& r) {
+json percorso_json(const Descrizione& r, const PartiPercorso& p) {
   json sezioni = json::array();
   for (const SezioneKm& z : r.sezioni) {
     sezioni.push_back({{"voce", z.voce},
@@ -99,6 +206,11 @@ json percorso_json(const Descrizione& r) {
   }
   return {{"lunghezza", r.lunghezza},
           {"ultimo_tratto", r.ultimo_tratto},
+          {"coda",
+           {{"metri", kCodaPercorso},
+            {"primo_tratto", p.primo_coda},
+            {"da", inizio_tratto<int64_t>(p.primo_coda)},
+            {"primo_tratto_senza_profilo", p.primo_senza_profilo}}},
           {"sezioni", sezioni},
           {"sfondi", {{"uno", r.sfondi[0]}, {"due", r.sfondi[1]}, {"tre", r.sfondi[2]}}},
           {"ripetizione_segnali",
@@ -133,7 +245,10 @@ json stazioni_json(const Descrizione& r) {
 json cartelli_json(const Descrizione& r) {
   json cartelli = json::array();
   for (const Cartello& c : r.cartelli) {
-    cartelli.push_back({{"tratto", c.tratto}, {"voce", c.voce}, {"testo", c.testo}});
+    cartelli.push_back({{"tratto", c.tratto},
+                        {"posizione", posizione_dell_oggetto(oggetto::cartello, c.tratto)},
+                        {"voce", c.voce},
+                        {"testo", c.testo}});
   }
   return cartelli;
 }
@@ -142,7 +257,7 @@ json segnali_json(const Descrizione& r) {
   json segnali = json::array();
   for (const SegnaleLetto& g : r.segnali) {
     segnali.push_back({{"tratto", g.tratto},
-                       {"posizione", posizione_oggetto(g.tratto)},
+                       {"posizione", posizione_dell_oggetto(oggetto::segnale, g.tratto)},
                        {"s", {g.aspetti[0], g.aspetti[1], g.aspetti[2]}},
                        {"d", {g.d[0], g.d[1], g.d[2]}},
                        {"rapp", g.rapp},
@@ -156,13 +271,19 @@ json segnali_json(const Descrizione& r) {
 json rallentamenti_json(const Descrizione& r) {
   json rallentamenti = json::array();
   for (const RallentamentoLetto& ra : r.rallentamenti) {
-    rallentamenti.push_back({{"tratto_avviso", opzionale(ra.avviso)},
-                             {"tratto_inizio", opzionale(ra.inizio)},
-                             {"tratto_fine", opzionale(ra.fine)},
-                             {"velocita", ra.velocita},
-                             {"d_v", ra.d_v},
-                             {"f_tt", ra.f_tt},
-                             {"preavvisi", ra.segnalato}});
+    rallentamenti.push_back(
+        {{"tratto_avviso", opzionale(ra.avviso)},
+         {"tratto_inizio", opzionale(ra.inizio)},
+         {"tratto_fine", opzionale(ra.fine)},
+         {"posizione_avviso", posizione_opzionale(ra.avviso, oggetto::avviso_rallentamento)},
+         {"posizione_inizio", posizione_opzionale(ra.inizio, oggetto::inizio_rallentamento)},
+         {"posizione_fine", posizione_opzionale(ra.fine, oggetto::fine_rallentamento)},
+         {"lunghezza",
+          ra.inizio && ra.fine ? json((*ra.fine - *ra.inizio) * kMetriTratto) : json(nullptr)},
+         {"velocita", ra.velocita},
+         {"d_v", ra.d_v},
+         {"f_tt", ra.f_tt},
+         {"preavvisi", ra.segnalato}});
   }
   return rallentamenti;
 }
@@ -170,10 +291,11 @@ json rallentamenti_json(const Descrizione& r) {
 json punti_codice_json(const Descrizione& r) {
   json codici = json::array();
   for (const PuntoCodice& c : r.punti_codice) {
-    codici.push_back(
-        {{"tratto", c.tratto},
-         {"tipo", sigla_oggetto(c.taglio ? oggetto::taglio_codice : oggetto::cambio_codice)},
-         {"codice", c.codice}});
+    const uint8_t o = c.taglio ? oggetto::taglio_codice : oggetto::cambio_codice;
+    codici.push_back({{"tratto", c.tratto},
+                      {"posizione", posizione_dell_oggetto(o, c.tratto)},
+                      {"tipo", sigla_oggetto(o)},
+                      {"codice", c.codice}});
   }
   return codici;
 }
@@ -191,12 +313,28 @@ json montagne_json(const Descrizione& r) {
   return montagne;
 }
 
+// A speed board: its packed numbers as stored, and the speeds (km/h) and stripes of its two sides
+// by the names of the keyword's values.
 json indicatori_json(const Descrizione& r) {
   json indicatori = json::array();
   for (const IndicatoreVelocita& iv : r.indicatori) {
-    indicatori.push_back({{"tratto", iv.tratto},
-                          {"valori", {iv.valori[0], iv.valori[1], iv.valori[2]}},
-                          {"strisce", iv.strisce}});
+    json lati = json::object();
+    const ValoreChiave nomi[2][4] = {
+        {ValoreChiave::indicatori_vmax_vas, ValoreChiave::indicatori_vmax_vbs,
+         ValoreChiave::indicatori_vmax_vcs, ValoreChiave::indicatori_vmax_strisces},
+        {ValoreChiave::indicatori_vmax_vad, ValoreChiave::indicatori_vmax_vbd,
+         ValoreChiave::indicatori_vmax_vcd, ValoreChiave::indicatori_vmax_strisced}};
+    for (int lato = 0; lato < 2; ++lato) {
+      for (int k = 0; k < 3; ++k)
+        lati[riga(nomi[lato][k]).nome] = lato ? iv.seconda(k) : iv.prima(k);
+      lati[riga(nomi[lato][3]).nome] = lato ? iv.strisce_destra() : iv.strisce_sinistra();
+    }
+    indicatori.push_back(
+        {{"tratto", iv.tratto},
+         {"posizione", posizione_dell_oggetto(oggetto::indicatore_velocita, iv.tratto)},
+         {"valori", {iv.valori[0], iv.valori[1], iv.valori[2]}},
+         {"strisce", iv.strisce},
+         {"lati", lati}});
   }
   return indicatori;
 }
@@ -207,49 +345,66 @@ json elenco_json(const Elenco& e) {
   return elenco;
 }
 
-json tracciato_json(const Tracciato& t) {
-  if (punti_tracciato::numero(t) == 0) return nullptr;
-  return {{"punti", punti_tracciato::numero(t)},
-          {"x", coordinate_json(t, 0)},
-          {"y", coordinate_json(t, 1)}};
+// One axis of the plan, point by point: an integer, a number with a decimal point, or null.
+void coordinate(Flusso& f, const Tracciato& t, int asse) {
+  f.apri(asse == 0 ? "x" : "y", '[');
+  for (size_t i = 0; i < punti_tracciato::numero(t); ++i) {
+    const Coordinata c = punti_tracciato::coordinata(t, asse, i);
+    if (const auto* n = std::get_if<int16_t>(&c)) {
+      f.elemento_intero(*n);
+    } else if (const auto* d = std::get_if<double>(&c)) {
+      f.elemento(*d);
+    } else {
+      f.elemento(nullptr);
+    }
+  }
+  f.chiudi();
 }
 
 }  // namespace
 
-json documento_json(const Scheda& s, int32_t primo, int32_t ultimo) {
+void scrivi_documento_json(std::ostream& out, const Scheda& s, int32_t primo, int32_t ultimo) {
   const ScenarioCompilato& sc = s.scenario;
   const Modello& m = sc.modello;
   const Descrizione& r = s.descrizione;
-  json j;
-  j["file"] = file_json(sc);
-  j["nome"] = sc.con_elenco ? json(s.identita.nome) : json(nullptr);
-  j["treno"] = sc.con_elenco ? json(s.identita.treno) : json(nullptr);
-  j["codici_controllo"] = codici_json(s.codici);
+  Flusso f(out);
+  f.apri('{');
+  f.scrivi("file", file_json(sc));
+  f.scrivi("nome", sc.con_elenco ? json(s.identita.nome) : json(nullptr));
+  f.scrivi("treno", sc.con_elenco ? json(s.identita.treno) : json(nullptr));
+  f.scrivi("codici_controllo", codici_json(s.codici));
   if (sc.con_elenco) {
-    j["percorso"] = percorso_json(r);
-    j["treno_figure"] = figure_json(r);
-    j["stazioni"] = stazioni_json(r);
-    j["cartelli"] = cartelli_json(r);
+    f.scrivi("percorso", percorso_json(r, s.parti));
+    f.scrivi("treno_figure", figure_json(r));
+    f.scrivi("stazioni", stazioni_json(r));
+    f.scrivi("cartelli", cartelli_json(r));
   }
-  j["segnali"] = segnali_json(r);
-  j["rallentamenti"] = rallentamenti_json(r);
-  j["punti_codice"] = punti_codice_json(r);
-  j["montagne"] = montagne_json(r);
-  j["indicatori_velocita"] = indicatori_json(r);
-  j["profili"] = {{"velocita", tratte_json(r.velocita)},
-                  {"aderenza", tratte_json(r.aderenze)},
-                  {"pendenza", tratte_json(r.pendenze)}};
+  f.scrivi("segnali", segnali_json(r));
+  f.scrivi("rallentamenti", rallentamenti_json(r));
+  f.scrivi("punti_codice", punti_codice_json(r));
+  f.scrivi("montagne", montagne_json(r));
+  f.scrivi("indicatori_velocita", indicatori_json(r));
+  f.scrivi("profili", {{"velocita", tratte_json(r.velocita, CampoTratto::velocita, s.parti)},
+                       {"aderenza", tratte_json(r.aderenze, CampoTratto::aderenza, s.parti)},
+                       {"pendenza", tratte_json(r.pendenze, CampoTratto::pendenza, s.parti)}});
   json avvisi = json::array();
   for (const Rilievo& a : s.identita.avvisi) avvisi.push_back(a.testo());
-  j["avvisi"] = avvisi;
-  j["elenco"] = sc.con_elenco ? elenco_json(m.elenco) : json(nullptr);
-  json tratti = json::array();
-  for (int32_t t = primo; t <= ultimo; ++t) {
-    tratti.push_back(tratto_json(t, m.tratti[static_cast<size_t>(t)]));
+  f.scrivi("avvisi", avvisi);
+  f.scrivi("elenco", sc.con_elenco ? elenco_json(m.elenco) : json(nullptr));
+  f.apri("tratti", '[');
+  for (int32_t t = primo; t <= ultimo; ++t) f.elemento(tratto_json(s, t));
+  f.chiudi();
+  if (punti_tracciato::numero(m.tracciato) == 0) {
+    f.scrivi("tracciato", nullptr);
+  } else {
+    f.apri("tracciato", '{');
+    f.scrivi("punti", punti_tracciato::numero(m.tracciato));
+    coordinate(f, m.tracciato, 0);
+    coordinate(f, m.tracciato, 1);
+    f.chiudi();
   }
-  j["tratti"] = tratti;
-  j["tracciato"] = tracciato_json(m.tracciato);
-  return j;
+  f.chiudi();
+  out << "\n";
 }
 
 }  // namespace compattatore

@@ -92,7 +92,8 @@ Identita identita(const ScenarioCompilato& s, const Descrizione& r) {
 Scheda scheda(const ScenarioCompilato& s) {
   Descrizione r = descrivi(s.modello, s.con_elenco);
   Identita id = identita(s, r);
-  return {s, std::move(r), std::move(id), controlla_codici(s)};
+  const PartiPercorso parti = parti_percorso(r, s.con_elenco);
+  return {s, std::move(r), std::move(id), controlla_codici(s), parti};
 }
 
 }  // namespace compattatore

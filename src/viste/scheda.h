@@ -10,6 +10,7 @@
 #include "formato/scenario_compilato.h"
 #include "viste/anomalie.h"
 #include "viste/descrizione.h"
+#include "viste/posizioni.h"
 
 namespace compattatore {
 
@@ -50,6 +51,7 @@ struct Scheda {
   Descrizione descrizione;
   Identita identita;
   std::optional<ControlloCodici> codici;
+  PartiPercorso parti;  // where the route's tail begins
 };
 
 Scheda scheda(const ScenarioCompilato& s);

@@ -4,9 +4,7 @@
 
 #include <cstdint>
 #include <ostream>
-#include <vector>
 
-#include "model/modello.h"
 #include "viste/scheda.h"
 
 namespace compattatore {
@@ -15,9 +13,10 @@ namespace compattatore {
 /// mountains, boards, speed boards, profiles, and the findings under "Avvisi".
 void stampa_sommario(std::ostream& out, const Scheda& s);
 
-/// The stretches `primo` to `ultimo` of `tratti`, every field, one stretch per line under a line
-/// with the fields' names.
-void stampa_tratti(std::ostream& out, const std::vector<Tratto>& tratti, int32_t primo,
-                   int32_t ultimo);
+/// The stretches `primo` to `ultimo` of the scenario, one per line under two lines with the
+/// fields' names and units: its number and start, every field in the author's unit (a profile's
+/// field has none on the stretches no line fills), whether it lies in the route's tail, and its
+/// object in the author's words.
+void stampa_tratti(std::ostream& out, const Scheda& s, int32_t primo, int32_t ultimo);
 
 }  // namespace compattatore

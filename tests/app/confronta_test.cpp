@@ -43,7 +43,7 @@ TEST(Confronta, UgualiDiversiESoloInUnaCartella) {
   const std::string b = (fs::path("b") / "").string();
   EXPECT_EQ(r.out, "--- A: " + a + prova::kFileTratti + "\n+++ B: " + b + prova::kFileTratti +
                        "\n"
-                       "tratto 929 (46400 m) valore_1: 42 -> 43\n"
+                       "tratto 929 (46450 m) valore_1: 42 -> 43 (segnale a 46400 m: d1 2 -> 3)\n"
                        "--- A: " +
                        a + prova::kFileElenco + "\n+++ B: " + b + prova::kFileElenco +
                        "\n"
@@ -55,7 +55,7 @@ TEST(Confronta, UgualiDiversiESoloInUnaCartella) {
   r = esegui_programma({"confronta", "a/" + prova::kFileTratti, "b"}, t.percorso());
   EXPECT_EQ(r.stato, 1);
   EXPECT_EQ(r.out.substr(r.out.find('\n', r.out.find("+++")) + 1),
-            "tratto 929 (46400 m) valore_1: 42 -> 43\n");
+            "tratto 929 (46450 m) valore_1: 42 -> 43 (segnale a 46400 m: d1 2 -> 3)\n");
 }
 
 TEST(Confronta, ProblemiConStato2) {

@@ -152,10 +152,11 @@ struct Zona {
   uint32_t x0 = UINT32_MAX, y0 = UINT32_MAX, x1 = 0, y1 = 0;
 };
 
-Zona zona(const Immagine& im, unsigned colore) {
+// Where the pixels of `colore` are, within the rows `y0` to `y1` (the whole picture by default).
+Zona zona(const Immagine& im, unsigned colore, uint32_t y0 = 0, uint32_t y1 = UINT32_MAX) {
   const int r = colore >> 16, g = (colore >> 8) & 0xFF, b = colore & 0xFF;
   Zona z;
-  for (uint32_t y = 0; y < im.altezza; ++y) {
+  for (uint32_t y = y0; y < im.altezza && y <= y1; ++y) {
     for (uint32_t x = 0; x < im.larghezza; ++x) {
       const unsigned char* p = im.pixel(x, y);
       if (std::abs(p[0] - r) + std::abs(p[1] - g) + std::abs(p[2] - b) > 24) continue;
@@ -173,6 +174,8 @@ Zona zona(const Immagine& im, unsigned colore) {
 // nothing else.
 constexpr unsigned kLinea = 0x0b7a75;
 constexpr unsigned kPendenza = 0xc77c3a;
+// The route's end, marked on the map and across the profile.
+constexpr unsigned kFine = 0xff1744;
 
 class Browser : public ::testing::Test {
  protected:
@@ -250,6 +253,19 @@ TEST_F(Browser, PaginaIncorporataInChromium) {
   EXPECT_GT(pendenza.x1 - pendenza.x0, im->larghezza * 3 / 4) << "il profilo è stretto";
   EXPECT_LT(linea.y1, pendenza.y0) << "la mappa non sta sopra il profilo";
   EXPECT_LT(pendenza.y1, im->altezza) << "il profilo esce dalla finestra";
+
+  // The route's end is marked on the map, where the line stops (the tail runs on in another
+  // colour), and across the profile, right of the gradient's last author-written run.
+  const Zona fine_mappa = zona(*im, kFine, linea.y0, linea.y1);
+  ASSERT_GT(fine_mappa.pixel, 20u) << "nessuna fine del percorso sulla mappa";
+  EXPECT_LE(linea.x1, fine_mappa.x1 + 4) << "la linea della mappa continua oltre la fine";
+  EXPECT_GE(linea.x1 + 12, fine_mappa.x0) << "la linea della mappa si ferma prima della fine";
+  const Zona fine_profilo = zona(*im, kFine, pendenza.y0, pendenza.y0 + 60);
+  EXPECT_GT(fine_profilo.pixel, 30u) << "nessuna fine del percorso sul profilo";
+  // The embedded route ends level, and so does its tail: no gradient is filled beyond the end,
+  // and the tail's last stretches, which no line fills, show no drop.
+  const Zona pendenza_profilo = zona(*im, kPendenza, pendenza.y0, fine_profilo.y1);
+  EXPECT_LT(pendenza_profilo.x1, fine_profilo.x0) << "la pendenza precipita in fondo";
 }
 
 TEST_F(Browser, SenzaTracciatoIlProfiloInCima) {

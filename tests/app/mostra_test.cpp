@@ -43,11 +43,22 @@ TEST(Mostra, RiepilogoDaOgnunoDeiTreFile) {
            "Segnali (44)\n",
            "     929     46400 km 88+750      4/2   1/1   1/1    0  2  2     0\n",
            "Rallentamenti (5)\n",
-           "      45150      46350      48300   80 km/h    1950 m   80    1 no\n",
-           "  tratto   1090     54450 m  taglio del codice\n",
+           "      45150      46350      48300   80 km/h    1950 m     80      1 no\n",
+           // A code point stands where its line writes it: stretch 1090 from 54500 m.
+           "  tratto   1090     54500 m  taglio del codice\n",
            "  da     11200 a     12000 m  tipo 2  tratti 224-239, 4 segni\n",
            "  tratto    717     35800 m  voce 80  (Ponte Fiume)(  Tevere   )\n",
-           "  tratto   1102     55050 m   A 140/140  B 160/160  C 250/250  strisce 0/0\n",
+           "  tratto   1102     55050 m   vas/vad 140/140 km/h  vbs/vbd 160/160 km/h  vcs/vcd "
+           "250/250 km/h  strisces/strisced 0/0\n",
+           // The route's tail, and its last three stretches, which no line fills.
+           "  coda oltre la fine del percorso: tratti 2480-2620, da 124000 m (i 7000 m che il "
+           "formato aggiunge dopo la fine)\n    i profili la riempiono con il loro ultimo valore, "
+           "tranne i tratti 2618-2620, che nessuna riga scrive\n",
+           "  da    117900 m     0 ‰    (tratti 2358-2479)\n"
+           "  da    124000 m     0 ‰    (tratti 2480-2617)  coda oltre la fine del percorso\n"
+           "  da    130900 m     -      (tratti 2618-2620)  coda: nessuna riga scrive questi "
+           "tratti "
+           "(byte 0)\n",
        }) {
     EXPECT_NE(o.find(atteso), std::string::npos) << atteso << "\n--- in:\n" << o;
   }
@@ -89,17 +100,35 @@ TEST(Mostra, CodiciNonValidiQuandoNomeOTrenoCambiano) {
   EXPECT_NE(r.out.find("  tracciato  -: non trovato\n"), std::string::npos);
 }
 
-TEST(Mostra, TrattiUnoPerRiga) {
+TEST(Mostra, TrattiUnoPerRigaNellUnitaDellAutore) {
+  // Each stretch from its start; speed and gradient in km/h and per mille; the object as its
+  // line wrote it, at the position written (one stretch before, for a point object).
   const prova::Risultato r = esegui_programma({"mostra", prova::kFileTratti, "--tratti", "928-929"},
                                               prova::cartella_incorporata());
   ASSERT_EQ(r.stato, 0) << r.err;
   EXPECT_EQ(r.out,
-            "tratto posizione oggetto                    valore_1 valore_2 valore_3 valore_4 "
-            "tempo_segnale preavviso montagna velocita pendenza aderenza\n"
-            "   928     46350   3 inizio_rallentamento         80       80        1        0      "
-            "       0         0        0       21      102       88\n"
-            "   929     46400   1 segnale                      42       11       11        8      "
-            "       0         0        0       21      102       88\n");
+            "tratto      da oggetto                    valore_1 valore_2 valore_3 valore_4 "
+            "tempo_segnale preavviso montagna velocita pendenza aderenza  oggetto nei sorgenti\n"
+            "           (m)                                                                      "
+            "                             (km/h)      (‰)\n"
+            "   928   46400   3 inizio_rallentamento         80       80        1        0      "
+            "       0         0        0      105        2       88  rallentamento (inizio) a "
+            "46350 m: v 80 km/h, l 1950 m, f_tt 1, f_ta 0, d_v 80\n"
+            "   929   46450   1 segnale                      42       11       11        8      "
+            "       0         0        0      105        2       88  segnale a 46400 m: sx 2, s1 "
+            "4, s2 1, s3 1, rapp 0, dx 2, d1 2, d2 1, d3 1, tempo 0 s\n");
+
+  // The tail: its last three stretches have no profile value.
+  const prova::Risultato coda = esegui_programma(
+      {"mostra", prova::kFileTratti, "--tratti", "2617-2618"}, prova::cartella_incorporata());
+  EXPECT_NE(coda.out.find("  2617  130850   0 libero                        0        0        0"
+                          "        0             0         0        0       30        0       90"
+                          "  [coda]\n"),
+            std::string::npos)
+      << coda.out;
+  EXPECT_NE(coda.out.find("        0        -        -        -  [coda senza profilo]\n"),
+            std::string::npos)
+      << coda.out;
 }
 
 TEST(Mostra, JsonConOgniCampo) {
@@ -118,19 +147,106 @@ TEST(Mostra, JsonConOgniCampo) {
   EXPECT_EQ(j["elenco"].size(), 87u);
   EXPECT_EQ(j["elenco"][85]["orario"], 33881);
   ASSERT_EQ(j["tratti"].size(), 2621u);
-  EXPECT_EQ(j["tratti"][929]["valore_1"], 42);
-  EXPECT_EQ(j["tratti"][929]["nome_oggetto"], "segnale");
+  // A stretch from its start, its fields in the author's units with the stored numbers beside
+  // them, and its object as the line wrote it.
+  const auto& segnale = j["tratti"][929];
+  EXPECT_EQ(segnale["da"], 46450);
+  EXPECT_EQ(segnale["parte"], "percorso");
+  EXPECT_EQ(segnale["valore_1"], 42);
+  EXPECT_EQ(segnale["nome_oggetto"], "segnale");
+  EXPECT_EQ(segnale["velocita"], 105);
+  EXPECT_EQ(segnale["pendenza"], 2);
+  EXPECT_EQ(segnale["memorizzati"],
+            nlohmann::json::parse(R"({"velocita": 21, "pendenza": 102, "aderenza": 88})"));
+  EXPECT_EQ(segnale["sorgente"]["chiave"], "segnale");
+  EXPECT_EQ(segnale["sorgente"]["posizione"], 46400);
+  EXPECT_EQ(segnale["sorgente"]["valori"]["d1"], 2);
+  // The tail: marked, and without profile values on its last three stretches.
+  EXPECT_EQ(j["percorso"]["coda"], nlohmann::json::parse(R"({"metri": 7000, "primo_tratto": 2480,
+            "da": 124000, "primo_tratto_senza_profilo": 2618})"));
+  EXPECT_EQ(j["tratti"][2480]["parte"], "coda");
+  EXPECT_EQ(j["tratti"][2618]["parte"], "senza_profilo");
+  EXPECT_TRUE(j["tratti"][2618]["pendenza"].is_null());
+  EXPECT_EQ(j["tratti"][2618]["memorizzati"]["pendenza"], 0);
+  const auto& pendenze = j["profili"]["pendenza"];
+  EXPECT_EQ(pendenze.back(), nlohmann::json::parse(R"({"da": 130900, "primo_tratto": 2618,
+            "ultimo_tratto": 2620, "parte": "senza_profilo", "valore": null, "memorizzato": 0})"));
+  EXPECT_EQ(j["punti_codice"][0]["posizione"].get<int>() % 50, 0);
+  EXPECT_EQ(j["rallentamenti"][0]["lunghezza"], 1950);
+  EXPECT_EQ(j["rallentamenti"][0]["posizione_inizio"], 46350);
   // The plan keeps its three kinds of value: integer, double, empty.
   EXPECT_EQ(j["tracciato"]["punti"], 131001);
   EXPECT_TRUE(j["tracciato"]["y"][1].is_number_integer());
   EXPECT_TRUE(j["tracciato"]["y"][2].is_number_float());
   EXPECT_TRUE(j["tracciato"]["y"][131000].is_null());
+  // Written piece by piece, laid out as the whole document dumps.
+  EXPECT_EQ(nlohmann::ordered_json::parse(r.out).dump(1) + "\n", r.out);
 
   const prova::Risultato parte = esegui_programma(
       {"mostra", "--json", "--tratti=929", prova::kFileElenco}, prova::cartella_incorporata());
   const auto k = nlohmann::json::parse(parte.out);
   ASSERT_EQ(k["tratti"].size(), 1u);
   EXPECT_EQ(k["tratti"][0]["tratto"], 929);
+}
+
+// Real documents agree with doc/mostra.schema.json: the embedded scenario without its plan (a
+// signal, a slowdown, the tail), its stretches alone, a stretch of a kind the model does not know,
+// and a small compiled route with its plan. Checked by tests/valida_schema.py (Debian's
+// python3-jsonschema); a Windows test has no Python to start.
+TEST(Mostra, JsonSecondoLoSchema) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "nessun Python nel test per Windows";
+#else
+  prova::CartellaTemporanea t;
+  const fs::path& d = prova::cartella_incorporata();
+  fs::create_directories(t / "senza_tracciato");
+  fs::create_directories(t / "solo_tratti");
+  fs::create_directories(t / "piccolo");
+  for (const std::string& f : {prova::kFileElenco, prova::kFileTratti}) {
+    fs::copy_file(d / f, t / "senza_tracciato" / f);
+  }
+  // Stretch 5's object becomes kind 99, which no line writes.
+  std::string dat = prova::leggi(d / prova::kFileTratti);
+  dat[5 * 15] = 99;
+  prova::scrivi(t / "solo_tratti" / prova::kFileTratti, dat);
+  prova::scrivi(t / "Piccolo_linea.txt",
+                "[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\ncurvad3, 200, 300\r\n"
+                "[fine]\r\n");
+  prova::scrivi(t / "Piccolo_1-.txt",
+                "[generale]\r\nstazione, 500, 24, 300, 0, 0, 0, 0,0,0, 0,0,0, 30, 6,0,0, A\r\n"
+                "[fine]\r\n");
+  ASSERT_EQ(esegui_programma({"compila", "Piccolo_linea.txt", "Piccolo_1-.txt", "--dir", "piccolo"},
+                             t.percorso())
+                .stato,
+            0);
+  const struct {
+    std::vector<std::string> argomenti;
+    const char* documento;
+  } casi[] = {
+      {{"mostra", "--json", "--tratti=920-935", "senza_tracciato"}, "oggetti.json"},
+      {{"mostra", "--json", "--tratti=2610-2620", "senza_tracciato"}, "coda.json"},
+      {{"mostra", "--json", "--tratti=0-10", "solo_tratti/" + prova::kFileTratti}, "tratti.json"},
+      {{"mostra", "--json", "piccolo"}, "piccolo.json"},
+  };
+  std::string documenti;
+  for (const auto& c : casi) {
+    const prova::Risultato r = esegui_programma(c.argomenti, t.percorso());
+    ASSERT_EQ(r.stato, 0) << c.documento << ": " << r.err;
+    prova::scrivi(t / c.documento, r.out);
+    documenti += std::string(" ") + c.documento;
+  }
+  const std::string sorgenti = COMPATTATORE_SORGENTI;
+  const prova::Risultato v =
+      esegui_programma({"-c", "python3 '" + sorgenti + "/tests/valida_schema.py' '" + sorgenti +
+                                  "/doc/mostra.schema.json'" + documenti},
+                       t.percorso(), false, "/bin/sh");
+  EXPECT_EQ(v.stato, 0) << v.err;
+  // The unknown kind is named as such.
+  const auto j = nlohmann::json::parse(prova::leggi(t / "tratti.json"));
+  EXPECT_TRUE(j["tratti"][5]["sorgente"]["chiave"].is_null());
+  EXPECT_NE(j["tratti"][5]["sorgente"]["descrizione"].get<std::string>().find("sconosciuto"),
+            std::string::npos);
+#endif
 }
 
 TEST(Mostra, RifiutiConStato1) {

@@ -7,15 +7,21 @@ namespace {
 
 using Righe = std::vector<std::string>;
 
-TEST(Confronto, TrattiCampoPerCampo) {
+TEST(Confronto, TrattiCampoPerCampoNellUnitaDellAutore) {
+  // A stretch is named by its start (s × 50 m); a field with a unit shows it, with the stored
+  // numbers beside it when they differ from the values.
   std::vector<Tratto> a(10), b(12);
   b[3].oggetto = 1;
   b[3].valore_1 = 42;
+  a[8].pendenza = 100;
+  b[8].pendenza = 107;
   a[9].velocita = 17;
   b[9].velocita = 30;
   EXPECT_EQ(confronta_tratti(a, b),
-            (Righe{"tratto 3 (100 m) oggetto: 0 (libero) -> 1 (segnale)",
-                   "tratto 3 (100 m) valore_1: 0 -> 42", "tratto 9 (400 m) velocita: 17 -> 30",
+            (Righe{"tratto 3 (150 m) oggetto: 0 (libero) -> 1 (segnale)",
+                   "tratto 3 (150 m) valore_1: 0 -> 42",
+                   "tratto 8 (400 m) pendenza: 0 -> 7 ‰ (memorizzati 100 -> 107)",
+                   "tratto 9 (450 m) velocita: 85 -> 150 km/h (memorizzati 17 -> 30)",
                    "tratti 10-11 solo in B (A ha 10 tratti, B 12)"}));
   EXPECT_EQ(confronta_tratti(a, a), Righe{});
 }
@@ -31,7 +37,7 @@ TEST(Confronto, VociConNomeEOrario) {
   EXPECT_EQ(confronta_elenco(a, b),
             (Righe{"voce 5 (Sipicciano) orario: 24150 (6:42:30) -> 24160 (6:42:40)",
                    "voce 7 testo: \"Bassano\" -> \"Bassano in Teverina\"",
-                   "voce 84 campo_2: 0 -> 124000"}));
+                   "voce 84 campo_2 (lunghezza): 0 -> 124000 m"}));
 }
 
 TEST(Confronto, TracciatoPerSerieDiPuntiComeScritti) {
