@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +16,16 @@ namespace compattatore {
 ///   FILE:RIGA:COLONNA: errore N: <what is wrong>: <detail> (posizione P m)
 ///       <the source line as written>
 ///       <a caret under the item, and ~ under the rest of it>
+///       aiuto: <what to change, from the row of the code or warning>
 ///   FILE:RIGA:COLONNA: nota: <what occupies the stretch>
 ///       ...
 /// A warning reads "avviso: <message> [name]", a note "nota: <message>". The place is shortened
 /// to what was recorded (FILE:RIGA:, FILE:, or nothing), and so is the bracket at the end (no
 /// position when none was recorded; the stretch for the codes of the code-marker pass).
 std::string messaggio_errore(const Segnalazione& s);
+
+/// What the author should change for `s`: the remedy of its code or warning ("" for a note).
+const char* rimedio(const Segnalazione& s);
 
 /// `testo` (UTF-8) with nothing that a terminal would obey: control characters as ^[ (ESC), ^M
 /// (CR), ^I (tab), ^? (DEL); C1 controls as <U+009B>; bytes that are not UTF-8 as \xNN.
@@ -55,6 +60,8 @@ class Resoconto {
 
   /// "1 errore e 2 avvisi": what the run found, or "" when nothing.
   std::string conteggio() const;
+  /// Whether a warning of kind `a` was received.
+  bool ricevuto(Avviso a) const { return visti_.contains(a); }
 
  private:
   std::ostream& err_;
@@ -62,6 +69,7 @@ class Resoconto {
   int errori_ = 0;
   int avvisi_ = 0;
   std::vector<Segnalazione> tutte_;
+  std::set<Avviso> visti_;
 };
 
 /// An observer for `Esecuzione` that prints every message on `err`.

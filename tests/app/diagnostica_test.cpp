@@ -8,6 +8,9 @@
 namespace compattatore {
 namespace {
 
+// The line of the remedy that follows a code's source line and caret.
+std::string aiuto(Codice c) { return std::string("    aiuto: ") + riga_codice(c).rimedio + "\n"; }
+
 TEST(Diagnostica, FormeDelMessaggio) {
   const struct {
     Segnalazione s;
@@ -39,7 +42,7 @@ TEST(Diagnostica, FormeDelMessaggio) {
        "54800 m)\n"
        "    cartello_indicatore,  54800,   (1° BIVIO)\n"},
   };
-  for (const auto& c : casi) EXPECT_EQ(messaggio_errore(c.s), c.atteso);
+  for (const auto& c : casi) EXPECT_EQ(messaggio_errore(c.s), c.atteso + aiuto(c.s.codice));
 }
 
 TEST(Diagnostica, RigaLungaTagliata) {
@@ -58,6 +61,8 @@ TEST(Diagnostica, SegnoSottoLaVoceENote) {
             "T-.txt:3:10: errore 16: il segnale cade su un tratto già occupato (posizione 2050 m)\n"
             "    segnale, 2050, 2\n"
             "             ^~~~\n"
+            "    aiuto: sposta il segnale di almeno 50 m, lontano da stazioni, rallentamenti e "
+            "altri oggetti\n"
             "T-.txt:2:1: nota: il tratto 42 è occupato dal punto di fermata di una stazione, "
             "scritto qui\n"
             "    stazione, 2000\n"
@@ -73,9 +78,11 @@ TEST(Diagnostica, SegnoSottoLaVoceENote) {
   EXPECT_EQ(messaggio_errore(a),
             "L.txt:5:18: avviso: il numero 12.5 è letto come 12 [numero-arrotondato]\n"
             "    \tpendenza, 2000, 12.5\n"
-            "    \t                ^~~~\n");
+            "    \t                ^~~~\n"
+            "    aiuto: scrivi un numero intero\n");
 
-  // A note about a whole file; a code of the code-marker pass with its stretch.
+  // A note about a whole file, without a remedy; a code of the code-marker pass with its
+  // stretch.
   Segnalazione n{};
   n.gravita = Gravita::nota;
   n.avviso = Avviso::letto_utf8;
@@ -86,7 +93,8 @@ TEST(Diagnostica, SegnoSottoLaVoceENote) {
   m.tratto = 201;
   EXPECT_EQ(messaggio_errore(m),
             "errore 12: prima dell'inizio di un rallentamento non c'è un tratto libero per un "
-            "segno di codice (tratto 201, posizione 10050 m)\n");
+            "segno di codice (tratto 201, posizione 10050 m)\n" +
+                aiuto(Codice::finestra_senza_marcatore));
 }
 
 TEST(Diagnostica, RigaLungaMostrataAttornoAllaVoce) {
