@@ -19,7 +19,7 @@ configurazione=${1:?"uso: scripts/costruisci.sh CONFIGURAZIONE [TARGET...]"}
 shift
 case $configurazione in
   sviluppo | sanitizer)
-    pacchetti=(cmake make g++ nlohmann-json3-dev libgtest-dev libssl-dev libpng-dev) ;;
+    pacchetti=(cmake make g++ nlohmann-json3-dev libgtest-dev libssl-dev libpng-dev python3-jsonschema) ;;
   windows) pacchetti=(cmake make g++-mingw-w64-x86-64-posix googletest nlohmann-json3-dev wine wine64) ;;
   banco) pacchetti=(cmake make g++ nlohmann-json3-dev) ;;
   rilascio) pacchetti=(cmake make g++ nlohmann-json3-dev dpkg-dev) ;;

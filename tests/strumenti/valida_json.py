@@ -26,7 +26,7 @@ import jsonschema
 
 
 def esegui(programma, argomenti, cartella):
-    return subprocess.run([programma, *argomenti], cwd=cartella, capture_output=True, timeout=60)
+    return subprocess.run([str(Path(programma).resolve()), *argomenti], cwd=cartella, capture_output=True, timeout=60)
 
 
 def prova(caso, programma, validatore, stderr_vuoto):
