@@ -190,7 +190,7 @@ const Comando kComandi[] = {
      "altri dello stesso scenario sono cercati accanto a lui per nome; oppure una cartella\n"
      "con un solo scenario. Servono l'elenco e i tratti. Le curve vengono dal tracciato:\n"
      "senza NOME_linea.dat il sorgente della linea non ha curve, e si ricompila con\n"
-     "--senza-tracciato.\n"
+     "'compattatore compila --senza-tracciato'.\n"
      "\n"
      "Ciò che la compilazione ricava da sé non è riscritto: marcatori di codice,\n"
      "preavvisi, zone e fermate delle stazioni, avvisi e tratti marcati dei rallentamenti,\n"
