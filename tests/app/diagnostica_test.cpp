@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/avvisi.h"
 #include "model/codici.h"
 #include "support/supporto.h"
 
@@ -43,6 +44,19 @@ TEST(Diagnostica, FormeDelMessaggio) {
        "    cartello_indicatore,  54800,   (1° BIVIO)\n"},
   };
   for (const auto& c : casi) EXPECT_EQ(messaggio_errore(c.s), c.atteso + aiuto(c.s.codice));
+}
+
+TEST(Diagnostica, OgniCodiceEOgniAvvisoDiceCosaCambiare) {
+  // The remedy is printed under every error and warning: each row has one, in Italian, and
+  // points at nothing the author cannot read from the program itself.
+  std::vector<std::pair<std::string, std::string>> righe;
+  for (const RigaCodice& c : tabella_codici()) righe.emplace_back(c.nome, c.rimedio);
+  for (const RigaAvviso& a : tabella_avvisi()) righe.emplace_back(a.etichetta, a.rimedio);
+  for (const auto& [nome, rimedio] : righe) {
+    EXPECT_GT(rimedio.size(), 10u) << nome;
+    EXPECT_EQ(rimedio.find("README"), std::string::npos) << nome << ": " << rimedio;
+    EXPECT_EQ(rimedio.find("Writing"), std::string::npos) << nome << ": " << rimedio;
+  }
 }
 
 TEST(Diagnostica, RigaLungaTagliata) {
