@@ -171,7 +171,10 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
       }
     }
   }
-  const RisultatoPercorso r = uscita ? run.esegui(avviso_attesa(err, *uscita)) : run.esegui();
+  // In JSON nothing goes to standard error, not even the wait for another run.
+  const RisultatoPercorso r = uscita && q.formato == Formato::testo
+                                  ? run.esegui(avviso_attesa(err, *uscita))
+                                  : run.esegui();
   const Conclusione conclusione{&resoconto, q.avvisi_come_errori};
 
   std::vector<std::string> scritti;
@@ -234,6 +237,9 @@ int comando_esempio(const OpzioniLette& o, std::ostream& out, std::ostream& err)
                               "' esiste già: scegli un'altra cartella, o usa --sovrascrivi");
       }
     }
+  }
+  if (esiste(cartella) && !e_cartella(cartella)) {
+    return errore_uso(err, "esempio", *non_cartella(cartella));
   }
   if (!crea_cartella(cartella)) {
     return errore_uso(err, "esempio",
