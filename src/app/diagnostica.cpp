@@ -83,6 +83,19 @@ std::string parentesi(const Segnalazione& s) {
   return dentro.empty() ? "" : " (" + dentro + ")";
 }
 
+// What the author should change for `s`: the remedy of its code or warning ("" for a note).
+const char* rimedio(const Segnalazione& s) {
+  switch (s.gravita) {
+    case Gravita::errore:
+      return riga_codice(s.codice).rimedio;
+    case Gravita::avviso:
+      return riga_avviso(s.avviso).rimedio;
+    case Gravita::nota:
+      return "";
+  }
+  return "";
+}
+
 }  // namespace
 
 std::string visibile(std::string_view testo) {
@@ -123,18 +136,6 @@ std::string riga_visibile(std::string_view riga) {
     }
   }
   return out;
-}
-
-const char* rimedio(const Segnalazione& s) {
-  switch (s.gravita) {
-    case Gravita::errore:
-      return riga_codice(s.codice).rimedio;
-    case Gravita::avviso:
-      return riga_avviso(s.avviso).rimedio;
-    case Gravita::nota:
-      return "";
-  }
-  return "";
 }
 
 std::string messaggio_errore(const Segnalazione& s) {

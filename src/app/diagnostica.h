@@ -24,9 +24,6 @@ namespace compattatore {
 /// position when none was recorded; the stretch for the codes of the code-marker pass).
 std::string messaggio_errore(const Segnalazione& s);
 
-/// What the author should change for `s`: the remedy of its code or warning ("" for a note).
-const char* rimedio(const Segnalazione& s);
-
 /// `testo` (UTF-8) with nothing that a terminal would obey: control characters as ^[ (ESC), ^M
 /// (CR), ^I (tab), ^? (DEL); C1 controls as <U+009B>; bytes that are not UTF-8 as \xNN.
 std::string visibile(std::string_view testo);
