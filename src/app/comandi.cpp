@@ -91,9 +91,9 @@ constexpr const char* kStatoEsegui =
     "d'errore; 1 nessun file compilato scritto.\n";
 constexpr const char* kStatoCompila =
     "Stato d'uscita: 0 compilato senza errori; 2 file compilati scritti con un codice\n"
-    "d'errore, o senza un treno da guidare (il file del treno non ha [generale] o\n"
-    "stazioni, o è il file della linea), o con un avviso con --avvisi-come-errori;\n"
-    "1 nessun file compilato scritto.\n";
+    "d'errore, o senza un treno da guidare (il file del treno è vuoto, non ha\n"
+    "[generale] o stazioni, ha righe del file della linea o è il file della linea), o\n"
+    "con un avviso con --avvisi-come-errori; 1 nessun file compilato scritto.\n";
 
 const Comando kComandi[] = {
     {"esegui", "run", "", "compila lo scenario incorporato (il comando predefinito)",
