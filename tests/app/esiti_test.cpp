@@ -133,4 +133,24 @@ TEST(Esiti, UnNomeCheWindowsNonAccettaPresoDalNomeDelFile) {
       "con (anche con un'estensione): nessun file può chiamarsi così");
 }
 
+TEST(Esiti, UnNomeCheWindowsNonAccettaNeiFileCompilati) {
+  // Compiled files edited by hand, whose table holds a name that no file can have: decompila
+  // refuses to write sources by it, and says how to give another.
+  CartellaTemporanea d;
+  prova::scrivi(d / "Prova_linea.txt", kLinea);
+  prova::scrivi(d / "Prova_7-.txt", kTreno);
+  ASSERT_EQ(esegui_programma({"compila", "Prova_linea.txt", "Prova_7-.txt"}, d.percorso()).stato,
+            0);
+  std::string sim = prova::leggi(d / "Prova_7.sim");
+  const size_t nome = sim.find("Prova");
+  ASSERT_NE(nome, std::string::npos);
+  sim.replace(nome, 5, "Prov?");
+  prova::scrivi(d / "Prova_7.sim", sim);
+  const auto r = esegui_programma({"decompila", "Prova_7.sim", "--dir", "."}, d.percorso());
+  EXPECT_EQ(r.stato, 1);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
+            "compattatore decompila: nome dello scenario 'Prov?' contiene '?', che Windows non "
+            "accetta nei nomi dei file (<>:\"|?*) (nei file compilati: dai --nome)");
+}
+
 }  // namespace
