@@ -7,7 +7,7 @@ namespace compattatore {
 
 int comando_codici(const OpzioniLette& o, std::ostream& out, std::ostream&) {
   if (o.presente("markdown")) {
-    out << "| Code | What is wrong (as printed) | What to change |\n|---|---|---|\n";
+    out << "| Codice | Cosa non va (come stampato) | Cosa cambiare |\n|---|---|---|\n";
     for (const RigaCodice& c : tabella_codici()) {
       out << "| " << numero(c.codice) << " | " << c.significato << " | " << c.rimedio << " |\n";
     }

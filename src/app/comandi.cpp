@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/diagnostica.h"
+#include "app/documento.h"
 
 namespace compattatore {
 namespace {
@@ -84,9 +85,15 @@ constexpr Opzione kOpzioniDecompila[] = {
     {"sovrascrivi", nullptr, "sostituisce i sorgenti con lo stesso nome già in CARTELLA"},
 };
 
-constexpr const char* kStato =
+// The exit statuses of a run: of the embedded scenario, and of an author's own.
+constexpr const char* kStatoEsegui =
     "Stato d'uscita: 0 compilato senza errori; 2 file compilati scritti con un codice\n"
-    "d'errore (o con un avviso, con --avvisi-come-errori); 1 nessun file compilato scritto.\n";
+    "d'errore; 1 nessun file compilato scritto.\n";
+constexpr const char* kStatoCompila =
+    "Stato d'uscita: 0 compilato senza errori; 2 file compilati scritti con un codice\n"
+    "d'errore, o senza un treno da guidare (il file del treno è vuoto, non ha\n"
+    "[generale] o stazioni, ha righe del file della linea o è il file della linea), o\n"
+    "con un avviso con --avvisi-come-errori; 1 nessun file compilato scritto.\n";
 
 const Comando kComandi[] = {
     {"esegui", "run", "", "compila lo scenario incorporato (il comando predefinito)",
@@ -183,7 +190,7 @@ const Comando kComandi[] = {
      "altri dello stesso scenario sono cercati accanto a lui per nome; oppure una cartella\n"
      "con un solo scenario. Servono l'elenco e i tratti. Le curve vengono dal tracciato:\n"
      "senza NOME_linea.dat il sorgente della linea non ha curve, e si ricompila con\n"
-     "--senza-tracciato.\n"
+     "'compattatore compila --senza-tracciato'.\n"
      "\n"
      "Ciò che la compilazione ricava da sé non è riscritto: marcatori di codice,\n"
      "preavvisi, zone e fermate delle stazioni, avvisi e tratti marcati dei rallentamenti,\n"
@@ -210,9 +217,8 @@ std::string uso(const Comando& c) {
 
 void aiuto_comando(std::ostream& out, const Comando& c) {
   out << uso(c) << "\n" << c.spiegazione << "\n" << aiuto_opzioni(c.opzioni);
-  if (c.esegui == comando_esegui || c.esegui == comando_compila || c.esegui == comando_verifica) {
-    out << "\n" << kStato;
-  }
+  if (c.esegui == comando_esegui) out << "\n" << kStatoEsegui;
+  if (c.esegui == comando_compila || c.esegui == comando_verifica) out << "\n" << kStatoCompila;
 }
 
 void aiuto_generale(std::ostream& out) {
@@ -231,13 +237,16 @@ void aiuto_generale(std::ostream& out) {
   out << "\nSenza COMANDO, come 'esegui'.\n"
       << aiuto_opzioni(kPrincipale.opzioni)
       << "\n'compattatore COMANDO --help' mostra l'aiuto di un comando.\n\n"
-      << kStato;
+      << kStatoEsegui;
 }
 
 int lancia(const Comando& c, std::span<const std::string> args, const std::string& nome,
            std::ostream& out, std::ostream& err) {
+  // Under "--formato json" even a command line that cannot be read gets its document.
+  const Formato formato =
+      valore_scritto(args, c.opzioni, "formato") == "json" ? Formato::json : Formato::testo;
   const auto uso_errato = [&](const std::string& messaggio) {
-    errore_uso(err, nome, messaggio);
+    fallisci(formato, out, err, nome, messaggio);
     return c.stato_uso;
   };
   auto letto = leggi_opzioni(args, c.opzioni);

@@ -120,13 +120,23 @@ std::string riepilogo_testo(const Riepilogo& r) {
          std::to_string(r.codice_og) + "\n";
 }
 
+// What `--formato` asks for; an unknown value is refused later, as a usage error in text.
+Formato formato_chiesto(const OpzioniLette& o) {
+  return o.valore("formato") == "json" ? Formato::json : Formato::testo;
+}
+
 // The run of `compila` (with an output folder) or `verifica` (without).
 int compila_o_verifica(const char* comando, const OpzioniLette& o,
                        const std::optional<fs::path>& uscita, std::ostream& out,
                        std::ostream& err) {
   auto letta = leggi_richiesta(o);
-  if (const auto* e = std::get_if<std::string>(&letta)) return errore_uso(err, comando, *e);
+  if (const auto* e = std::get_if<std::string>(&letta)) {
+    return fallisci(formato_chiesto(o), out, err, comando, *e);
+  }
   const Richiesta& q = std::get<Richiesta>(letta);
+  const auto rifiuta = [&](const std::string& messaggio) {
+    return fallisci(q.formato, out, err, comando, messaggio);
+  };
 
   Resoconto resoconto(err, q.formato);
   Esecuzione run = uscita
@@ -140,11 +150,10 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
       const fs::path destinazione = *uscita / percorso_utf8(compilato);
       for (const fs::path& sorgente : {q.linea, q.treno}) {
         if (stesso_file(destinazione, sorgente)) {
-          return errore_uso(err, comando,
-                            "il file compilato '" + visibile(destinazione.string()) +
-                                "' sostituirebbe il sorgente '" + visibile(sorgente.string()) +
-                                "': scegli un'altra cartella con --dir, o un altro nome con "
-                                "--nome o --treno");
+          return rifiuta("il file compilato '" + visibile(destinazione.string()) +
+                         "' sostituirebbe il sorgente '" + visibile(sorgente.string()) +
+                         "': scegli un'altra cartella con --dir, o un altro nome con "
+                         "--nome o --treno");
         }
       }
     }
@@ -156,14 +165,16 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
       }
       for (const fs::path& f : da_tenere) {
         if (stessa_destinazione(*pagina, f)) {
-          return errore_uso(err, comando,
-                            "la pagina '" + visibile(pagina->string()) + "' sostituirebbe '" +
-                                visibile(f.string()) + "': scegli un altro nome con --disegna");
+          return rifiuta("la pagina '" + visibile(pagina->string()) + "' sostituirebbe '" +
+                         visibile(f.string()) + "': scegli un altro nome con --disegna");
         }
       }
     }
   }
-  const RisultatoPercorso r = uscita ? run.esegui(avviso_attesa(err, *uscita)) : run.esegui();
+  // In JSON nothing goes to standard error, not even the wait for another run.
+  const RisultatoPercorso r = uscita && q.formato == Formato::testo
+                                  ? run.esegui(avviso_attesa(err, *uscita))
+                                  : run.esegui();
   const Conclusione conclusione{&resoconto, q.avvisi_come_errori};
 
   std::vector<std::string> scritti;
@@ -172,26 +183,28 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
     scritti.push_back(run.file(FileScenario::elenco).string());
     scritti.push_back(run.file(FileScenario::tratti).string());
   }
+  std::optional<Riepilogo> riepilogo;
+  if (r.esito == Esito::scritto || r.esito == Esito::verificato) {
+    riepilogo = riepiloga(run.modello(), r.segni_di_codice);
+  }
+  std::string fallimento;  // a failure after the run
   if (const auto pagina = o.percorso("disegna"); pagina && r.esito == Esito::scritto) {
     try {
       scrivi_pagina(*pagina, run.modello());
       scritti.push_back(pagina->string());
     } catch (const ErroreFile& e) {
-      err << "compattatore " << comando << ": impossibile scrivere '" << visibile(e.file.string())
-          << "': " << e.motivo << "\n";
-      concludi(r, err, conclusione);
-      return kUscitaFallita;
+      fallimento = "impossibile scrivere '" + e.file.string() + "': " + e.motivo;
     }
-  }
-  std::optional<Riepilogo> riepilogo;
-  if (r.esito == Esito::scritto || r.esito == Esito::verificato) {
-    riepilogo = riepiloga(run.modello(), r.segni_di_codice);
   }
 
   if (q.formato == Formato::json) {
-    const int stato = stato_uscita(r, conclusione);
-    out << documento_json(comando, resoconto, r, stato, scritti, riepilogo);
-    return stato;
+    out << documento_json(comando, conclusione, r, scritti, riepilogo, fallimento);
+    return fallimento.empty() ? stato_uscita(r, conclusione) : kUscitaFallita;
+  }
+  if (!fallimento.empty()) {
+    err << "compattatore " << comando << ": " << visibile(fallimento) << "\n";
+    concludi(r, err, conclusione);
+    return kUscitaFallita;
   }
   for (const std::string& f : scritti) out << "scritto " << visibile(f) << "\n";
   if (riepilogo) out << riepilogo_testo(*riepilogo);
@@ -203,9 +216,7 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
 
 int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
   const fs::path uscita = o.percorso("dir").value_or(".");
-  if (!e_cartella(uscita)) {
-    return errore_uso(err, "compila", "la cartella '" + visibile(uscita.string()) + "' non esiste");
-  }
+  if (auto e = non_cartella(uscita)) return fallisci(formato_chiesto(o), out, err, "compila", *e);
   return compila_o_verifica("compila", o, uscita, out, err);
 }
 
@@ -226,6 +237,9 @@ int comando_esempio(const OpzioniLette& o, std::ostream& out, std::ostream& err)
                               "' esiste già: scegli un'altra cartella, o usa --sovrascrivi");
       }
     }
+  }
+  if (esiste(cartella) && !e_cartella(cartella)) {
+    return errore_uso(err, "esempio", *non_cartella(cartella));
   }
   if (!crea_cartella(cartella)) {
     return errore_uso(err, "esempio",

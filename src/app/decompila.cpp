@@ -13,6 +13,7 @@
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
 #include "model/cp1252.h"
+#include "model/italiano.h"
 #include "model/nomi_scenario.h"
 
 namespace compattatore {
@@ -22,7 +23,7 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
   auto errore = [&err](const std::string& m) { return errore_uso(err, "decompila", m); };
   const std::optional<fs::path> cartella = o.percorso("dir");
   if (!cartella) return errore("manca --dir CARTELLA, la cartella dove scrivere i due sorgenti");
-  if (!e_cartella(*cartella)) return errore("la cartella '" + cartella->string() + "' non esiste");
+  if (auto e = non_cartella(*cartella)) return errore(*e);
 
   std::optional<ScenarioCompilato> s = leggi_scenario(o.operandi, "decompila", err);
   if (!s) return kUscitaFallita;
@@ -91,7 +92,10 @@ int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& er
   for (size_t i = 0; i < d.problemi.size() && i < kElencati; ++i) {
     err << "  " << visibile(testo_problema(d.problemi[i])) << "\n";
   }
-  if (d.problemi.size() > kElencati) err << "  e altri " << d.problemi.size() - kElencati << "\n";
+  if (d.problemi.size() > kElencati) {
+    err << "  e " << quanti(static_cast<int64_t>(d.problemi.size() - kElencati), "altro", "altri")
+        << "\n";
+  }
   return kUscitaConCodice;
 }
 

@@ -9,8 +9,9 @@
 namespace compattatore {
 namespace {
 
-constexpr size_t kLarghezzaRiga = 100;  // the longest part of a source line shown
-constexpr size_t kMarginePrima = 40;    // characters kept before the item in a longer line
+constexpr size_t kLarghezzaRiga = 100;         // the longest part of a source line shown
+constexpr size_t kMarginePrima = 40;           // characters kept before the item in a longer line
+constexpr std::string_view kRientro = "    ";  // before the source line, the caret, the remedy
 
 bool controllo(unsigned char b) { return b < 0x20 || b == 0x7F; }
 
@@ -46,14 +47,14 @@ std::string riga_e_segno(const Luogo& l) {
   const bool tagliata_prima = inizio > 0;
   const bool tagliata_dopo = inizio + parte.size() < riga.size();
 
-  std::string m = "    ";
+  std::string m(kRientro);
   if (tagliata_prima) m += "...";
   m += riga_visibile(parte);
   if (tagliata_dopo) m += "...";
   m += "\n";
   if (l.colonna <= 0 || colonna < inizio || colonna > riga.size()) return m;
 
-  std::string segno = "    ";
+  std::string segno(kRientro);
   if (tagliata_prima) segno += "   ";
   const size_t dentro = colonna - inizio;
   for (size_t i = 0; i < dentro && i < parte.size(); ++i) {
@@ -80,6 +81,19 @@ std::string parentesi(const Segnalazione& s) {
     dentro += "posizione " + std::to_string(*s.posizione) + " m";
   }
   return dentro.empty() ? "" : " (" + dentro + ")";
+}
+
+// What the author should change for `s`: the remedy of its code or warning ("" for a note).
+const char* rimedio(const Segnalazione& s) {
+  switch (s.gravita) {
+    case Gravita::errore:
+      return riga_codice(s.codice).rimedio;
+    case Gravita::avviso:
+      return riga_avviso(s.avviso).rimedio;
+    case Gravita::nota:
+      return "";
+  }
+  return "";
 }
 
 }  // namespace
@@ -143,6 +157,7 @@ std::string messaggio_errore(const Segnalazione& s) {
       break;
   }
   m += "\n" + riga_e_segno(s.luogo);
+  if (const char* r = rimedio(s); *r) m += std::string(kRientro) + "aiuto: " + r + "\n";
   for (const Nota& n : s.note) {
     m += luogo_testo(n.luogo) + "nota: " + visibile(n.testo) + "\n" + riga_e_segno(n.luogo);
   }
@@ -152,6 +167,7 @@ std::string messaggio_errore(const Segnalazione& s) {
 void Resoconto::ricevi(const Segnalazione& s) {
   if (s.gravita == Gravita::errore) ++errori_;
   if (s.gravita == Gravita::avviso) ++avvisi_;
+  if (s.avviso != Avviso::nessuno) visti_.insert(s.avviso);
   if (formato_ == Formato::json) {
     tutte_.push_back(s);
   } else {

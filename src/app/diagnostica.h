@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@ namespace compattatore {
 ///   FILE:RIGA:COLONNA: errore N: <what is wrong>: <detail> (posizione P m)
 ///       <the source line as written>
 ///       <a caret under the item, and ~ under the rest of it>
+///       aiuto: <what to change, from the row of the code or warning>
 ///   FILE:RIGA:COLONNA: nota: <what occupies the stretch>
 ///       ...
 /// A warning reads "avviso: <message> [name]", a note "nota: <message>". The place is shortened
@@ -55,6 +57,8 @@ class Resoconto {
 
   /// "1 errore e 2 avvisi": what the run found, or "" when nothing.
   std::string conteggio() const;
+  /// Whether a warning of kind `a` was received.
+  bool ricevuto(Avviso a) const { return visti_.contains(a); }
 
  private:
   std::ostream& err_;
@@ -62,6 +66,7 @@ class Resoconto {
   int errori_ = 0;
   int avvisi_ = 0;
   std::vector<Segnalazione> tutte_;
+  std::set<Avviso> visti_;
 };
 
 /// An observer for `Esecuzione` that prints every message on `err`.

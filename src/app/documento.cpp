@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/comandi.h"
 #include "model/cp1252.h"
 
 namespace compattatore {
@@ -59,20 +60,39 @@ json diagnostica(const Segnalazione& s) {
 
 }  // namespace
 
-std::string documento_json(const std::string& comando, const Resoconto& resoconto,
-                           const RisultatoPercorso& r, int stato,
-                           const std::vector<std::string>& scritti,
-                           const std::optional<Riepilogo>& riepilogo) {
+namespace {
+
+// The fields of every document, in the README's order, up to the list of diagnostics.
+json inizio(const std::string& comando, int stato, const Resoconto* resoconto) {
   json d;
   d["comando"] = comando;
   d["stato"] = stato;
+  d["codice_errore"] = nullptr;
+  d["posizione_errore"] = nullptr;
+  d["errori"] = resoconto ? resoconto->errori() : 0;
+  d["avvisi"] = resoconto ? resoconto->avvisi() : 0;
+  json lista = json::array();
+  if (resoconto) {
+    for (const Segnalazione& s : resoconto->tutte()) lista.push_back(diagnostica(s));
+  }
+  d["diagnostiche"] = std::move(lista);
+  return d;
+}
+
+// Names that are not UTF-8 are replaced, never refused: the document must always come out.
+std::string testo(const json& d) {
+  return d.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+std::string documento_json(const std::string& comando, const Conclusione& c,
+                           const RisultatoPercorso& r, const std::vector<std::string>& scritti,
+                           const std::optional<Riepilogo>& riepilogo,
+                           const std::string& fallimento) {
+  json d = inizio(comando, fallimento.empty() ? stato_uscita(r, c) : kUscitaFallita, c.resoconto);
   d["codice_errore"] = r.codice_errore;
   d["posizione_errore"] = r.con_posizione ? json(r.posizione_errore) : json(nullptr);
-  d["errori"] = resoconto.errori();
-  d["avvisi"] = resoconto.avvisi();
-  json lista = json::array();
-  for (const Segnalazione& s : resoconto.tutte()) lista.push_back(diagnostica(s));
-  d["diagnostiche"] = std::move(lista);
   d["file_scritti"] = scritti;
   if (riepilogo) {
     d["riepilogo"] = {
@@ -90,14 +110,32 @@ std::string documento_json(const std::string& comando, const Resoconto& resocont
   } else {
     d["riepilogo"] = nullptr;
   }
-  if (r.esito == Esito::campo_riservato || r.esito == Esito::non_dimensionato ||
-      r.esito == Esito::scrittura_fallita) {
+  if (!fallimento.empty()) {
+    d["messaggio_finale"] = fallimento;
+  } else if (r.esito == Esito::campo_riservato || r.esito == Esito::non_dimensionato ||
+             r.esito == Esito::scrittura_fallita) {
     d["messaggio_finale"] = r.esito == Esito::campo_riservato
                                 ? " Errore n. " + std::to_string(numero(r.codice))
                                 : r.messaggio;
+  } else if (const std::string t = fine_senza_treno(r, c); !t.empty()) {
+    d["messaggio_finale"] = t;
   }
-  // Names that are not UTF-8 are replaced, never refused: the document must always come out.
-  return d.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+  return testo(d);
+}
+
+std::string documento_fallito(const std::string& comando, const std::string& messaggio) {
+  json d = inizio(comando, kUscitaFallita, nullptr);
+  d["file_scritti"] = json::array();
+  d["riepilogo"] = nullptr;
+  d["messaggio_finale"] = messaggio;
+  return testo(d);
+}
+
+int fallisci(Formato formato, std::ostream& out, std::ostream& err, const std::string& comando,
+             const std::string& messaggio) {
+  if (formato == Formato::testo) return errore_uso(err, comando, messaggio);
+  out << documento_fallito(comando, messaggio) << std::flush;
+  return kUscitaFallita;
 }
 
 }  // namespace compattatore

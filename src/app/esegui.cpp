@@ -1,6 +1,7 @@
 // `compattatore [esegui] [--dir CARTELLA]`: the plain run of the embedded scenario.
 #include "app/comandi.h"
 #include "app/diagnostica.h"
+#include "app/lettura.h"
 #include "app/rapporto.h"
 #include "io/errori_sistema.h"
 #include "io/sistema.h"
@@ -12,9 +13,7 @@ namespace fs = std::filesystem;
 int comando_esegui(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
   const std::optional<fs::path> dir = o.percorso("dir");
   const fs::path cartella = dir ? *dir : cartella_programma();
-  if (!e_cartella(cartella)) {
-    return errore_uso(err, "", "la cartella '" + cartella.string() + "' non esiste");
-  }
+  if (auto e = non_cartella(cartella)) return errore_uso(err, "", *e);
   Esecuzione run = Esecuzione::incorporata(cartella, stampa_su(err));
   out << "Attendere" << std::endl;
   const RisultatoPercorso r = run.esegui(avviso_attesa(err, cartella));

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/comandi.h"
+#include "app/diagnostica.h"
 #include "formato/lettori.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
@@ -25,6 +26,13 @@ std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::filesyste
         << "': " << e.motivo << "\n";
   }
   return std::nullopt;
+}
+
+std::optional<std::string> non_cartella(const std::filesystem::path& cartella) {
+  if (e_cartella(cartella)) return std::nullopt;
+  const std::string nome = visibile(cartella.string());
+  if (esiste(cartella)) return "'" + nome + "' non è una cartella";
+  return "la cartella '" + nome + "' non esiste";
 }
 
 bool stessa_destinazione(const std::filesystem::path& a, const std::filesystem::path& b) {

@@ -223,6 +223,37 @@ std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::strin
   return lette;
 }
 
+std::optional<std::string> valore_scritto(std::span<const std::string> argomenti,
+                                          std::span<const Opzione> opzioni, std::string_view nome) {
+  // Whether `scritto` names `nome` and no other option.
+  const auto nomina = [&](std::string_view scritto) {
+    if (scritto.empty() || !nome.starts_with(scritto)) return false;
+    if (scritto == nome) return true;
+    if (std::string_view("help").starts_with(scritto)) return false;
+    return std::none_of(opzioni.begin(), opzioni.end(), [&](const Opzione& o) {
+      return o.nome != nome && (std::string_view(o.nome).starts_with(scritto) ||
+                                (o.alias && std::string_view(o.alias).starts_with(scritto)));
+    });
+  };
+  if (std::none_of(opzioni.begin(), opzioni.end(),
+                   [&](const Opzione& o) { return o.nome == nome; })) {
+    return std::nullopt;
+  }
+  for (size_t i = 0; i < argomenti.size(); ++i) {
+    const std::string_view a = argomenti[i];
+    if (a == "--") break;
+    if (!a.starts_with("--")) continue;
+    const size_t uguale = a.find('=');
+    if (!nomina(
+            a.substr(2, uguale == std::string_view::npos ? std::string_view::npos : uguale - 2))) {
+      continue;
+    }
+    if (uguale != std::string_view::npos) return std::string(a.substr(uguale + 1));
+    if (i + 1 < argomenti.size()) return argomenti[i + 1];
+  }
+  return std::nullopt;
+}
+
 std::string aiuto_opzioni(std::span<const Opzione> opzioni) {
   // With short spellings in the table, long names line up after a column of them.
   const bool corte =

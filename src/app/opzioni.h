@@ -58,6 +58,12 @@ struct OpzioniLette {
 std::variant<OpzioniLette, std::string> leggi_opzioni(std::span<const std::string> argomenti,
                                                       std::span<const Opzione> opzioni);
 
+/// The value that `argomenti` give to the option `nome` of `opzioni` (`--nome V`, `--nome=V`, or
+/// a unique beginning of its name), read on its own, also from a command line that
+/// `leggi_opzioni` refuses: how a usage error must be reported can depend on it.
+std::optional<std::string> valore_scritto(std::span<const std::string> argomenti,
+                                          std::span<const Opzione> opzioni, std::string_view nome);
+
 /// The "Opzioni:" block of a command's help, one aligned line per option and one for --help.
 std::string aiuto_opzioni(std::span<const Opzione> opzioni);
 

@@ -10,7 +10,8 @@ namespace compattatore {
 // clang-format off
 #define COMPATTATORE_AVVISI(X)                                                                     \
   X(parola_sconosciuta, "parola-sconosciuta",                                                      \
-    "correggi la parola chiave (l'elenco è nel README, \"Writing sources\"), o togli la riga")    \
+    "correggi la parola chiave, o togli la riga: ogni parola chiave è usata nei sorgenti "        \
+    "d'esempio che scrive 'compattatore esempio CARTELLA'")                                        \
   X(parola_contenuta, "parola-contenuta",                                                          \
     "scrivi la parola chiave da sola come prima voce della riga; una riga di commento non deve "  \
     "contenere parole chiave")                                                                     \
@@ -24,6 +25,9 @@ namespace compattatore {
     "comincia il file del treno con una riga \"[generale]\"")                                      \
   X(senza_stazioni, "senza-stazioni",                                                              \
     "aggiungi almeno una riga \"stazione\" al file del treno")                                     \
+  X(parole_della_linea, "parole-della-linea",                                                      \
+    "sposta la riga nel file della linea; se questo è il file della linea, dai come secondo file " \
+    "il file del treno")                                                                           \
   X(senza_fine, "senza-fine",                                                                      \
     "chiudi il file con una riga \"[fine]\": l'ultima voce del file non è mai letta come parola " \
     "chiave")                                                                                      \

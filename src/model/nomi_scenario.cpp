@@ -8,6 +8,28 @@ namespace {
 constexpr std::string_view kFineLinea = "_linea.txt";
 constexpr std::string_view kFineTreno = "-.txt";
 
+// The characters that Windows refuses in a file name, besides the folder separators and the
+// control characters.
+constexpr const char* kVietatiDaWindows = "<>:\"|?*";
+
+// The device that Windows reserves the name `byte` (Windows-1252) for, whatever the letter case
+// and whatever follows a point ("con.txt" too): CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to
+// LPT9, with the superscript digits as well.
+std::optional<std::string> dispositivo(std::string_view byte) {
+  std::string prima = cp1252::minuscole(byte.substr(0, byte.find('.')));
+  while (!prima.empty() && prima.back() == ' ') prima.pop_back();
+  for (const char* n : {"con", "prn", "aux", "nul"}) {
+    if (prima == n) return cp1252::a_utf8(byte.substr(0, 3));
+  }
+  if (prima.size() == 4 && (prima.starts_with("com") || prima.starts_with("lpt"))) {
+    const char cifra = prima[3];
+    if ((cifra >= '1' && cifra <= '9') || cifra == '\xB9' || cifra == '\xB2' || cifra == '\xB3') {
+      return cp1252::a_utf8(byte.substr(0, 4));
+    }
+  }
+  return std::nullopt;
+}
+
 // The last component of a path written with either separator.
 std::string_view base(std::string_view file) {
   const size_t i = file.find_last_of("/\\");
@@ -37,8 +59,9 @@ std::optional<std::string> NomiScenario::difetto(std::string_view cosa, const st
   const std::string c(cosa);
   if (valore.empty()) return c + " vuoto";
   // The value is echoed only once it is known to be clean UTF-8 without control characters.
+  std::string byte;
   try {
-    cp1252::da_utf8(valore);
+    byte = cp1252::da_utf8(valore);
   } catch (const cp1252::NonRappresentabile& e) {
     return c + ": " + e.what();
   }
@@ -49,8 +72,22 @@ std::optional<std::string> NomiScenario::difetto(std::string_view cosa, const st
       return c + " contiene un carattere di controllo (U+00" + cifre[b >> 4] + cifre[b & 0xF] + ")";
     }
   }
-  if (valore.find('/') != std::string::npos || valore.find('\\') != std::string::npos) {
-    return c + " '" + valore + "' contiene un separatore di cartelle";
+  const std::string detto = c + " '" + valore + "'";
+  if (valore.find_first_of("/\\") != std::string::npos) {
+    return detto + " contiene un separatore di cartelle";
+  }
+  // Windows, where the simulator runs, holds none of these in a file name.
+  if (const size_t i = valore.find_first_of(kVietatiDaWindows); i != std::string::npos) {
+    return detto + " contiene '" + valore[i] + "', che Windows non accetta nei nomi dei file (" +
+           kVietatiDaWindows + ")";
+  }
+  if (valore.back() == '.' || valore.back() == ' ') {
+    return detto + " finisce con " + (valore.back() == '.' ? "un punto" : "uno spazio") +
+           ", che Windows toglie dai nomi dei file";
+  }
+  if (const auto d = dispositivo(byte)) {
+    return detto + " è riservato da Windows al dispositivo " + *d +
+           " (anche con un'estensione): nessun file può chiamarsi così";
   }
   return std::nullopt;
 }

@@ -30,7 +30,9 @@ class NomiScenario {
   static NomiScenario incorporato();
 
   /// What is wrong with `valore` as a scenario name or train number (`cosa` names it in the
-  /// message), or nothing when it is fine.
+  /// message), or nothing when it is fine: it must be UTF-8 that Windows-1252 holds, without
+  /// control characters, and a name that Windows can give a file (no folder separator, none of
+  /// <>:"|?*, no point or blank at the end, no device name such as CON or com1.txt).
   static std::optional<std::string> difetto(std::string_view cosa, const std::string& valore);
 
   /// `nome` from a line source named `<nome>_linea.txt` (folders ignored).

@@ -1,6 +1,8 @@
 // The built program driven from outside, as a user runs it: commands, options, help.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "model/codici.h"
 #include "support/supporto.h"
 
@@ -40,6 +42,34 @@ TEST(RigaDiComando, AiutoDiOgniComando) {
   EXPECT_EQ(versione.stato, 0);
   EXPECT_EQ(versione.out.rfind("compattatore ", 0), 0u);
   EXPECT_TRUE(prova::elenco_file(d.percorso()).empty());
+}
+
+TEST(RigaDiComando, OgniAiutoNominaSoloLeOpzioniDelSuoComando) {
+  // An option named anywhere in a command's help (its text, its exit statuses) is one of the
+  // options that command takes, listed under "Opzioni:"; another command's option is named
+  // only inside a whole command line in quotes ('compattatore compila --senza-tracciato').
+  CartellaTemporanea d;
+  const std::regex opzione("--[a-z][a-z-]*");
+  const std::regex citata("'compattatore [^']*'");
+  for (const char* comando : {"", "esegui", "compila", "verifica", "esempio", "codici", "mostra",
+                              "confronta", "disegna", "decompila"}) {
+    std::vector<std::string> argomenti{"--help"};
+    if (*comando) argomenti.insert(argomenti.begin(), comando);
+    const std::string aiuto = esegui_programma(argomenti, d.percorso()).out;
+    const size_t inizio = aiuto.find("Opzioni:\n");
+    ASSERT_NE(inizio, std::string::npos) << aiuto;
+    const size_t fine = std::min(aiuto.find("\n\n", inizio), aiuto.size());
+    const std::string elenco = aiuto.substr(inizio, fine - inizio);
+    const std::string resto =
+        std::regex_replace(aiuto.substr(0, inizio) + aiuto.substr(fine), citata, "");
+    for (auto i = std::sregex_iterator(resto.begin(), resto.end(), opzione);
+         i != std::sregex_iterator(); ++i) {
+      EXPECT_NE(elenco.find(i->str() + " "), std::string::npos)
+          << "'compattatore " << comando << " --help' nomina " << i->str()
+          << ", che il comando non prende:\n"
+          << aiuto;
+    }
+  }
 }
 
 TEST(RigaDiComando, ErroriDUso) {

@@ -136,7 +136,9 @@ TEST(CompilaEndToEnd, NomiConLettereAccentateDaiNomiDeiFile) {
   // ASCII: every name reaches the file system as written.
   CartellaTemporanea d;
   prova::scrivi(d / u8"Città_linea.txt", prova::sorgente_linea({}, 10000));
-  prova::scrivi(d / u8"Città_7-.txt", "[generale]\r\nnumero vetture,    6\r\n[fine]\r\n");
+  prova::scrivi(d / u8"Città_7-.txt",
+                "[generale]\r\nnumero vetture,    6\r\nstazione, 2000, 24, 300, 0, 0, 0, 0,0,0, "
+                "0,0,0, 30, 6,0,0, A\r\n[fine]\r\n");
   const auto r = esegui_programma({"compila", "Città_linea.txt", "Città_7-.txt"}, d.percorso());
   EXPECT_EQ(r.stato, 0) << r.err;
   EXPECT_EQ(prova::elenco_file(d.percorso()),
@@ -162,12 +164,15 @@ TEST(CompilaEndToEnd, MessaggioConFileERigaEStatoDUscita) {
       "(posizione 500 m)\n"
       "    cartello_indicatore,  500,   (Ponte)\n"
       "                          ^~~\n"
+      "    aiuto: sposta il cartello di almeno 50 m, lontano da indicatori di velocità e altri "
+      "cartelli\n"
       "Prova_linea.txt:4:1: nota: il tratto 11 è occupato da un indicatore di velocità "
       "massima, scritto qui\n"
       "    indicatori_vmax,  500,  65,  70,  80,  0,  ,  ,  ,  0\n"
       "    ^~~~~~~~~~~~~~~\n"
       "Prova_7-.txt: avviso: il file del treno non è letto: la lettura si è fermata al codice "
       "6 del file della linea [treno-non-letto]\n"
+      "    aiuto: correggi l'errore del file della linea: il file del treno è letto solo dopo\n"
       "compattatore: file compilati scritti con codice_errore 6, posizione_errore 500 m\n"
       "compattatore: 1 errore e 1 avviso\n");
   EXPECT_EQ(prova::leggi(d / "Prova_linea.txt"), linea);

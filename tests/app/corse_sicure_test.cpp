@@ -41,6 +41,9 @@ std::vector<std::string> resti(const fs::path& cartella) {
   return r;
 }
 
+// A station, so that the train has somewhere to stop.
+const std::string kStazione = "stazione, 2000, 24, 300, 0, 0, 0, 0,0,0, 0,0,0, 30, 6,0,0, A\r\n";
+
 TEST(CorseSicure, VentiCorseInsiemeNellaStessaCartella) {
   CartellaTemporanea d;
   const std::vector<std::vector<std::string>> righe(24, {"--dir", d.percorso().string()});
@@ -64,7 +67,7 @@ TEST(CorseSicure, DueCompilazioniDiverseSugliStessiNomiNonSiMescolano) {
   // Two scenarios of different lengths compiled at once under one name into one folder: the
   // three files are wholly one run's or wholly the other's.
   CartellaTemporanea d;
-  const std::string treno = "[generale]\r\nnumero vetture,    6\r\n[fine]\r\n";
+  const std::string treno = "[generale]\r\nnumero vetture,    6\r\n" + kStazione + "[fine]\r\n";
   prova::scrivi(d / "corta.txt", "[generale]\r\nlunghezza percorso,    10000\r\n[fine]\r\n");
   prova::scrivi(d / "lunga.txt", "[generale]\r\nlunghezza percorso,    60000\r\n[fine]\r\n");
   prova::scrivi(d / "treno.txt", treno);
@@ -243,7 +246,8 @@ TEST(CorseSicure, IFileSostituitiTengonoIPermessi) {
 TEST(CorseSicure, UnNomeDi240Caratteri) {
   CartellaTemporanea d;
   prova::scrivi(d / "linea.txt", "[generale]\r\nlunghezza percorso,    10000\r\n[fine]\r\n");
-  prova::scrivi(d / "treno.txt", "[generale]\r\nnumero vetture,    6\r\n[fine]\r\n");
+  prova::scrivi(d / "treno.txt",
+                "[generale]\r\nnumero vetture,    6\r\n" + kStazione + "[fine]\r\n");
   const std::string nome(240, 'n');
   const auto r = esegui_programma(
       {"compila", "linea.txt", "treno.txt", "--nome", nome, "--treno", "1"}, d.percorso());

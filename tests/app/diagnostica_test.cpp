@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "model/avvisi.h"
 #include "model/codici.h"
 #include "support/supporto.h"
 
 namespace compattatore {
 namespace {
+
+// The line of the remedy that follows a code's source line and caret.
+std::string aiuto(Codice c) { return std::string("    aiuto: ") + riga_codice(c).rimedio + "\n"; }
 
 TEST(Diagnostica, FormeDelMessaggio) {
   const struct {
@@ -39,7 +43,20 @@ TEST(Diagnostica, FormeDelMessaggio) {
        "54800 m)\n"
        "    cartello_indicatore,  54800,   (1° BIVIO)\n"},
   };
-  for (const auto& c : casi) EXPECT_EQ(messaggio_errore(c.s), c.atteso);
+  for (const auto& c : casi) EXPECT_EQ(messaggio_errore(c.s), c.atteso + aiuto(c.s.codice));
+}
+
+TEST(Diagnostica, OgniCodiceEOgniAvvisoDiceCosaCambiare) {
+  // The remedy is printed under every error and warning: each row has one, in Italian, and
+  // points at nothing the author cannot read from the program itself.
+  std::vector<std::pair<std::string, std::string>> righe;
+  for (const RigaCodice& c : tabella_codici()) righe.emplace_back(c.nome, c.rimedio);
+  for (const RigaAvviso& a : tabella_avvisi()) righe.emplace_back(a.etichetta, a.rimedio);
+  for (const auto& [nome, rimedio] : righe) {
+    EXPECT_GT(rimedio.size(), 10u) << nome;
+    EXPECT_EQ(rimedio.find("README"), std::string::npos) << nome << ": " << rimedio;
+    EXPECT_EQ(rimedio.find("Writing"), std::string::npos) << nome << ": " << rimedio;
+  }
 }
 
 TEST(Diagnostica, RigaLungaTagliata) {
@@ -58,6 +75,8 @@ TEST(Diagnostica, SegnoSottoLaVoceENote) {
             "T-.txt:3:10: errore 16: il segnale cade su un tratto già occupato (posizione 2050 m)\n"
             "    segnale, 2050, 2\n"
             "             ^~~~\n"
+            "    aiuto: sposta il segnale di almeno 50 m, lontano da stazioni, rallentamenti e "
+            "altri oggetti\n"
             "T-.txt:2:1: nota: il tratto 42 è occupato dal punto di fermata di una stazione, "
             "scritto qui\n"
             "    stazione, 2000\n"
@@ -73,9 +92,11 @@ TEST(Diagnostica, SegnoSottoLaVoceENote) {
   EXPECT_EQ(messaggio_errore(a),
             "L.txt:5:18: avviso: il numero 12.5 è letto come 12 [numero-arrotondato]\n"
             "    \tpendenza, 2000, 12.5\n"
-            "    \t                ^~~~\n");
+            "    \t                ^~~~\n"
+            "    aiuto: scrivi un numero intero\n");
 
-  // A note about a whole file; a code of the code-marker pass with its stretch.
+  // A note about a whole file, without a remedy; a code of the code-marker pass with its
+  // stretch.
   Segnalazione n{};
   n.gravita = Gravita::nota;
   n.avviso = Avviso::letto_utf8;
@@ -86,7 +107,8 @@ TEST(Diagnostica, SegnoSottoLaVoceENote) {
   m.tratto = 201;
   EXPECT_EQ(messaggio_errore(m),
             "errore 12: prima dell'inizio di un rallentamento non c'è un tratto libero per un "
-            "segno di codice (tratto 201, posizione 10050 m)\n");
+            "segno di codice (tratto 201, posizione 10050 m)\n" +
+                aiuto(Codice::finestra_senza_marcatore));
 }
 
 TEST(Diagnostica, RigaLungaMostrataAttornoAllaVoce) {

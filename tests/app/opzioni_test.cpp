@@ -193,4 +193,31 @@ TEST(Opzioni, DistanzaEProposta) {
   EXPECT_EQ(forse_intendevi("xyz", comandi), std::nullopt);
 }
 
+TEST(Opzioni, ValoreScrittoAncheInUnaRigaSbagliata) {
+  // How a usage error is reported depends on one option, read also when the rest is wrong.
+  const Opzione opzioni[] = {
+      {"formato", "FORMATO", "testo o json"},
+      {"forza", nullptr, "sostituisce"},
+      {"dir", "CARTELLA", "cartella", Valore::percorso},
+  };
+  using V = std::optional<std::string>;
+  const struct {
+    std::vector<std::string> argomenti;
+    V atteso;
+  } casi[] = {
+      {{"a", "--formato", "json", "--boh"}, "json"},
+      {{"--dri", "x", "--formato=json"}, "json"},
+      {{"--form", "json"}, "json"},
+      {{"--for", "json"}, std::nullopt},  // "--for" may be --forza as well
+      {{"--", "--formato", "json"}, std::nullopt},
+      {{"--formato"}, std::nullopt},
+      {{"--dir", "--formato=json"}, "json"},  // read on its own, as the author meant it
+  };
+  for (const auto& c : casi) {
+    EXPECT_EQ(valore_scritto(c.argomenti, opzioni, "formato"), c.atteso) << c.argomenti[0];
+  }
+  EXPECT_EQ(valore_scritto(std::vector<std::string>{"--formato", "json"}, kOpzioni, "formato"),
+            std::nullopt);  // a command without the option
+}
+
 }  // namespace

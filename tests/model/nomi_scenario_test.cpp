@@ -64,6 +64,26 @@ TEST(NomiScenario, NomiRifiutati) {
       {"A", "7\r", "carattere di controllo (U+000D)"},
       {"\x1B]0;x\x07", "7", "carattere di controllo (U+001B)"},
       {"A\x7F", "7", "carattere di controllo (U+007F)"},
+      // What Windows, where the simulator runs, holds in no file name.
+      {"x\">y", "7",
+       "nome dello scenario 'x\">y' contiene '\"', che Windows non accetta nei nomi "
+       "dei file (<>:\"|?*)"},
+      {"A", "7<", "contiene '<', che Windows"},
+      {"a:b", "7", "contiene ':'"},
+      {"A", "7|", "contiene '|'"},
+      {"A?", "7", "contiene '?'"},
+      {"A*", "7", "contiene '*'"},
+      {"A.", "7", "nome dello scenario 'A.' finisce con un punto, che Windows toglie"},
+      {"A", "7 ", "numero del treno '7 ' finisce con uno spazio"},
+      {"CON", "7",
+       "nome dello scenario 'CON' è riservato da Windows al dispositivo CON (anche "
+       "con un'estensione)"},
+      {"A", "nul", "riservato da Windows al dispositivo nul"},
+      {"Aux.txt", "7", "al dispositivo Aux"},
+      {"prn .x", "7", "al dispositivo prn"},
+      {"COM1", "7", "al dispositivo COM1"},
+      {"lpt9.tar.gz", "7", "al dispositivo lpt9"},
+      {"COM\xC2\xB9", "7", "al dispositivo COM\xC2\xB9"},
   };
   for (const auto& c : casi) {
     std::string difetto;
@@ -72,7 +92,11 @@ TEST(NomiScenario, NomiRifiutati) {
     // A refused value never reaches the message raw.
     EXPECT_EQ(difetto.find_first_of("\n\r\x1B\x7F\xC0"), std::string::npos) << difetto;
   }
-  EXPECT_TRUE(NomiScenario::crea("Città", "3349").has_value());
+  // Names that only begin like a device, or hold a point inside, are fine.
+  for (const char* buono :
+       {"Città", "CONSOLE", "COM10", "LPT", "Auxiliare", "A.b", "NUL_1", ".A", "A B"}) {
+    EXPECT_TRUE(NomiScenario::crea(buono, "3349").has_value()) << buono;
+  }
 }
 
 }  // namespace
