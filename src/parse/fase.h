@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/cp1252.h"
+#include "model/italiano.h"
 #include "model/modello.h"
 #include "model/origini.h"
 #include "model/parole.h"
@@ -117,6 +118,12 @@ class Fase {
     }
     if (valori(r.chiave).front().valore == v) riga_letta_.clear();
     const Numero n{letto, lettore_.posto()};
+    // The first value taken from a later line: said before whatever that value leads to.
+    if (!prestito_detto_ && lettore_.presi_dopo() == 1 && n.posto.riga > parola_.riga) {
+      const int prima = lettore_.letti_dal_segno() - 1;
+      const auto restanti = static_cast<int>(valori(r.chiave).size() - riga_letta_.size());
+      valori_presi(cp1252::a_utf8(riga(r.chiave).forma), prima + restanti, restanti, {});
+    }
     confronta(r, n);
     riga_letta_.push_back(n);
     return n;
@@ -169,6 +176,8 @@ class Fase {
     p.bassa = cp1252::minuscole(p.esatta);
     if (p.bassa == riga(Chiave::fine_linea).forma) vista_fine_ = true;
     lettore_.segna_parola();
+    parola_ = p.posto;
+    prestito_detto_ = false;
     return p;
   }
 
@@ -251,25 +260,39 @@ class Fase {
   void dopo_i_valori(const Parola& p, std::string_view chiave, bool completa) {
     const int letti = lettore_.letti_dal_segno();
     const int dopo = lettore_.presi_dopo();
-    const std::string legge = "'" + std::string(chiave) + "' legge " + std::to_string(letti) +
-                              (letti == 1 ? " valore" : " valori");
-    if (dopo > 0) {
-      const Posto& primo = lettore_.primo_preso_dopo();
-      std::vector<Nota> note{Nota{lettore_.luogo(primo), "il primo valore preso dalla riga dopo"}};
+    const std::string legge =
+        "'" + std::string(chiave) + "' legge " + quanti(letti, "valore", "valori");
+    if (dopo > 0 && !prestito_detto_) {
+      std::vector<Nota> note;
       if (const std::optional<Posto> resto = lettore_.resto_riga()) {
         note.push_back(Nota{lettore_.luogo(*resto), "il resto di questa riga è ignorato"});
       }
-      avviso(Avviso::valori_mancanti, p.posto,
-             legge + ", la riga ne ha " + std::to_string(letti - dopo) + ": " +
-                 (dopo == 1 ? "l'ultimo è preso"
-                            : "gli altri " + std::to_string(dopo) + " sono presi") +
-                 " dalla riga " + std::to_string(primo.riga),
-             std::move(note));
+      valori_presi(std::string(chiave), letti, dopo, std::move(note));
+    } else if (const std::optional<Posto> resto = lettore_.resto_riga(); dopo > 0 && resto) {
+      // Told when the first value was taken; what the last line taken from leaves is told now.
+      avviso(Avviso::valori_in_piu, *resto,
+             "il resto di questa riga, da cui '" + std::string(chiave) +
+                 "' ha preso valori, è ignorato");
     } else if (const std::optional<Posto> resto = lettore_.resto_riga(); resto && completa) {
       if (!virgola_decimale(*resto)) {
         avviso(Avviso::valori_in_piu, *resto, legge + ": il resto della riga è ignorato");
       }
     }
+  }
+  /// The keyword `chiave` (read at `parola_`) reads `letti` values, `dopo` of them from later
+  /// lines.
+  void valori_presi(const std::string& chiave, int letti, int dopo, std::vector<Nota> note) {
+    prestito_detto_ = true;
+    const Posto& primo = lettore_.primo_preso_dopo();
+    note.insert(note.begin(), Nota{lettore_.luogo(primo), "il primo valore preso dalla riga dopo"});
+    avviso(Avviso::valori_mancanti, parola_,
+           "'" + chiave + "' legge " + quanti(letti, "valore", "valori") + ", la riga ne ha " +
+               std::to_string(letti - dopo) + ": " +
+               (dopo == letti ? std::string("tutti sono presi")
+                : dopo == 1   ? std::string("l'ultimo è preso")
+                              : "gli altri " + std::to_string(dopo) + " sono presi") +
+               " dalla riga " + std::to_string(primo.riga),
+           std::move(note));
   }
   /// The rest of the line `resto`, left after the keyword's last value, completes that value as
   /// a fraction written with a comma (`12,5`): says so, and returns true.
@@ -445,6 +468,8 @@ class Fase {
   bool vista_fine_ = false;         // a keyword item "[fine]" was read
   Posto ultima_;                    // the last item of the source, when it was passed over
   std::vector<Numero> riga_letta_;  // the values read so far of the keyword being read
+  Posto parola_;                    // the keyword item being read
+  bool prestito_detto_ = false;     // its values taken from later lines were told
 };
 
 }  // namespace compattatore

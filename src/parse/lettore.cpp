@@ -183,13 +183,12 @@ uint8_t LettoreVoci::leggi_u8() {
 void LettoreVoci::virgolette_aperte(const Posto& apertura, bool chiusa) {
   if (avvisi_ == nullptr) return;
   const int righe = riga_ - apertura.riga + 1;
-  const std::string dove = chiusa
-                               ? "si chiudono alla riga " + std::to_string(riga_)
-                               : "non si chiudono: il testo arriva alla fine del file, alla riga " +
-                                     std::to_string(riga_);
-  avvisi_->segnala_avviso(Avviso::virgolette_aperte, luogo(apertura),
-                          "le virgolette aperte qui " + dove + ": il testo prende " +
-                              quanti(righe, "riga", "righe") + " del file");
+  const std::string fine =
+      chiusa ? "si chiudono solo alla riga " + std::to_string(riga_)
+             : "non si chiudono: il testo finisce con il file, alla riga " + std::to_string(riga_);
+  avvisi_->segnala_avviso(
+      Avviso::virgolette_aperte, luogo(apertura),
+      "le virgolette aperte qui " + fine + " e il testo prende " + quanti(righe, "riga", "righe"));
 }
 
 // What stands between a closing quote and the delimiter, from `da`: passed over, and named.
