@@ -322,8 +322,12 @@ class Fase {
   /// A line whose first item matched no keyword of `ambito`.
   void sconosciuta(const Parola& p, Ambito ambito) {
     if (!p.prima) return;
-    if (auto m = parola_sconosciuta(p.esatta, ambito))
-      avviso(Avviso::parola_sconosciuta, p.posto, *m);
+    auto m = parola_sconosciuta(p.esatta, ambito);
+    if (!m) return;
+    // A keyword of the line source in the train source: the facts for telling that the train
+    // source is missing (the line source given in its place).
+    const bool linea = ambito == Ambito::treno && della_linea(p.bassa);
+    avviso(linea ? Avviso::parole_della_linea : Avviso::parola_sconosciuta, p.posto, *m);
   }
 
   /// The last item of the source, read where a keyword was expected: never interpreted.
