@@ -376,7 +376,8 @@ class Fase {
         avviso_valore(Avviso::fuori_campo, r, n,
                       scritto + " è fuori dal campo, " + campo(r) +
                           (m ? ": è memorizzato come " + std::to_string(*m)
-                             : ": non è memorizzato come scritto"),
+                             : ": non è memorizzato come scritto") +
+                          sconfina(r, 'd', "primo"),
                       m);
         return;
       }
@@ -384,7 +385,7 @@ class Fase {
       if (passo != 0 && r.multiplo.codice == Codice::nessuno && v % passo != 0) {
         avviso_valore(Avviso::fuori_campo, r, n,
                       scritto + " non è un multiplo di " + std::to_string(passo) +
-                          ": non è memorizzato come scritto",
+                          ": non è memorizzato come scritto" + sconfina(r, 's', "secondo"),
                       std::nullopt);
         return;
       }
@@ -436,6 +437,15 @@ class Fase {
         }
         break;
     }
+  }
+  /// A speed indicator board keeps both sides of a rank in one field (the first side · 20 + the
+  /// second / 5): a second-side speed beyond its field, or a first-side speed off its multiple,
+  /// changes the other side's value. `lato` is the side of `r` whose fault spills into `altro`.
+  static std::string sconfina(const RigaValore& r, char lato, const char* altro) {
+    const std::string_view nome = r.nome;
+    if (r.chiave != Chiave::indicatori_vmax || nome.back() != lato || nome.front() != 'v')
+      return {};
+    return ", e sconfina nella velocità del " + std::string(altro) + " lato";
   }
   /// The field of `r` as a message names it: "da -100 a 155 per mille".
   static std::string campo(const RigaValore& r) {
