@@ -232,10 +232,12 @@ class FaseTreno : Fase {
     const std::span<const RigaValore> righe = valori(Chiave::rallentamento);
     const Numero x = valore(righe[0].valore);
     r.x = x.valore;
-    size_t i = 1;
-    for (int32_t* campo : {&r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) {
-      *campo = valore(righe[i++].valore).valore;
-    }
+    r.v = valore(righe[1].valore).valore;
+    const Numero l = valore(righe[2].valore);
+    r.l = l.valore;
+    r.f_tt = valore(righe[3].valore).valore;
+    r.f_ta = valore(righe[4].valore).valore;
+    r.d_v = valore(righe[5].valore).valore;
     if (!nel_percorso(m_.ultimo_tratto(), r.x)) return fuori_percorso(x);
     oltre_la_linea(x);
     const TrattiRallentamento t = tratti_rallentamento(r);
@@ -261,9 +263,10 @@ class FaseTreno : Fase {
         [[fallthrough]];
       case Codice::nessuno:
         // What was stored: the end, the start (which wins a shared stretch), the warning board,
-        // then the marks.
-        origine(t.fine, p.posto);
-        origine(t.inizio, p.posto);
+        // then the marks. A slowdown whose length is not above 0 ends where it starts or before:
+        // what the code-marker pass then finds on its start and end is the length's doing.
+        origine(t.fine, r.l > 0 ? p.posto : l.posto);
+        origine(t.inizio, r.l > 0 ? p.posto : l.posto);
         if (t.con_avviso) origine(t.avviso, p.posto);
         if (t.con_marcati && esito == Codice::nessuno) {
           for (int64_t k = 0; k <= 3; ++k) origine(t.marcati - k, p.posto);

@@ -182,10 +182,13 @@ uint8_t LettoreVoci::leggi_u8() {
 // A quoted text that runs over its line, or to the end of the source: at the opening quote.
 void LettoreVoci::virgolette_aperte(const Posto& apertura, bool chiusa) {
   if (avvisi_ == nullptr) return;
-  const int righe = riga_ - apertura.riga + 1;
+  // A text that runs to the end of a source ending with a line end ends on the line before.
+  const bool a_capo = !chiusa && !dati_.empty() && (dati_.back() == '\n' || dati_.back() == '\r');
+  const int ultima = a_capo ? riga_ - 1 : riga_;
+  const int righe = ultima - apertura.riga + 1;
   const std::string fine =
-      chiusa ? "si chiudono solo alla riga " + std::to_string(riga_)
-             : "non si chiudono: il testo finisce con il file, alla riga " + std::to_string(riga_);
+      chiusa ? "si chiudono solo alla riga " + std::to_string(ultima)
+             : "non si chiudono: il testo finisce con il file, alla riga " + std::to_string(ultima);
   avvisi_->segnala_avviso(
       Avviso::virgolette_aperte, luogo(apertura),
       "le virgolette aperte qui " + fine + " e il testo prende " + quanti(righe, "riga", "righe"));

@@ -106,6 +106,9 @@ TEST(ValoriScritti, OgniValoreDiversoDaComeScrittoHaLaSuaParola) {
       {"rallentamento di lunghezza negativa", kLinea,
        prova::sorgente_treno({kStazione, "rallentamento, 5000, 50, -400, 1, 0, 0"}), 'T', 3, "-400",
        G::avviso, Avviso::lunghezza_non_positiva, "la lunghezza -400 m", "-400", -400},
+      {"rallentamento di lunghezza negativa, il codice", kLinea,
+       prova::sorgente_treno({kStazione, "rallentamento, 5000, 50, -400, 1, 0, 0"}), 'T', 3, "-400",
+       G::errore, Codice::rallentamento_senza_marcatore, "non finisce prima della fine"},
       {"indicatore a 0 km/h",
        prova::sorgente_linea({"indicatori_vmax, 500, 0, 70, 80, 0, , , , 0"}, 10000), kTreno, 'L',
        4, " 0,", G::avviso, Avviso::velocita_nulla, "'indicatori_vmax', vas", "0", 0},
@@ -130,8 +133,8 @@ TEST(ValoriScritti, OgniValoreDiversoDaComeScrittoHaLaSuaParola) {
       {"virgolette mai chiuse",
        prova::sorgente_linea({"cartello_indicatore, 500, \"(Ponte)", "pendenza, 2000, 3"}, 10000),
        kTreno, 'L', 4, "\"", G::avviso, Avviso::virgolette_aperte,
-       "le virgolette aperte qui non si chiudono: il testo finisce con il file, alla riga 7 e il "
-       "testo prende 4 righe"},
+       "le virgolette aperte qui non si chiudono: il testo finisce con il file, alla riga 6 e il "
+       "testo prende 3 righe"},
       {"virgolette chiuse alla riga dopo",
        prova::sorgente_linea({"cartello_indicatore, 500, \"(Ponte)", "\""}, 10000), kTreno, 'L', 4,
        "\"", G::avviso, Avviso::virgolette_aperte, "si chiudono solo alla riga 5"},
