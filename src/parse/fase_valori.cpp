@@ -87,6 +87,12 @@ void Fase::confronta(const RigaValore& r, const Numero& n) {
     }
     return;
   }
+  if (lettore_.reale()) {
+    errori_.segnala_avviso(Avviso::numero_arrotondato, lettore_.luogo(n.posto),
+                           "il numero " + scritto + " è letto come " + std::to_string(v), {},
+                           Gravita::avviso,
+                           ValoreScritto{scritto, v, r.intervallo.minimo, r.intervallo.massimo});
+  }
   // An empty item reads 0, as documented.
   if (scritto.find_first_not_of(" \t") == std::string::npos) return;
   const Intervallo& i = r.intervallo;

@@ -161,11 +161,6 @@ int64_t LettoreVoci::leggi_numero(const char* cosa) {
   const Valore v = valore_numerico(scritto_, cosa);
   parola_ = !v.numero && scritto_.find_first_not_of(" \t") != std::string::npos;
   reale_ = v.reale;
-  if (v.reale && avvisi_ != nullptr) {
-    avvisi_->segnala_avviso(
-        Avviso::numero_arrotondato, luogo(),
-        "il numero " + cp1252::a_utf8(scritto_) + " è letto come " + std::to_string(v.valore));
-  }
   return v.valore;
 }
 

@@ -33,7 +33,8 @@ struct Posto {
 class LettoreVoci {
  public:
   /// `contenuto`: the whole file as Windows-1252 bytes; `file`: its name for messages;
-  /// `avvisi`: where a number with a fraction or an exponent is reported (nowhere when null).
+  /// `avvisi`: where a quoted text left open or followed by more text is reported (nowhere when
+  /// null).
   LettoreVoci(std::string contenuto, std::string file, Segnalatore* avvisi = nullptr);
 
   /// Nothing is left to read.
