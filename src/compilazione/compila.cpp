@@ -70,12 +70,12 @@ class Lettura {
       c_.letto_treno = true;
       fase_treno(treno, std::move(*esito));
     } catch (const GuastoAlLuogo& e) {
-      c_.letto_treno = true;  // a fault stops the parse: both sources are done with
       errori_.segnala(Codice::guasto_lettura, std::nullopt, e.luogo, e.what());
+      dopo_il_guasto(treno);
     } catch (const std::exception& e) {
-      c_.letto_treno = true;
       errori_.segnala(Codice::guasto_lettura, std::nullopt,
                       attivo_ ? attivo_->luogo() : Luogo{in_lettura_, 0, {}}, e.what());
+      dopo_il_guasto(treno);
     }
   }
 
@@ -112,6 +112,13 @@ class Lettura {
     compattatore::fase_treno(
         c_.modello, errori_, *lettore_treno_,
         OpzioniTreno{esito.cursore_cartelli, std::move(esito.progressive), &c_.origini});
+  }
+
+  // A fault stops the parse: both sources are done with. One in the line source leaves the
+  // train source unread, and says so.
+  void dopo_il_guasto(const Sorgente& treno) {
+    if (!c_.letto_treno) treno_non_letto(treno);
+    c_.letto_treno = true;
   }
 
   void treno_non_letto(const Sorgente& treno) {

@@ -21,6 +21,26 @@ namespace compattatore {
     "togli i valori in più, o metti a capo la riga che segue")                                     \
   X(numero_arrotondato, "numero-arrotondato",                                                      \
     "scrivi un numero intero")                                                                     \
+  X(non_numero, "non-numero",                                                                      \
+    "scrivi il valore in cifre, come 12")                                                          \
+  X(virgola_decimale, "virgola-decimale",                                                          \
+    "per i decimali usa il punto, come 12.5: la virgola separa i valori")                          \
+  X(fuori_campo, "fuori-campo",                                                                    \
+    "scrivi un valore dentro il campo che il messaggio indica")                                    \
+  X(velocita_nulla, "velocita-nulla",                                                              \
+    "scrivi una velocità maggiore di 0 km/h")                                                      \
+  X(velocita_eccessiva, "velocita-eccessiva",                                                      \
+    "controlla la velocità: nessun treno corre oltre 400 km/h")                                    \
+  X(lunghezza_non_positiva, "lunghezza-non-positiva",                                              \
+    "scrivi una lunghezza maggiore di 0 m")                                                        \
+  X(zona_rovesciata, "zona-rovesciata",                                                            \
+    "scrivi una fine dopo l'inizio")                                                               \
+  X(orario_impossibile, "orario-impossibile",                                                      \
+    "scrivi le ore da 0 in su, i minuti e i secondi da 0 a 59")                                    \
+  X(virgolette_aperte, "virgolette-aperte",                                                        \
+    "chiudi le virgolette sulla stessa riga in cui le apri")                                       \
+  X(dopo_le_virgolette, "dopo-le-virgolette",                                                      \
+    "metti tutto il testo dentro le virgolette, o togli le virgolette")                            \
   X(senza_generale, "senza-generale",                                                              \
     "comincia il file del treno con una riga \"[generale]\"")                                      \
   X(senza_stazioni, "senza-stazioni",                                                              \

@@ -4,6 +4,8 @@
 #include <array>
 #include <iterator>
 
+#include "model/regole.h"
+
 namespace compattatore {
 namespace {
 
@@ -107,6 +109,28 @@ std::span<const RigaChiave* const> per_prova() {
 std::span<const RigaValore> valori(Chiave c) {
   const auto [inizio, fine] = kValoriDi[static_cast<size_t>(c)];
   return std::span<const RigaValore>(kRigheValori).subspan(inizio, fine - inizio);
+}
+
+std::optional<int64_t> memorizzato(const RigaValore& v, int64_t scritto) {
+  switch (v.memoria) {
+    case Memoria::bassi_8:
+      return static_cast<uint8_t>(scritto);
+    case Memoria::bassi_16:
+      return static_cast<int16_t>(scritto);
+    case Memoria::quinti:
+      return arrotonda(static_cast<double>(scritto) / 5.0) * 5;
+    case Memoria::come_scritto:
+    case Memoria::piu_cento:
+    case Memoria::tratto_piu_uno:
+    case Memoria::tratto:
+    case Memoria::tratto_meno_uno:
+      return scritto;
+    case Memoria::composto:
+    case Memoria::non_memorizzato:
+    case Memoria::testo:
+      break;
+  }
+  return std::nullopt;
 }
 
 std::span<const RigaChiave* const> in_ordine_di_prova(Ambito ambito) {

@@ -72,6 +72,8 @@ inline constexpr Intervallo kInteri32{INT32_MIN, INT32_MAX};
 inline constexpr Intervallo kInteri16{INT16_MIN, INT16_MAX};
 inline constexpr Intervallo kByte{0, UINT8_MAX};
 inline constexpr Intervallo kNessunNumero{0, 0};  // a text
+/// A code value: any number up to the 16-bit limit (below 1 a code cut).
+inline constexpr Intervallo kCodici{INT32_MIN, INT16_MAX};
 /// A position: 0 to the route length + `oltre` metres.
 constexpr Intervallo fino_a_linea_piu(int64_t oltre) { return {0, oltre}; }
 
@@ -82,6 +84,23 @@ struct Multiplo {
 };
 constexpr Multiplo multiplo_di(int32_t passo, Codice codice) { return {passo, codice}; }
 inline constexpr Multiplo kQualsiasi{};
+
+/// The fastest a train runs, km/h: a speed above it cannot be meant.
+inline constexpr int64_t kVelocitaMassimaTreno = 400;
+
+/// What a value means, for the values stored as written that cannot be meant: each kind has its
+/// warning.
+enum class Senso {
+  qualsiasi,         // every value it keeps to can be meant
+  velocita,          // a speed: above 0, up to kVelocitaMassimaTreno
+  velocita_o_nulla,  // the same, or 0 for none
+  lunghezza,         // a length: above 0
+  fine,              // the end of what the line's first value starts: after it
+  fine_o_nulla,      // the same, or 0 for none
+  ore,               // hours of a time of day: 0 or more
+  minuti,            // minutes or seconds of a time of day: 0 to 59
+  parola_nulla,      // a word (`AC`) reads 0 on purpose
+};
 
 /// How a value reaches the model.
 enum class Memoria {
@@ -237,11 +256,13 @@ enum class Chiave {
 // The values each keyword reads, in the order it reads them, grouped by keyword in the order of
 // the keywords. Columns:
 //   keyword, name, how it is read, range, code beyond the range (nessuno: stored as `memoria`
-//   says), multiple, how it is stored, unit, where it goes, meaning, rule.
+//   says, with a warning), multiple, what it means (for the values stored as written that cannot
+//   be meant), how it is stored, unit, where it goes, meaning, rule.
 // clang-format off
 #define COMPATTATORE_VALORI(X)                                                                     \
-  X(lunghezza_percorso, L, i32, da_a(0, 1000000), lunghezza_fuori_campo, kQualsiasi, come_scritto, \
-    "m", in_elenco(voce::figure_treno, RuoloVoce::figure_treno_lunghezza), "route length", "")     \
+  X(lunghezza_percorso, L, i32, da_a(0, 1000000), lunghezza_fuori_campo, kQualsiasi, qualsiasi,    \
+    come_scritto, "m", in_elenco(voce::figure_treno, RuoloVoce::figure_treno_lunghezza),           \
+    "route length", "")                                                                            \
   COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_uno, voce::sezione_uno)                           \
   COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_due, voce::sezione_due)                           \
   COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_tre, voce::sezione_tre)                           \
@@ -249,141 +270,143 @@ enum class Chiave {
   COMPATTATORE_VALORI_SFONDO(X, sfondo_due)                                                        \
   COMPATTATORE_VALORI_SFONDO(X, sfondo_tre)                                                        \
   X(ripetizione_segnali, inizio, i32, kInteri32, nessuno,                                          \
-    multiplo_di(50, Codice::ripetizione_inizio), come_scritto, "m",                                \
+    multiplo_di(50, Codice::ripetizione_inizio), qualsiasi, come_scritto, "m",                     \
     in_elenco(voce::treno, RuoloVoce::treno_ripetizione_inizio), "start", "")                      \
   X(ripetizione_segnali, fine, i32, kInteri32, nessuno, multiplo_di(50, Codice::ripetizione_fine), \
-    come_scritto, "m", in_elenco(voce::treno, RuoloVoce::treno_ripetizione_fine), "end", "")       \
-  X(pendenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
-    in_tratti(CampoTratto::pendenza), "position", "")                                              \
-  X(pendenza, G, i32, da_a(-100, 155), guasto_lettura, kQualsiasi, piu_cento, "per mille",         \
-    in_tratti(CampoTratto::pendenza), "signed gradient", "")                                       \
-  X(curva, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, composto, "m",        \
-    kTracciato, "start", "")                                                                       \
-  X(curva, N, i32, kInteri32, nessuno, kQualsiasi, composto, "m", kTracciato, "length", "")        \
-  X(montagna, inizio, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",  \
-    in_tratti(CampoTratto::montagna), "start", "")                                                 \
-  X(montagna, fine, i32, kInteri32, fuori_percorso, kQualsiasi, tratto_meno_uno, "m",              \
+    fine_o_nulla, come_scritto, "m", in_elenco(voce::treno, RuoloVoce::treno_ripetizione_fine),    \
+    "end", "")                                                                                     \
+  X(pendenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi, tratto, \
+    "m", in_tratti(CampoTratto::pendenza), "position", "")                                         \
+  X(pendenza, G, i32, da_a(-100, 155), guasto_lettura, kQualsiasi, qualsiasi, piu_cento,           \
+    "per mille", in_tratti(CampoTratto::pendenza), "signed gradient", "")                          \
+  X(curva, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi, composto,  \
+    "m", kTracciato, "start", "")                                                                  \
+  X(curva, N, i32, kInteri32, nessuno, kQualsiasi, lunghezza, composto, "m", kTracciato, "length", \
+    "")                                                                                            \
+  X(montagna, inizio, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,    \
+    tratto, "m", in_tratti(CampoTratto::montagna), "start", "")                                    \
+  X(montagna, fine, i32, kInteri32, fuori_percorso, kQualsiasi, fine, tratto_meno_uno, "m",        \
     in_tratti(CampoTratto::montagna), "end", "its last stretch must lie in the route (code 15)")   \
-  X(montagna, tipo, i32, kInteri32, nessuno, kQualsiasi, composto, "",                             \
+  X(montagna, tipo, i32, da_a(1, 12), nessuno, kQualsiasi, qualsiasi, composto, "",                  \
     in_tratti(CampoTratto::montagna), "type",                                                      \
     "1 or 2, or 11 and 12 for the same with a mountain sign every 200 m where the track is free; " \
     "its low 8 bits are stored")                                                                   \
-  X(indicatori_vmax, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,             \
+  X(indicatori_vmax, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,  \
     tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "position", "")                          \
-  COMPATTATORE_VALORI_LATO(X, s, "first")                                                          \
-  COMPATTATORE_VALORI_LATO(X, d, "second")                                                         \
+  COMPATTATORE_VALORI_LATO(X, s, "first", (da_a(0, 1635)), 5, velocita)                           \
+  COMPATTATORE_VALORI_LATO(X, d, "second", (da_a(0, 495)), 0, velocita_o_nulla)                    \
   X(cartello_indicatore, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,         \
-    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "position", "")                          \
-  X(cartello_indicatore, testo, testo, kNessunNumero, nessuno, kQualsiasi, testo, "",              \
+    qualsiasi, tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "position", "")               \
+  X(cartello_indicatore, testo, testo, kNessunNumero, nessuno, kQualsiasi, qualsiasi, testo, "",   \
     in_cartello(RuoloVoce::cartello_testo),                                                        \
     "one to three texts in parentheses, as `(Ponte Fiume)(Tevere)`",                               \
     "up to the line end (a comma ends the text)")                                                  \
-  X(numero_vetture, n, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "",                      \
+  X(numero_vetture, n, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, come_scritto, "",           \
     in_elenco(voce::figure_treno, RuoloVoce::figure_treno_vetture), "number of cars", "")          \
-  X(percentuale_massa_frenata, n, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "%",          \
-    in_elenco(voce::figure_treno, RuoloVoce::figure_treno_massa_frenata),                          \
+  X(percentuale_massa_frenata, n, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, come_scritto,    \
+    "%", in_elenco(voce::figure_treno, RuoloVoce::figure_treno_massa_frenata),                     \
     "braked-mass percentage", "")                                                                  \
-  X(sabbia, n, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",                       \
+  X(sabbia, n, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",            \
     in_elenco(voce::treno, RuoloVoce::treno_sabbia), "sand quantity", "")                          \
-  X(orologio, ore, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "h",                  \
+  X(orologio, ore, i16, kInteri16, guasto_lettura, kQualsiasi, ore, come_scritto, "h",             \
     in_elenco(voce::treno, RuoloVoce::treno_ore), "hours", "")                                     \
-  X(orologio, minuti, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "min",             \
+  X(orologio, minuti, i16, kInteri16, guasto_lettura, kQualsiasi, minuti, come_scritto, "min",     \
     in_elenco(voce::treno, RuoloVoce::treno_minuti), "minutes", "")                                \
-  X(orologio, secondi, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "s",              \
+  X(orologio, secondi, i16, kInteri16, guasto_lettura, kQualsiasi, minuti, come_scritto, "s",      \
     in_elenco(voce::treno, RuoloVoce::treno_secondi), "seconds", "")                               \
-  X(aderenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
-    in_tratti(CampoTratto::aderenza), "position", "")                                              \
-  X(aderenza, a, i32, kByte, nessuno, kQualsiasi, bassi_8, "", in_tratti(CampoTratto::aderenza),   \
-    "adhesion", "the example uses 70 to 100")                                                      \
-  X(velocita, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",       \
-    in_tratti(CampoTratto::velocita), "position", "")                                              \
-  X(velocita, v, i32, da_a(0, 1277), guasto_lettura, kQualsiasi, quinti, "km/h",                   \
+  X(aderenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi, tratto, \
+    "m", in_tratti(CampoTratto::aderenza), "position", "")                                         \
+  X(aderenza, a, i32, kByte, nessuno, kQualsiasi, qualsiasi, bassi_8, "",                          \
+    in_tratti(CampoTratto::aderenza), "adhesion", "the example uses 70 to 100")                    \
+  X(velocita, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi, tratto, \
+    "m", in_tratti(CampoTratto::velocita), "position", "")                                         \
+  X(velocita, v, i32, da_a(0, 1277), guasto_lettura, kQualsiasi, velocita, quinti, "km/h",         \
     in_tratti(CampoTratto::velocita), "speed limit", "")                                           \
   X(stazione, P, posizione, fino_a_linea_piu(6200), fuori_percorso,                                \
-    multiplo_di(50, Codice::stazione_non_multipla), come_scritto, "m",                             \
+    multiplo_di(50, Codice::stazione_non_multipla), qualsiasi, come_scritto, "m",                  \
     in_stazione(RuoloVoce::stazione_posizione), "position",                                        \
     "stations in increasing order, each zone at least 350 m after the previous one's end (code "   \
     "22)")                                                                                         \
-  X(stazione, tipo, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                       \
+  X(stazione, tipo, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",            \
     in_stazione(RuoloVoce::stazione_tipo), "station type",                                         \
     "types 5 and 6 get a zone from P − L to P + 150, 7 and 8 from P − L to P + L, the others "     \
     "from P − L/2 to P + L/2; types below 25 get a stopping point at the zone's end (and, but "    \
     "for 5 and 6, four approach marks before it); 25 and above (a junction, a halt without stop) " \
     "get neither")                                                                                 \
   X(stazione, L, i32, kInteri32, nessuno, multiplo_di(100, Codice::marciapiede_non_multiplo),      \
-    non_memorizzato, "m", kDaNessunaParte, "platform length", "")                                  \
-  X(stazione, opzione, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                    \
+    lunghezza, non_memorizzato, "m", kDaNessunaParte, "platform length", "")                       \
+  X(stazione, opzione, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",         \
     in_stazione(RuoloVoce::stazione_opzione), "option", "")                                        \
-  X(stazione, flag_4, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                     \
+  X(stazione, flag_4, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",          \
     in_stazione(RuoloVoce::stazione_flag_4), "flag 4",                                             \
     "cleared when L is below 600, and in the first station")                                       \
-  X(stazione, flag_3, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                     \
+  X(stazione, flag_3, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",          \
     in_stazione(RuoloVoce::stazione_flag_3), "flag 3",                                             \
     "not 0 lengthens the zone by 50 m (types other than 5 to 8); cleared for types 5 to 8 and in " \
     "the first station")                                                                           \
-  X(stazione, intero_1, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+  X(stazione, intero_1, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
     in_stazione(RuoloVoce::stazione_intero_1), "integer 1", "")                                    \
-  X(stazione, intero_2, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+  X(stazione, intero_2, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
     in_stazione(RuoloVoce::stazione_intero_2), "integer 2", "")                                    \
-  X(stazione, flag_1, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "",                     \
+  X(stazione, flag_1, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",          \
     in_stazione(RuoloVoce::stazione_flag_1), "flag 1", "")                                         \
-  X(stazione, intero_3, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+  X(stazione, intero_3, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
     in_stazione(RuoloVoce::stazione_intero_3), "integer 3", "")                                    \
-  X(stazione, intero_4, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+  X(stazione, intero_4, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
     in_stazione(RuoloVoce::stazione_intero_4), "integer 4", "")                                    \
-  X(stazione, intero_5, i16, kInteri16, guasto_lettura, kQualsiasi, come_scritto, "",              \
+  X(stazione, intero_5, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
     in_stazione(RuoloVoce::stazione_intero_5), "integer 5", "")                                    \
-  X(stazione, sosta, u8, kByte, guasto_lettura, kQualsiasi, come_scritto, "s",                     \
+  X(stazione, sosta, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "s",          \
     in_stazione(RuoloVoce::stazione_sosta), "stop time", "")                                       \
-  X(stazione, ore, i32, kInteri32, nessuno, kQualsiasi, composto, "h",                             \
+  X(stazione, ore, i32, kInteri32, nessuno, kQualsiasi, ore, composto, "h",                        \
     in_stazione(RuoloVoce::stazione_orario), "timetable hours", "")                                \
-  X(stazione, minuti, i32, kInteri32, nessuno, kQualsiasi, composto, "min",                        \
+  X(stazione, minuti, i32, kInteri32, nessuno, kQualsiasi, minuti, composto, "min",                \
     in_stazione(RuoloVoce::stazione_orario), "timetable minutes", "")                              \
-  X(stazione, secondi, i32, kInteri32, nessuno, kQualsiasi, composto, "s",                         \
-    in_stazione(RuoloVoce::stazione_orario),                                                       \
-    "timetable seconds", "(ore · 60 + minuti) · 60 + secondi within 32 bits (code 25)")            \
-  X(stazione, nome, testo, kNessunNumero, nessuno, kQualsiasi, testo, "",                          \
+  X(stazione, secondi, i32, kInteri32, nessuno, kQualsiasi, minuti, composto, "s",                 \
+    in_stazione(RuoloVoce::stazione_orario), "timetable seconds",                                  \
+    "(ore · 60 + minuti) · 60 + secondi within 32 bits (code 25)")                                 \
+  X(stazione, nome, testo, kNessunNumero, nessuno, kQualsiasi, qualsiasi, testo, "",               \
     in_stazione(RuoloVoce::stazione_nome), "the station's name",                                   \
     "to the line end (a comma ends it); blanks, points, `-` and `°` allowed")                      \
-  X(rallentamento, x, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,               \
+  X(rallentamento, x, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,    \
     tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "start", "")                             \
-  X(rallentamento, v, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "km/h",                       \
+  X(rallentamento, v, i32, kInteri16, nessuno, kQualsiasi, velocita, bassi_16, "km/h",             \
     in_tratti(CampoTratto::valore_1), "speed", "on the warning board, the start and the end")      \
-  X(rallentamento, l, i32, kInteri32, nessuno, kQualsiasi, non_memorizzato, "m", kDaNessunaParte,  \
-    "length", "the end lies on stretch (x + l) / 50 + 1")                                          \
-  X(rallentamento, f_tt, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "",                        \
+  X(rallentamento, l, i32, kInteri32, nessuno, kQualsiasi, lunghezza, non_memorizzato, "m",        \
+    kDaNessunaParte, "length", "the end lies on stretch (x + l) / 50 + 1")                         \
+  X(rallentamento, f_tt, i32, kInteri16, nessuno, kQualsiasi, qualsiasi, bassi_16, "",             \
     in_tratti(CampoTratto::valore_3), "whole train",                                               \
     "1: to be respected by the whole train (0 otherwise); on the start and the end")               \
-  X(rallentamento, f_ta, i32, kInteri32, nessuno, kQualsiasi, non_memorizzato, "",                 \
+  X(rallentamento, f_ta, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, non_memorizzato, "",      \
     kDaNessunaParte, "marks",                                                                      \
     "not 0: the four stretches (200 m) before the warning board are marked")                       \
-  X(rallentamento, d_v, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "",                         \
+  X(rallentamento, d_v, i32, kInteri16, nessuno, kQualsiasi, qualsiasi, bassi_16, "",              \
     in_tratti(CampoTratto::valore_2), "second value",                                              \
     "not 0: stored on the warning board, the start and the end")                                   \
-  X(segnale, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto_piu_uno,     \
-    "m", in_tratti(CampoTratto::oggetto), "position",                                              \
+  X(segnale, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,          \
+    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "position",                              \
     "at least 350 m from the route start, for its approach marks 400 m before it")                 \
-  X(segnale, sx, i32, da_a(1, 2), nessuno, kQualsiasi, composto, "",                               \
-    in_tratti(CampoTratto::valore_4),                                                              \
-    "kind", "stored as *rapp* · 10 + *sx* · 3 + *dx*, and in the approach marks")                  \
+  X(segnale, sx, i32, da_a(1, 2), nessuno, kQualsiasi, qualsiasi, composto, "",                    \
+    in_tratti(CampoTratto::valore_4), "kind",                                                      \
+    "stored as *rapp* · 10 + *sx* · 3 + *dx*, and in the approach marks")                          \
   COMPATTATORE_VALORE_ASPETTO(X, s1, 7, valore_1, "first aspect", "stored as *s1* · 10 + *d1*")    \
   COMPATTATORE_VALORE_ASPETTO(X, s2, 7, valore_2, "second aspect", "stored as *s2* · 10 + *d2*")   \
   COMPATTATORE_VALORE_ASPETTO(X, s3, 7, valore_3, "third aspect", "stored as *s3* · 10 + *d3*")    \
-  X(segnale, rapp, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "",                             \
+  X(segnale, rapp, i32, da_a(0, 2), nessuno, kQualsiasi, qualsiasi, composto, "",                  \
     in_tratti(CampoTratto::valore_4), "repetition", "the tens of *rapp* · 10 + *sx* · 3 + *dx*")   \
-  X(segnale, dx, i32, da_a(0, 2), nessuno, kQualsiasi, composto, "",                               \
-    in_tratti(CampoTratto::valore_4),                                                              \
-    "kind, added", "added to *rapp* · 10 + *sx* · 3, and in the approach marks")                   \
+  X(segnale, dx, i32, da_a(0, 2), nessuno, kQualsiasi, qualsiasi, composto, "",                    \
+    in_tratti(CampoTratto::valore_4), "kind, added",                                               \
+    "added to *rapp* · 10 + *sx* · 3, and in the approach marks")                                  \
   COMPATTATORE_VALORE_ASPETTO(X, d1, 3, valore_1, "first aspect, units", "added to *s1* · 10")     \
   COMPATTATORE_VALORE_ASPETTO(X, d2, 3, valore_2, "second aspect, units", "added to *s2* · 10")    \
   COMPATTATORE_VALORE_ASPETTO(X, d3, 3, valore_3, "third aspect, units", "added to *s3* · 10")     \
-  X(segnale, tempo, i32, da_a(0, 255), nessuno, kQualsiasi, composto, "s",                         \
+  X(segnale, tempo, i32, da_a(0, 255), nessuno, kQualsiasi, qualsiasi, composto, "s",              \
     in_tratti(CampoTratto::tempo_segnale), "time",                                                 \
     "kept only when *sx* is 2: 0, or 101 to 255 (1 to 100 become 101); its low 8 bits are "        \
     "stored")                                                                                      \
-  X(abbattimento, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, tratto, "m",   \
-    in_tratti(CampoTratto::oggetto), "position", "")                                               \
-  X(abbattimento, c, i32, kInteri32, nessuno, kQualsiasi, bassi_16, "",                            \
+  X(abbattimento, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,     \
+    tratto, "m", in_tratti(CampoTratto::oggetto), "position", "")                                  \
+  X(abbattimento, c, i32, kCodici, nessuno, kQualsiasi, parola_nulla, bassi_16, "",              \
     in_tratti(CampoTratto::valore_1), "code",                                                      \
     "a code change to *c* (1 or more, for example 270), or a code cut when *c* is below 1 or not " \
     "a number (`AC`)")
@@ -391,35 +414,37 @@ enum class Chiave {
 // The three values of a kilometric section line, into the entry `indice`.
 #define COMPATTATORE_VALORI_PROGRESSIVA(X, chiave, indice)                                         \
   X(chiave, inizio, i32, kInteri32, nessuno, multiplo_di(50, Codice::progressiva_non_multipla),    \
-    come_scritto, "m", in_elenco(indice, RuoloVoce::sezione_km_inizio),                            \
+    qualsiasi, come_scritto, "m", in_elenco(indice, RuoloVoce::sezione_km_inizio),                 \
     "the route position where it begins", "")                                                      \
   X(chiave, valore, i32, kInteri32, nessuno, multiplo_di(50, Codice::progressiva_non_multipla),    \
-    come_scritto, "m", in_elenco(indice, RuoloVoce::sezione_km_progressiva),                       \
+    qualsiasi, come_scritto, "m", in_elenco(indice, RuoloVoce::sezione_km_progressiva),            \
     "the chainage at that point", "")                                                              \
-  X(chiave, verso, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "",                          \
+  X(chiave, verso, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, come_scritto, "",               \
     in_elenco(indice, RuoloVoce::sezione_km_verso), "direction",                                   \
     "1 adds 100 m to the chainage, any other value leaves it")
 
 // The background value of a "sfondo" line, into its field of the header entry.
 #define COMPATTATORE_VALORI_SFONDO(X, chiave)                                                      \
-  X(chiave, n, i32, kInteri32, nessuno, kQualsiasi, come_scritto, "",                              \
+  X(chiave, n, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, come_scritto, "",                   \
     in_elenco(voce::intestazione, RuoloVoce::intestazione_##chiave),                               \
     "background value for the simulator", "")
 
-// The speeds of the three train ranks and the stripes on one side of a speed indicator board.
-#define COMPATTATORE_VALORI_LATO(X, lato, quale)                                                   \
-  X(indicatori_vmax, va##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "km/h",              \
-    in_tratti(CampoTratto::valore_1), "speed of rank A on the " quale " side", "")                 \
-  X(indicatori_vmax, vb##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "km/h",              \
-    in_tratti(CampoTratto::valore_2), "speed of rank B on the " quale " side", "")                 \
-  X(indicatori_vmax, vc##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "km/h",              \
-    in_tratti(CampoTratto::valore_3), "speed of rank C on the " quale " side", "")                 \
-  X(indicatori_vmax, strisce##lato, i32, kInteri32, nessuno, kQualsiasi, composto, "",             \
+// The speeds of the three train ranks and the stripes on one side of a speed indicator board:
+// the speeds within `intervallo`, multiples of `passo` (any when 0), as `senso` says.
+#define COMPATTATORE_VALORI_LATO(X, lato, quale, intervallo, passo, senso)                         \
+  COMPATTATORE_VELOCITA_LATO(X, va##lato, valore_1, "A", quale, intervallo, passo, senso)          \
+  COMPATTATORE_VELOCITA_LATO(X, vb##lato, valore_2, "B", quale, intervallo, passo, senso)          \
+  COMPATTATORE_VELOCITA_LATO(X, vc##lato, valore_3, "C", quale, intervallo, passo, senso)          \
+  X(indicatori_vmax, strisce##lato, i32, da_a(0, 9), nessuno, kQualsiasi, qualsiasi, composto, "", \
     in_tratti(CampoTratto::valore_4), "stripes on the " quale " side", "")
+#define COMPATTATORE_VELOCITA_LATO(X, nome, campo, rango, quale, intervallo, passo, senso)         \
+  X(indicatori_vmax, nome, i32, intervallo, nessuno, multiplo_di(passo, Codice::nessuno), senso,   \
+    composto, "km/h", in_tratti(CampoTratto::campo),                                               \
+    "speed of rank " rango " on the " quale " side", "")
 
 // One digit of a signal's aspect, 0 to `massimo`: the tens (s) or units (d) of `campo`.
 #define COMPATTATORE_VALORE_ASPETTO(X, nome, massimo, campo, significato, regola)                  \
-  X(segnale, nome, i32, da_a(0, massimo), nessuno, kQualsiasi, composto, "",                       \
+  X(segnale, nome, i32, da_a(0, massimo), nessuno, kQualsiasi, qualsiasi, composto, "",            \
     in_tratti(CampoTratto::campo), significato, regola)
 // clang-format on
 
@@ -456,6 +481,7 @@ struct RigaValore {
   Intervallo intervallo;
   Codice codice;  // set for a value beyond `intervallo`; nessuno when it is stored as `memoria`
   Multiplo multiplo;
+  Senso senso;
   Memoria memoria;
   const char* unita;  // "m", "km/h", ...; "" for a pure number
   Dove dove;
@@ -474,19 +500,20 @@ inline constexpr RigaChiave kRigheChiavi[] = {
 };
 
 inline constexpr RigaValore kRigheValori[] = {
-#define COMPATTATORE_VOCE_RIGA(chiave, nome, lettura, intervallo, codice, multiplo, memoria, \
-                               unita, dove, significato, regola)                             \
-  {ValoreChiave::chiave##_##nome,                                                            \
-   Chiave::chiave,                                                                           \
-   #nome,                                                                                    \
-   ModoLettura::lettura,                                                                     \
-   intervallo,                                                                               \
-   Codice::codice,                                                                           \
-   multiplo,                                                                                 \
-   Memoria::memoria,                                                                         \
-   unita,                                                                                    \
-   dove,                                                                                     \
-   significato,                                                                              \
+#define COMPATTATORE_VOCE_RIGA(chiave, nome, lettura, intervallo, codice, multiplo, senso, \
+                               memoria, unita, dove, significato, regola)                  \
+  {ValoreChiave::chiave##_##nome,                                                          \
+   Chiave::chiave,                                                                         \
+   #nome,                                                                                  \
+   ModoLettura::lettura,                                                                   \
+   intervallo,                                                                             \
+   Codice::codice,                                                                         \
+   multiplo,                                                                               \
+   Senso::senso,                                                                           \
+   Memoria::memoria,                                                                       \
+   unita,                                                                                  \
+   dove,                                                                                   \
+   significato,                                                                            \
    regola},
     COMPATTATORE_VALORI(COMPATTATORE_VOCE_RIGA)
 #undef COMPATTATORE_VOCE_RIGA
@@ -503,6 +530,11 @@ inline constexpr int32_t kLunghezzaPercorsoMassima =
 
 /// The values `c` reads, in order (none for a header).
 std::span<const RigaValore> valori(Chiave c);
+
+/// The value `scritto`, read as `v`, as the model holds it, in the value's unit: itself, its low
+/// bits, or a speed to the nearest 5 km/h. Nothing for a value combined with others, used but
+/// never stored, or a text.
+std::optional<int64_t> memorizzato(const RigaValore& v, int64_t scritto);
 
 /// The keywords of `ambito` in the order of their tests.
 std::span<const RigaChiave* const> in_ordine_di_prova(Ambito ambito);

@@ -50,6 +50,31 @@ std::string memoria(const RigaValore& v) {
   return "";
 }
 
+// What a value must keep to for it to be meant, beyond its range.
+std::string senso(Senso s) {
+  const std::string massima = std::to_string(kVelocitaMassimaTreno);
+  switch (s) {
+    case Senso::qualsiasi:
+    case Senso::parola_nulla:
+      break;
+    case Senso::velocita:
+      return "a warning at 0 or less and above " + massima;
+    case Senso::velocita_o_nulla:
+      return "0 for none, a warning below 0 and above " + massima;
+    case Senso::lunghezza:
+      return "a warning at 0 or less";
+    case Senso::fine:
+      return "a warning when not after the start";
+    case Senso::fine_o_nulla:
+      return "a warning when neither 0 nor after the start";
+    case Senso::ore:
+      return "a warning below 0";
+    case Senso::minuti:
+      return "a warning outside 0 to 59";
+  }
+  return "";
+}
+
 }  // namespace
 
 std::string descrizione(const RigaValore& v) {
@@ -59,17 +84,28 @@ std::string descrizione(const RigaValore& v) {
     if (!parte.empty()) d += tra + parte;
   };
   const Intervallo& i = v.intervallo;
+  // Beyond its range a value sets its code; one without a code is stored with a warning.
+  const std::string oltre =
+      " (" + (v.codice == Codice::nessuno ? std::string("a warning beyond") : codice(v.codice)) +
+      ")";
   if (v.lettura == ModoLettura::posizione) {
-    aggiungi("0 to the route length + " + numero(i.massimo) + " m (" + codice(v.codice) + ")");
+    aggiungi("0 to the route length + " + numero(i.massimo) + " m" + oltre);
   } else if (v.lettura != ModoLettura::testo &&
              (i.minimo != kInteri32.minimo || i.massimo != kInteri32.massimo)) {
-    aggiungi(numero(i.minimo) + (i.massimo == i.minimo + 1 ? " or " : " to ") + numero(i.massimo) +
-             (v.codice == Codice::nessuno ? "" : " (" + codice(v.codice) + ")"));
+    if (i.minimo == kInteri32.minimo) {
+      aggiungi("up to " + numero(i.massimo) + oltre);
+    } else {
+      aggiungi(numero(i.minimo) + (i.massimo == i.minimo + 1 ? " or " : " to ") +
+               numero(i.massimo) + oltre);
+    }
   }
   if (v.multiplo.passo != 0) {
     aggiungi("a multiple of " + std::to_string(v.multiplo.passo) + " (" +
-             codice(v.multiplo.codice) + ")");
+             (v.multiplo.codice == Codice::nessuno ? std::string("a warning otherwise")
+                                                   : codice(v.multiplo.codice)) +
+             ")");
   }
+  aggiungi(senso(v.senso));
   aggiungi(memoria(v));
   aggiungi(v.regola, "; ");
   return d;

@@ -42,6 +42,17 @@ struct Nota {
   std::string testo{};
 };
 
+/// A number as the author wrote it and as the model holds it, with the values its field takes:
+/// what a diagnostic about a value shows.
+struct ValoreScritto {
+  std::string scritto{};                 // as written (UTF-8)
+  std::optional<int64_t> memorizzato{};  // as stored, in the author's unit; none when not stored
+  int64_t minimo = 0;                    // the field's range
+  int64_t massimo = 0;
+
+  bool operator==(const ValoreScritto&) const = default;
+};
+
 /// One diagnostic, as the sink receives it.
 struct Segnalazione {
   Codice codice = Codice::nessuno;     // for an error
@@ -51,7 +62,8 @@ struct Segnalazione {
   std::vector<Nota> note{};
   std::optional<int32_t> tratto{};  // the stretch concerned, when there is one
   Gravita gravita = Gravita::errore;
-  Avviso avviso = Avviso::nessuno;  // the kind of a warning or a note
+  Avviso avviso = Avviso::nessuno;        // the kind of a warning or a note
+  std::optional<ValoreScritto> valore{};  // the value concerned, as written and as stored
 };
 
 /// The sink: receives every code when it is set, and every warning and note.
@@ -72,11 +84,13 @@ class Segnalatore {
         Segnalazione{codice, posizione, std::move(luogo), std::move(dettaglio), std::move(note)});
   }
   void segnala_avviso(Avviso avviso, Luogo luogo, std::string messaggio,
-                      std::vector<Nota> note = {}, Gravita gravita = Gravita::avviso) {
+                      std::vector<Nota> note = {}, Gravita gravita = Gravita::avviso,
+                      std::optional<ValoreScritto> valore = std::nullopt) {
     Segnalazione s{Codice::nessuno, std::nullopt, std::move(luogo), std::move(messaggio),
                    std::move(note)};
     s.gravita = gravita;
     s.avviso = avviso;
+    s.valore = std::move(valore);
     avvisa(std::move(s));
   }
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/cp1252.h"
+#include "model/italiano.h"
 #include "model/modello.h"
 #include "model/origini.h"
 #include "model/parole.h"
@@ -95,11 +96,13 @@ class Fase {
   }
   /// The next item of the reader as text.
   std::string leggi() { return lettore_.leggi_testo(); }
-  /// The next item as a 32-bit number, with its place.
-  Numero numero() {
-    const int32_t v = lettore_.leggi_i32();
-    return Numero{v, lettore_.posto()};
-  }
+
+  /// The next item as the value `v` of the keyword being read, read as its row says, with its
+  /// place. What the model will hold is compared with what was written, in this one place for
+  /// every value of every keyword: a word read as 0, a value beyond its field or off its multiple
+  /// (stored otherwise), and a value stored as written that cannot be meant each get a warning at
+  /// the item.
+  Numero valore(ValoreChiave v);
 
   /// The dash rule: while the item in `letta` holds "-", up to `massimo` times, the next item
   /// replaces it. With `guarda_fine`, returns false as soon as nothing follows an item read
@@ -148,6 +151,8 @@ class Fase {
     p.bassa = cp1252::minuscole(p.esatta);
     if (p.bassa == riga(Chiave::fine_linea).forma) vista_fine_ = true;
     lettore_.segna_parola();
+    parola_ = p.posto;
+    prestito_detto_ = false;
     return p;
   }
 
@@ -230,30 +235,41 @@ class Fase {
   void dopo_i_valori(const Parola& p, std::string_view chiave, bool completa) {
     const int letti = lettore_.letti_dal_segno();
     const int dopo = lettore_.presi_dopo();
-    const std::string legge = "'" + std::string(chiave) + "' legge " + std::to_string(letti) +
-                              (letti == 1 ? " valore" : " valori");
-    if (dopo > 0) {
-      const Posto& primo = lettore_.primo_preso_dopo();
-      std::vector<Nota> note{Nota{lettore_.luogo(primo), "il primo valore preso dalla riga dopo"}};
+    const std::string legge =
+        "'" + std::string(chiave) + "' legge " + quanti(letti, "valore", "valori");
+    if (dopo > 0 && !prestito_detto_) {
+      std::vector<Nota> note;
       if (const std::optional<Posto> resto = lettore_.resto_riga()) {
         note.push_back(Nota{lettore_.luogo(*resto), "il resto di questa riga è ignorato"});
       }
-      avviso(Avviso::valori_mancanti, p.posto,
-             legge + ", la riga ne ha " + std::to_string(letti - dopo) + ": " +
-                 (dopo == 1 ? "l'ultimo è preso"
-                            : "gli altri " + std::to_string(dopo) + " sono presi") +
-                 " dalla riga " + std::to_string(primo.riga),
-             std::move(note));
+      valori_presi(std::string(chiave), letti, dopo, std::move(note));
+    } else if (const std::optional<Posto> resto = lettore_.resto_riga(); dopo > 0 && resto) {
+      // Told when the first value was taken; what the last line taken from leaves is told now.
+      avviso(Avviso::valori_in_piu, *resto,
+             "il resto di questa riga, da cui '" + std::string(chiave) +
+                 "' ha preso valori, è ignorato");
     } else if (const std::optional<Posto> resto = lettore_.resto_riga(); resto && completa) {
-      avviso(Avviso::valori_in_piu, *resto, legge + ": il resto della riga è ignorato");
+      if (!virgola_decimale(*resto)) {
+        avviso(Avviso::valori_in_piu, *resto, legge + ": il resto della riga è ignorato");
+      }
     }
   }
+  /// The keyword `chiave` (read at `parola_`) reads `letti` values, `dopo` of them from later
+  /// lines.
+  void valori_presi(const std::string& chiave, int letti, int dopo, std::vector<Nota> note);
+  /// The rest of the line `resto`, left after the keyword's last value, completes that value as
+  /// a fraction written with a comma (`12,5`): says so, and returns true.
+  bool virgola_decimale(const Posto& resto);
 
   /// A line whose first item matched no keyword of `ambito`.
   void sconosciuta(const Parola& p, Ambito ambito) {
     if (!p.prima) return;
-    if (auto m = parola_sconosciuta(p.esatta, ambito))
-      avviso(Avviso::parola_sconosciuta, p.posto, *m);
+    auto m = parola_sconosciuta(p.esatta, ambito);
+    if (!m) return;
+    // A keyword of the line source in the train source: the facts for telling that the train
+    // source is missing (the line source given in its place).
+    const bool linea = ambito == Ambito::treno && della_linea(p.bassa);
+    avviso(linea ? Avviso::parole_della_linea : Avviso::parola_sconosciuta, p.posto, *m);
   }
 
   /// The last item of the source, read where a keyword was expected: never interpreted.
@@ -282,6 +298,19 @@ class Fase {
                " m)");
   }
 
+  /// The value `n` of the row `r`, just read: what is stored against what was written.
+  void confronta(const RigaValore& r, const Numero& n);
+  /// A speed indicator board keeps both sides of a rank in one field (the first side · 20 + the
+  /// second / 5): a second-side speed beyond its field, or a first-side speed off its multiple,
+  /// changes the other side's value. `lato` is the side of `r` whose fault spills into `altro`.
+  static std::string sconfina(const RigaValore& r, char lato, const char* altro);
+  /// The field of `r` as a message names it: "da -100 a 155 per mille".
+  static std::string campo(const RigaValore& r);
+  /// A warning about the value `n` of `r`, named after its keyword and value, with the value as
+  /// written and as stored (`memorizzato`).
+  void avviso_valore(Avviso tipo, const RigaValore& r, const Numero& n, const std::string& testo,
+                     std::optional<int64_t> memorizzato);
+
   /// The object now on stretch `tratto` was placed by the keyword item `dove`.
   void origine(int64_t tratto, const Posto& dove) {
     if (origini_ != nullptr) origini_->metti(static_cast<int32_t>(tratto), lettore_.luogo(dove));
@@ -293,9 +322,12 @@ class Fase {
   Segnalatore& errori_;
   LettoreVoci& lettore_;
   Origini* origini_;
-  int avvisi_ = 0;           // warnings given for this file
-  bool vista_fine_ = false;  // a keyword item "[fine]" was read
-  Posto ultima_;             // the last item of the source, when it was passed over
+  int avvisi_ = 0;                  // warnings given for this file
+  bool vista_fine_ = false;         // a keyword item "[fine]" was read
+  Posto ultima_;                    // the last item of the source, when it was passed over
+  std::vector<Numero> riga_letta_;  // the values read so far of the keyword being read
+  Posto parola_;                    // the keyword item being read
+  bool prestito_detto_ = false;     // its values taken from later lines were told
 };
 
 }  // namespace compattatore

@@ -7,7 +7,9 @@
 // item read when nothing follows it (normally the closing "[fine]") is never interpreted.
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -123,7 +125,7 @@ class FaseLinea : Fase {
   bool leggi_generale(Chiave c, const Parola& p) {
     switch (c) {
       case Chiave::lunghezza_percorso: {
-        const Numero l = numero();
+        const Numero l = valore(ValoreChiave::lunghezza_percorso_L);
         m_.elenco[voce::figure_treno].campo_2 = l.valore;
         if (l.valore < 0 || l.valore > kLunghezzaPercorsoMassima) {
           errore(Codice::lunghezza_fuori_campo, l.posto, std::nullopt,
@@ -137,16 +139,16 @@ class FaseLinea : Fase {
       case Chiave::progressiva_tre:
       case Chiave::progressiva_due:
       case Chiave::progressiva_uno:
-        leggi_sezione(valori(c).front().dove.indice);
+        leggi_sezione(c);
         return true;
       case Chiave::sfondo_uno:
-        m_.elenco[voce::intestazione].campo_1 = lettore_.leggi_i32();
+        m_.elenco[voce::intestazione].campo_1 = valore(ValoreChiave::sfondo_uno_n).valore;
         return true;
       case Chiave::sfondo_due:
-        m_.elenco[voce::intestazione].campo_3 = lettore_.leggi_i32();
+        m_.elenco[voce::intestazione].campo_3 = valore(ValoreChiave::sfondo_due_n).valore;
         return true;
       case Chiave::sfondo_tre:
-        m_.elenco[voce::intestazione].campo_2 = lettore_.leggi_i32();
+        m_.elenco[voce::intestazione].campo_2 = valore(ValoreChiave::sfondo_tre_n).valore;
         return true;
       case Chiave::ripetizione_segnali:
         return leggi_ripetizione(p);
@@ -155,22 +157,24 @@ class FaseLinea : Fase {
     }
   }
 
-  void leggi_sezione(int indice) {
-    Voce& v = m_.elenco[static_cast<size_t>(indice)];
-    const Numero inizio = numero();
-    const Numero valore = numero();
+  void leggi_sezione(Chiave c) {
+    const std::span<const RigaValore> righe = valori(c);
+    Voce& v = m_.elenco[static_cast<size_t>(righe.front().dove.indice)];
+    const Numero inizio = valore(righe[0].valore);
+    const Numero progressiva = valore(righe[1].valore);
     v.campo_1 = inizio.valore;
-    v.campo_2 = valore.valore;
-    v.campo_3 = lettore_.leggi_i32();
-    progressive_.push_back(ProgressivaLetta{
-        inizio.valore, valore.valore, lettore_.luogo(inizio.posto), lettore_.luogo(valore.posto)});
+    v.campo_2 = progressiva.valore;
+    v.campo_3 = valore(righe[2].valore).valore;
+    progressive_.push_back(ProgressivaLetta{inizio.valore, progressiva.valore,
+                                            lettore_.luogo(inizio.posto),
+                                            lettore_.luogo(progressiva.posto)});
   }
 
   // The signal repetition section and its code count; false when a code ends the phase.
   bool leggi_ripetizione(const Parola& p) {
     Voce& v = m_.elenco[voce::treno];
-    const Numero inizio = numero();
-    const Numero fine = numero();
+    const Numero inizio = valore(ValoreChiave::ripetizione_segnali_inizio);
+    const Numero fine = valore(ValoreChiave::ripetizione_segnali_fine);
     v.campo_1 = inizio.valore;
     v.campo_2 = fine.valore;
     if (inizio.valore % 50 != 0) {
@@ -277,8 +281,8 @@ class FaseLinea : Fase {
   }
 
   Seguito leggi_pendenza() {
-    const Numero posizione = numero();
-    const Numero pendenza = numero();
+    const Numero posizione = valore(ValoreChiave::pendenza_P);
+    const Numero pendenza = valore(ValoreChiave::pendenza_G);
     if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
     oltre_la_linea(posizione);
     const int32_t n = cinquantesimi(posizione.valore);
@@ -289,8 +293,8 @@ class FaseLinea : Fase {
   }
 
   Seguito leggi_curva(const Parola& p) {
-    const Numero posizione = numero();
-    const Numero lunghezza = numero();
+    const Numero posizione = valore(ValoreChiave::curva_P);
+    const Numero lunghezza = valore(ValoreChiave::curva_N);
     if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
     oltre_la_linea(posizione);
     const std::optional<double> k = curvatura(p.bassa);
@@ -308,9 +312,9 @@ class FaseLinea : Fase {
   }
 
   Seguito leggi_montagna() {
-    const Numero inizio = numero();
-    const Numero fine = numero();
-    int32_t tipo = lettore_.leggi_i32();
+    const Numero inizio = valore(ValoreChiave::montagna_inizio);
+    const Numero fine = valore(ValoreChiave::montagna_fine);
+    int32_t tipo = valore(ValoreChiave::montagna_tipo).valore;
     if (!nel_percorso(m_.ultimo_tratto(), inizio.valore)) return fuori_percorso(inizio);
     oltre_la_linea(inizio);
     const Codice esito = memo_montagna(m_, montagne_, inizio.valore, fine.valore, tipo);
@@ -324,9 +328,10 @@ class FaseLinea : Fase {
   }
 
   Seguito leggi_indicatore(const Parola& p) {
-    const Numero posizione = numero();
+    const std::span<const RigaValore> righe = valori(Chiave::indicatori_vmax);
+    const Numero posizione = valore(righe[0].valore);
     int32_t n[8];
-    for (int32_t& v : n) v = lettore_.leggi_i32();
+    for (size_t i = 0; i < std::size(n); ++i) n[i] = valore(righe[i + 1].valore).valore;
     if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
     oltre_la_linea(posizione);
     const Codice esito =
@@ -344,7 +349,7 @@ class FaseLinea : Fase {
   }
 
   Seguito leggi_cartello(const Parola& p) {
-    const Numero posizione = numero();
+    const Numero posizione = valore(ValoreChiave::cartello_indicatore_P);
     const std::string testo = testo_entro(leggi(), "testo del cartello");
     if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
     oltre_la_linea(posizione);

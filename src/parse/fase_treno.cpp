@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -106,10 +107,11 @@ class FaseTreno : Fase {
   Seguito leggi_parola(Chiave c, const Parola& p) {
     switch (c) {
       case Chiave::percentuale_massa_frenata:
-        m_.elenco[voce::figure_treno].campo_1 = lettore_.leggi_i32();
+        m_.elenco[voce::figure_treno].campo_1 =
+            valore(ValoreChiave::percentuale_massa_frenata_n).valore;
         return Seguito::avanti;
       case Chiave::numero_vetture:
-        m_.elenco[voce::figure_treno].campo_3 = lettore_.leggi_i32();
+        m_.elenco[voce::figure_treno].campo_3 = valore(ValoreChiave::numero_vetture_n).valore;
         return Seguito::avanti;
       case Chiave::velocita:
         return velocita();
@@ -117,13 +119,14 @@ class FaseTreno : Fase {
         return aderenza();
       case Chiave::orologio: {
         Voce& t = m_.elenco[voce::treno];
-        t.intero_3 = lettore_.leggi_i16();
-        t.intero_4 = lettore_.leggi_i16();
-        t.intero_5 = lettore_.leggi_i16();
+        t.intero_3 = static_cast<int16_t>(valore(ValoreChiave::orologio_ore).valore);
+        t.intero_4 = static_cast<int16_t>(valore(ValoreChiave::orologio_minuti).valore);
+        t.intero_5 = static_cast<int16_t>(valore(ValoreChiave::orologio_secondi).valore);
         return Seguito::avanti;
       }
       case Chiave::sabbia:
-        m_.elenco[voce::treno].intero_1 = lettore_.leggi_i16();
+        m_.elenco[voce::treno].intero_1 =
+            static_cast<int16_t>(valore(ValoreChiave::sabbia_n).valore);
         return Seguito::avanti;
       case Chiave::segnale:
         return segnale(p);
@@ -164,8 +167,8 @@ class FaseTreno : Fase {
   // A speed applies from stretch p / 50 up to the stretch before the next speed item's; the fill
   // stops at the last stretch.
   Seguito velocita() {
-    const Numero p = numero();
-    const Numero kmh = numero();
+    const Numero p = valore(ValoreChiave::velocita_P);
+    const Numero kmh = valore(ValoreChiave::velocita_v);
     if (!nel_percorso(m_.ultimo_tratto(), p.valore)) return fuori_percorso(p);
     oltre_la_linea(p);
     const int32_t n = cinquantesimi(p.valore);
@@ -177,14 +180,14 @@ class FaseTreno : Fase {
 
   // The same for the adhesion; a fill past the last stretch is the run-time fault.
   Seguito aderenza() {
-    const Numero p = numero();
-    const Numero valore = numero();
+    const Numero p = valore(ValoreChiave::aderenza_P);
+    const Numero a = valore(ValoreChiave::aderenza_a);
     if (!nel_percorso(m_.ultimo_tratto(), p.valore)) return fuori_percorso(p);
     oltre_la_linea(p);
     const int32_t n = cinquantesimi(p.valore);
     if (n > 0) riempi_aderenza(n);
-    aderenza_.valore = valore.valore;
-    aderenza_.origine = valore.posto;
+    aderenza_.valore = a.valore;
+    aderenza_.origine = a.posto;
     return Seguito::avanti;
   }
 
@@ -208,11 +211,13 @@ class FaseTreno : Fase {
 
   Seguito segnale(const Parola& p) {
     Segnale s;
-    const Numero posizione = numero();
+    const std::span<const RigaValore> righe = valori(Chiave::segnale);
+    const Numero posizione = valore(righe[0].valore);
     s.posizione = posizione.valore;
+    size_t i = 1;
     for (int32_t* campo :
          {&s.sx, &s.s1, &s.s2, &s.s3, &s.rapp, &s.dx, &s.d1, &s.d2, &s.d3, &s.tempo}) {
-      *campo = lettore_.leggi_i32();
+      *campo = valore(righe[i++].valore).valore;
     }
     if (!nel_percorso(m_.ultimo_tratto(), s.posizione)) return fuori_percorso(posizione);
     oltre_la_linea(posizione);
@@ -224,11 +229,15 @@ class FaseTreno : Fase {
 
   Seguito rallentamento(const Parola& p) {
     Rallentamento r;
-    const Numero x = numero();
+    const std::span<const RigaValore> righe = valori(Chiave::rallentamento);
+    const Numero x = valore(righe[0].valore);
     r.x = x.valore;
-    for (int32_t* campo : {&r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) {
-      *campo = lettore_.leggi_i32();
-    }
+    r.v = valore(righe[1].valore).valore;
+    const Numero l = valore(righe[2].valore);
+    r.l = l.valore;
+    r.f_tt = valore(righe[3].valore).valore;
+    r.f_ta = valore(righe[4].valore).valore;
+    r.d_v = valore(righe[5].valore).valore;
     if (!nel_percorso(m_.ultimo_tratto(), r.x)) return fuori_percorso(x);
     oltre_la_linea(x);
     const TrattiRallentamento t = tratti_rallentamento(r);
@@ -254,9 +263,10 @@ class FaseTreno : Fase {
         [[fallthrough]];
       case Codice::nessuno:
         // What was stored: the end, the start (which wins a shared stretch), the warning board,
-        // then the marks.
-        origine(t.fine, p.posto);
-        origine(t.inizio, p.posto);
+        // then the marks. A slowdown whose length is not above 0 ends where it starts or before:
+        // what the code-marker pass then finds on its start and end is the length's doing.
+        origine(t.fine, r.l > 0 ? p.posto : l.posto);
+        origine(t.inizio, r.l > 0 ? p.posto : l.posto);
         if (t.con_avviso) origine(t.avviso, p.posto);
         if (t.con_marcati && esito == Codice::nessuno) {
           for (int64_t k = 0; k <= 3; ++k) origine(t.marcati - k, p.posto);
@@ -271,8 +281,8 @@ class FaseTreno : Fase {
   // A code change point (code value 1 or more) or a code cut point (below 1, also "AC") on
   // stretch p / 50, one before the stretch of a point object.
   Seguito abbattimento(const Parola& p) {
-    const Numero posizione = numero();
-    const int32_t codice = lettore_.leggi_i32();
+    const Numero posizione = valore(ValoreChiave::abbattimento_P);
+    const int32_t codice = valore(ValoreChiave::abbattimento_c).valore;
     if (!nel_percorso(m_.ultimo_tratto(), posizione.valore)) return fuori_percorso(posizione);
     oltre_la_linea(posizione);
     const int32_t s = cinquantesimi(posizione.valore);
@@ -318,7 +328,7 @@ class FaseTreno : Fase {
   // The 17 items of a station line. The position is checked as soon as it is read, the platform
   // length as soon as it is read; the rest is stored as read.
   Seguito leggi_stazione(Voce& v, Numero& posizione, int32_t& banchina) {
-    posizione = numero();
+    posizione = valore(ValoreChiave::stazione_P);
     const int32_t p = posizione.valore;
     if (p < 0) return fuori_percorso(posizione);
     v.campo_3 = p;
@@ -328,27 +338,29 @@ class FaseTreno : Fase {
       return Seguito::ferma;
     }
     oltre_la_linea(posizione);
-    v.tipo_voce = lettore_.leggi_u8();
-    const Numero l = numero();
+    v.tipo_voce = static_cast<uint8_t>(valore(ValoreChiave::stazione_tipo).valore);
+    const Numero l = valore(ValoreChiave::stazione_L);
     banchina = l.valore;
     if (banchina % 100 != 0) {
       errore(Codice::marciapiede_non_multiplo, l.posto, p,
              "marciapiede di " + std::to_string(banchina) + " m");
       return Seguito::ferma;
     }
-    v.opzione = lettore_.leggi_u8();
-    v.flag_4 = lettore_.leggi_u8();
-    v.flag_3 = lettore_.leggi_u8();
-    v.intero_1 = lettore_.leggi_i16();
-    v.intero_2 = lettore_.leggi_i16();
-    v.flag_1 = lettore_.leggi_u8();
-    v.intero_3 = lettore_.leggi_i16();
-    v.intero_4 = lettore_.leggi_i16();
-    v.intero_5 = lettore_.leggi_i16();
-    v.flag_2 = lettore_.leggi_u8();
-    const Numero ore = numero();
-    const int64_t minuti = lettore_.leggi_i32();
-    const int64_t secondi = lettore_.leggi_i32();
+    auto u8 = [this](ValoreChiave c) { return static_cast<uint8_t>(valore(c).valore); };
+    auto i16 = [this](ValoreChiave c) { return static_cast<int16_t>(valore(c).valore); };
+    v.opzione = u8(ValoreChiave::stazione_opzione);
+    v.flag_4 = u8(ValoreChiave::stazione_flag_4);
+    v.flag_3 = u8(ValoreChiave::stazione_flag_3);
+    v.intero_1 = i16(ValoreChiave::stazione_intero_1);
+    v.intero_2 = i16(ValoreChiave::stazione_intero_2);
+    v.flag_1 = u8(ValoreChiave::stazione_flag_1);
+    v.intero_3 = i16(ValoreChiave::stazione_intero_3);
+    v.intero_4 = i16(ValoreChiave::stazione_intero_4);
+    v.intero_5 = i16(ValoreChiave::stazione_intero_5);
+    v.flag_2 = u8(ValoreChiave::stazione_sosta);
+    const Numero ore = valore(ValoreChiave::stazione_ore);
+    const int64_t minuti = valore(ValoreChiave::stazione_minuti).valore;
+    const int64_t secondi = valore(ValoreChiave::stazione_secondi).valore;
     const int64_t orario = (int64_t{ore.valore} * 60 + minuti) * 60 + secondi;
     if (orario < INT32_MIN || orario > INT32_MAX) {
       throw GuastoAlLuogo(

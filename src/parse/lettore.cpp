@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "model/cp1252.h"
+#include "model/italiano.h"
 #include "model/regole.h"
 
 namespace compattatore {
@@ -16,7 +17,8 @@ bool spazio(char c) { return c == ' ' || c == '\t'; }
 
 struct Valore {
   int64_t valore = 0;
-  bool reale = false;  // written with a fraction or an exponent
+  bool reale = false;   // written with a fraction or an exponent
+  bool numero = false;  // written as a number (not a word, not empty)
 };
 
 // The value of a numeric item: an optional sign and decimal digits, or a decimal number with a
@@ -37,7 +39,7 @@ Valore valore_numerico(std::string_view t, const char* cosa) {
       throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) +
                              " è troppo grande");
     }
-    if (ec == std::errc{}) return {intero};
+    if (ec == std::errc{}) return {intero, false, true};
   }
   double reale = 0;
   auto [q, ec2] =
@@ -45,7 +47,7 @@ Valore valore_numerico(std::string_view t, const char* cosa) {
   if (q != corpo.data() + corpo.size()) return {};
   if (ec2 == std::errc::result_out_of_range) {
     // from_chars leaves the value alone: tell a very small fraction from a very large number.
-    if (std::fabs(std::strtod(std::string(corpo).c_str(), nullptr)) < 1.0) return {0, true};
+    if (std::fabs(std::strtod(std::string(corpo).c_str(), nullptr)) < 1.0) return {0, true, true};
     throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) +
                            " è troppo grande");
   }
@@ -55,7 +57,7 @@ Valore valore_numerico(std::string_view t, const char* cosa) {
     throw GuastoEsecuzione(std::string(cosa) + ": il numero " + std::string(t) +
                            " è troppo grande");
   }
-  return {arrotonda(reale), true};
+  return {arrotonda(reale), true, true};
 }
 
 }  // namespace
@@ -113,6 +115,7 @@ std::string LettoreVoci::testo_voce() {
   const size_t inizio = pos_;
   std::string voce;
   if (pos_ < dati_.size() && dati_[pos_] == '"') {
+    const Posto apertura{voce_.riga, voce_.colonna, 1, voce_.inizio_riga};
     ++pos_;
     while (pos_ < dati_.size() && dati_[pos_] != '"') {
       if (dati_[pos_] == '\n' ||
@@ -122,10 +125,14 @@ std::string LettoreVoci::testo_voce() {
       }
       voce += dati_[pos_++];
     }
-    if (pos_ < dati_.size()) ++pos_;  // closing quote
+    const bool chiusa = pos_ < dati_.size();
+    if (chiusa) ++pos_;  // closing quote
     fine_voce(pos_);
+    if (riga_ != apertura.riga || !chiusa) virgolette_aperte(apertura, chiusa);
     // Whatever stands between the closing quote and the delimiter is passed over.
+    const size_t dopo = pos_;
     while (pos_ < dati_.size() && dati_[pos_] != ',' && !fine_riga()) ++pos_;
+    dopo_le_virgolette(dopo);
   } else {
     while (pos_ < dati_.size() && dati_[pos_] != ',' && !fine_riga()) voce += dati_[pos_++];
     while (!voce.empty() && spazio(voce.back())) voce.pop_back();
@@ -152,11 +159,8 @@ int64_t LettoreVoci::leggi_numero(const char* cosa) {
     consuma_delimitatore();
   }
   const Valore v = valore_numerico(scritto_, cosa);
-  if (v.reale && avvisi_ != nullptr) {
-    avvisi_->segnala_avviso(
-        Avviso::numero_arrotondato, luogo(),
-        "il numero " + cp1252::a_utf8(scritto_) + " è letto come " + std::to_string(v.valore));
-  }
+  parola_ = !v.numero && scritto_.find_first_not_of(" \t") != std::string::npos;
+  reale_ = v.reale;
   return v.valore;
 }
 
@@ -168,6 +172,35 @@ int16_t LettoreVoci::leggi_i16() {
 }
 uint8_t LettoreVoci::leggi_u8() {
   return entro<uint8_t>(leggi_numero("numero"), "numero da 0 a 255");
+}
+
+// A quoted text that runs over its line, or to the end of the source: at the opening quote.
+void LettoreVoci::virgolette_aperte(const Posto& apertura, bool chiusa) {
+  if (avvisi_ == nullptr) return;
+  // A text that runs to the end of a source ending with a line end ends on the line before.
+  const bool a_capo = !chiusa && !dati_.empty() && (dati_.back() == '\n' || dati_.back() == '\r');
+  const int ultima = a_capo ? riga_ - 1 : riga_;
+  const int righe = ultima - apertura.riga + 1;
+  const std::string fine =
+      chiusa ? "si chiudono solo alla riga " + std::to_string(ultima)
+             : "non si chiudono: il testo finisce con il file, alla riga " + std::to_string(ultima);
+  avvisi_->segnala_avviso(
+      Avviso::virgolette_aperte, luogo(apertura),
+      "le virgolette aperte qui " + fine + " e il testo prende " + quanti(righe, "riga", "righe"));
+}
+
+// What stands between a closing quote and the delimiter, from `da`: passed over, and named.
+void LettoreVoci::dopo_le_virgolette(size_t da) {
+  if (avvisi_ == nullptr) return;
+  const std::string_view resto = std::string_view(dati_).substr(da, pos_ - da);
+  const size_t primo = resto.find_first_not_of(" \t");
+  if (primo == std::string_view::npos) return;
+  const size_t ultimo = resto.find_last_not_of(" \t");
+  const Posto p{riga_, static_cast<int>(da + primo - inizio_riga_) + 1,
+                static_cast<int>(ultimo - primo + 1), inizio_riga_};
+  avvisi_->segnala_avviso(Avviso::dopo_le_virgolette, luogo(p),
+                          "'" + cp1252::a_utf8(resto.substr(primo, ultimo - primo + 1)) +
+                              "' segue le virgolette chiuse e non è letto");
 }
 
 bool LettoreVoci::prima_della_riga() const {

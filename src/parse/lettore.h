@@ -33,7 +33,8 @@ struct Posto {
 class LettoreVoci {
  public:
   /// `contenuto`: the whole file as Windows-1252 bytes; `file`: its name for messages;
-  /// `avvisi`: where a number with a fraction or an exponent is reported (nowhere when null).
+  /// `avvisi`: where a quoted text left open or followed by more text is reported (nowhere when
+  /// null).
   LettoreVoci(std::string contenuto, std::string file, Segnalatore* avvisi = nullptr);
 
   /// Nothing is left to read.
@@ -55,6 +56,10 @@ class LettoreVoci {
   bool prima_della_riga() const;
   /// The last numeric item as written (trimmed), for messages that show a value as written.
   const std::string& scritto() const { return scritto_; }
+  /// The last numeric item is a word, not a number (it reads as 0); an empty item is none.
+  bool parola() const { return parola_; }
+  /// The last numeric item was written with a fraction or an exponent.
+  bool reale() const { return reale_; }
 
   /// The text of line `n` (from 1) without its line end; empty when there is no such line.
   std::string_view testo_riga(int n) const;
@@ -86,6 +91,8 @@ class LettoreVoci {
   void consuma_fine_riga();
   void consuma_delimitatore();
   std::string_view riga_da(size_t inizio) const;
+  void virgolette_aperte(const Posto& apertura, bool chiusa);
+  void dopo_le_virgolette(size_t da);
 
   std::string dati_;
   std::string file_;
@@ -95,6 +102,8 @@ class LettoreVoci {
   size_t inizio_riga_ = 0;  // offset of that line's first byte
   Posto voce_;              // the last item read
   std::string scritto_;     // the last numeric item as written
+  bool parola_ = false;     // ... is a word
+  bool reale_ = false;      // ... has a fraction or an exponent
   int riga_segno_ = 0;      // line of the keyword item marked by segna_parola
   int letti_ = 0;
   int presi_dopo_ = 0;

@@ -49,6 +49,8 @@ std::string tra_virgolette(std::string_view s) { return "'" + std::string(s) + "
 
 }  // namespace
 
+bool della_linea(std::string_view bassa) { return tra(kGenerale, bassa) || tra(kElementi, bassa); }
+
 std::optional<std::string> parola_sconosciuta(std::string_view voce, Ambito ambito) {
   const std::string bassa = cp1252::minuscole(voce);
   const std::string esatta = cp1252::a_utf8(voce);  // for the messages
@@ -83,7 +85,7 @@ std::optional<std::string> parola_sconosciuta(std::string_view voce, Ambito ambi
     return tra_virgolette(esatta) +
            " è una parola chiave del file del treno: nel file della linea la riga è ignorata";
   }
-  if (!linea && (tra(kGenerale, bassa) || tra(kElementi, bassa))) {
+  if (!linea && della_linea(bassa)) {
     return tra_virgolette(esatta) +
            " è una parola chiave del file della linea: nel file del treno la riga è ignorata";
   }

@@ -15,6 +15,9 @@ namespace compattatore {
 /// item or a section header of that source.
 std::optional<std::string> parola_sconosciuta(std::string_view voce, Ambito ambito);
 
+/// The item `bassa` (in lower case) holds a keyword of the line source.
+bool della_linea(std::string_view bassa);
+
 /// For the search of "[generale]": `voce` looks like a mistyped "[generale]".
 bool quasi_generale(std::string_view voce);
 

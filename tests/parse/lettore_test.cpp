@@ -216,18 +216,47 @@ TEST(Lettore, ValoriPresiDallaRigaDopoEResto) {
   EXPECT_EQ(l.resto_riga()->lunghezza, 4);  // "9, 9"
 }
 
-TEST(Lettore, NumeroArrotondatoAvvisato) {
+// The reader tells how a number was written; the phases, which know the value's row, warn.
+TEST(Lettore, DiceComeEScrittoIlNumero) {
   prova::RegistroErrori registro;
-  LettoreVoci l("12.5, 1e3, 7, AC\r\n", "t.txt", &registro);
-  EXPECT_EQ(l.leggi_i32(), 12);
-  EXPECT_EQ(l.leggi_i32(), 1000);
-  EXPECT_EQ(l.leggi_i32(), 7);
-  EXPECT_EQ(l.leggi_i32(), 0);
+  LettoreVoci l("12.5, 1e3, 7, AC, ,\r\n", "t.txt", &registro);
+  const struct {
+    int32_t valore;
+    bool reale, parola;
+  } attesi[] = {{12, true, false},
+                {1000, true, false},
+                {7, false, false},
+                {0, false, true},
+                {0, false, false}};
+  for (const auto& a : attesi) {
+    EXPECT_EQ(l.leggi_i32(), a.valore);
+    EXPECT_EQ(l.reale(), a.reale) << l.scritto();
+    EXPECT_EQ(l.parola(), a.parola) << l.scritto();
+  }
+  EXPECT_TRUE(registro.avvisi.empty());
+}
+
+// A quoted text that runs over its line is told at its opening quote; text after a closing
+// quote is passed over and named.
+TEST(Lettore, VirgoletteAperteOSeguite) {
+  prova::RegistroErrori registro;
+  LettoreVoci l("\"Borgo\" Nuovo, 3\r\nx, \"aperte\r\nriga\r\n", "t.txt", &registro);
+  EXPECT_EQ(l.leggi_testo(), "Borgo");
+  EXPECT_EQ(l.leggi_i32(), 3);
+  EXPECT_EQ(l.leggi_testo(), "x");
+  EXPECT_EQ(l.leggi_testo(), "aperte\r\nriga\r\n");
   ASSERT_EQ(registro.avvisi.size(), 2u);
-  EXPECT_EQ(registro.avvisi[0].dettaglio, "il numero 12.5 è letto come 12");
-  EXPECT_EQ(registro.avvisi[0].luogo.colonna, 1);
-  EXPECT_EQ(registro.avvisi[1].dettaglio, "il numero 1e3 è letto come 1000");
-  EXPECT_EQ(registro.avvisi[1].luogo.colonna, 7);
+  EXPECT_EQ(registro.avvisi[0].avviso, Avviso::dopo_le_virgolette);
+  EXPECT_EQ(registro.avvisi[0].dettaglio, "'Nuovo' segue le virgolette chiuse e non è letto");
+  EXPECT_EQ(registro.avvisi[0].luogo.riga, 1);
+  EXPECT_EQ(registro.avvisi[0].luogo.colonna, 9);
+  EXPECT_EQ(registro.avvisi[0].luogo.lunghezza, 5);
+  EXPECT_EQ(registro.avvisi[1].avviso, Avviso::virgolette_aperte);
+  EXPECT_EQ(registro.avvisi[1].dettaglio,
+            "le virgolette aperte qui non si chiudono: il testo finisce con il file, alla riga 3 e "
+            "il testo prende 2 righe");
+  EXPECT_EQ(registro.avvisi[1].luogo.riga, 2);
+  EXPECT_EQ(registro.avvisi[1].luogo.colonna, 4);
   EXPECT_EQ(registro.codice_errore(), Codice::nessuno);  // the error word is untouched
 }
 

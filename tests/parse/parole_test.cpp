@@ -295,7 +295,7 @@ TEST(ParoleDellaTabella, RiconoscimentoDelleParoleChiave) {
       {Ambito::treno, "[stazion]", Avviso::parola_sconosciuta,
        "'[stazion]' non è un'intestazione del file del treno; forse intendevi '[stazioni]'?"},
       {Ambito::treno, "[aderenze]", Avviso::nessuno, ""},
-      {Ambito::treno, "pendenza, 500, 5", Avviso::parola_sconosciuta,
+      {Ambito::treno, "pendenza, 500, 5", Avviso::parole_della_linea,
        "'pendenza' è una parola chiave del file della linea: nel file del treno la riga è "
        "ignorata"},
   };
@@ -305,7 +305,9 @@ TEST(ParoleDellaTabella, RiconoscimentoDelleParoleChiave) {
                                                                 : Chiave::sabbia;
     const Corsa corsa = esegui(sezione, {c.voce});
     std::vector<std::string> parole = corsa.avvisi(Avviso::parola_contenuta);
-    for (std::string& m : corsa.avvisi(Avviso::parola_sconosciuta)) parole.push_back(m);
+    for (const Avviso a : {Avviso::parola_sconosciuta, Avviso::parole_della_linea}) {
+      for (std::string& m : corsa.avvisi(a)) parole.push_back(m);
+    }
     if (c.messaggio.empty()) {
       EXPECT_TRUE(parole.empty()) << c.voce << ": " << parole.front();
       continue;
