@@ -232,7 +232,7 @@ class Fase {
 
   /// After a keyword's numbers are read: values taken from the lines after it, or (when the
   /// keyword read all it reads, `completa`) left over on its line.
-  void dopo_i_valori(const Parola& p, std::string_view chiave, bool completa) {
+  void dopo_i_valori(const Parola& /*p*/, std::string_view chiave, bool completa) {
     const int letti = lettore_.letti_dal_segno();
     const int dopo = lettore_.presi_dopo();
     const std::string legge =

@@ -349,11 +349,13 @@ class Mappa {
       const int64_t pos = posizione_dell_oggetto(oggetto::segnale, g.tratto);
       const Punto p = punto(pos);
       const auto c = progressiva(r_, pos);
-      const std::string nome = c ? km(*c) : formatta("%s km", km_testo(pos).c_str());
+      const std::string nome =
+          c ? km(*c) : formatta("%s km", km_testo(static_cast<double>(pos)).c_str());
       segni_ += formatta("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.2\" fill=\"%s\"><title>Segnale ",
                          p.x, p.y, kSegnale) +
                 xml(nome) +
-                formatta(" (%s km dall'inizio)</title></circle>\n", km_testo(pos, 2).c_str());
+                formatta(" (%s km dall'inizio)</title></circle>\n",
+                         km_testo(static_cast<double>(pos), 2).c_str());
       const auto dove = etichette_.poni(p, normale(pos), nome, 10, false, 7, 1);
       if (!dove) continue;
       nomi_ += formatta("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" class=\"segnale\">",
