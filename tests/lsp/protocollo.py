@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The language server driven as an editor drives it: JSON-RPC over its standard streams.
 
-Usage: protocollo.py PROGRAMMA [CASO...]   (every case when none is named)
+Usage: protocollo.py PROGRAMMA [--lenti] [CASO...]
+
+With no case named, every case but the slow ones ("lento_..."); with --lenti, the slow ones.
 
 Each case starts `PROGRAMMA lsp` in a temporary folder holding a small scenario, speaks the
 protocol to it and checks the answers. Exit status 0 when every case passed.
@@ -388,7 +390,7 @@ def caso_ingresso_guasto(programma, cartella):
         c.termina()
 
 
-def caso_documenti_grandi(programma, cartella):
+def caso_lento_documenti_grandi(programma, cartella):
     lf, tf = cartella_con_scenario(cartella)
     c = Cliente(programma, cartella)
     try:
@@ -431,8 +433,11 @@ def caso_stati_d_uscita(programma, cartella):
 
 def main():
     programma = os.path.abspath(sys.argv[1])
+    argomenti = sys.argv[2:]
+    lenti = "--lenti" in argomenti
+    argomenti = [a for a in argomenti if a != "--lenti"]
     casi = {n[len("caso_"):]: f for n, f in globals().items() if n.startswith("caso_")}
-    scelti = sys.argv[2:] or list(casi)
+    scelti = argomenti or [n for n in casi if n.startswith("lento_") == lenti]
     falliti = 0
     for nome in scelti:
         with tempfile.TemporaryDirectory() as cartella:
