@@ -9,6 +9,7 @@ Each case starts `PROGRAMMA lsp` in a temporary folder holding a small scenario,
 protocol to it and checks the answers. Exit status 0 when every case passed.
 """
 
+import contextlib
 import json
 import os
 import queue
@@ -118,7 +119,7 @@ class Cliente:
     def inizia(self):
         r = self.chiedi("initialize", {"processId": None, "rootUri": None, "capabilities": {}})
         self.notifica("initialized", {})
-        return r
+        self.capacita = r["capabilities"]
 
     def diagnostiche(self, uri_file, condizione=lambda d: True):
         """The next diagnostics published for `uri_file` that meet `condizione`."""
@@ -129,6 +130,7 @@ class Cliente:
                         and m["params"]["uri"] == uri_file
                         and condizione(m["params"]["diagnostics"])):
                     del self.notifiche[: i + 1]
+                    self.versione_diagnostiche = m["params"].get("version")
                     return m["params"]["diagnostics"]
             self.notifiche.append(self.prossimo(scadenza))
 
@@ -151,6 +153,18 @@ class Cliente:
         if self.processo.poll() is None:
             self.processo.kill()
             self.processo.wait()
+
+
+@contextlib.contextmanager
+def sessione(programma, cartella):
+    """A server past `initialize`, which must end with status 0 after `shutdown` and `exit`."""
+    c = Cliente(programma, cartella)
+    try:
+        c.inizia()
+        yield c
+        controlla(c.chiudi() == 0, "stato d'uscita dopo shutdown ed exit")
+    finally:
+        c.termina()
 
 
 def cartella_con_scenario(cartella, linea=LINEA, treno=TRENO):
@@ -184,9 +198,8 @@ def controlla(condizione, messaggio):
 
 def caso_parola_sbagliata_diagnostica_hover_completamento_correzione(programma, cartella):
     lf, tf = cartella_con_scenario(cartella)
-    c = Cliente(programma, cartella)
-    try:
-        capacita = c.inizia()["capabilities"]
+    with sessione(programma, cartella) as c:
+        capacita = c.capacita
         controlla(capacita["textDocumentSync"]["change"] == 2, capacita)
         contenuto = testo(TRENO)
         c.apri(uri(tf), contenuto)
@@ -238,9 +251,6 @@ def caso_parola_sbagliata_diagnostica_hover_completamento_correzione(programma, 
         nomi = [s["name"] for s in simboli] + [f["name"] for s in simboli
                                                for f in s.get("children", [])]
         controlla("Alfa (1000 m)" in nomi, nomi)
-        controlla(c.chiudi() == 0, "stato d'uscita dopo shutdown ed exit")
-    finally:
-        c.termina()
 
 
 def caso_virgola_decimale_e_virgolette(programma, cartella):
@@ -248,9 +258,7 @@ def caso_virgola_decimale_e_virgolette(programma, cartella):
     linea[3] = "pendenza,  2000,  12,5"
     linea[4] = 'cartello_indicatore,  5000,  "(Ponte)'
     lf, tf = cartella_con_scenario(cartella, linea=linea)
-    c = Cliente(programma, cartella)
-    try:
-        c.inizia()
+    with sessione(programma, cartella) as c:
         contenuto = testo(linea)
         c.apri(uri(lf), contenuto)
         c.diagnostiche(uri(lf), lambda d: any(x.get("code") == "valori-in-piu" for x in d))
@@ -266,16 +274,11 @@ def caso_virgola_decimale_e_virgolette(programma, cartella):
             nuovo = applica(nuovo, per_titolo[titolo]["edit"]["changes"][uri(lf)])
         controlla(nuovo.split("\r\n")[3:5] == ["pendenza,  2000,  12.5",
                                                 'cartello_indicatore,  5000,  "(Ponte)"'], nuovo)
-        controlla(c.chiudi() == 0, "stato d'uscita")
-    finally:
-        c.termina()
 
 
 def caso_modifiche_incrementali(programma, cartella):
     lf, tf = cartella_con_scenario(cartella)
-    c = Cliente(programma, cartella)
-    try:
-        c.inizia()
+    with sessione(programma, cartella) as c:
         c.apri(uri(tf), testo(TRENO))
         c.diagnostiche(uri(tf), lambda d: any(x.get("code") == "parola-sconosciuta" for x in d))
         # A burst of small edits: "segnnale" loses its extra "n" one deletion at a time after
@@ -291,12 +294,9 @@ def caso_modifiche_incrementali(programma, cartella):
         ]:
             versione += 1
             c.cambia(uri(tf), versione, [cambio])
-        d = c.diagnostiche(uri(tf))
-        controlla(d == [], d)
-        # The version of the last edit goes with them.
-        controlla(c.chiudi() == 0, "stato d'uscita")
-    finally:
-        c.termina()
+        # The last text has nothing to say, and the version of the last edit goes with it.
+        c.diagnostiche(uri(tf), lambda d: d == [])
+        controlla(c.versione_diagnostiche == versione, c.versione_diagnostiche)
 
 
 def caso_due_file_aperti(programma, cartella):
@@ -304,9 +304,7 @@ def caso_due_file_aperti(programma, cartella):
     treno = list(TRENO)
     treno[3] = "segnale,  5000, 2, 4, 1, 0, 0, 0, 0,0,0, 0"
     lf, tf = cartella_con_scenario(cartella, treno=treno)
-    c = Cliente(programma, cartella)
-    try:
-        c.inizia()
+    with sessione(programma, cartella) as c:
         c.apri(uri(lf), testo(LINEA))
         c.apri(uri(tf), testo(treno))
         d = c.diagnostiche(uri(tf), lambda d: any(x.get("code") == 16 for x in d))
@@ -330,9 +328,6 @@ def caso_due_file_aperti(programma, cartella):
                                "text": "6000"}])
         d = c.diagnostiche(uri(tf), lambda d: not any(x.get("code") == 16 for x in d))
         controlla(d == [], d)
-        controlla(c.chiudi() == 0, "stato d'uscita")
-    finally:
-        c.termina()
 
 
 def caso_colonne_utf16(programma, cartella):
@@ -341,25 +336,18 @@ def caso_colonne_utf16(programma, cartella):
     treno = list(TRENO)
     treno[3] = "# è 😀 segnale"
     lf, tf = cartella_con_scenario(cartella)
-    c = Cliente(programma, cartella)
-    try:
-        c.inizia()
+    with sessione(programma, cartella) as c:
         c.apri(uri(tf), testo(treno))
         d = c.diagnostiche(uri(tf), lambda d: len(d) > 0)
         errore = [x for x in d if x.get("code") == 28]
         controlla(len(errore) == 1, d)
         controlla(errore[0]["range"] == {"start": {"line": 3, "character": 4},
                                          "end": {"line": 3, "character": 6}}, errore)
-        controlla(c.chiudi() == 0, "stato d'uscita")
-    finally:
-        c.termina()
 
 
 def caso_ingresso_guasto(programma, cartella):
     lf, tf = cartella_con_scenario(cartella)
-    c = Cliente(programma, cartella)
-    try:
-        c.inizia()
+    with sessione(programma, cartella) as c:
         # Not JSON: parse error, with a null id.
         c.manda_byte(b"Content-Length: 9\r\n\r\n{guasto!}")
         m = c.risposta(None)
@@ -385,16 +373,11 @@ def caso_ingresso_guasto(programma, cartella):
         c.cambia(uri(tf), 2, [{"range": {"start": {"line": 500, "character": 3},
                                          "end": {"line": 900, "character": 0}}, "text": "x"}])
         c.chiedi("textDocument/documentSymbol", {"textDocument": {"uri": uri(tf)}})
-        controlla(c.chiudi() == 0, "stato d'uscita")
-    finally:
-        c.termina()
 
 
 def caso_lento_documenti_grandi(programma, cartella):
     lf, tf = cartella_con_scenario(cartella)
-    c = Cliente(programma, cartella)
-    try:
-        c.inizia()
+    with sessione(programma, cartella) as c:
         # 10 MB of train source, and one line of 2 MB.
         grande = testo(TRENO[:3] + ["pendenza, 100, 1"] * 600000 + TRENO[3:])
         controlla(len(grande) > 10_000_000, len(grande))
@@ -407,9 +390,6 @@ def caso_lento_documenti_grandi(programma, cartella):
                                             "position": {"line": 3, "character": 1_000_000}})
         controlla(h is not None and "non entra in 32 bit" in h["contents"]["value"], h)
         c.diagnostiche(uri(tf))
-        controlla(c.chiudi() == 0, "stato d'uscita")
-    finally:
-        c.termina()
 
 
 def caso_stati_d_uscita(programma, cartella):
