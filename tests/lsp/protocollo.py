@@ -328,6 +328,10 @@ def caso_due_file_aperti(programma, cartella):
                                "text": "6000"}])
         d = c.diagnostiche(uri(tf), lambda d: not any(x.get("code") == 16 for x in d))
         controlla(d == [], d)
+        # Closing the unsaved line buffer: the train source is checked against the file on
+        # disk again, where the board still stands in the signal's way.
+        c.notifica("textDocument/didClose", {"textDocument": {"uri": uri(lf)}})
+        c.diagnostiche(uri(tf), lambda d: any(x.get("code") == 16 for x in d))
 
 
 def caso_colonne_utf16(programma, cartella):
