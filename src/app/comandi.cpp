@@ -203,6 +203,24 @@ const Comando kComandi[] = {
      "voce o punto del tracciato); 1 nessun sorgente scritto.\n",
      kOpzioniDecompila, comando_decompila, 1, kQuantiSiVuole,
      "manca il file compilato da decompilare"},
+    {"lsp",
+     nullptr,
+     "",
+     "server del linguaggio per gli editor, su standard input e output",
+     "Il server del linguaggio (Language Server Protocol) per gli editor: legge e scrive\n"
+     "messaggi JSON-RPC su standard input e output, e non scrive nessun file. Mentre l'autore\n"
+     "scrive, controlla i due sorgenti di uno scenario (NOME_linea.txt e NOME_TRENO-.txt nella\n"
+     "stessa cartella; un file aperto e non salvato vale più di quello sul disco) e manda gli\n"
+     "errori e gli avvisi di 'verifica' sotto ogni voce; spiega ogni voce al passaggio del\n"
+     "puntatore, completa le parole chiave, dà lo schema delle sezioni e le correzioni rapide.\n"
+     "L'editor lo avvia da sé: vedi \"Editors\" nel README.\n"
+     "\n"
+     "Stato d'uscita: 0 dopo 'shutdown' ed 'exit'; 1 se l'ingresso finisce prima.\n",
+     {},
+     comando_lsp,
+     0,
+     0,
+     nullptr},
 };
 
 // The program without a command: "esegui", with the version besides.

@@ -1,6 +1,7 @@
 // The program's command line, standard output and standard error, as UTF-8 text on every system.
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,5 +17,10 @@ std::vector<std::string> argomenti_programma(int argc, char** argv);
 /// written, a file or a pipe receives the bytes unchanged (no line end is turned into another).
 std::ostream& uscita_standard();
 std::ostream& errore_standard();
+
+/// Standard input as bytes, unchanged (no line end turned into another), for a program that
+/// speaks a protocol on its standard streams. Not tied to standard output: it may be read on
+/// one thread while another writes.
+std::istream& ingresso_standard();
 
 }  // namespace compattatore

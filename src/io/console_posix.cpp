@@ -12,4 +12,9 @@ std::vector<std::string> argomenti_programma(int argc, char** argv) {
 std::ostream& uscita_standard() { return std::cout; }
 std::ostream& errore_standard() { return std::cerr; }
 
+std::istream& ingresso_standard() {
+  std::cin.tie(nullptr);
+  return std::cin;
+}
+
 }  // namespace compattatore

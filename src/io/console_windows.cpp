@@ -5,9 +5,13 @@
 #define NOMINMAX
 #include <windows.h>
 // After windows.h, which it needs.
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstring>
+#include <iostream>
 #include <streambuf>
 #include <string>
 
@@ -133,6 +137,13 @@ std::ostream& uscita_standard() {
 std::ostream& errore_standard() {
   static std::ostream& s = flusso(STD_ERROR_HANDLE);
   return s;
+}
+
+std::istream& ingresso_standard() {
+  // The C library's text mode would drop the CR of every CR LF.
+  _setmode(_fileno(stdin), _O_BINARY);
+  std::cin.tie(nullptr);
+  return std::cin;
 }
 
 }  // namespace compattatore
