@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
+#include <cstdint>
 #include <optional>
-#include <sstream>
 
+#include "io/diario.h"
 #include "io/errori_sistema.h"
 #include "io/piattaforma.h"
 #include "io/temporanei.h"
@@ -282,16 +282,48 @@ void Sostituzione::conferma() {
     }
   }
 
-  // The renames are not cut in two by a signal: it acts once the group is whole or put back.
+  // A group of files in one folder gets a journal before its first rename: a run that dies
+  // among the renames leaves what the next one needs to finish the group (io/diario.h). The
+  // journal and the renames are not cut in two by a signal: it acts once the group is whole or
+  // put back, and the journal gone.
   pf::trattieni_segnali();
+  std::optional<Diario> diario;
+  const fs::path cartella =
+      preparati_.empty() ? fs::path() : preparati_[0].destinazione.parent_path();
+  if (preparati_.size() > 1 &&
+      std::all_of(preparati_.begin(), preparati_.end(),
+                  [&](const Preparato& p) { return p.destinazione.parent_path() == cartella; })) {
+    diario.emplace();
+    for (const Preparato& p : preparati_) {
+      diario->voci.push_back({p.destinazione.filename().string(), p.temporaneo.filename().string(),
+                              p.riserva.empty() ? "" : p.riserva.filename().string()});
+    }
+    if (const std::error_code ec = scrivi_diario(cartella, *diario)) {
+      const fs::path fallito = preparati_[0].destinazione;
+      abbandona();
+      pf::lascia_segnali();
+      throw ErroreFile(fallito, ec);
+    }
+  }
+
   size_t fatti = 0;
   std::error_code guasto;
   while (fatti < preparati_.size() && !(guasto = preparati_[fatti].sostituisci())) ++fatti;
   std::string non_rimessi;
   if (guasto) {
-    // Back to the old files, the last replaced first.
+    // Back to the old files, the last replaced first; a run that dies meanwhile leaves the
+    // journal saying so. Should the journal not change, the group ends put back all the same,
+    // and the journal, forward with no new file left to rename, changes nothing.
+    if (diario) {
+      diario->verso = Verso::indietro;
+      scrivi_diario(cartella, *diario);
+    }
     for (size_t i = fatti + 1; i-- > 0;) non_rimessi += preparati_[i].rimetti();
+  } else if (diario) {
+    // The new names reach the disk before the journal goes.
+    pf::sincronizza_cartella(cartella);
   }
+  if (diario) pf::rimuovi(file_diario(cartella, *diario));
   for (Preparato& p : preparati_) p.libera();
   pf::lascia_segnali();
 
@@ -313,7 +345,9 @@ void Sostituzione::conferma() {
     }
   }
   preparati_.clear();
-  for (const auto& c : cartelle) pf::sincronizza_cartella(c);
+  for (const auto& c : cartelle) {
+    if (!diario || c != cartella) pf::sincronizza_cartella(c);
+  }
 }
 
 void scrivi_file(const fs::path& destinazione, std::string_view dati, Durata durata) {
@@ -325,15 +359,26 @@ void scrivi_file(const fs::path& destinazione, std::string_view dati, Durata dur
 std::string leggi_file(const fs::path& file) {
   std::error_code ec;
   if (fs::is_directory(file, ec)) throw ErroreFile(file, "è una cartella, non un file");
-  errno = 0;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    throw ErroreFile(file, std::error_code(errno != 0 ? errno : EIO, std::generic_category()));
+  pf::Maniglia m = pf::kNessunaManiglia;
+  if (const std::error_code e = pf::apri_lettura(file, m)) throw ErroreFile(file, e);
+  // Room for the whole file and one byte more, so that its end is usually found by the second
+  // read; a failed read is an error, never the end of a shorter file.
+  const uintmax_t atteso = fs::file_size(file, ec);
+  std::string byte(ec ? kBlocco : static_cast<size_t>(atteso) + 1, '\0');
+  size_t usati = 0;
+  for (;;) {
+    if (usati == byte.size()) byte.resize(byte.size() * 2);
+    size_t letti = 0;
+    if (const std::error_code e = pf::leggi(m, byte.data() + usati, byte.size() - usati, letti)) {
+      pf::chiudi_lettura(m);
+      throw ErroreFile(file, e);
+    }
+    if (letti == 0) break;
+    usati += letti;
   }
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  if (in.bad()) throw ErroreFile(file, std::make_error_code(std::errc::io_error));
-  return std::move(buf).str();
+  pf::chiudi_lettura(m);
+  byte.resize(usati);
+  return byte;
 }
 
 }  // namespace compattatore

@@ -1,0 +1,293 @@
+// Sweeps of faults over whole commands: every counted system call of a command (io/guasti.h)
+// fails in turn with an error, is interrupted (EINTR), or ends the process dead; after each, the
+// folder must hold every group of files as it was or wholly new, and nothing of the program's own.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include "app/comandi.h"
+#include "support/supporto.h"
+
+#if defined(COMPATTATORE_GUASTI)
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "io/guasti.h"
+#endif
+
+namespace compattatore {
+namespace {
+namespace fs = std::filesystem;
+
+#if defined(COMPATTATORE_GUASTI)
+
+using Cartella = std::map<std::string, std::string>;  // file name -> bytes
+
+// The sweeps work in memory where the system offers a folder there (flushing costs nothing in
+// it, so they time what the program does, not the disk), in the temporary folder otherwise.
+class Lavoro {
+ public:
+  Lavoro() {
+    std::error_code ec;
+    if (fs::is_directory("/dev/shm", ec)) {
+      std::string modello = "/dev/shm/compattatore-spazzata-XXXXXX";
+      if (::mkdtemp(modello.data()) != nullptr) percorso_ = modello;
+    }
+    if (percorso_.empty()) percorso_ = riserva_.percorso();
+  }
+  ~Lavoro() {
+    std::error_code ec;
+    if (percorso_ != riserva_.percorso()) fs::remove_all(percorso_, ec);
+  }
+  fs::path operator/(const fs::path& nome) const { return percorso_ / nome; }
+
+ private:
+  prova::CartellaTemporanea riserva_;
+  fs::path percorso_;
+};
+
+Cartella istantanea(const fs::path& d) {
+  Cartella c;
+  for (const auto& e : fs::directory_iterator(d))
+    c[e.path().filename().string()] = prova::leggi(e.path());
+  return c;
+}
+
+void ripristina(const fs::path& d, const Cartella& c) {
+  for (const auto& e : fs::directory_iterator(d)) fs::remove(e.path());
+  for (const auto& [nome, byte] : c) prova::scrivi(d / nome, byte);
+}
+
+struct Corsa {
+  int stato = -1;
+  std::string out;
+  std::string err;
+};
+
+Corsa lancia(const std::vector<std::string>& argomenti) {
+  std::ostringstream out, err;
+  Corsa c;
+  c.stato = principale(argomenti, out, err);
+  c.out = out.str();
+  c.err = err.str();
+  return c;
+}
+
+bool proprio(const std::string& nome) { return nome.starts_with(".compattatore-"); }
+
+// One command over a folder of earlier outputs.
+struct Spazzata {
+  std::string nome;
+  fs::path uscita;  // the folder of the outputs
+  std::vector<std::string> argomenti;
+  std::vector<std::vector<std::string>> gruppi;  // the outputs, group by group
+  Cartella tollerati;       // files that may be left, with these bytes (the plain run's sources)
+  bool con_blocchi = true;  // takes the run locks: its next run clears what a failure left
+};
+
+class Spazza {
+ public:
+  explicit Spazza(Spazzata s) : s_(std::move(s)) {
+    vecchi_ = istantanea(s_.uscita);
+    guasti::arma(0, 0);
+    pulita_ = lancia(s_.argomenti);
+    chiamate_ = guasti::chiamate();
+    guasti::disarma();
+    nuovi_ = istantanea(s_.uscita);
+    ripristina(s_.uscita, vecchi_);
+  }
+
+  size_t chiamate() const { return chiamate_.size(); }
+  const Corsa& pulita() const { return pulita_; }
+  const Cartella& nuovi() const { return nuovi_; }
+
+  // What is wrong with the folder `c` after a run that ended with `stato` ("" when nothing):
+  // every group as it was, or wholly new (the clean run's bytes when `stato` is 0); other files
+  // only those tolerated, and the program's own only when `propri`.
+  std::string difetto(const Cartella& c, int stato, bool propri) const {
+    std::vector<std::string> visti;
+    for (const auto& gruppo : s_.gruppi) {
+      size_t vecchi = 0, nuovi = 0, scritti = 0;
+      for (const std::string& f : gruppo) {
+        visti.push_back(f);
+        const auto it = c.find(f);
+        if (it == c.end()) continue;
+        const auto v = vecchi_.find(f);
+        vecchi += v != vecchi_.end() && v->second == it->second;
+        nuovi += nuovi_.at(f) == it->second;
+        scritti += v == vecchi_.end() || v->second != it->second;
+      }
+      const bool come_prima = vecchi == gruppo.size();
+      const bool tutto_nuovo = stato == 0 ? nuovi == gruppo.size() : scritti == gruppo.size();
+      if (!come_prima && !tutto_nuovo) return "gruppo " + gruppo[0] + " mescolato";
+      if (stato == 1 && !come_prima && &gruppo == &s_.gruppi.back()) {
+        return "stato 1 ma i file compilati " + gruppo[0] + " sono cambiati";
+      }
+    }
+    for (const auto& [nome, byte] : c) {
+      if (std::find(visti.begin(), visti.end(), nome) != visti.end()) continue;
+      if (proprio(nome)) {
+        if (!propri) return "resta " + nome;
+        continue;
+      }
+      const auto t = s_.tollerati.find(nome);
+      if (t == s_.tollerati.end() || t->second != byte) return "file inatteso " + nome;
+    }
+    return "";
+  }
+
+  // Every call fails in turn with one of the errors, the run checked, then the next run.
+  int errori() {
+    constexpr int kErrori[] = {ENOSPC, EIO, EACCES, EROFS};
+    int iniettati = 0;
+    for (size_t n = 1; n <= chiamate(); ++n) {
+      const int errore = kErrori[n % 4];
+      guasti::arma(static_cast<long>(n), errore);
+      const Corsa r = lancia(s_.argomenti);
+      const std::vector<guasti::Chiamata> fatte = guasti::chiamate();
+      guasti::disarma();
+      const guasti::Chiamata quale = fatte.size() >= n ? fatte[n - 1] : guasti::Chiamata::apri;
+      const std::string dove = s_.nome + ": " + std::strerror(errore) + " alla chiamata " +
+                               std::to_string(n) + " (" + std::string(guasti::nome(quale)) + ")";
+      const Cartella dopo = istantanea(s_.uscita);
+      // A file the run could not remove stays until the next run (or `ripara`) removes it.
+      const bool propri = quale == guasti::Chiamata::rimuovi || quale == guasti::Chiamata::blocca;
+      const std::string difetto = this->difetto(dopo, r.stato, propri);
+      EXPECT_EQ(difetto, "") << dove << "\n" << r.err;
+      if (r.stato != pulita_.stato) {
+        EXPECT_TRUE(r.stato == 1 || r.stato == 2) << dove;
+        EXPECT_NE(r.err.find(s_.uscita.parent_path().string()), std::string::npos)
+            << dove << ": il messaggio non dice il file\n"
+            << r.err;
+      }
+      if (std::any_of(dopo.begin(), dopo.end(), [](const auto& f) { return proprio(f.first); })) {
+        // The next run finishes clean, and leaves nothing of the program's own.
+        const Corsa dopo_ancora =
+            s_.con_blocchi ? lancia(s_.argomenti) : lancia({"ripara", s_.uscita.string()});
+        EXPECT_EQ(dopo_ancora.stato, 0) << dove << "\n" << dopo_ancora.err;
+        for (const auto& [nome, byte] : istantanea(s_.uscita)) {
+          EXPECT_FALSE(proprio(nome)) << dove << ": dopo la corsa seguente resta " << nome;
+        }
+      }
+      ripristina(s_.uscita, vecchi_);
+      ++iniettati;
+      if (::testing::Test::HasFailure()) break;
+    }
+    return iniettati;
+  }
+
+  // Every call is interrupted once: the run ends as the clean one, with the same bytes.
+  int interruzioni() {
+    int iniettati = 0;
+    for (size_t n = 1; n <= chiamate(); ++n) {
+      guasti::arma(static_cast<long>(n), EINTR);
+      const Corsa r = lancia(s_.argomenti);
+      guasti::disarma();
+      const std::string dove = s_.nome + ": EINTR alla chiamata " + std::to_string(n) + " (" +
+                               std::string(guasti::nome(chiamate_[n - 1])) + ")";
+      EXPECT_EQ(r.stato, pulita_.stato) << dove << "\n" << r.err;
+      EXPECT_EQ(r.out, pulita_.out) << dove;
+      EXPECT_EQ(istantanea(s_.uscita), nuovi_) << dove;
+      ripristina(s_.uscita, vecchi_);
+      ++iniettati;
+      if (::testing::Test::HasFailure()) break;
+    }
+    return iniettati;
+  }
+
+  // The process ends dead at every call in turn; then `ripara` (or, every third time, the next
+  // run) leaves every group as it was or wholly new, and nothing of the program's own.
+  int arresti() {
+    int iniettati = 0;
+    for (size_t n = 1; n <= chiamate(); ++n) {
+      const pid_t figlio = ::fork();
+      if (figlio == 0) {
+        guasti::arma(static_cast<long>(n), 0, true);
+        const Corsa r = lancia(s_.argomenti);
+        std::_Exit(r.stato);
+      }
+      int stato = 0;
+      ::waitpid(figlio, &stato, 0);
+      const std::string dove = s_.nome + ": arresto alla chiamata " + std::to_string(n) + " (" +
+                               std::string(guasti::nome(chiamate_[n - 1])) + ")";
+      EXPECT_TRUE(WIFEXITED(stato) && WEXITSTATUS(stato) == guasti::kStatoMorte) << dove;
+      if (n % 3 == 0 && s_.con_blocchi) {
+        const Corsa seguente = lancia(s_.argomenti);
+        EXPECT_EQ(seguente.stato, pulita_.stato) << dove << "\n" << seguente.err;
+        EXPECT_EQ(istantanea(s_.uscita), nuovi_) << dove;
+      } else {
+        const Corsa riparata = lancia({"ripara", s_.uscita.string()});
+        EXPECT_EQ(riparata.stato, 0) << dove << "\n" << riparata.err;
+        EXPECT_EQ(difetto(istantanea(s_.uscita), 2, false), "") << dove;
+      }
+      ripristina(s_.uscita, vecchi_);
+      ++iniettati;
+      if (::testing::Test::HasFailure()) break;
+    }
+    return iniettati;
+  }
+
+ private:
+  Spazzata s_;
+  Cartella vecchi_;
+  Cartella nuovi_;
+  Corsa pulita_;
+  std::vector<guasti::Chiamata> chiamate_;
+};
+
+// Earlier versions of `nomi` in `d`: a few bytes of their own each.
+void vecchie_versioni(const fs::path& d, const std::vector<std::string>& nomi) {
+  for (const std::string& n : nomi) prova::scrivi(d / n, "versione precedente di " + n + "\r\n");
+}
+
+void spazza(Spazzata s) {
+  const std::string nome = s.nome;
+  Spazza sp(std::move(s));
+  ASSERT_GT(sp.chiamate(), 5u);
+  const int errori = sp.errori();
+  const int interruzioni = sp.interruzioni();
+  const int arresti = sp.arresti();
+  std::cout << "spazzata " << nome << ": " << sp.chiamate() << " chiamate, "
+            << errori + interruzioni + arresti << " guasti iniettati (" << errori << " errori, "
+            << interruzioni << " interruzioni, " << arresti << " arresti)"
+            << (::testing::Test::HasFailure() ? "" : ": nessun file perso né mescolato") << "\n";
+}
+
+const std::vector<std::string> kDocumenti = {prova::kFileNote, prova::kFileRallentamenti,
+                                             prova::kFileScheda};
+const std::vector<std::string> kCompilati = {prova::kFileTracciato, prova::kFileElenco,
+                                             prova::kFileTratti};
+
+TEST(Spazzate, CorsaNormale) {
+  const Lavoro d;
+  const fs::path uscita = d / "uscita";
+  fs::create_directory(uscita);
+  vecchie_versioni(uscita, kDocumenti);
+  vecchie_versioni(uscita, kCompilati);
+  // The sources it writes, reads and deletes may stay after a failure, whole.
+  const fs::path esempio = d / "esempio";
+  ASSERT_EQ(lancia({"esempio", esempio.string()}).stato, 0);
+  const Cartella sorgenti = istantanea(esempio);
+  spazza({"corsa normale",
+          uscita,
+          {"esegui", "--dir", uscita.string()},
+          {kDocumenti, kCompilati},
+          sorgenti});
+}
+
+}  // namespace
+
+#else
+
+TEST(Spazzate, SoloConLaCucituraDeiGuasti) {
+  GTEST_SKIP() << "the fault seam of the io layer is built only on POSIX systems";
+}
+
+#endif
+
+}  // namespace compattatore
