@@ -2,10 +2,11 @@
 # well over a second (measured with `ctest --test-dir build -j2`) get the label "lento", which the
 # edit-compile-test loop `scripts/test.sh --rapido` (the test preset "rapido") leaves out. They run
 # the program as a process by the dozen or kill it (CorseSicure, Percorsi), open a browser
-# (Browser), or sweep generated scenarios (DecompilaGenerati, and the readers' round trip).
+# (Browser), sweep generated scenarios (DecompilaGenerati, and the readers' round trip), or fail
+# every system call of a command in turn (Spazzate).
 # `scripts/test.sh` runs every test.
 foreach(prova IN LISTS compattatore_tests_TESTS)
-  if(prova MATCHES "^(CorseSicure|Percorsi|Browser|DecompilaGenerati)\\."
+  if(prova MATCHES "^(CorseSicure|Percorsi|Browser|DecompilaGenerati|Spazzate)\\."
      OR prova STREQUAL "LetturaEScrittura.AndataERitornoDegliScenariGenerati")
     set_tests_properties("${prova}" PROPERTIES LABELS lento)
   endif()

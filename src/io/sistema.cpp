@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "io/file_sicuro.h"
 #include "io/piattaforma.h"
 
 namespace compattatore {
@@ -42,7 +43,9 @@ std::optional<uintmax_t> dimensione_file(const fs::path& p) {
 
 std::vector<fs::path> file_nella_cartella(const fs::path& cartella) {
   std::vector<fs::path> voci;
-  piattaforma::voci_cartella(cartella, voci);
+  if (const std::error_code ec = piattaforma::voci_cartella(cartella, voci)) {
+    throw ErroreFile(cartella, ec);
+  }
   std::vector<fs::path> file;
   for (fs::path& v : voci) {
     if (e_file(v)) file.push_back(std::move(v));

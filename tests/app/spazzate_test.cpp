@@ -245,25 +245,38 @@ void vecchie_versioni(const fs::path& d, const std::vector<std::string>& nomi) {
   for (const std::string& n : nomi) prova::scrivi(d / n, "versione precedente di " + n + "\r\n");
 }
 
-void spazza(Spazzata s) {
+// Which faults a sweep injects: each kind is a test of its own, so that they run side by side.
+enum class Guasto { errore, interruzione, arresto };
+
+void spazza(Spazzata s, Guasto guasto) {
   const std::string nome = s.nome;
   Spazza sp(std::move(s));
   ASSERT_GT(sp.chiamate(), 5u);
-  const int errori = sp.errori();
-  const int interruzioni = sp.interruzioni();
-  const int arresti = sp.arresti();
-  std::cout << "spazzata " << nome << ": " << sp.chiamate() << " chiamate, "
-            << errori + interruzioni + arresti << " guasti iniettati (" << errori << " errori, "
-            << interruzioni << " interruzioni, " << arresti << " arresti)"
+  const int iniettati = guasto == Guasto::errore         ? sp.errori()
+                        : guasto == Guasto::interruzione ? sp.interruzioni()
+                                                         : sp.arresti();
+  const char* cosa = guasto == Guasto::errore         ? "errori"
+                     : guasto == Guasto::interruzione ? "interruzioni (EINTR)"
+                                                      : "arresti";
+  std::cout << "spazzata " << nome << ": " << sp.chiamate() << " chiamate, " << iniettati << " "
+            << cosa << " iniettati"
             << (::testing::Test::HasFailure() ? "" : ": nessun file perso né mescolato") << "\n";
 }
+
+// A sweep written once, run as three tests: errors, interruptions and deaths.
+#define SPAZZATA(nome)                                                          \
+  void spazzata_##nome(Guasto);                                                 \
+  TEST(Spazzate, nome##Errori) { spazzata_##nome(Guasto::errore); }             \
+  TEST(Spazzate, nome##Interruzioni) { spazzata_##nome(Guasto::interruzione); } \
+  TEST(Spazzate, nome##Arresti) { spazzata_##nome(Guasto::arresto); }           \
+  void spazzata_##nome(Guasto guasto)
 
 const std::vector<std::string> kDocumenti = {prova::kFileNote, prova::kFileRallentamenti,
                                              prova::kFileScheda};
 const std::vector<std::string> kCompilati = {prova::kFileTracciato, prova::kFileElenco,
                                              prova::kFileTratti};
 
-TEST(Spazzate, CorsaNormale) {
+SPAZZATA(CorsaNormale) {
   const Lavoro d;
   const fs::path uscita = d / "uscita";
   fs::create_directory(uscita);
@@ -277,7 +290,78 @@ TEST(Spazzate, CorsaNormale) {
           uscita,
           {"esegui", "--dir", uscita.string()},
           {kDocumenti, kCompilati},
-          sorgenti});
+          sorgenti},
+         guasto);
+}
+
+// The embedded sources in `d`, written by `esempio`.
+void sorgenti_incorporate(const fs::path& d) {
+  ASSERT_EQ(lancia({"esempio", d.string()}).stato, 0);
+}
+
+// The plain run's compiled files in `d`.
+void compilati_incorporati(const fs::path& d) {
+  fs::create_directories(d);
+  for (const std::string& f : kCompilati) {
+    fs::copy_file(prova::cartella_incorporata() / f, d / f);
+  }
+}
+
+SPAZZATA(Compila) {
+  const Lavoro d;
+  sorgenti_incorporate(d / "sorgenti");
+  const fs::path uscita = d / "uscita";
+  fs::create_directory(uscita);
+  vecchie_versioni(uscita, kCompilati);
+  spazza({"compila",
+          uscita,
+          {"compila", (d / "sorgenti" / prova::kFileLinea).string(),
+           (d / "sorgenti" / prova::kFileTreno).string(), "--dir", uscita.string()},
+          {kCompilati}},
+         guasto);
+}
+
+SPAZZATA(Decompila) {
+  const Lavoro d;
+  compilati_incorporati(d / "compilati");
+  const fs::path uscita = d / "uscita";
+  fs::create_directory(uscita);
+  const std::vector<std::string> sorgenti = {prova::kFileLinea, prova::kFileTreno};
+  vecchie_versioni(uscita, sorgenti);
+  spazza({"decompila",
+          uscita,
+          {"decompila", (d / "compilati" / prova::kFileElenco).string(), "--dir", uscita.string(),
+           "--sovrascrivi"},
+          {sorgenti},
+          {},
+          false},
+         guasto);
+}
+
+SPAZZATA(Esempio) {
+  const Lavoro d;
+  const fs::path uscita = d / "uscita";
+  fs::create_directory(uscita);
+  const std::vector<std::string> sorgenti = {prova::kFileLinea, prova::kFileTreno};
+  vecchie_versioni(uscita, sorgenti);
+  spazza({"esempio", uscita, {"esempio", uscita.string(), "--sovrascrivi"}, {sorgenti}, {}, false},
+         guasto);
+}
+
+SPAZZATA(Disegna) {
+  const Lavoro d;
+  compilati_incorporati(d / "compilati");
+  const fs::path uscita = d / "uscita";
+  fs::create_directory(uscita);
+  vecchie_versioni(uscita, {"percorso.html"});
+  spazza({"disegna",
+          uscita,
+          {"disegna", (d / "compilati" / prova::kFileElenco).string(), "-o",
+           (uscita / "percorso.html").string()},
+          {{"percorso.html"}},
+          {},
+          false},
+         guasto);
 }
 
 }  // namespace
