@@ -14,6 +14,8 @@ bool armato = false;
 long bersaglio = 0;
 int errore_scelto = 0;
 bool morte = false;
+std::optional<Chiamata> tipo_contato;
+long del_tipo = 0;
 std::vector<Chiamata> contate;
 
 }  // namespace
@@ -29,8 +31,10 @@ std::string_view nome(Chiamata c) {
   return "";
 }
 
-void arma(long n, int errore, bool muori) {
+void arma(long n, int errore, bool muori, std::optional<Chiamata> solo) {
   std::lock_guard g(guardia);
+  tipo_contato = solo;
+  del_tipo = 0;
   armato = true;
   bersaglio = n;
   errore_scelto = errore;
@@ -52,7 +56,10 @@ bool scatta(Chiamata c) {
   std::lock_guard g(guardia);
   if (!armato) return false;
   contate.push_back(c);
-  if (static_cast<long>(contate.size()) != bersaglio) return false;
+  if (tipo_contato && c == *tipo_contato) ++del_tipo;
+  const long contata =
+      tipo_contato ? (c == *tipo_contato ? del_tipo : 0) : static_cast<long>(contate.size());
+  if (contata != bersaglio) return false;
   if (morte) std::_Exit(kStatoMorte);  // no destructor, no handler, no buffer flushed
   errno = errore_scelto;
   return true;

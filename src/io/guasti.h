@@ -7,6 +7,7 @@
 #if defined(COMPATTATORE_GUASTI)
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -35,8 +36,9 @@ std::string_view nome(Chiamata c);
 
 /// From now on, counts the calls from 1; call `n` fails with the error number `errore` (errno),
 /// or, with `muori`, ends the process at once with status `kStatoMorte`, without a word and
-/// without removing anything. `n` 0 only counts.
-void arma(long n, int errore, bool muori = false);
+/// without removing anything. `n` 0 only counts. With `solo`, `n` counts only the calls of that
+/// kind (all are still recorded).
+void arma(long n, int errore, bool muori = false, std::optional<Chiamata> solo = std::nullopt);
 /// Stops counting and failing.
 void disarma();
 /// The calls counted since `arma`, in order.
