@@ -364,6 +364,140 @@ SPAZZATA(Disegna) {
          guasto);
 }
 
+// Runs `argomenti` in a child process that dies at the `n`th call of kind `tipo`.
+void uccisa_alla(long n, guasti::Chiamata tipo, const std::vector<std::string>& argomenti) {
+  const pid_t figlio = ::fork();
+  if (figlio == 0) {
+    guasti::arma(n, 0, true, tipo);
+    std::_Exit(lancia(argomenti).stato);
+  }
+  int stato = 0;
+  ::waitpid(figlio, &stato, 0);
+  ASSERT_TRUE(WIFEXITED(stato) && WEXITSTATUS(stato) == guasti::kStatoMorte);
+}
+
+std::vector<std::string> propri_in(const fs::path& d) {
+  std::vector<std::string> p;
+  for (const auto& [nome, byte] : istantanea(d)) {
+    if (proprio(nome)) p.push_back(nome);
+  }
+  return p;
+}
+
+// The train source's read fails midway: the run reports it as a source it cannot open, with the
+// same code, status, files and message (but for the reason), and never as an empty train.
+TEST(CasiDeiGuasti, UnErroreNelLeggereIlTrenoNonEUnTrenoVuoto) {
+  const Lavoro d;
+  const fs::path uscita = d / "uscita";
+  fs::create_directory(uscita);
+  const std::vector<std::string> argomenti = {"esegui", "--dir", uscita.string()};
+  guasti::arma(0, 0);
+  ASSERT_EQ(lancia(argomenti).stato, 0);
+  const std::vector<guasti::Chiamata> chiamate = guasti::chiamate();
+  guasti::disarma();
+  // The train source is the second file read: its open is the last one before its first read.
+  long aperture = 0;
+  long letture = 0;
+  for (const guasti::Chiamata c : chiamate) {
+    if (c == guasti::Chiamata::leggi && ++letture == 3) break;
+    if (c == guasti::Chiamata::apri) ++aperture;
+  }
+  std::map<int, Corsa> corse;
+  std::map<int, Cartella> file;
+  for (const int errore : {EACCES, EIO}) {
+    for (const auto& e : fs::directory_iterator(uscita)) fs::remove(e.path());
+    if (errore == EACCES) {
+      guasti::arma(aperture, EACCES, false, guasti::Chiamata::apri);
+    } else {
+      guasti::arma(3, EIO, false, guasti::Chiamata::leggi);
+    }
+    corse[errore] = lancia(argomenti);
+    guasti::disarma();
+    file[errore] = istantanea(uscita);
+  }
+  EXPECT_EQ(corse[EIO].stato, 2);
+  EXPECT_EQ(corse[EIO].stato, corse[EACCES].stato);
+  EXPECT_EQ(file[EIO], file[EACCES]);
+  std::string come_non_aperto = corse[EACCES].err;
+  const std::string negato = "permesso negato (Permission denied)";
+  const size_t dove = come_non_aperto.find(negato);
+  ASSERT_NE(dove, std::string::npos) << come_non_aperto;
+  come_non_aperto.replace(dove, negato.size(),
+                          "errore di lettura o scrittura sul disco (Input/output error)");
+  EXPECT_EQ(corse[EIO].err, come_non_aperto);
+  EXPECT_NE(corse[EIO].err.find("errore 25"), std::string::npos) << corse[EIO].err;
+  EXPECT_NE(corse[EIO].err.find(prova::kFileTreno), std::string::npos) << corse[EIO].err;
+  EXPECT_EQ(corse[EIO].err.find("vuoto"), std::string::npos) << corse[EIO].err;
+}
+
+// A run killed between the renames of the compiled files leaves a journal; the next run, even
+// one that then fails, first finishes that group: all new, never a mix, nothing left behind.
+TEST(CasiDeiGuasti, UnaCorsaUccisaTraLeRinomineSiCompletaAllaProssima) {
+  const Lavoro d;
+  sorgenti_incorporate(d / "sorgenti");
+  const fs::path uscita = d / "uscita";
+  fs::create_directory(uscita);
+  vecchie_versioni(uscita, kCompilati);
+  const Cartella vecchi = istantanea(uscita);
+  const std::vector<std::string> argomenti = {
+      "compila", (d / "sorgenti" / prova::kFileLinea).string(),
+      (d / "sorgenti" / prova::kFileTreno).string(), "--dir", uscita.string()};
+  // Renames: the journal, then the three files; dead at the second of those.
+  uccisa_alla(3, guasti::Chiamata::rinomina, argomenti);
+  Cartella ora = istantanea(uscita);
+  EXPECT_NE(ora[prova::kFileTracciato], vecchi.at(prova::kFileTracciato));
+  EXPECT_EQ(ora[prova::kFileElenco], vecchi.at(prova::kFileElenco));
+  ASSERT_EQ(propri_in(uscita).size(), 1u + 3u + 2u + 3u)  // journal, locks, temporaries, reserves
+      << ::testing::PrintToString(propri_in(uscita));
+
+  // The next run repairs under its locks, then fails on a full disk: status 1, one message.
+  guasti::arma(1, ENOSPC, false, guasti::Chiamata::scrivi);
+  const Corsa seguente = lancia(argomenti);
+  guasti::disarma();
+  EXPECT_EQ(seguente.stato, 1);
+  EXPECT_NE(seguente.err.find("spazio esaurito sul disco"), std::string::npos) << seguente.err;
+  ora = istantanea(uscita);
+  for (const std::string& f : kCompilati) {
+    EXPECT_EQ(ora[f], prova::leggi(prova::cartella_incorporata() / f)) << f;
+  }
+  EXPECT_EQ(propri_in(uscita), std::vector<std::string>{});
+}
+
+// The three documents of a train change together with the compiled files: an error among their
+// renames puts every one back; a death among them is finished by `ripara`.
+TEST(CasiDeiGuasti, IDocumentiCambianoInsieme) {
+  const Lavoro d;
+  const fs::path uscita = d / "uscita";
+  fs::create_directory(uscita);
+  vecchie_versioni(uscita, kDocumenti);
+  vecchie_versioni(uscita, kCompilati);
+  const Cartella vecchi = istantanea(uscita);
+  const std::vector<std::string> argomenti = {"esegui", "--dir", uscita.string()};
+  // Renames: the two sources, the journal, the notes, then the slowdown order.
+  constexpr long kSecondoDocumento = 5;
+  guasti::arma(kSecondoDocumento, EIO, false, guasti::Chiamata::rinomina);
+  const Corsa fallita = lancia(argomenti);
+  guasti::disarma();
+  EXPECT_EQ(fallita.stato, 1);
+  EXPECT_NE(
+      fallita.err.find("impossibile scrivere " + (uscita / prova::kFileRallentamenti).string()),
+      std::string::npos)
+      << fallita.err;
+  Cartella ora = istantanea(uscita);
+  for (const auto& [nome, byte] : vecchi) EXPECT_EQ(ora[nome], byte) << nome;
+
+  uccisa_alla(kSecondoDocumento, guasti::Chiamata::rinomina, argomenti);
+  ora = istantanea(uscita);
+  EXPECT_NE(ora[prova::kFileNote], vecchi.at(prova::kFileNote));
+  EXPECT_EQ(ora[prova::kFileScheda], vecchi.at(prova::kFileScheda));
+  EXPECT_EQ(lancia({"ripara", uscita.string()}).stato, 0);
+  ora = istantanea(uscita);
+  for (const auto& [nome, byte] : vecchi) {
+    EXPECT_EQ(ora[nome], prova::leggi(prova::cartella_incorporata() / nome)) << nome;
+  }
+  EXPECT_EQ(propri_in(uscita), std::vector<std::string>{});
+}
+
 }  // namespace
 
 #else
