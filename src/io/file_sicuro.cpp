@@ -24,6 +24,26 @@ ErroreFile::ErroreFile(fs::path f, std::string m)
 
 namespace {
 
+// The steps of a replacement after its file is written, named at the end of the message of a
+// failure there. Creating or writing the file names no step: that is the writing itself.
+enum class Passo { salvataggio, riserva, diario, sostituzione };
+constexpr std::string_view kPassi[] = {
+    "nel salvarlo sul disco",
+    "nel tenere da parte il file precedente",
+    "nello scrivere il diario del gruppo",
+    "nel mettere il file nuovo al suo posto",
+};
+
+std::string motivo_nel(std::error_code ec, Passo passo) {
+  return motivo_sistema(ec) + ", " + std::string(kPassi[static_cast<size_t>(passo)]);
+}
+
+ErroreFile errore_nel(const fs::path& file, std::error_code ec, Passo passo) {
+  ErroreFile e(file, motivo_nel(ec, passo));
+  e.errore = ec;
+  return e;
+}
+
 // Pieces are gathered up to this size before they go to the system.
 constexpr size_t kBlocco = 64 * 1024;
 
@@ -264,7 +284,9 @@ void Sostituzione::prepara(const fs::path& destinazione,
   ScrittoreFile scrittore(t.maniglia(), destinazione);
   contenuto(scrittore);
   scrittore.svuota();
-  if (const std::error_code ec = t.chiudi(durata)) throw ErroreFile(destinazione, ec);
+  if (const std::error_code ec = t.chiudi(durata)) {
+    throw errore_nel(destinazione, ec, Passo::salvataggio);
+  }
   Preparato& p = preparati_.emplace_back();
   p.temporaneo = t.percorso();
   p.destinazione = destinazione;
@@ -278,7 +300,7 @@ void Sostituzione::conferma() {
     if (const std::error_code ec = p.custodisci()) {
       const fs::path fallito = p.destinazione;  // a copy: abbandona() clears the group
       abbandona();
-      throw ErroreFile(fallito, ec);
+      throw errore_nel(fallito, ec, Passo::riserva);
     }
   }
 
@@ -302,7 +324,7 @@ void Sostituzione::conferma() {
       const fs::path fallito = preparati_[0].destinazione;
       abbandona();
       pf::lascia_segnali();
-      throw ErroreFile(fallito, ec);
+      throw errore_nel(fallito, ec, Passo::diario);
     }
   }
 
@@ -330,8 +352,7 @@ void Sostituzione::conferma() {
   if (guasto) {
     const fs::path fallito = preparati_[fatti].destinazione;
     abbandona();
-    if (non_rimessi.empty()) throw ErroreFile(fallito, guasto);
-    ErroreFile e(fallito, motivo_sistema(guasto) + non_rimessi);
+    ErroreFile e(fallito, motivo_nel(guasto, Passo::sostituzione) + non_rimessi);
     e.errore = guasto;
     throw e;
   }

@@ -480,7 +480,9 @@ TEST(CasiDeiGuasti, IDocumentiCambianoInsieme) {
   guasti::disarma();
   EXPECT_EQ(fallita.stato, 1);
   EXPECT_NE(
-      fallita.err.find("impossibile scrivere " + (uscita / prova::kFileRallentamenti).string()),
+      fallita.err.find("impossibile scrivere " + (uscita / prova::kFileRallentamenti).string() +
+                       ": errore di lettura o scrittura sul disco (Input/output error), nel "
+                       "mettere il file nuovo al suo posto\n"),
       std::string::npos)
       << fallita.err;
   Cartella ora = istantanea(uscita);
