@@ -15,7 +15,7 @@ BloccoCorsa::BloccoCorsa(const fs::path& cartella, const std::vector<std::string
                          const std::function<void()>& in_attesa) {
   std::vector<std::string> file;
   for (const auto& n : nomi) file.push_back(nome_blocco(n));
-  if (!prendi(cartella, std::move(file), in_attesa)) return;
+  if (!prendi(cartella, std::move(file), in_attesa, true)) return;
   try {
     const std::vector<std::string> da_tenere = ripara_diari(cartella, nomi);
     rimuovi_temporanei_orfani(cartella, nomi, da_tenere);
@@ -27,12 +27,12 @@ BloccoCorsa::BloccoCorsa(const fs::path& cartella, const std::vector<std::string
 
 BloccoCorsa::BloccoCorsa(SoloBlocchi, const fs::path& cartella,
                          std::vector<std::string> file_blocco,
-                         const std::function<void()>& in_attesa) {
-  prendi(cartella, std::move(file_blocco), in_attesa);
+                         const std::function<void()>& in_attesa, bool attendi) {
+  prendi(cartella, std::move(file_blocco), in_attesa, attendi);
 }
 
 bool BloccoCorsa::prendi(const fs::path& cartella, std::vector<std::string> file,
-                         const std::function<void()>& in_attesa) {
+                         const std::function<void()>& in_attesa, bool attendi) {
   // Every run takes its locks in the same order, so two runs never wait for each other at once.
   std::sort(file.begin(), file.end());
   file.erase(std::unique(file.begin(), file.end()), file.end());
@@ -49,6 +49,14 @@ bool BloccoCorsa::prendi(const fs::path& cartella, std::vector<std::string> file
         pf::Maniglia m = pf::kNessunaManiglia;
         std::error_code ec = pf::apri_blocco(percorso, m);
         if (!ec) ec = pf::blocca(m, false);
+        if (ec == std::errc::resource_unavailable_try_again && !attendi) {
+          // Another run holds it: none is taken.
+          pf::lascia_segnali();
+          pf::chiudi(m);
+          rilascia();
+          occupato_ = true;
+          return true;
+        }
         if (ec == std::errc::resource_unavailable_try_again) {
           pf::lascia_segnali();
           if (!avvisato && in_attesa) in_attesa();

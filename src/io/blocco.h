@@ -25,14 +25,18 @@ class BloccoCorsa {
   BloccoCorsa(const std::filesystem::path& cartella, const std::vector<std::string>& nomi,
               const std::function<void()>& in_attesa = {});
   /// Takes the lock files `file_blocco` (their names in `cartella`) in the same way, and nothing
-  /// more: no journal is applied and no temporary removed (io/diario.h does that).
+  /// more: no journal is applied and no temporary removed (io/diario.h does that). Without
+  /// `attendi`, takes none when another run holds any (see `occupato`).
   struct SoloBlocchi {};
   BloccoCorsa(SoloBlocchi, const std::filesystem::path& cartella,
-              std::vector<std::string> file_blocco, const std::function<void()>& in_attesa = {});
+              std::vector<std::string> file_blocco, const std::function<void()>& in_attesa = {},
+              bool attendi = true);
   BloccoCorsa(const BloccoCorsa&) = delete;
   BloccoCorsa& operator=(const BloccoCorsa&) = delete;
   /// Releases every lock, removing its lock file first.
   ~BloccoCorsa();
+  /// Another run held one of the locks, and none was taken (without `attendi`).
+  bool occupato() const { return occupato_; }
 
  private:
   struct Preso {
@@ -42,10 +46,11 @@ class BloccoCorsa {
   };
   /// Takes the locks of the lock files `file`; false when the file system cannot lock.
   bool prendi(const std::filesystem::path& cartella, std::vector<std::string> file,
-              const std::function<void()>& in_attesa);
+              const std::function<void()>& in_attesa, bool attendi);
   void rilascia();
 
   std::vector<Preso> presi_;
+  bool occupato_ = false;
 };
 
 }  // namespace compattatore

@@ -143,10 +143,19 @@ std::vector<std::string> ripara_diari(const fs::path& cartella, std::span<const 
       continue;  // for `ripara`, or the next run
     }
     if (!d) continue;
-    const bool tenuti = std::all_of(d->voci.begin(), d->voci.end(), [&](const VoceDiario& v) {
+    const bool nostro = std::any_of(d->voci.begin(), d->voci.end(), [&](const VoceDiario& v) {
       return std::find(nomi.begin(), nomi.end(), v.destinazione) != nomi.end();
     });
-    if (tenuti) {
+    if (!nostro) continue;
+    // The locks of the group's other files, when no living run holds them.
+    std::vector<std::string> altri;
+    for (const VoceDiario& v : d->voci) {
+      if (std::find(nomi.begin(), nomi.end(), v.destinazione) == nomi.end()) {
+        altri.push_back(nome_blocco(v.destinazione));
+      }
+    }
+    const BloccoCorsa anche(BloccoCorsa::SoloBlocchi{}, cartella, altri, {}, false);
+    if (!anche.occupato()) {
       applica_diario(file, *d);
       continue;
     }

@@ -53,8 +53,9 @@ std::optional<Diario> leggi_diario(const std::filesystem::path& file);
 void applica_diario(const std::filesystem::path& file, const Diario& d);
 
 /// The repair a run makes at its start, holding the locks of `nomi` in `cartella`: every journal
-/// there whose destinations are all among `nomi` is applied. Returns the temporaries and reserves
-/// named by the journals left for another time (some destination not held), which must stay.
+/// there naming any of `nomi` is applied, once the locks of its other files are taken too (without
+/// waiting). Returns the temporaries and reserves named by the journals left for another time
+/// (another run holds one of their files), which must stay.
 std::vector<std::string> ripara_diari(const std::filesystem::path& cartella,
                                       std::span<const std::string> nomi);
 

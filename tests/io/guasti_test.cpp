@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
+#include "io/blocco.h"
 #include "io/diario.h"
 #include "io/file_sicuro.h"
 #include "io/temporanei.h"
@@ -91,6 +93,33 @@ TEST(Diario, UnGruppoLasciatoAMetaVaAvantiOIndietroTutto) {
       }
       EXPECT_EQ(prova::elenco_file(d.percorso()), (std::vector<std::string>{"a.dat", "a.sim"}))
           << c.nome;
+    }
+  }
+}
+
+// A run that writes some of a dead run's group finishes the whole group at its start, unless
+// another living run holds one of the group's other files: then it leaves the journal and what it
+// names for later.
+TEST(Diario, LaCorsaSeguenteFinisceIlGruppoSeNessunAltroLoTiene) {
+  for (const bool altro_vivo : {false, true}) {
+    prova::CartellaTemporanea d;
+    // The other run took its lock before the first died.
+    std::optional<BloccoCorsa> altro;
+    if (altro_vivo) altro.emplace(d.percorso(), std::vector<std::string>{"x_linea.dat"});
+    Diario diario;
+    for (const std::string n : {"x_linea.dat", "x_1.sim", "x_1.dat"}) {
+      diario.voci.push_back({n, nome_temporaneo(n), ""});
+      prova::scrivi(d / diario.voci.back().temporaneo, "nuovo " + n);
+    }
+    ASSERT_FALSE(scrivi_diario(d.percorso(), diario));
+    { const BloccoCorsa senza_tracciato(d.percorso(), {"x_1.sim", "x_1.dat"}); }
+    const std::vector<std::string> file = prova::elenco_file(d.percorso());
+    if (altro_vivo) {
+      EXPECT_EQ(file.size(), 1u + 3u + 1u) << ::testing::PrintToString(file);  // + its lock
+      EXPECT_FALSE(fs::exists(d / "x_1.sim"));
+    } else {
+      EXPECT_EQ(file, (std::vector<std::string>{"x_1.dat", "x_1.sim", "x_linea.dat"}));
+      EXPECT_EQ(prova::leggi(d / "x_linea.dat"), "nuovo x_linea.dat");
     }
   }
 }
