@@ -508,6 +508,8 @@ TEST(Spazzate, SoloConLaCucituraDeiGuasti) {
   GTEST_SKIP() << "the fault seam of the io layer is built only on POSIX systems";
 }
 
+}  // namespace
+
 #endif
 
 }  // namespace compattatore
