@@ -256,10 +256,10 @@ void spazza(Spazzata s, Guasto guasto) {
                         : guasto == Guasto::interruzione ? sp.interruzioni()
                                                          : sp.arresti();
   const char* cosa = guasto == Guasto::errore         ? "errori"
-                     : guasto == Guasto::interruzione ? "interruzioni (EINTR)"
+                     : guasto == Guasto::interruzione ? "interruzioni, EINTR"
                                                       : "arresti";
-  std::cout << "spazzata " << nome << ": " << sp.chiamate() << " chiamate, " << iniettati << " "
-            << cosa << " iniettati"
+  std::cout << "spazzata " << nome << ": " << sp.chiamate() << " chiamate, " << iniettati
+            << " guasti iniettati (" << cosa << ")"
             << (::testing::Test::HasFailure() ? "" : ": nessun file perso né mescolato") << "\n";
 }
 
