@@ -221,6 +221,23 @@ const Comando kComandi[] = {
      0,
      0,
      nullptr},
+    {"ripara",
+     nullptr,
+     "CARTELLA",
+     "finisce o rimette com'erano i file lasciati a metà da un'esecuzione interrotta",
+     "Ripara CARTELLA dopo un'esecuzione uccisa a metà (un arresto del sistema, un kill -9):\n"
+     "un gruppo di file che stava sostituendo viene completato con i file nuovi, già scritti\n"
+     "per intero, oppure rimesso com'era; poi toglie i file temporanei e i file di blocco\n"
+     "rimasti. Ogni esecuzione fa lo stesso, all'inizio, per i file che scrive; 'ripara' lo fa\n"
+     "per tutta la cartella senza scrivere nient'altro. Se un'altra esecuzione sta scrivendo\n"
+     "nella cartella, attende che finisca.\n"
+     "\n"
+     "Stato d'uscita: 0 riparata (o niente da riparare); 1 cartella illeggibile.\n",
+     {},
+     comando_ripara,
+     1,
+     1,
+     "serve la cartella da riparare"},
 };
 
 // The program without a command: "esegui", with the version besides.

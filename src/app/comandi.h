@@ -30,6 +30,7 @@ int comando_confronta(const OpzioniLette& o, std::ostream& out, std::ostream& er
 int comando_disegna(const OpzioniLette& o, std::ostream& out, std::ostream& err);
 int comando_decompila(const OpzioniLette& o, std::ostream& out, std::ostream& err);
 int comando_lsp(const OpzioniLette& o, std::ostream& out, std::ostream& err);
+int comando_ripara(const OpzioniLette& o, std::ostream& out, std::ostream& err);
 
 /// The usage error of `comando` ("" for the program itself): one line naming it and what is
 /// wrong, then where to read more. Returns kUscitaFallita.

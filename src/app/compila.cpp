@@ -246,8 +246,7 @@ int comando_esempio(const OpzioniLette& o, std::ostream& out, std::ostream& err)
                       "non posso creare la cartella '" + visibile(cartella.string()) + "'");
   }
   try {
-    dati_linea(cartella, nomi);
-    dati_treno(cartella, nomi);
+    scrivi_sorgenti_incorporate(cartella);
   } catch (const ErroreFile& e) {
     err << "compattatore esempio: impossibile scrivere " << visibile(e.file.string()) << ": "
         << e.motivo << "\n";

@@ -91,7 +91,14 @@ std::vector<std::string> differenze(const fs::path& a, const fs::path& b) {
 }  // namespace
 
 int comando_confronta(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
-  const auto trovate = coppie(o.operandi[0], o.operandi[1]);
+  std::variant<std::vector<Coppia>, std::string> trovate;
+  try {
+    trovate = coppie(o.operandi[0], o.operandi[1]);
+  } catch (const ErroreFile& e) {
+    err << "compattatore confronta: impossibile leggere '" << e.file.string() << "': " << e.motivo
+        << "\n";
+    return kUscitaProblema;
+  }
   if (const auto* e = std::get_if<std::string>(&trovate)) {
     errore_uso(err, "confronta", *e);
     return kUscitaProblema;

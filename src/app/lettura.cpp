@@ -12,12 +12,12 @@ namespace compattatore {
 
 std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::filesystem::path>& operandi,
                                                 const std::string& comando, std::ostream& err) {
-  const auto trovati = trova_compilati(operandi);
-  if (const auto* e = std::get_if<std::string>(&trovati)) {
-    errore_uso(err, comando, *e);
-    return std::nullopt;
-  }
   try {
+    const auto trovati = trova_compilati(operandi);
+    if (const auto* e = std::get_if<std::string>(&trovati)) {
+      errore_uso(err, comando, *e);
+      return std::nullopt;
+    }
     return leggi_compilati(std::get<FileCompilati>(trovati));
   } catch (const ErroreLettura& e) {
     err << "compattatore " << comando << ": " << e.what() << "\n";

@@ -43,7 +43,8 @@ struct FileCompilati {
 /// `<nome>_<treno>.sim` and `<nome>_<treno>.dat` go together, and `<nome>_linea.dat` belongs to
 /// them when `<nome>_` begins their name (the longest such `nome` when several fit). From a
 /// route plan alone the table is found when one `<nome>_*.sim` lies beside it.
-/// Returns the files, or what is wrong with the operands (Italian, one line).
+/// Returns the files, or what is wrong with the operands (Italian, one line). Throws ErroreFile
+/// when a folder cannot be read.
 std::variant<FileCompilati, std::string> trova_compilati(
     std::span<const std::filesystem::path> operandi);
 

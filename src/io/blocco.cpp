@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "io/diario.h"
 #include "io/file_sicuro.h"
 #include "io/piattaforma.h"
 #include "io/temporanei.h"
@@ -12,9 +13,27 @@ namespace pf = piattaforma;
 
 BloccoCorsa::BloccoCorsa(const fs::path& cartella, const std::vector<std::string>& nomi,
                          const std::function<void()>& in_attesa) {
-  // Every run takes its locks in the same order, so two runs never wait for each other at once.
   std::vector<std::string> file;
   for (const auto& n : nomi) file.push_back(nome_blocco(n));
+  if (!prendi(cartella, std::move(file), in_attesa, true)) return;
+  try {
+    const std::vector<std::string> da_tenere = ripara_diari(cartella, nomi);
+    rimuovi_temporanei_orfani(cartella, nomi, da_tenere);
+  } catch (...) {
+    rilascia();
+    throw;
+  }
+}
+
+BloccoCorsa::BloccoCorsa(SoloBlocchi, const fs::path& cartella,
+                         std::vector<std::string> file_blocco,
+                         const std::function<void()>& in_attesa, bool attendi) {
+  prendi(cartella, std::move(file_blocco), in_attesa, attendi);
+}
+
+bool BloccoCorsa::prendi(const fs::path& cartella, std::vector<std::string> file,
+                         const std::function<void()>& in_attesa, bool attendi) {
+  // Every run takes its locks in the same order, so two runs never wait for each other at once.
   std::sort(file.begin(), file.end());
   file.erase(std::unique(file.begin(), file.end()), file.end());
 
@@ -30,6 +49,14 @@ BloccoCorsa::BloccoCorsa(const fs::path& cartella, const std::vector<std::string
         pf::Maniglia m = pf::kNessunaManiglia;
         std::error_code ec = pf::apri_blocco(percorso, m);
         if (!ec) ec = pf::blocca(m, false);
+        if (ec == std::errc::resource_unavailable_try_again && !attendi) {
+          // Another run holds it: none is taken.
+          pf::lascia_segnali();
+          pf::chiudi(m);
+          rilascia();
+          occupato_ = true;
+          return true;
+        }
         if (ec == std::errc::resource_unavailable_try_again) {
           pf::lascia_segnali();
           if (!avvisato && in_attesa) in_attesa();
@@ -58,11 +85,8 @@ BloccoCorsa::BloccoCorsa(const fs::path& cartella, const std::vector<std::string
     rilascia();
     throw;
   }
-  if (!bloccabile) {
-    rilascia();
-    return;
-  }
-  rimuovi_temporanei_orfani(cartella, nomi);
+  if (!bloccabile) rilascia();
+  return bloccabile;
 }
 
 BloccoCorsa::~BloccoCorsa() { rilascia(); }

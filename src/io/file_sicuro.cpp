@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
+#include <cstdint>
 #include <optional>
-#include <sstream>
 
+#include "io/diario.h"
 #include "io/errori_sistema.h"
 #include "io/piattaforma.h"
 #include "io/temporanei.h"
@@ -23,6 +23,26 @@ ErroreFile::ErroreFile(fs::path f, std::string m)
     : std::runtime_error(f.string() + ": " + m), file(std::move(f)), motivo(std::move(m)) {}
 
 namespace {
+
+// The steps of a replacement after its file is written, named at the end of the message of a
+// failure there. Creating or writing the file names no step: that is the writing itself.
+enum class Passo { salvataggio, riserva, diario, sostituzione };
+constexpr std::string_view kPassi[] = {
+    "nel salvarlo sul disco",
+    "nel tenere da parte il file precedente",
+    "nello scrivere il diario del gruppo",
+    "nel mettere il file nuovo al suo posto",
+};
+
+std::string motivo_nel(std::error_code ec, Passo passo) {
+  return motivo_sistema(ec) + ", " + std::string(kPassi[static_cast<size_t>(passo)]);
+}
+
+ErroreFile errore_nel(const fs::path& file, std::error_code ec, Passo passo) {
+  ErroreFile e(file, motivo_nel(ec, passo));
+  e.errore = ec;
+  return e;
+}
 
 // Pieces are gathered up to this size before they go to the system.
 constexpr size_t kBlocco = 64 * 1024;
@@ -264,7 +284,9 @@ void Sostituzione::prepara(const fs::path& destinazione,
   ScrittoreFile scrittore(t.maniglia(), destinazione);
   contenuto(scrittore);
   scrittore.svuota();
-  if (const std::error_code ec = t.chiudi(durata)) throw ErroreFile(destinazione, ec);
+  if (const std::error_code ec = t.chiudi(durata)) {
+    throw errore_nel(destinazione, ec, Passo::salvataggio);
+  }
   Preparato& p = preparati_.emplace_back();
   p.temporaneo = t.percorso();
   p.destinazione = destinazione;
@@ -278,28 +300,59 @@ void Sostituzione::conferma() {
     if (const std::error_code ec = p.custodisci()) {
       const fs::path fallito = p.destinazione;  // a copy: abbandona() clears the group
       abbandona();
-      throw ErroreFile(fallito, ec);
+      throw errore_nel(fallito, ec, Passo::riserva);
     }
   }
 
-  // The renames are not cut in two by a signal: it acts once the group is whole or put back.
+  // A group of files in one folder gets a journal before its first rename: a run that dies
+  // among the renames leaves what the next one needs to finish the group (io/diario.h). The
+  // journal and the renames are not cut in two by a signal: it acts once the group is whole or
+  // put back, and the journal gone.
   pf::trattieni_segnali();
+  std::optional<Diario> diario;
+  const fs::path cartella =
+      preparati_.empty() ? fs::path() : preparati_[0].destinazione.parent_path();
+  if (preparati_.size() > 1 &&
+      std::all_of(preparati_.begin(), preparati_.end(),
+                  [&](const Preparato& p) { return p.destinazione.parent_path() == cartella; })) {
+    diario.emplace();
+    for (const Preparato& p : preparati_) {
+      diario->voci.push_back({p.destinazione.filename().string(), p.temporaneo.filename().string(),
+                              p.riserva.empty() ? "" : p.riserva.filename().string()});
+    }
+    if (const std::error_code ec = scrivi_diario(cartella, *diario)) {
+      const fs::path fallito = preparati_[0].destinazione;
+      abbandona();
+      pf::lascia_segnali();
+      throw errore_nel(fallito, ec, Passo::diario);
+    }
+  }
+
   size_t fatti = 0;
   std::error_code guasto;
   while (fatti < preparati_.size() && !(guasto = preparati_[fatti].sostituisci())) ++fatti;
   std::string non_rimessi;
   if (guasto) {
-    // Back to the old files, the last replaced first.
+    // Back to the old files, the last replaced first; a run that dies meanwhile leaves the
+    // journal saying so. Should the journal not change, the group ends put back all the same,
+    // and the journal, forward with no new file left to rename, changes nothing.
+    if (diario) {
+      diario->verso = Verso::indietro;
+      scrivi_diario(cartella, *diario);
+    }
     for (size_t i = fatti + 1; i-- > 0;) non_rimessi += preparati_[i].rimetti();
+  } else if (diario) {
+    // The new names reach the disk before the journal goes.
+    pf::sincronizza_cartella(cartella);
   }
+  if (diario) pf::rimuovi(file_diario(cartella, *diario));
   for (Preparato& p : preparati_) p.libera();
   pf::lascia_segnali();
 
   if (guasto) {
     const fs::path fallito = preparati_[fatti].destinazione;
     abbandona();
-    if (non_rimessi.empty()) throw ErroreFile(fallito, guasto);
-    ErroreFile e(fallito, motivo_sistema(guasto) + non_rimessi);
+    ErroreFile e(fallito, motivo_nel(guasto, Passo::sostituzione) + non_rimessi);
     e.errore = guasto;
     throw e;
   }
@@ -313,7 +366,9 @@ void Sostituzione::conferma() {
     }
   }
   preparati_.clear();
-  for (const auto& c : cartelle) pf::sincronizza_cartella(c);
+  for (const auto& c : cartelle) {
+    if (!diario || c != cartella) pf::sincronizza_cartella(c);
+  }
 }
 
 void scrivi_file(const fs::path& destinazione, std::string_view dati, Durata durata) {
@@ -325,15 +380,26 @@ void scrivi_file(const fs::path& destinazione, std::string_view dati, Durata dur
 std::string leggi_file(const fs::path& file) {
   std::error_code ec;
   if (fs::is_directory(file, ec)) throw ErroreFile(file, "è una cartella, non un file");
-  errno = 0;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    throw ErroreFile(file, std::error_code(errno != 0 ? errno : EIO, std::generic_category()));
+  pf::Maniglia m = pf::kNessunaManiglia;
+  if (const std::error_code e = pf::apri_lettura(file, m)) throw ErroreFile(file, e);
+  // Room for the whole file and one byte more, so that its end is usually found by the second
+  // read; a failed read is an error, never the end of a shorter file.
+  const uintmax_t atteso = fs::file_size(file, ec);
+  std::string byte(ec ? kBlocco : static_cast<size_t>(atteso) + 1, '\0');
+  size_t usati = 0;
+  for (;;) {
+    if (usati == byte.size()) byte.resize(byte.size() * 2);
+    size_t letti = 0;
+    if (const std::error_code e = pf::leggi(m, byte.data() + usati, byte.size() - usati, letti)) {
+      pf::chiudi_lettura(m);
+      throw ErroreFile(file, e);
+    }
+    if (letti == 0) break;
+    usati += letti;
   }
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  if (in.bad()) throw ErroreFile(file, std::make_error_code(std::errc::io_error));
-  return std::move(buf).str();
+  pf::chiudi_lettura(m);
+  byte.resize(usati);
+  return byte;
 }
 
 }  // namespace compattatore

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace compattatore::piattaforma {
 
@@ -30,7 +31,21 @@ void chiudi(Maniglia m);
 /// Flushes the names of a folder (the renames done in it) to the disk, where the system can.
 void sincronizza_cartella(const std::filesystem::path& cartella);
 
+// Files read whole.
+
+/// Opens `file` for reading.
+std::error_code apri_lettura(const std::filesystem::path& file, Maniglia& m);
+/// Reads up to `quanti` bytes of `m` into `dove`; `letti` 0 is the end of the file.
+std::error_code leggi(Maniglia m, char* dove, std::size_t quanti, std::size_t& letti);
+/// Closes a file opened with apri_lettura.
+void chiudi_lettura(Maniglia m);
+
 // Names.
+
+/// Adds to `voci` the entries of the folder `cartella` (each `cartella / name`), in the system's
+/// order.
+std::error_code voci_cartella(const std::filesystem::path& cartella,
+                              std::vector<std::filesystem::path>& voci);
 
 /// Renames `da` over `a` in one step: `a` names the old file or the new one, never nothing.
 std::error_code sostituisci(const std::filesystem::path& da, const std::filesystem::path& a);

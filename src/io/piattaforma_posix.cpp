@@ -1,5 +1,6 @@
 // The io layer's system calls on POSIX systems (Linux, the BSDs, macOS).
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "io/guasti.h"
 #include "io/piattaforma.h"
 
 namespace compattatore::piattaforma {
@@ -23,6 +25,24 @@ namespace fs = std::filesystem;
 namespace {
 
 std::error_code ultimo_errore() { return {errno, std::generic_category()}; }
+
+// Every counted system call goes through here: in a build with tests the seam of io/guasti.h may
+// make it fail first (returning -1 with errno set, as the system would).
+#if defined(COMPATTATORE_GUASTI)
+#define COMPATTATORE_SISTEMA(tipo, chiamata) \
+  (guasti::scatta(guasti::Chiamata::tipo) ? -1 : (chiamata))
+#else
+#define COMPATTATORE_SISTEMA(tipo, chiamata) (chiamata)
+#endif
+
+// A call the system interrupted for a signal (EINTR) is made again, with the same arguments.
+#define COMPATTATORE_RIPETUTA(tipo, chiamata)              \
+  [&] {                                                    \
+    for (;;) {                                             \
+      const auto r = COMPATTATORE_SISTEMA(tipo, chiamata); \
+      if (r >= 0 || errno != EINTR) return r;              \
+    }                                                      \
+  }()
 
 int fd(Maniglia m) { return static_cast<int>(m); }
 
@@ -73,7 +93,8 @@ void installa_gestori() {
 }  // namespace
 
 std::error_code crea_esclusivo(const fs::path& file, Maniglia& m) {
-  const int f = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  const int f = COMPATTATORE_RIPETUTA(
+      apri, ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (f < 0) return ultimo_errore();
   m = f;
   return {};
@@ -83,7 +104,7 @@ std::error_code scrivi(Maniglia m, std::string_view dati) {
   const char* p = dati.data();
   size_t resto = dati.size();
   while (resto > 0) {
-    const ssize_t n = ::write(fd(m), p, resto);
+    const ssize_t n = COMPATTATORE_SISTEMA(scrivi, ::write(fd(m), p, resto));
     if (n < 0) {
       if (errno == EINTR) continue;
       return ultimo_errore();
@@ -102,7 +123,9 @@ std::error_code imposta_permessi(Maniglia m, fs::perms permessi) {
 std::error_code chiudi_su_disco(Maniglia m) {
   std::error_code e;
   // A file system that cannot flush (EINVAL) has nothing to flush to.
-  if (::fsync(fd(m)) != 0 && errno != EINVAL) e = ultimo_errore();
+  if (COMPATTATORE_RIPETUTA(sincronizza, ::fsync(fd(m))) != 0 && errno != EINVAL) {
+    e = ultimo_errore();
+  }
   if (::close(fd(m)) != 0 && !e && errno != EINTR) e = ultimo_errore();
   return e;
 }
@@ -112,27 +135,30 @@ void chiudi(Maniglia m) {
 }
 
 void sincronizza_cartella(const fs::path& cartella) {
-  const int f =
-      ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int f = COMPATTATORE_RIPETUTA(
+      apri, ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (f < 0) return;
-  ::fsync(f);
+  COMPATTATORE_RIPETUTA(sincronizza, ::fsync(f));
   ::close(f);
 }
 
 std::error_code sostituisci(const fs::path& da, const fs::path& a) {
-  if (::rename(da.c_str(), a.c_str()) != 0) return ultimo_errore();
+  if (COMPATTATORE_RIPETUTA(rinomina, ::rename(da.c_str(), a.c_str())) != 0) {
+    return ultimo_errore();
+  }
   return {};
 }
 
 std::error_code collega(const fs::path& esistente, const fs::path& nuovo) {
-  if (::linkat(AT_FDCWD, esistente.c_str(), AT_FDCWD, nuovo.c_str(), 0) != 0) {
+  if (COMPATTATORE_RIPETUTA(
+          collega, ::linkat(AT_FDCWD, esistente.c_str(), AT_FDCWD, nuovo.c_str(), 0)) != 0) {
     return ultimo_errore();
   }
   return {};
 }
 
 std::error_code rimuovi(const fs::path& file) {
-  if (::unlink(file.c_str()) != 0) return ultimo_errore();
+  if (COMPATTATORE_RIPETUTA(rimuovi, ::unlink(file.c_str())) != 0) return ultimo_errore();
   return {};
 }
 
@@ -142,13 +168,48 @@ bool stesso_file(const fs::path& a, const fs::path& b) {
   return !ec && uguali;
 }
 
+std::error_code apri_lettura(const fs::path& file, Maniglia& m) {
+  const int f = COMPATTATORE_RIPETUTA(apri, ::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (f < 0) return ultimo_errore();
+  m = f;
+  return {};
+}
+
+std::error_code leggi(Maniglia m, char* dove, std::size_t quanti, std::size_t& letti) {
+  const ssize_t n = COMPATTATORE_RIPETUTA(leggi, ::read(fd(m), dove, quanti));
+  if (n < 0) return ultimo_errore();
+  letti = static_cast<std::size_t>(n);
+  return {};
+}
+
+void chiudi_lettura(Maniglia m) { chiudi(m); }
+
+std::error_code voci_cartella(const fs::path& cartella, std::vector<fs::path>& voci) {
+  DIR* d = nullptr;
+  do {
+    d = COMPATTATORE_SISTEMA(elenca, 0) < 0 ? nullptr : ::opendir(cartella.c_str());
+  } while (d == nullptr && errno == EINTR);
+  if (d == nullptr) return ultimo_errore();
+  errno = 0;
+  while (const dirent* v = ::readdir(d)) {
+    const std::string_view n = v->d_name;
+    if (n != "." && n != "..") voci.push_back(cartella / n);
+    errno = 0;
+  }
+  const std::error_code e = errno != 0 ? ultimo_errore() : std::error_code{};
+  ::closedir(d);
+  return e;
+}
+
 std::error_code apri_blocco(const fs::path& file, Maniglia& m) {
-  int f = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  int f = COMPATTATORE_RIPETUTA(apri, ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
   if (f < 0) {
     const std::error_code e = ultimo_errore();
     // A lock file another user left behind may be readable only; flock does not need more (a
     // file system that emulates flock with byte-range locks does, hence write access first).
-    if (e == std::errc::permission_denied) f = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (e == std::errc::permission_denied) {
+      f = COMPATTATORE_RIPETUTA(apri, ::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    }
     if (f < 0) return e;
   }
   m = f;
@@ -159,7 +220,9 @@ std::error_code blocca(Maniglia m, bool attendi) {
   // flock belongs to the open file, not the process: two runs in one process exclude each other
   // too, and closing another descriptor of the same file releases nothing.
   for (;;) {
-    if (::flock(fd(m), LOCK_EX | (attendi ? 0 : LOCK_NB)) == 0) return {};
+    if (COMPATTATORE_SISTEMA(blocca, ::flock(fd(m), LOCK_EX | (attendi ? 0 : LOCK_NB))) == 0) {
+      return {};
+    }
     if (errno == EINTR) continue;
     if (errno == EWOULDBLOCK)
       return std::make_error_code(std::errc::resource_unavailable_try_again);

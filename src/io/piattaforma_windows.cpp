@@ -2,6 +2,8 @@
 // them so there); errors keep the system's number, its text, and their std::errc equivalents.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -338,6 +340,34 @@ std::error_code collega(const fs::path& esistente, const fs::path& nuovo) {
 std::error_code rimuovi(const fs::path& file) {
   if (const DWORD e = elimina(nome(file)); e != ERROR_SUCCESS) return errore(e);
   return {};
+}
+
+// Reading goes through the C library, whose errors are the portable numbers (errno).
+std::error_code apri_lettura(const fs::path& file, Maniglia& m) {
+  const int f = ::_wopen(nome(file).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  if (f < 0) return {errno, std::generic_category()};
+  m = f;
+  return {};
+}
+
+std::error_code leggi(Maniglia m, char* dove, std::size_t quanti, std::size_t& letti) {
+  const int n = ::_read(static_cast<int>(m), dove,
+                        static_cast<unsigned>(std::min<std::size_t>(quanti, 1u << 30)));
+  if (n < 0) return {errno, std::generic_category()};
+  letti = static_cast<std::size_t>(n);
+  return {};
+}
+
+void chiudi_lettura(Maniglia m) {
+  if (m != kNessunaManiglia) ::_close(static_cast<int>(m));
+}
+
+std::error_code voci_cartella(const fs::path& cartella, std::vector<fs::path>& voci) {
+  std::error_code ec;
+  for (fs::directory_iterator it(cartella, ec), fine; !ec && it != fine; it.increment(ec)) {
+    voci.push_back(it->path());
+  }
+  return ec;
 }
 
 std::error_code apri_blocco(const fs::path& file, Maniglia& m) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "io/file_sicuro.h"
 #include "io/piattaforma.h"
 
 namespace compattatore {
@@ -41,12 +42,13 @@ std::optional<uintmax_t> dimensione_file(const fs::path& p) {
 }
 
 std::vector<fs::path> file_nella_cartella(const fs::path& cartella) {
+  std::vector<fs::path> voci;
+  if (const std::error_code ec = piattaforma::voci_cartella(cartella, voci)) {
+    throw ErroreFile(cartella, ec);
+  }
   std::vector<fs::path> file;
-  std::error_code ec;
-  for (auto it = fs::directory_iterator(cartella, ec); !ec && it != fs::directory_iterator();
-       it.increment(ec)) {
-    std::error_code e;
-    if (it->is_regular_file(e)) file.push_back(it->path());
+  for (fs::path& v : voci) {
+    if (e_file(v)) file.push_back(std::move(v));
   }
   std::sort(file.begin(), file.end());
   return file;
@@ -60,10 +62,7 @@ bool crea_cartella(const fs::path& p) {
   return e_cartella(p);
 }
 
-void cancella(const fs::path& p) {
-  std::error_code ec;
-  fs::remove(p, ec);
-}
+void cancella(const fs::path& p) { piattaforma::rimuovi(p); }
 
 void consiglia_pagine_grandi(std::span<std::byte> m) {
   piattaforma::consiglia_pagine_grandi(m.data(), m.size());

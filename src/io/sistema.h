@@ -29,8 +29,8 @@ bool e_cartella(const std::filesystem::path& p);
 bool e_file(const std::filesystem::path& p);
 /// The size of the regular file `p` in bytes, or nothing when it cannot be told.
 std::optional<uintmax_t> dimensione_file(const std::filesystem::path& p);
-/// The regular files directly inside the folder `cartella`, sorted by name (none when it cannot
-/// be read).
+/// The regular files directly inside the folder `cartella`, sorted by name. Throws ErroreFile
+/// when the folder cannot be read: a failed listing is never taken for an empty folder.
 std::vector<std::filesystem::path> file_nella_cartella(const std::filesystem::path& cartella);
 /// `a` and `b` are one file: the same file of the same device, also when one is a link to the
 /// other or a second name of it. False when either is missing.

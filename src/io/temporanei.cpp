@@ -1,5 +1,6 @@
 #include "io/temporanei.h"
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <chrono>
@@ -18,6 +19,7 @@ namespace {
 constexpr std::string_view kInizio = ".compattatore-";
 constexpr std::string_view kFineTemporaneo = ".tmp";
 constexpr std::string_view kFineBlocco = ".blocco";
+constexpr std::string_view kFineDiario = ".diario";
 constexpr std::string_view kVecchioTemporaneo = ".nuovo-";
 
 // Six characters that differ from call to call and from process to process.
@@ -88,21 +90,51 @@ std::string nome_blocco(std::string_view nome) {
   return std::string(kInizio) + impronta(nome) + std::string(kFineBlocco);
 }
 
-int rimuovi_temporanei_orfani(const fs::path& cartella, std::span<const std::string> nomi) {
+std::string nome_diario(std::string_view nome) {
+  return std::string(kInizio) + impronta(nome) + std::string(kFineDiario);
+}
+
+std::string blocco_dell_impronta(std::string_view impronta) {
+  return std::string(kInizio) + std::string(impronta) + std::string(kFineBlocco);
+}
+
+std::optional<NomeProprio> nome_proprio(std::string_view voce) {
+  if (!voce.starts_with(kInizio)) return std::nullopt;
+  voce.remove_prefix(kInizio.size());
+  if (voce.size() < 16 ||
+      voce.substr(0, 16).find_first_not_of("0123456789abcdef") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::string h(voce.substr(0, 16));
+  voce.remove_prefix(16);
+  if (voce == kFineBlocco) return NomeProprio{FileProprio::blocco, h};
+  if (voce == kFineDiario) return NomeProprio{FileProprio::diario, h};
+  if (voce.size() == 1 + 6 + kFineTemporaneo.size() && voce[0] == '-' &&
+      voce.ends_with(kFineTemporaneo)) {
+    return NomeProprio{FileProprio::temporaneo, h};
+  }
+  return std::nullopt;
+}
+
+int rimuovi_temporanei_orfani(const fs::path& cartella, std::span<const std::string> nomi,
+                              std::span<const std::string> da_tenere) {
   std::vector<std::string> prefissi;
   for (const auto& n : nomi) prefissi.push_back(prefisso_temporanei(n));
   int rimossi = 0;
-  std::error_code ec;
-  const fs::path dove = cartella.empty() ? fs::path(".") : cartella;
-  for (fs::directory_iterator it(dove, ec), fine; !ec && it != fine; it.increment(ec)) {
-    const std::string voce = it->path().filename().string();
+  std::vector<fs::path> voci;
+  piattaforma::voci_cartella(cartella.empty() ? fs::path(".") : cartella, voci);
+  for (const fs::path& v : voci) {
+    const std::string voce = v.filename().string();
     bool orfano = false;
     for (size_t i = 0; i < nomi.size() && !orfano; ++i) {
       orfano = (voce.starts_with(prefissi[i]) && voce.size() > kFineTemporaneo.size() &&
                 voce.substr(voce.size() - kFineTemporaneo.size()) == kFineTemporaneo) ||
                vecchio_temporaneo_orfano(voce, nomi[i]);
     }
-    if (orfano && !piattaforma::rimuovi(it->path())) ++rimossi;
+    if (orfano && std::find(da_tenere.begin(), da_tenere.end(), voce) != da_tenere.end()) {
+      orfano = false;
+    }
+    if (orfano && !piattaforma::rimuovi(v)) ++rimossi;
   }
   return rimossi;
 }

@@ -7,6 +7,7 @@
 #include "io/sistema.h"
 #include "model/cp1252.h"
 #include "sources/scenario.h"
+#include "sources/testo.h"
 
 namespace compattatore {
 namespace fs = std::filesystem;
@@ -34,6 +35,16 @@ RisultatoPercorso non_scritto(const ErroreFile& e, const std::string& dove = "")
 }
 
 }  // namespace
+
+void scrivi_sorgenti_incorporate(const fs::path& cartella) {
+  const NomiScenario nomi = NomiScenario::incorporato();
+  Sostituzione sostituzione;
+  sostituzione.prepara(cartella / percorso_utf8(nomi.file(FileScenario::sorgente_linea)),
+                       testo_cp1252(tabella_linea()));
+  sostituzione.prepara(cartella / percorso_utf8(nomi.file(FileScenario::sorgente_treno)),
+                       testo_cp1252(tabella_treno()));
+  sostituzione.conferma();
+}
 
 Esecuzione::Esecuzione(NomiScenario nomi, fs::path cartella, Sorgenti sorgenti, int32_t flag_linea,
                        bool incorporata, Osservatore osservatore)
@@ -105,10 +116,15 @@ RisultatoPercorso Esecuzione::esegui(const std::function<void()>& in_attesa) {
     try {
       dati_linea(cartella_, nomi_);
       dati_treno(cartella_, nomi_);
-      dati_note(cartella_, nomi_);
-      dati_rallentamenti(cartella_, nomi_);
-      dati_scheda(cartella_, nomi_);
+      documenti_ = std::make_shared<Sostituzione>();
+      for (const auto& [documento, righe] :
+           {std::pair{FileScenario::note, tabella_note()},
+            std::pair{FileScenario::rallentamenti, tabella_rallentamenti()},
+            std::pair{FileScenario::scheda, tabella_scheda()}}) {
+        documenti_->prepara(file(documento), testo_cp1252(righe));
+      }
     } catch (const ErroreFile& e) {
+      documenti_.reset();
       return con_parola(non_scritto(e));
     }
   }
@@ -153,9 +169,10 @@ RisultatoPercorso Esecuzione::memorizza_percorso(int32_t j) {
     if (compilato_.letto_treno) cancella(sorgenti_.treno);
   }
   if (compilato_.fine == FineCompilazione::non_dimensionata) {
-    return con_parola({Esito::non_dimensionato,
-                       "il percorso non ha lunghezza: nessun file compilato scritto (errore " +
-                           std::to_string(codice_errore()) + ")"});
+    return con_parola(
+        solo_documenti({Esito::non_dimensionato,
+                        "il percorso non ha lunghezza: nessun file compilato scritto (errore " +
+                            std::to_string(codice_errore()) + ")"}));
   }
   return con_parola(scrivi_compilati());
 }
@@ -173,7 +190,7 @@ RisultatoPercorso Esecuzione::scrivi_compilati() {
     if (const auto& osserva = parola_.osservatore()) osserva(*compilato_.arresto);
     r.esito = Esito::campo_riservato;
     r.codice = compilato_.arresto->codice;
-    return r;
+    return solo_documenti(r);
   }
   if (!scrive_) {
     r.esito = Esito::verificato;
@@ -190,7 +207,10 @@ RisultatoPercorso Esecuzione::scrivi_compilati() {
     std::vector<fs::path> percorsi;
     for (const auto& d : destinazioni) percorsi.push_back(d.second);
     verifica_destinazioni(percorsi);
-    Sostituzione sostituzione;
+    // With the documents, when the run has them: one group.
+    const std::shared_ptr<Sostituzione> gruppo =
+        documenti_ ? std::move(documenti_) : std::make_shared<Sostituzione>();
+    Sostituzione& sostituzione = *gruppo;
     // Each file is encoded piece by piece straight into its temporary file.
     for (const auto& [tipo, percorso] : destinazioni) {
       sostituzione.prepara(percorso, [this, tipo](Scrittore& s) {
@@ -199,6 +219,18 @@ RisultatoPercorso Esecuzione::scrivi_compilati() {
       });
     }
     sostituzione.conferma();
+  } catch (const ErroreFile& e) {
+    documenti_.reset();
+    return non_scritto(e);
+  }
+  return r;
+}
+
+RisultatoPercorso Esecuzione::solo_documenti(RisultatoPercorso r) {
+  if (!documenti_) return r;
+  const std::shared_ptr<Sostituzione> gruppo = std::move(documenti_);
+  try {
+    gruppo->conferma();
   } catch (const ErroreFile& e) {
     return non_scritto(e);
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -17,6 +18,12 @@
 #include "run/parola_errore.h"
 
 namespace compattatore {
+
+class Sostituzione;
+
+/// Writes the embedded scenario's two sources into `cartella` as one group, flushed: both
+/// replaced, or neither (`esempio`). Throws ErroreFile.
+void scrivi_sorgenti_incorporate(const std::filesystem::path& cartella);
 
 /// The two sources of a run.
 struct Sorgenti {
@@ -75,10 +82,11 @@ class Esecuzione {
                              Osservatore osservatore = {},
                              Codifica codifica = Codifica::automatica);
 
-  /// The whole run: for the embedded scenario its sources and documents first, then
-  /// `memorizza_percorso`. From before its first file to its end the run holds the lock of its
-  /// files in the folder (see io/blocco.h); while another run holds it, the run waits, and
-  /// `in_attesa` is called once when the wait begins.
+  /// The whole run: for the embedded scenario its sources first and its documents prepared, then
+  /// `memorizza_percorso`; the documents and the compiled files are replaced as one group (the
+  /// documents alone when no compiled file is written). From before its first file to its end the
+  /// run holds the lock of its files in the folder (see io/blocco.h); while another run holds it,
+  /// the run waits, and `in_attesa` is called once when the wait begins.
   RisultatoPercorso esegui(const std::function<void()>& in_attesa = {});
 
   /// Clears the error word and `elenco`, reads both sources and compiles them (deleting them
@@ -117,6 +125,9 @@ class Esecuzione {
   Sorgente sorgente_treno() const;
   /// Writes the compiled files of `compilato_`, a complete compile, unless the run is a check.
   RisultatoPercorso scrivi_compilati();
+  /// Replaces the documents prepared by `esegui`, alone (no compiled file is written); `r` as it
+  /// was, or the failure.
+  RisultatoPercorso solo_documenti(RisultatoPercorso r);
 
   NomiScenario nomi_;
   std::filesystem::path cartella_;  // where the compiled files (and the documents) go
@@ -126,6 +137,9 @@ class Esecuzione {
   bool scrive_ = true;
   ParolaErrore parola_;
   Compilazione compilato_;  // the model, where its objects came from, how far the compile went
+  // The documents of the embedded scenario, written to their temporaries and waiting for the
+  // compiled files to join them (empty for other runs).
+  std::shared_ptr<Sostituzione> documenti_;
 };
 
 }  // namespace compattatore
