@@ -317,7 +317,8 @@ SPAZZATA(Compila) {
           uscita,
           {"compila", (d / "sorgenti" / prova::kFileLinea).string(),
            (d / "sorgenti" / prova::kFileTreno).string(), "--dir", uscita.string()},
-          {kCompilati}},
+          {kCompilati},
+          {}},
          guasto);
 }
 

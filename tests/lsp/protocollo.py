@@ -261,7 +261,7 @@ def caso_virgola_decimale_e_virgolette(programma, cartella):
     with sessione(programma, cartella) as c:
         contenuto = testo(linea)
         c.apri(uri(lf), contenuto)
-        c.diagnostiche(uri(lf), lambda d: any(x.get("code") == "valori-in-piu" for x in d))
+        c.diagnostiche(uri(lf), lambda d: any(x.get("code") == "virgola-decimale" for x in d))
         azioni = c.chiedi("textDocument/codeAction", {
             "textDocument": {"uri": uri(lf)},
             "range": {"start": {"line": 3, "character": 0}, "end": {"line": 4, "character": 0}},
