@@ -70,19 +70,6 @@ std::string riga_e_segno(const Luogo& l) {
   return m + segno + "\n";
 }
 
-std::string parentesi(const Segnalazione& s) {
-  std::string dentro;
-  std::optional<int32_t> tratto = s.tratto;
-  // A code of the code-marker pass without a place still names its stretch.
-  if (!tratto && s.posizione && s.luogo.file.empty()) tratto = *s.posizione / 50;
-  if (tratto) dentro = "tratto " + std::to_string(*tratto);
-  if (s.posizione) {
-    if (!dentro.empty()) dentro += ", ";
-    dentro += "posizione " + std::to_string(*s.posizione) + " m";
-  }
-  return dentro.empty() ? "" : " (" + dentro + ")";
-}
-
 // What the author should change for `s`: the remedy of its code or warning ("" for a note).
 const char* rimedio(const Segnalazione& s) {
   switch (s.gravita) {
@@ -144,16 +131,16 @@ std::string messaggio_errore(const Segnalazione& s) {
     case Gravita::errore:
       m += "errore " + std::to_string(numero(s.codice)) + ": " + riga_codice(s.codice).significato;
       if (!s.dettaglio.empty()) m += ": " + visibile(s.dettaglio);
-      m += parentesi(s);
+      m += tra_parentesi(s);
       break;
     case Gravita::avviso:
-      m += "avviso: " + visibile(s.dettaglio) + parentesi(s);
+      m += "avviso: " + visibile(s.dettaglio) + tra_parentesi(s);
       if (s.avviso != Avviso::nessuno) {
         m += " [" + std::string(riga_avviso(s.avviso).etichetta) + "]";
       }
       break;
     case Gravita::nota:
-      m += "nota: " + visibile(s.dettaglio) + parentesi(s);
+      m += "nota: " + visibile(s.dettaglio) + tra_parentesi(s);
       break;
   }
   m += "\n" + riga_e_segno(s.luogo);

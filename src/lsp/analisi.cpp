@@ -11,22 +11,6 @@
 namespace compattatore::lsp {
 namespace {
 
-// Keeps every diagnostic of a compile, in order.
-class Raccolta final : public Segnalatore {
- public:
-  void ricevi(Segnalazione s) override {
-    codice_ = s.codice;
-    tutte.push_back(std::move(s));
-  }
-  Codice codice_errore() const override { return codice_; }
-  void avvisa(Segnalazione s) override { tutte.push_back(std::move(s)); }
-
-  std::vector<Segnalazione> tutte;
-
- private:
-  Codice codice_ = Codice::nessuno;
-};
-
 std::string nome_file(const std::filesystem::path& p) { return p.filename().string(); }
 
 // The Windows-1252 bytes of a name for the compiled table, or a stand-in when it has none.
@@ -68,19 +52,6 @@ Sorgente sorgente(const FileCoppia& f) {
 
 bool esiste_o_aperto(const std::filesystem::path& p, const Documenti& docs) {
   return docs.del_file(p) != nullptr || e_file(p);
-}
-
-// "(tratto 12, posizione 500 m)": the bracket of the terminal's messages.
-std::string parentesi(const Segnalazione& s) {
-  std::string dentro;
-  std::optional<int32_t> tratto = s.tratto;
-  if (!tratto && s.posizione && s.luogo.file.empty()) tratto = *s.posizione / 50;
-  if (tratto) dentro = "tratto " + std::to_string(*tratto);
-  if (s.posizione) {
-    if (!dentro.empty()) dentro += ", ";
-    dentro += "posizione " + std::to_string(*s.posizione) + " m";
-  }
-  return dentro.empty() ? "" : " (" + dentro + ")";
 }
 
 }  // namespace
@@ -160,7 +131,7 @@ Analisi analizza(const std::filesystem::path& linea,
   OpzioniCompilazione opzioni;
   // Texts from the editor and from the disk alike are UTF-8 by now (see TestoDocumento).
   opzioni.codifica = Codifica::utf8;
-  Raccolta raccolta;
+  RaccoltaSegnalazioni raccolta;
   Compilazione c = compila_testi(identita, sorgente(a.linea), sorgente_treno, opzioni, raccolta);
   a.segnalazioni = std::move(raccolta.tutte);
   if (c.arresto) a.segnalazioni.push_back(*c.arresto);
@@ -192,7 +163,7 @@ std::string messaggio(const Segnalazione& s) {
     m = s.dettaglio;
     if (s.avviso != Avviso::nessuno) rimedio = riga_avviso(s.avviso).rimedio;
   }
-  m += parentesi(s);
+  m += tra_parentesi(s);
   if (rimedio != nullptr && *rimedio != '\0') m += "\nrimedio: " + std::string(rimedio);
   return m;
 }

@@ -95,4 +95,35 @@ class Segnalatore {
   }
 };
 
+/// A sink that keeps every diagnostic, errors, warnings and notes, in the order they come.
+class RaccoltaSegnalazioni : public Segnalatore {
+ public:
+  void ricevi(Segnalazione s) override {
+    codice_ = s.codice;
+    tutte.push_back(std::move(s));
+  }
+  Codice codice_errore() const override { return codice_; }
+  void avvisa(Segnalazione s) override { tutte.push_back(std::move(s)); }
+
+  std::vector<Segnalazione> tutte;
+
+ private:
+  Codice codice_ = Codice::nessuno;
+};
+
+/// " (tratto 12, posizione 500 m)": the stretch and the position a diagnostic concerns, as every
+/// message shows them after its text; "" when it concerns neither. A code of the code-marker
+/// pass without a place in a source still names its stretch.
+inline std::string tra_parentesi(const Segnalazione& s) {
+  std::string dentro;
+  std::optional<int32_t> tratto = s.tratto;
+  if (!tratto && s.posizione && s.luogo.file.empty()) tratto = *s.posizione / 50;
+  if (tratto) dentro = "tratto " + std::to_string(*tratto);
+  if (s.posizione) {
+    if (!dentro.empty()) dentro += ", ";
+    dentro += "posizione " + std::to_string(*s.posizione) + " m";
+  }
+  return dentro.empty() ? "" : " (" + dentro + ")";
+}
+
 }  // namespace compattatore

@@ -15,22 +15,6 @@
 namespace compattatore {
 namespace {
 
-// Every diagnostic, errors and warnings, in the order the compile gives them.
-class InOrdine : public Segnalatore {
- public:
-  void ricevi(Segnalazione s) override {
-    codice_ = s.codice;
-    tutte.push_back(std::move(s));
-  }
-  Codice codice_errore() const override { return codice_; }
-  void avvisa(Segnalazione s) override { tutte.push_back(std::move(s)); }
-
-  std::vector<Segnalazione> tutte;
-
- private:
-  Codice codice_ = Codice::nessuno;
-};
-
 const std::string kLinea = prova::sorgente_linea({}, 10000);
 const std::string kStazione = "stazione, 2000, 24, 300, 0, 0, 0, 0,0,0, 0,0,0, 30, 6,0,0, A";
 const std::string kTreno = prova::sorgente_treno({kStazione});
@@ -157,7 +141,7 @@ TEST(ValoriScritti, OgniValoreDiversoDaComeScrittoHaLaSuaParola) {
        "il file del treno non è letto: la lettura si è fermata al codice 25"},
   };
   for (const Atteso& a : casi) {
-    InOrdine errori;
+    RaccoltaSegnalazioni errori;
     OpzioniCompilazione o;
     compila_testi(Identita{"P", "7"}, Sorgente::testo("P_linea.txt", a.linea),
                   Sorgente::testo("P_7-.txt", a.treno), o, errori);
@@ -196,7 +180,7 @@ TEST(ValoriScritti, OgniValoreDiversoDaComeScrittoHaLaSuaParola) {
 // A comment line that holds a keyword takes its values from the line after: that is told at the
 // comment's own line, before anything the values lead to.
 TEST(ValoriScritti, IlCommentoConUnaParolaChiaveVienePrima) {
-  InOrdine errori;
+  RaccoltaSegnalazioni errori;
   const std::string treno = prova::sorgente_treno({"# qui la stazione di partenza", kStazione});
   compila_testi(Identita{"P", "7"}, Sorgente::testo("P_linea.txt", kLinea),
                 Sorgente::testo("P_7-.txt", treno), OpzioniCompilazione{}, errori);
