@@ -191,8 +191,8 @@ TEST(Mostra, JsonConOgniCampo) {
 
 // Real documents agree with doc/mostra.schema.json: the embedded scenario without its plan (a
 // signal, a slowdown, the tail), its stretches alone, a stretch of a kind the model does not know,
-// and a small compiled route with its plan. Checked by tests/valida_schema.py (Debian's
-// python3-jsonschema); a Windows test has no Python to start.
+// and a small compiled route with its plan. Checked by tests/strumenti/valida_json.py
+// (Debian's python3-jsonschema); a Windows test has no Python to start.
 TEST(Mostra, JsonSecondoLoSchema) {
 #if defined(_WIN32)
   GTEST_SKIP() << "nessun Python nel test per Windows";
@@ -236,10 +236,10 @@ TEST(Mostra, JsonSecondoLoSchema) {
     documenti += std::string(" ") + c.documento;
   }
   const std::string sorgenti = COMPATTATORE_SORGENTI;
-  const prova::Risultato v =
-      esegui_programma({"-c", "python3 '" + sorgenti + "/tests/valida_schema.py' '" + sorgenti +
-                                  "/doc/mostra.schema.json'" + documenti},
-                       t.percorso(), false, "/bin/sh");
+  const prova::Risultato v = esegui_programma(
+      {"-c", "python3 '" + sorgenti + "/tests/strumenti/valida_json.py' --schema '" + sorgenti +
+                 "/doc/mostra.schema.json' --documenti" + documenti},
+      t.percorso(), false, "/bin/sh");
   EXPECT_EQ(v.stato, 0) << v.err;
   // The unknown kind is named as such.
   const auto j = nlohmann::json::parse(prova::leggi(t / "tratti.json"));

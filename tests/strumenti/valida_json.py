@@ -2,6 +2,9 @@
 """Runs the program on a table of cases and validates what each prints against a JSON Schema.
 
     valida_json.py --programma COMPATTATORE --schema SCHEMA.json --casi CASI.json
+    valida_json.py --schema SCHEMA.json --documenti DOCUMENTO.json...
+
+The second form validates documents a test has already written.
 
 CASI.json is an object:
     "stderr_vuoto": true when a case must print nothing on standard error (default false),
@@ -61,15 +64,34 @@ def prova(caso, programma, validatore, stderr_vuoto):
     return difetti
 
 
+def documenti(nomi, validatore):
+    """Validates documents already written; prints each fault with its document and place."""
+    errori = 0
+    for nome in nomi:
+        documento = json.loads(Path(nome).read_text(encoding="utf-8"))
+        for errore in validatore.iter_errors(documento):
+            errori += 1
+            percorso = "/".join(str(p) for p in errore.absolute_path)
+            print(f"{nome}: schema: /{percorso}: {errore.message[:300]}", file=sys.stderr)
+    print(f"{len(nomi)} documenti, {errori} difetti")
+    return 1 if errori else 0
+
+
 def main():
     a = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    a.add_argument("--programma", required=True)
+    a.add_argument("--programma")
     a.add_argument("--schema", required=True)
-    a.add_argument("--casi", required=True)
+    fonte = a.add_mutually_exclusive_group(required=True)
+    fonte.add_argument("--casi")
+    fonte.add_argument("--documenti", nargs="+")
     opzioni = a.parse_args()
     schema = json.loads(Path(opzioni.schema).read_text(encoding="utf-8"))
     jsonschema.Draft202012Validator.check_schema(schema)
     validatore = jsonschema.Draft202012Validator(schema)
+    if opzioni.documenti:
+        return documenti(opzioni.documenti, validatore)
+    if not opzioni.programma:
+        a.error("--casi vuole --programma")
     tabella = json.loads(Path(opzioni.casi).read_text(encoding="utf-8"))
     falliti = 0
     for caso in tabella["casi"]:
