@@ -106,9 +106,9 @@ struct Rettangolo {
 
 // Where a label goes: its anchor and alignment, and where a leader line from its mark ends.
 struct Posto {
-  Punto ancora;
+  PuntoPagina ancora;
   const char* allineamento;
-  std::optional<Punto> richiamo;
+  std::optional<PuntoPagina> richiamo;
 };
 
 // The labels of the map, kept apart from one another, from the marks and from the route line,
@@ -120,10 +120,10 @@ class Etichette {
   void occupa(const Rettangolo& r) { occupati_.push_back(r); }
 
   // The route line is no place for a label: a small square every 4 units along it.
-  void occupa_linea(const std::vector<Punto>& linea) {
+  void occupa_linea(const std::vector<PuntoPagina>& linea) {
     for (size_t i = 1; i < linea.size(); ++i) {
-      const Punto a = linea[i - 1];
-      const Punto b = linea[i];
+      const PuntoPagina a = linea[i - 1];
+      const PuntoPagina b = linea[i];
       const double l = std::hypot(b.x - a.x, b.y - a.y);
       for (double t = 0; t <= l; t += 4) {
         const double px = a.x + (b.x - a.x) * t / std::max(l, 1e-9);
@@ -136,16 +136,17 @@ class Etichette {
   // A free place for a label of `testo` near `p`: beside the route first (along the normal
   // `nrm`, farther and farther with a leader line, `scalini` steps), then above, below, right,
   // left. The place found is taken.
-  std::optional<Posto> poni(const Punto& p, const Punto& nrm, const std::string& testo,
+  std::optional<Posto> poni(const PuntoPagina& p, const PuntoPagina& nrm, const std::string& testo,
                             double corpo, bool grassetto, double distanza, int scalini) {
     const double w = larghezza_testo(testo, corpo, grassetto);
-    std::vector<std::pair<Punto, double>> candidati;
+    std::vector<std::pair<PuntoPagina, double>> candidati;
     for (int k = 0; k < scalini; ++k) {
       const double d = distanza + k * 1.4 * corpo;
       candidati.push_back({nrm, d});
       candidati.push_back({{-nrm.x, -nrm.y}, d});
     }
-    for (const Punto& d : {Punto{0, -1}, Punto{0, 1}, Punto{1, 0}, Punto{-1, 0}}) {
+    for (const PuntoPagina& d :
+         {PuntoPagina{0, -1}, PuntoPagina{0, 1}, PuntoPagina{1, 0}, PuntoPagina{-1, 0}}) {
       candidati.push_back({d, distanza});
     }
     for (const auto& [d, dist] : candidati) {
@@ -160,7 +161,7 @@ class Etichette {
       if (!libero(box)) continue;
       occupa(box);
       Posto posto{{ax, base}, ancora, std::nullopt};
-      if (dist > distanza) posto.richiamo = Punto{ax - d.x * 2, ay - d.y * 2};
+      if (dist > distanza) posto.richiamo = PuntoPagina{ax - d.x * 2, ay - d.y * 2};
       return posto;
     }
     return std::nullopt;
@@ -178,10 +179,10 @@ class Etichette {
 };
 
 // The points of the plan that hold a value: from 0 up to the first empty or infinite one.
-std::vector<Punto> punti_tracciato_pieni(const Tracciato& t) {
+std::vector<PuntoPagina> punti_tracciato_pieni(const Tracciato& t) {
   namespace pt = punti_tracciato;
   const size_t n = pt::numero(t);
-  std::vector<Punto> punti;
+  std::vector<PuntoPagina> punti;
   punti.reserve(n);
   for (size_t i = 0; i < n; ++i) {
     const auto x = pt::valore(pt::coordinata(t, 0, i));
@@ -199,12 +200,14 @@ struct Inquadratura {
   double scala;   // drawing units per metre
   double ox, oy;  // where (x0, y0) lands
   double altezza;
-  Punto in_svg(const Punto& p) const { return {ox + (p.x - x0) * scala, oy - (p.y - y0) * scala}; }
+  PuntoPagina in_svg(const PuntoPagina& p) const {
+    return {ox + (p.x - x0) * scala, oy - (p.y - y0) * scala};
+  }
 };
 
-std::optional<Inquadratura> inquadra(const std::vector<Punto>& punti) {
+std::optional<Inquadratura> inquadra(const std::vector<PuntoPagina>& punti) {
   double x0 = punti[0].x, x1 = x0, y0 = punti[0].y, y1 = y0;
-  for (const Punto& p : punti) {
+  for (const PuntoPagina& p : punti) {
     x0 = std::min(x0, p.x);
     x1 = std::max(x1, p.x);
     y0 = std::min(y0, p.y);
@@ -227,10 +230,10 @@ std::optional<Inquadratura> inquadra(const std::vector<Punto>& punti) {
 // bar and a legend.
 class Mappa {
  public:
-  Mappa(const Descrizione& r, const std::vector<Punto>& punti, const Inquadratura& q)
+  Mappa(const Descrizione& r, const std::vector<PuntoPagina>& punti, const Inquadratura& q)
       : r_(r), q_(q), etichette_(kLarghezza, q.altezza) {
     disegnati_.reserve(punti.size());
-    for (const Punto& p : punti) disegnati_.push_back(q.in_svg(p));
+    for (const PuntoPagina& p : punti) disegnati_.push_back(q.in_svg(p));
     // One point per metre: the route ends at the point of its length, the tail runs on.
     const size_t fine = r.lunghezza > 0 ? static_cast<size_t>(r.lunghezza) : disegnati_.size();
     if (fine + 1 < disegnati_.size()) {
@@ -275,32 +278,32 @@ class Mappa {
 
  private:
   // The point of the route at `posizione` metres.
-  Punto punto(int64_t posizione) const {
+  PuntoPagina punto(int64_t posizione) const {
     const auto i = static_cast<size_t>(
         std::clamp<int64_t>(posizione, 0, static_cast<int64_t>(disegnati_.size()) - 1));
     return disegnati_[i];
   }
   // The direction across the route at `posizione`.
-  Punto normale(int64_t posizione) const {
-    const Punto a = punto(posizione - 200);
-    const Punto b = punto(posizione + 200);
+  PuntoPagina normale(int64_t posizione) const {
+    const PuntoPagina a = punto(posizione - 200);
+    const PuntoPagina b = punto(posizione + 200);
     const double l = std::hypot(b.x - a.x, b.y - a.y);
-    if (l < 1e-9) return Punto{0, -1};
-    return Punto{(a.y - b.y) / l, (b.x - a.x) / l};
+    if (l < 1e-9) return PuntoPagina{0, -1};
+    return PuntoPagina{(a.y - b.y) / l, (b.x - a.x) / l};
   }
 
   // The opening of a polyline through `punti`, with the attributes `stile`.
-  static std::string polilinea(const std::vector<Punto>& punti, const std::string& stile) {
+  static std::string polilinea(const std::vector<PuntoPagina>& punti, const std::string& stile) {
     std::string s = "<polyline fill=\"none\" " + stile + " points=\"";
-    for (const Punto& p : punti) s += formatta("%.1f,%.1f ", p.x, p.y);
+    for (const PuntoPagina& p : punti) s += formatta("%.1f,%.1f ", p.x, p.y);
     return s + "\"";
   }
 
   // A bar across the line where the route ends, named where there is room.
   void fine_percorso() {
     if (!fine_) return;
-    const Punto p = *fine_;
-    const Punto n = normale(r_.lunghezza);
+    const PuntoPagina p = *fine_;
+    const PuntoPagina n = normale(r_.lunghezza);
     segni_ += formatta(
         "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" "
         "stroke-width=\"4\"><title>fine del percorso (%s km)</title></line>\n",
@@ -316,7 +319,7 @@ class Mappa {
 
   void segni_stazioni() {
     for (const Stazione& st : r_.stazioni) {
-      const Punto p = punto(st.posizione);
+      const PuntoPagina p = punto(st.posizione);
       segni_ += formatta(
                     "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#fff\" stroke=\"%s\" "
                     "stroke-width=\"2.5\"><title>",
@@ -329,7 +332,7 @@ class Mappa {
 
   void nomi_stazioni() {
     for (const Stazione& st : r_.stazioni) {
-      const Punto p = punto(st.posizione);
+      const PuntoPagina p = punto(st.posizione);
       const auto dove = etichette_.poni(p, normale(st.posizione), st.nome, 14, true, 12, 6);
       if (!dove) continue;
       if (dove->richiamo) {
@@ -347,7 +350,7 @@ class Mappa {
   void segnali() {
     for (const SegnaleLetto& g : r_.segnali) {
       const int64_t pos = posizione_dell_oggetto(oggetto::segnale, g.tratto);
-      const Punto p = punto(pos);
+      const PuntoPagina p = punto(pos);
       const auto c = progressiva(r_, pos);
       const std::string nome =
           c ? km(*c) : formatta("%s km", km_testo(static_cast<double>(pos)).c_str());
@@ -394,16 +397,16 @@ class Mappa {
   const Descrizione& r_;
   const Inquadratura q_;
   Etichette etichette_;
-  std::vector<Punto> disegnati_;  // every point of the route, in drawing units
-  std::vector<Punto> linea_;      // the same thinned, up to the route's end
-  std::vector<Punto> coda_;       // the tail beyond it, thinned
-  std::optional<Punto> fine_;     // where the route ends
+  std::vector<PuntoPagina> disegnati_;  // every point of the route, in drawing units
+  std::vector<PuntoPagina> linea_;      // the same thinned, up to the route's end
+  std::vector<PuntoPagina> coda_;       // the tail beyond it, thinned
+  std::optional<PuntoPagina> fine_;     // where the route ends
   std::string richiami_, segni_, nomi_;
 };
 
 // The map's SVG, or nothing without a plan of at least two points.
 std::optional<std::string> mappa(const Modello& m, const Descrizione& r) {
-  const std::vector<Punto> punti = punti_tracciato_pieni(m.tracciato);
+  const std::vector<PuntoPagina> punti = punti_tracciato_pieni(m.tracciato);
   if (punti.size() < 2) return std::nullopt;
   const auto q = inquadra(punti);
   if (!q) return std::nullopt;
@@ -934,12 +937,12 @@ section { margin-bottom: 12px; }
 
 }  // namespace
 
-std::vector<Punto> sfoltisci(const std::vector<Punto>& punti, double passo) {
+std::vector<PuntoPagina> sfoltisci(const std::vector<PuntoPagina>& punti, double passo) {
   if (punti.size() <= 2) return punti;
   // Step 1: at least `passo` between kept points.
-  std::vector<Punto> radi{punti.front()};
+  std::vector<PuntoPagina> radi{punti.front()};
   for (size_t i = 1; i + 1 < punti.size(); ++i) {
-    const Punto& u = radi.back();
+    const PuntoPagina& u = radi.back();
     if (std::hypot(punti[i].x - u.x, punti[i].y - u.y) >= passo) radi.push_back(punti[i]);
   }
   radi.push_back(punti.back());
@@ -952,8 +955,8 @@ std::vector<Punto> sfoltisci(const std::vector<Punto>& punti, double passo) {
     const auto [a, b] = pila.back();
     pila.pop_back();
     if (b <= a + 1) continue;
-    const Punto& p = radi[a];
-    const Punto& q = radi[b];
+    const PuntoPagina& p = radi[a];
+    const PuntoPagina& q = radi[b];
     const double lx = q.x - p.x;
     const double ly = q.y - p.y;
     const double l = std::hypot(lx, ly);
@@ -973,7 +976,7 @@ std::vector<Punto> sfoltisci(const std::vector<Punto>& punti, double passo) {
       pila.push_back({dove, b});
     }
   }
-  std::vector<Punto> linea;
+  std::vector<PuntoPagina> linea;
   for (size_t i = 0; i < radi.size(); ++i) {
     if (tieni[i]) linea.push_back(radi[i]);
   }

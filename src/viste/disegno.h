@@ -10,7 +10,7 @@
 
 namespace compattatore {
 
-struct Punto {
+struct PuntoPagina {
   double x;
   double y;
 };
@@ -19,7 +19,7 @@ struct Punto {
 /// it (the last point is always kept), and then points closer than `passo` / 3 to the line
 /// between their neighbours are dropped. With `passo` one pixel, the line never has more
 /// points than pixels along it, and looks the same.
-std::vector<Punto> sfoltisci(const std::vector<Punto>& punti, double passo);
+std::vector<PuntoPagina> sfoltisci(const std::vector<PuntoPagina>& punti, double passo);
 
 /// The page of the scenario in `m`: title and figures, the map (only when `m` has a route plan),
 /// the profile on one distance axis with the kilometric chainage (gradient, speed limit,

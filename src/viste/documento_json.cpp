@@ -122,7 +122,7 @@ bool mostrato_altrimenti(const RigaCampo<Tratto>& c) {
 // The object of a stretch as its line wrote it.
 json sorgente_json(const OggettoScritto& o) {
   json valori = json::object();
-  for (const ValoreScritto& v : o.valori) valori[v.riga->nome] = v.valore;
+  for (const ValoreDellOggetto& v : o.valori) valori[v.riga->nome] = v.valore;
   json j = {{"chiave", o.chiave ? json(forma_chiave(*o.chiave)) : json(nullptr)},
             {"parte", o.parte},
             {"posizione", o.posizione},
@@ -141,11 +141,11 @@ json sorgente_json(const OggettoScritto& o) {
 json tratto_json(const Scheda& s, int32_t n) {
   const std::vector<Tratto>& tratti = s.scenario.modello.tratti;
   const Tratto& t = tratti[static_cast<size_t>(n)];
-  const Parte parte = s.parti.parte(n);
+  const ParteDelPercorso parte = s.parti.parte(n);
   json j = {{"tratto", n}, {"da", inizio_tratto(n)}, {"parte", nome_parte(parte)}};
   json memorizzati = json::object();
   per_ogni_campo(t, [&](const RigaCampo<Tratto>& c, auto campo) {
-    if (parte == Parte::senza_profilo && campo_di_profilo(c)) {
+    if (parte == ParteDelPercorso::senza_profilo && campo_di_profilo(c)) {
       j[c.nome] = nullptr;
     } else {
       j[c.nome] = c.in_unita(campo);
@@ -164,12 +164,13 @@ json tratte_json(const std::vector<Tratta>& tratte, CampoTratto campo, const Par
   const Scala& scala = riga_campo(campo).scala;
   json a = json::array();
   for (const TrattaInParte& t : in_parti(tratte, p)) {
-    a.push_back({{"da", inizio_tratto(t.primo)},
-                 {"primo_tratto", t.primo},
-                 {"ultimo_tratto", t.ultimo},
-                 {"parte", nome_parte(t.parte)},
-                 {"valore", t.parte == Parte::senza_profilo ? json(nullptr) : json(t.valore)},
-                 {"memorizzato", scala.grezzo(t.valore).value_or(0)}});
+    a.push_back(
+        {{"da", inizio_tratto(t.primo)},
+         {"primo_tratto", t.primo},
+         {"ultimo_tratto", t.ultimo},
+         {"parte", nome_parte(t.parte)},
+         {"valore", t.parte == ParteDelPercorso::senza_profilo ? json(nullptr) : json(t.valore)},
+         {"memorizzato", scala.grezzo(t.valore).value_or(0)}});
   }
   return a;
 }

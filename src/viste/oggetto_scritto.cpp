@@ -100,7 +100,7 @@ void fermata(OggettoScritto& o, const Descrizione& r, const Tratto& t) {
 }  // namespace
 
 std::optional<int64_t> OggettoScritto::valore(ValoreChiave v) const {
-  for (const ValoreScritto& x : valori) {
+  for (const ValoreDellOggetto& x : valori) {
     if (x.riga == &riga(v)) return x.valore;
   }
   return std::nullopt;
@@ -149,7 +149,7 @@ std::optional<OggettoScritto> oggetto_scritto(const Descrizione& r, std::span<co
 
 std::string forma_chiave(Chiave c) { return cp1252::a_utf8(riga(c).forma); }
 
-std::string testo_valore(const ValoreScritto& v) {
+std::string testo_valore(const ValoreDellOggetto& v) {
   std::string t = std::string(v.riga->nome) + " " + std::to_string(v.valore);
   if (*v.riga->unita != '\0') t += std::string(" ") + v.riga->unita;
   return t;
@@ -164,7 +164,8 @@ std::string testo_oggetto(const OggettoScritto& o) {
   if (!o.parte.empty()) t += " (" + o.parte + ")";
   t += " a " + std::to_string(o.posizione) + " m";
   std::string resto;
-  for (const ValoreScritto& v : o.valori) resto += (resto.empty() ? "" : ", ") + testo_valore(v);
+  for (const ValoreDellOggetto& v : o.valori)
+    resto += (resto.empty() ? "" : ", ") + testo_valore(v);
   if (o.voce) {
     resto += (resto.empty() ? "" : ", ") + formatta("voce %d", *o.voce);
     if (!o.testo.empty()) resto += " " + o.testo;

@@ -22,7 +22,7 @@
 namespace compattatore {
 
 /// One value of a keyword line as a stretch keeps it: its row and its number, in the row's unit.
-struct ValoreScritto {
+struct ValoreDellOggetto {
   const RigaValore* riga;
   int64_t valore;
 };
@@ -32,7 +32,7 @@ struct OggettoScritto {
   std::optional<Chiave> chiave;  // nothing for a kind the model does not know
   std::string parte;             // which part of a slowdown ("inizio", "preavviso 2"), or ""
   int64_t posizione;             // where the source puts it (viste/posizioni.h)
-  std::vector<ValoreScritto> valori;
+  std::vector<ValoreDellOggetto> valori;
   std::optional<int> voce;  // the entry of a board's text or of a stopping point's station
   std::string testo;        // that text, or that station's name (UTF-8)
 
@@ -53,6 +53,6 @@ std::string forma_chiave(Chiave c);
 std::string testo_oggetto(const OggettoScritto& o);
 
 /// "v 80 km/h": a value with its name and unit.
-std::string testo_valore(const ValoreScritto& v);
+std::string testo_valore(const ValoreDellOggetto& v);
 
 }  // namespace compattatore

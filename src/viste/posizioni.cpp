@@ -57,13 +57,13 @@ bool campo_di_profilo(const RigaCampo<Tratto>& c) {
                      [&c](CampoTratto p) { return &riga_campo(p) == &c; });
 }
 
-const char* nome_parte(Parte p) {
+const char* nome_parte(ParteDelPercorso p) {
   switch (p) {
-    case Parte::percorso:
+    case ParteDelPercorso::percorso:
       return "percorso";
-    case Parte::coda:
+    case ParteDelPercorso::coda:
       return "coda";
-    case Parte::senza_profilo:
+    case ParteDelPercorso::senza_profilo:
       return "senza_profilo";
   }
   return "";

@@ -51,14 +51,14 @@ int64_t posizione_dell_oggetto(uint8_t oggetto, int32_t s);
 
 /// The parts of a stretch array: the route, its tail, and in the tail the stretches no profile
 /// fills.
-enum class Parte : uint8_t {
+enum class ParteDelPercorso : uint8_t {
   percorso,       // before the route length
   coda,           // the tail beyond the route's end
   senza_profilo,  // the tail's last stretches, which no profile line fills
 };
 
 /// "percorso", "coda", "senza_profilo": as the JSON names a part.
-const char* nome_parte(Parte p);
+const char* nome_parte(ParteDelPercorso p);
 
 /// Where the parts of a stretch array begin.
 struct PartiPercorso {
@@ -67,10 +67,10 @@ struct PartiPercorso {
   int32_t primo_senza_profilo = 0;
   int32_t ultimo = -1;
 
-  Parte parte(int32_t s) const {
-    return s >= primo_senza_profilo ? Parte::senza_profilo
-           : s >= primo_coda        ? Parte::coda
-                                    : Parte::percorso;
+  ParteDelPercorso parte(int32_t s) const {
+    return s >= primo_senza_profilo ? ParteDelPercorso::senza_profilo
+           : s >= primo_coda        ? ParteDelPercorso::coda
+                                    : ParteDelPercorso::percorso;
   }
 };
 
@@ -90,7 +90,7 @@ struct TrattaInParte {
   int32_t primo;
   int32_t ultimo;
   int valore;  // in the author's unit
-  Parte parte;
+  ParteDelPercorso parte;
 };
 
 /// The runs of a profile, each cut where a part begins.

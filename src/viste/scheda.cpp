@@ -58,8 +58,8 @@ std::optional<ControlloCodici> controlla_codici(const ScenarioCompilato& s) {
   return c;
 }
 
-Identita identita(const ScenarioCompilato& s, const Descrizione& r) {
-  Identita id;
+IdentitaLetta identita(const ScenarioCompilato& s, const Descrizione& r) {
+  IdentitaLetta id;
   if (s.con_elenco) {
     const Modello& m = s.modello;
     id.nome = testo_leggibile(m.elenco[voce::intestazione].testo);
@@ -91,7 +91,7 @@ Identita identita(const ScenarioCompilato& s, const Descrizione& r) {
 
 Scheda scheda(const ScenarioCompilato& s) {
   Descrizione r = descrivi(s.modello, s.con_elenco);
-  Identita id = identita(s, r);
+  IdentitaLetta id = identita(s, r);
   const PartiPercorso parti = parti_percorso(r, s.con_elenco);
   return {s, std::move(r), std::move(id), controlla_codici(s), parti};
 }

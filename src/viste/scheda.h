@@ -37,19 +37,19 @@ std::optional<ControlloCodici> controlla_codici(const ScenarioCompilato& s);
 /// The identity of the table (empty without it) and the findings: first what does not match
 /// between the files and the table (a file name, the number of stretches or plan points for the
 /// route length), then those of the description.
-struct Identita {
+struct IdentitaLetta {
   std::string nome;   // UTF-8
   std::string treno;  // UTF-8
   std::vector<Rilievo> avvisi;
 };
 
-Identita identita(const ScenarioCompilato& s, const Descrizione& r);
+IdentitaLetta identita(const ScenarioCompilato& s, const Descrizione& r);
 
 /// Everything a view of `scenario` shows.
 struct Scheda {
   const ScenarioCompilato& scenario;
   Descrizione descrizione;
-  Identita identita;
+  IdentitaLetta identita;
   std::optional<ControlloCodici> codici;
   PartiPercorso parti;  // where the route's tail begins
 };

@@ -252,18 +252,19 @@ void stampa_profilo(std::ostream& out, const char* titolo, const std::vector<Tra
   out << "\n" << titolo << " (" << conta(parti.size(), "tratta", "tratte") << ")\n";
   for (const TrattaInParte& t : parti) {
     out << formatta("  da %9d m  ", inizio_tratto(t.primo));
-    const std::string valore = t.parte == Parte::senza_profilo ? "-" : std::to_string(t.valore);
-    const std::string u = t.parte == Parte::senza_profilo ? "" : unita;
+    const std::string valore =
+        t.parte == ParteDelPercorso::senza_profilo ? "-" : std::to_string(t.valore);
+    const std::string u = t.parte == ParteDelPercorso::senza_profilo ? "" : unita;
     out << a_destra(valore, 4) << " " << u << std::string(5 - colonne(u), ' ')
         << formatta("(tratti %d-%d)", t.primo, t.ultimo);
-    if (t.parte == Parte::coda) out << "  coda oltre la fine del percorso";
-    if (t.parte == Parte::senza_profilo)
+    if (t.parte == ParteDelPercorso::coda) out << "  coda oltre la fine del percorso";
+    if (t.parte == ParteDelPercorso::senza_profilo)
       out << "  coda: nessuna riga scrive questi tratti (byte 0)";
     out << "\n";
   }
 }
 
-void stampa_avvisi(std::ostream& out, const Identita& id) {
+void stampa_avvisi(std::ostream& out, const IdentitaLetta& id) {
   if (id.avvisi.empty()) return;
   out << "\nAvvisi (" << id.avvisi.size() << ")\n";
   for (const Rilievo& a : id.avvisi) out << "  " << a.testo() << "\n";
@@ -317,19 +318,19 @@ void stampa_tratti(std::ostream& out, const Scheda& s, int32_t primo, int32_t ul
   out << unita << "\n";
   for (int32_t n = primo; n <= ultimo; ++n) {
     const Tratto& t = tratti[static_cast<size_t>(n)];
-    const Parte parte = s.parti.parte(n);
+    const ParteDelPercorso parte = s.parti.parte(n);
     out << formatta("%6d %7d %3u %-22s", n, inizio_tratto(n), unsigned{t.oggetto},
                     sigla_oggetto(t.oggetto));
     for (const RigaCampo<Tratto>& c : kCampiTratto) {
       if (&c == &kind) continue;
-      const std::string v = parte == Parte::senza_profilo && campo_di_profilo(c)
+      const std::string v = parte == ParteDelPercorso::senza_profilo && campo_di_profilo(c)
                                 ? "-"
                                 : std::to_string(c.in_unita(c.valore(t)));
       out << " " << a_destra(v, larghezza(c));
     }
     std::string resto;
-    if (parte == Parte::coda) resto = "[coda]";
-    if (parte == Parte::senza_profilo) resto = "[coda senza profilo]";
+    if (parte == ParteDelPercorso::coda) resto = "[coda]";
+    if (parte == ParteDelPercorso::senza_profilo) resto = "[coda senza profilo]";
     if (const auto o = oggetto_scritto(s.descrizione, tratti, n)) {
       resto += (resto.empty() ? "" : " ") + testo_oggetto(*o);
     }

@@ -13,7 +13,7 @@ namespace compattatore {
 namespace {
 
 // The distance from `p` to the segment a-b.
-double distanza(Punto p, Punto a, Punto b) {
+double distanza(PuntoPagina p, PuntoPagina a, PuntoPagina b) {
   const double lx = b.x - a.x, ly = b.y - a.y;
   const double l2 = lx * lx + ly * ly;
   const double t = l2 == 0 ? 0 : std::clamp(((p.x - a.x) * lx + (p.y - a.y) * ly) / l2, 0.0, 1.0);
@@ -22,12 +22,12 @@ double distanza(Punto p, Punto a, Punto b) {
 
 TEST(Sfoltisci, UnPuntoPerPixelESenzaScostarsi) {
   // A spiral drawn 100 times per pixel of its length.
-  std::vector<Punto> spirale;
+  std::vector<PuntoPagina> spirale;
   for (int i = 0; i < 200000; ++i) {
     const double t = i * 1e-4;
     spirale.push_back({400 + 20 * t * std::cos(t), 300 + 20 * t * std::sin(t)});
   }
-  const std::vector<Punto> linea = sfoltisci(spirale, 1.0);
+  const std::vector<PuntoPagina> linea = sfoltisci(spirale, 1.0);
   ASSERT_GE(linea.size(), 2u);
   EXPECT_EQ(linea.front().x, spirale.front().x);
   EXPECT_EQ(linea.back().y, spirale.back().y);

@@ -66,9 +66,9 @@ TEST(Posizioni, PartiDelPercorso) {
     EXPECT_EQ(p.ultimo, c.atteso.ultimo) << c.ultimo;
   }
   const PartiPercorso p = parti_percorso(124000, 2620);
-  EXPECT_EQ(p.parte(2479), Parte::percorso);
-  EXPECT_EQ(p.parte(2480), Parte::coda);
-  EXPECT_EQ(p.parte(2618), Parte::senza_profilo);
+  EXPECT_EQ(p.parte(2479), ParteDelPercorso::percorso);
+  EXPECT_EQ(p.parte(2480), ParteDelPercorso::coda);
+  EXPECT_EQ(p.parte(2618), ParteDelPercorso::senza_profilo);
 }
 
 TEST(Posizioni, TratteTagliateDoveIniziaUnaParte) {
@@ -76,13 +76,13 @@ TEST(Posizioni, TratteTagliateDoveIniziaUnaParte) {
   const std::vector<TrattaInParte> t = in_parti({{0, 2000, 5}, {2001, 2620, 0}}, p);
   ASSERT_EQ(t.size(), 4u);
   EXPECT_EQ((std::tuple{t[0].primo, t[0].ultimo, t[0].parte}),
-            (std::tuple{0, 2000, Parte::percorso}));
+            (std::tuple{0, 2000, ParteDelPercorso::percorso}));
   EXPECT_EQ((std::tuple{t[1].primo, t[1].ultimo, t[1].parte}),
-            (std::tuple{2001, 2479, Parte::percorso}));
+            (std::tuple{2001, 2479, ParteDelPercorso::percorso}));
   EXPECT_EQ((std::tuple{t[2].primo, t[2].ultimo, t[2].parte}),
-            (std::tuple{2480, 2617, Parte::coda}));
+            (std::tuple{2480, 2617, ParteDelPercorso::coda}));
   EXPECT_EQ((std::tuple{t[3].primo, t[3].ultimo, t[3].parte}),
-            (std::tuple{2618, 2620, Parte::senza_profilo}));
+            (std::tuple{2618, 2620, ParteDelPercorso::senza_profilo}));
 }
 
 }  // namespace

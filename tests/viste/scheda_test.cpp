@@ -23,7 +23,7 @@ TEST(Scheda, IdentitaControllataControIFile) {
   m.tratti[150].oggetto = 9;
   m.tracciato.crea(11000);
   const Scheda sc = scheda(s);
-  const Identita& id = sc.identita;
+  const IdentitaLetta& id = sc.identita;
   EXPECT_EQ(id.nome, "G3");
   EXPECT_EQ(id.treno, "7");
   ASSERT_EQ(id.avvisi.size(), 4u);
