@@ -90,9 +90,9 @@ TEST(ValoriScritti, OgniValoreDiversoDaComeScrittoHaLaSuaParola) {
       {"rallentamento di lunghezza negativa", kLinea,
        prova::sorgente_treno({kStazione, "rallentamento, 5000, 50, -400, 1, 0, 0"}), 'T', 3, "-400",
        G::avviso, Avviso::lunghezza_non_positiva, "la lunghezza -400 m", "-400", -400},
-      {"montagna di un tipo che non c'è", prova::sorgente_linea({"montagna, 500, 900, 5"}, 10000),
-       kTreno, 'L', 4, "5", G::avviso, Avviso::tipo_inesistente,
-       "'montagna', tipo: il tipo 5 non esiste: i tipi sono 1, 2, 11 e 12", "5", 5},
+      {"montagna di un tipo che non c'è", prova::sorgente_linea({"montagna, 500, 900, 7"}, 10000),
+       kTreno, 'L', 4, "7", G::avviso, Avviso::tipo_inesistente,
+       "'montagna', tipo: il tipo 7 non esiste: i tipi sono 1, 2, 11 e 12", "7", 7},
       // A code about one value: at that value, which its message shows as written.
       {"rallentamento di lunghezza negativa, il codice", kLinea,
        prova::sorgente_treno({kStazione, "rallentamento, 5000, 50, -400, 1, 0, 0"}), 'T', 3, "-400",
