@@ -160,9 +160,17 @@ class Fase {
 
   // ------------------------------------------------------------------------------ warnings
 
-  void avviso(Avviso tipo, const Posto& dove, std::string messaggio, std::vector<Nota> note = {}) {
+  void avviso(Avviso tipo, const Posto& dove, std::string messaggio, std::vector<Nota> note = {},
+              std::optional<ValoreScritto> valore = std::nullopt) {
     if (++avvisi_ > kAvvisiPerFile) return;
-    errori_.segnala_avviso(tipo, lettore_.luogo(dove), std::move(messaggio), std::move(note));
+    errori_.segnala_avviso(tipo, lettore_.luogo(dove), std::move(messaggio), std::move(note),
+                           Gravita::avviso, std::move(valore));
+  }
+  /// The number `n` as a fraction written with a comma, `scritto`, stored as `n`.
+  ValoreScritto con_la_virgola(const Numero& n, const std::string& scritto) const {
+    ValoreScritto v = valore_scritto(n, memorizzato(*n.riga, n.valore));
+    v.scritto = scritto;
+    return v;
   }
   /// A warning about the whole file, or its line `riga`.
   void avviso_file(Avviso tipo, std::string messaggio, int riga = 0) {

@@ -89,7 +89,8 @@ bool Fase::virgola_decimale(const Posto& resto) {
   const std::string cifre(testo.substr(da, a - da));
   avviso(Avviso::virgola_decimale, LettoreVoci::da_a(ultimo, frazione),
          "'" + scritto + "," + cifre + "' è letto come " + scritto + " e " + cifre +
-             ": la virgola separa i valori, e il resto della riga è ignorato");
+             ": la virgola separa i valori, e il resto della riga è ignorato",
+         {}, con_la_virgola(riga_letta_.back(), cp1252::a_utf8(scritto + "," + cifre)));
   return true;
 }
 
@@ -138,7 +139,8 @@ bool Fase::virgola_in_mezzo(const Posto& resto) {
   avviso(Avviso::virgola_decimale, dove,
          "'" + scritto + "' è letto come due valori, " + intero->scritto + " e " +
              frazione.scritto + ": la virgola separa i valori, i valori dopo '" +
-             intero->riga->nome + "' slittano di un posto e l'ultimo della riga è ignorato");
+             intero->riga->nome + "' slittano di un posto e l'ultimo della riga è ignorato",
+         {}, con_la_virgola(*intero, scritto));
   return true;
 }
 

@@ -152,12 +152,13 @@ TEST(ValoriScritti, OgniValoreDiversoDaComeScrittoHaLaSuaParola) {
       // The common slips.
       {"virgola decimale", prova::sorgente_linea({"pendenza, 500, 12,5"}, 10000), kTreno, 'L', 4,
        "12,5", G::avviso, Avviso::virgola_decimale,
-       "'12,5' è letto come 12 e 5: la virgola separa i valori"},
+       "'12,5' è letto come 12 e 5: la virgola separa i valori", "12,5", 12},
       {"virgola decimale in mezzo alla riga", kLinea,
        prova::sorgente_treno({kStazione, "rallentamento, 5000, 12,5, 400, 1, 0, 0"}), 'T', 3, ",5,",
        G::avviso, Avviso::virgola_decimale,
        "'12,5' è letto come due valori, 12 e 5: la virgola separa i valori, i valori dopo 'v' "
-       "slittano di un posto"},
+       "slittano di un posto",
+       "12,5", 12},
       {"virgola decimale fra i valori di una stazione", kLinea,
        prova::sorgente_treno({"stazione, 2000, 24, 300, 0, 0, 0, 0,0,0, 0,0,0, 30,5, 6,0,0, A"}),
        'T', 2, ",5,", G::avviso, Avviso::virgola_decimale, "'30,5' è letto come due valori"},
