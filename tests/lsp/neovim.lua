@@ -42,6 +42,14 @@ local function gruppo(r, c)
   return vim.fn.synIDattr(vim.fn.synID(r, c, 1), 'name')
 end
 
+-- The clients attached to `buf` (the call changed name in Neovim 0.10).
+local function clienti(buf)
+  if vim.lsp.get_clients ~= nil then
+    return vim.lsp.get_clients({ bufnr = buf })
+  end
+  return vim.tbl_values(vim.lsp.buf_get_clients(buf))
+end
+
 local function richiesta(buf, metodo, parametri)
   local risposte, errore = vim.lsp.buf_request_sync(buf, metodo, parametri, ATTESA)
   controlla(risposte ~= nil, metodo .. ': nessuna risposta:', errore)
@@ -115,7 +123,7 @@ local function prova()
 
   -- The ftplugin started the server and attached the buffer.
   aspetta('server attaccato al buffer', function()
-    return #vim.tbl_keys(vim.lsp.buf_get_clients(buf)) > 0
+    return #clienti(buf) > 0
   end)
 
   -- Diagnostic: the misspelt keyword, at the start of its line.
@@ -154,7 +162,7 @@ local function prova()
   local azioni = richiesta(buf, 'textDocument/codeAction', {
     textDocument = documento,
     range = { start = { line = riga, character = 0 }, ['end'] = { line = riga, character = 0 } },
-    context = { diagnostics = vim.lsp.diagnostic.get_line_diagnostics(buf, riga) },
+    context = { diagnostics = { sbagliata.user_data.lsp } },
   })
   local correzione
   for _, a in ipairs(azioni or {}) do
