@@ -7,7 +7,8 @@ let b:did_ftplugin = 1
 " A line whose first item holds a '-' is passed over, so '-- note --' is a comment (at most two such
 " lines in a row: the reader warns of the third).
 setlocal comments=:-- commentstring=--\ %s\ --
-setlocal formatoptions-=t formatoptions+=croql
+" A line is never wrapped while typed: its values would run into the next line.
+setlocal formatoptions-=t formatoptions-=c formatoptions-=o formatoptions-=r
 let b:undo_ftplugin = 'setlocal comments< commentstring< formatoptions<'
 
 " Neovim 0.7 and later: 'compattatore lsp' checks the buffer while it is edited. Off with
