@@ -36,7 +36,12 @@ echo "== pacchetto Debian"
 (cd build && cpack -G DEB -B "$lavoro/deb" >"$lavoro/cpack.log" 2>&1) || { cat "$lavoro/cpack.log" >&2; exit 1; }
 deb=$(ls "$lavoro"/deb/compattatore_*.deb)
 contenuto=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sort)
-[ "$contenuto" = "$(printf './usr/bin/compattatore\n./usr/share/doc/compattatore/README.md')" ] ||
+# The files for editors of TextMate grammars, in both packages.
+textmate=(extension.js language-configuration.json package.json
+  syntaxes/compattatore-linea.tmLanguage.json syntaxes/compattatore-treno.tmLanguage.json
+  syntaxes/compattatore.tmLanguage.json)
+[ "$contenuto" = "$(printf '%s\n' ./usr/bin/compattatore ./usr/share/doc/compattatore/README.md \
+  "${textmate[@]/#/./usr/share/compattatore/editor/textmate/}" | sort)" ] ||
   male "file inattesi nel .deb: $contenuto"
 dpkg-deb -f "$deb" Depends | grep -q libc6 || male "il .deb non dipende da libc6"
 dpkg-deb -x "$deb" "$lavoro/radice"
@@ -51,7 +56,8 @@ echo "== ZIP per Windows"
 zip=$(ls "$lavoro"/zip/compattatore-*-windows-x86_64.zip)
 radice=$(basename "$zip" .zip)
 elenco=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
-[ "$elenco" = "$(printf '%s\n' "$radice/README.md" "$radice/bin/compattatore.exe")" ] ||
+[ "$elenco" = "$(printf '%s\n' "$radice/README.md" "$radice/bin/compattatore.exe" \
+  "${textmate[@]/#/$radice/share/compattatore/editor/textmate/}" | sort)" ] ||
   male "file inattesi nello ZIP: $elenco"
 unzip -q "$zip" -d "$lavoro/windows"
 mkdir -p "$lavoro/altrove"
