@@ -19,7 +19,7 @@ if(COMPATTATORE_NODE AND COMPATTATORE_NPM AND NOT COMPATTATORE_SANITIZE)
   add_test(NAME TextMate.Grammatiche
            COMMAND ${COMPATTATORE_NODE} ${PROJECT_SOURCE_DIR}/tests/editor/textmate/grammatica.js
                    $<TARGET_FILE:compattatore> $<TARGET_FILE:parole_sorgenti>
-                   ${PROJECT_SOURCE_DIR}/editor/textmate/syntaxes)
+                   ${PROJECT_SOURCE_DIR}/editor/textmate)
   set_tests_properties(TextMate.Pacchetti PROPERTIES FIXTURES_SETUP textmate TIMEOUT 300)
   set_tests_properties(TextMate.Grammatiche PROPERTIES
                        FIXTURES_REQUIRED textmate TIMEOUT 60

@@ -1,8 +1,10 @@
 // The TextMate grammars of editor/textmate, run by the engine that such editors run
 // (vscode-textmate with the Oniguruma of vscode-oniguruma):
-//   node grammatica.js PROGRAMMA PAROLE CARTELLA_GRAMMATICHE
+//   node grammatica.js PROGRAMMA PAROLE ESTENSIONE
 // PROGRAMMA is compattatore, whose `esempio` writes the embedded scenario's two sources; PAROLE is
-// the tool that prints the program's table of keywords as JSON. Checks
+// the tool that prints the program's table of keywords as JSON; ESTENSIONE is editor/textmate, whose
+// manifest names the grammars as an editor finds them. Checks
+// - that the manifest gives each kind of source its file names, grammar and configuration;
 // - that the keywords of each grammar are the rows of the table, each spelling of each row
 //   getting its row's scope, and none getting a keyword's scope in the other source;
 // - the scopes of keywords, numbers, separators and headers in the embedded sources (a table of
@@ -19,16 +21,12 @@ const oniguruma = require("vscode-oniguruma");
 
 const [programma, parole, cartella] = process.argv.slice(2);
 if (!cartella) {
-  console.error("uso: node grammatica.js PROGRAMMA PAROLE CARTELLA_GRAMMATICHE");
+  console.error("uso: node grammatica.js PROGRAMMA PAROLE ESTENSIONE");
   process.exit(2);
 }
 
-const FILE = {
-  "source.compattatore": "compattatore.tmLanguage.json",
-  "source.compattatore.linea": "compattatore-linea.tmLanguage.json",
-  "source.compattatore.treno": "compattatore-treno.tmLanguage.json",
-};
 const SCOPE = { linea: "source.compattatore.linea", treno: "source.compattatore.treno" };
+const NOMI_FILE = { linea: "*_linea.txt", treno: "*-.txt" };
 const ALTRA = { linea: "treno", treno: "linea" };
 
 const errori = [];
@@ -36,10 +34,27 @@ function errore(messaggio) {
   errori.push(messaggio);
 }
 
-function leggiGrammatica(scope) {
-  const file = path.join(cartella, FILE[scope]);
-  return JSON.parse(fs.readFileSync(file, "utf8"));
+const leggiJson = (file) => JSON.parse(fs.readFileSync(path.join(cartella, file), "utf8"));
+
+// The grammars' files by scope name, as the manifest has them; each file has that scope name.
+const manifesto = leggiJson("package.json");
+const FILE = Object.fromEntries(manifesto.contributes.grammars.map((g) => [g.scopeName, g.path]));
+const leggiGrammatica = (scope) => leggiJson(FILE[scope]);
+for (const [scope, file] of Object.entries(FILE)) {
+  if (leggiGrammatica(scope).scopeName !== scope) errore(`${file}: il nome di scope non è ${scope}`);
 }
+// Each kind of source: a language by its file names, with its grammar and the configuration.
+for (const fonte of ["linea", "treno"]) {
+  const lingua = manifesto.contributes.languages.find((l) => (l.filenamePatterns || []).includes(NOMI_FILE[fonte]));
+  const grammatica = manifesto.contributes.grammars.find((g) => g.scopeName === SCOPE[fonte]);
+  if (!lingua || !grammatica || grammatica.language !== lingua.id) {
+    errore(`package.json: nessuna lingua per ${NOMI_FILE[fonte]} con la grammatica ${SCOPE[fonte]}`);
+  } else if (leggiJson(lingua.configuration).comments.lineComment !== "--") {
+    errore(`${lingua.configuration}: il commento di riga non è "--"`);
+  }
+}
+// The script the manifest starts parses (it runs only inside an editor).
+new (require("vm").Script)(fs.readFileSync(path.join(cartella, manifesto.main), "utf8"), { filename: manifesto.main });
 
 async function registro() {
   const wasm = fs.readFileSync(require.resolve("vscode-oniguruma/release/onig.wasm"));
@@ -242,6 +257,7 @@ async function main() {
 }
 
 main().catch((e) => {
+  for (const x of errori) console.error(x);
   console.error(e);
   process.exit(1);
 });
