@@ -7,7 +7,7 @@
 find_program(COMPATTATORE_NODE node)
 find_program(COMPATTATORE_NPM npm)
 if(COMPATTATORE_NODE AND COMPATTATORE_NPM AND NOT COMPATTATORE_SANITIZE)
-  # The table of keywords as JSON, for the check that the grammars' keywords are its rows.
+  # The table of keywords, for the check that the grammars' keywords are its rows.
   add_executable(parole_sorgenti tests/strumenti/parole_sorgenti.cpp)
   target_link_libraries(parole_sorgenti PRIVATE compattatore_core)
 

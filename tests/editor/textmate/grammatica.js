@@ -2,7 +2,7 @@
 // (vscode-textmate with the Oniguruma of vscode-oniguruma):
 //   node grammatica.js PROGRAMMA PAROLE ESTENSIONE
 // PROGRAMMA is compattatore, whose `esempio` writes the embedded scenario's two sources; PAROLE is
-// the tool that prints the program's table of keywords as JSON; ESTENSIONE is editor/textmate, whose
+// the tool that prints the program's table of keywords; ESTENSIONE is editor/textmate, whose
 // manifest names the grammars as an editor finds them. Checks
 // - that the manifest gives each kind of source its file names, grammar and configuration;
 // - that the keywords of each grammar are the rows of the table, each spelling of each row
@@ -204,7 +204,12 @@ async function main() {
     treno: await reg.loadGrammar(SCOPE.treno),
   };
 
-  const tabella = JSON.parse(execFileSync(parole, { encoding: "utf8" }));
+  // The table's rows, one a line: source, kind, name, spellings, separated by tabs.
+  const tabella = { linea: [], treno: [] };
+  for (const riga of execFileSync(parole, { encoding: "utf8" }).split("\n").filter((r) => r)) {
+    const [fonte, genere, nome, ...forme] = riga.split("\t");
+    tabella[fonte].push({ genere, nome, forme });
+  }
   controllaTabella(grammatiche, tabella);
 
   // The embedded scenario as `esempio` writes it (Windows-1252: its accents are Latin-1's).
