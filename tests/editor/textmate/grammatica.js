@@ -45,7 +45,9 @@ for (const [scope, file] of Object.entries(FILE)) {
 }
 // Each kind of source: a language by its file names, with its grammar and the configuration.
 for (const fonte of ["linea", "treno"]) {
-  const lingua = manifesto.contributes.languages.find((l) => (l.filenamePatterns || []).includes(NOMI_FILE[fonte]));
+  const lingua = manifesto.contributes.languages.find((l) =>
+    (l.filenamePatterns || []).includes(NOMI_FILE[fonte]),
+  );
   const grammatica = manifesto.contributes.grammars.find((g) => g.scopeName === SCOPE[fonte]);
   if (!lingua || !grammatica || grammatica.language !== lingua.id) {
     errore(`package.json: nessuna lingua per ${NOMI_FILE[fonte]} con la grammatica ${SCOPE[fonte]}`);
@@ -54,7 +56,9 @@ for (const fonte of ["linea", "treno"]) {
   }
 }
 // The script the manifest starts parses (it runs only inside an editor).
-new (require("vm").Script)(fs.readFileSync(path.join(cartella, manifesto.main), "utf8"), { filename: manifesto.main });
+new (require("vm").Script)(fs.readFileSync(path.join(cartella, manifesto.main), "utf8"), {
+  filename: manifesto.main,
+});
 
 async function registro() {
   const wasm = fs.readFileSync(require.resolve("vscode-oniguruma/release/onig.wasm"));
@@ -78,7 +82,11 @@ function tokenizza(grammatica, righe) {
   return righe.map((riga) => {
     const r = grammatica.tokenizeLine(riga, stato);
     stato = r.ruleStack;
-    return r.tokens.map((t) => ({ inizio: t.startIndex, fine: Math.min(t.endIndex, riga.length), scopes: t.scopes }));
+    return r.tokens.map((t) => ({
+      inizio: t.startIndex,
+      fine: Math.min(t.endIndex, riga.length),
+      scopes: t.scopes,
+    }));
   });
 }
 
@@ -94,12 +102,21 @@ function verifica(grammatica, scope, riga, pezzo, atteso, contesto) {
   }
   const fine = inizio + pezzo.length;
   const dentro = token.filter((t) => t.fine > inizio && t.inizio < fine);
-  const descrivi = () => token.map((t) => `${JSON.stringify(riga.slice(t.inizio, t.fine))} ${t.scopes.slice(1).join(" ")}`).join("\n    ");
+  const descrivi = () =>
+    token
+      .map((t) => `${JSON.stringify(riga.slice(t.inizio, t.fine))} ${t.scopes.slice(1).join(" ")}`)
+      .join("\n    ");
   // A piece that gets a scope is whole tokens; a plain one may share its token with blanks.
-  const bordi = atteso === null || (dentro.length > 0 && dentro[0].inizio === inizio && dentro[dentro.length - 1].fine === fine);
-  const ha = (t) => (atteso === null ? t.scopes.length === 1 && t.scopes[0] === scope : t.scopes.some((s) => s === atteso || s.startsWith(atteso + ".")));
+  const bordi =
+    atteso === null ||
+    (dentro.length > 0 && dentro[0].inizio === inizio && dentro[dentro.length - 1].fine === fine);
+  const ha = (t) =>
+    atteso === null
+      ? t.scopes.length === 1 && t.scopes[0] === scope
+      : t.scopes.some((s) => s === atteso || s.startsWith(atteso + "."));
   if (!bordi || !dentro.every(ha)) {
-    errore(`${contesto}: "${pezzo}" in "${riga}" non è ${atteso ?? "senza scope"}; i token:\n    ${descrivi()}`);
+    const come = atteso ?? "senza scope";
+    errore(`${contesto}: "${pezzo}" in "${riga}" non è ${come}; i token:\n    ${descrivi()}`);
   }
 }
 
@@ -108,20 +125,27 @@ function verifica(grammatica, scope, riga, pezzo, atteso, contesto) {
 function controllaTabella(grammatiche, tabella) {
   for (const fonte of ["linea", "treno"]) {
     const parole = leggiGrammatica(SCOPE[fonte]).repository.parole.captures;
-    const nellaGrammatica = Object.values(parole).map((c) => c.name.replace(/^keyword\.other\.|\.compattatore$/g, "")).sort();
-    const nellaTabella = tabella[fonte].filter((r) => r.genere === "parola").map((r) => r.nome).sort();
+    const nellaGrammatica = Object.values(parole)
+      .map((c) => c.name.replace(/^keyword\.other\.|\.compattatore$/g, ""))
+      .sort();
+    const nellaTabella = tabella[fonte]
+      .filter((r) => r.genere === "parola")
+      .map((r) => r.nome)
+      .sort();
     if (JSON.stringify(nellaGrammatica) !== JSON.stringify(nellaTabella)) {
-      errore(`${fonte}: parole della grammatica ${nellaGrammatica} diverse da quelle della tabella ${nellaTabella}`);
+      errore(`${fonte}: parole della grammatica ${nellaGrammatica}, della tabella ${nellaTabella}`);
     }
     for (const riga of tabella[fonte]) {
       for (const forma of riga.forme) {
         const contesto = `tabella, ${fonte}, ${riga.nome}`;
         if (riga.genere === "intestazione") {
-          verifica(grammatiche[fonte], SCOPE[fonte], forma, forma, "entity.name.section.compattatore", contesto);
+          const sezione = "entity.name.section.compattatore";
+          verifica(grammatiche[fonte], SCOPE[fonte], forma, forma, sezione, contesto);
           continue;
         }
         const linea = `${forma},  100`;
-        verifica(grammatiche[fonte], SCOPE[fonte], linea, forma, `keyword.other.${riga.nome}.compattatore`, contesto);
+        const parola = `keyword.other.${riga.nome}.compattatore`;
+        verifica(grammatiche[fonte], SCOPE[fonte], linea, forma, parola, contesto);
         const altra = grammatiche[ALTRA[fonte]];
         const [token] = tokenizza(altra, [linea]);
         if (token.some((t) => t.scopes.some((s) => s.startsWith("keyword.")))) {
