@@ -40,8 +40,13 @@ contenuto=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sort)
 textmate=(extension.js language-configuration.json package.json
   syntaxes/compattatore-linea.tmLanguage.json syntaxes/compattatore-treno.tmLanguage.json
   syntaxes/compattatore.tmLanguage.json)
-[ "$contenuto" = "$(printf '%s\n' ./usr/bin/compattatore ./usr/share/doc/compattatore/README.md \
-  "${textmate[@]/#/./usr/share/compattatore/editor/textmate/}" | sort)" ] ||
+attesi=(./usr/bin/compattatore ./usr/share/doc/compattatore/README.md
+  ./usr/share/nvim/site/lua/compattatore/lsp.lua
+  "${textmate[@]/#/./usr/share/compattatore/editor/textmate/}")
+for cartella in ./usr/share/vim/vimfiles ./usr/share/nvim/site; do
+  attesi+=("$cartella"/{ftdetect,ftplugin,syntax}/compattatore.vim)
+done
+[ "$contenuto" = "$(printf '%s\n' "${attesi[@]}" | sort)" ] ||
   male "file inattesi nel .deb: $contenuto"
 dpkg-deb -f "$deb" Depends | grep -q libc6 || male "il .deb non dipende da libc6"
 dpkg-deb -x "$deb" "$lavoro/radice"
