@@ -36,8 +36,13 @@ echo "== pacchetto Debian"
 (cd build && cpack -G DEB -B "$lavoro/deb" >"$lavoro/cpack.log" 2>&1) || { cat "$lavoro/cpack.log" >&2; exit 1; }
 deb=$(ls "$lavoro"/deb/compattatore_*.deb)
 contenuto=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sort)
+# The files for editors of TextMate grammars, in both packages.
+textmate=(extension.js language-configuration.json package.json
+  syntaxes/compattatore-linea.tmLanguage.json syntaxes/compattatore-treno.tmLanguage.json
+  syntaxes/compattatore.tmLanguage.json)
 attesi=(./usr/bin/compattatore ./usr/share/doc/compattatore/README.md
-  ./usr/share/nvim/site/lua/compattatore/lsp.lua)
+  ./usr/share/nvim/site/lua/compattatore/lsp.lua
+  "${textmate[@]/#/./usr/share/compattatore/editor/textmate/}")
 for cartella in ./usr/share/vim/vimfiles ./usr/share/nvim/site; do
   attesi+=("$cartella"/{ftdetect,ftplugin,syntax}/compattatore.vim)
 done
@@ -56,7 +61,8 @@ echo "== ZIP per Windows"
 zip=$(ls "$lavoro"/zip/compattatore-*-windows-x86_64.zip)
 radice=$(basename "$zip" .zip)
 elenco=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
-[ "$elenco" = "$(printf '%s\n' "$radice/README.md" "$radice/bin/compattatore.exe")" ] ||
+[ "$elenco" = "$(printf '%s\n' "$radice/README.md" "$radice/bin/compattatore.exe" \
+  "${textmate[@]/#/$radice/share/compattatore/editor/textmate/}" | sort)" ] ||
   male "file inattesi nello ZIP: $elenco"
 unzip -q "$zip" -d "$lavoro/windows"
 mkdir -p "$lavoro/altrove"
