@@ -56,7 +56,7 @@ std::string completamento_bash() {
     for (const Opzione& o : c->opzioni) {
       s << "        --" << o.nome;
       if (o.corta) s << "|-" << o.corta;
-      s << ") echo " << valore(o) << " ;;\n";
+      s << ") echo \"" << valore(o) << "\" ;;\n";
     }
     s << "        *) echo - ;;\n      esac ;;\n";
   }
@@ -96,7 +96,7 @@ std::string completamento_bash() {
        "_compattatore_completa() {  # $1: what the word is, as the two functions above say\n"
        "  local IFS=$'\\n'\n"
        "  case $1 in\n"
-       "    scelte) local IFS=' '; COMPREPLY=($(compgen -W \"$2\" -- \"$cur\")) ;;\n"
+       "    scelte) local IFS=$' \\t\\n'; COMPREPLY=($(compgen -W \"$2\" -- \"$cur\")) ;;\n"
        "    file) _compattatore_file \"$2\" ;;\n"
        "    cartella) compopt -o filenames 2>/dev/null || :; COMPREPLY=($(compgen -d -- \"$cur\")) "
        ";;\n"
@@ -141,12 +141,12 @@ std::string completamento_bash() {
        "    return\n"
        "  fi\n"
        "  if ((fine == 0)) && [[ $cur == -* ]]; then\n"
-       "    local IFS=' '\n"
+       "    local IFS=$' \\t\\n'\n"
        "    COMPREPLY=($(compgen -W \"$(_compattatore_opzioni \"$comando\")\" -- \"$cur\"))\n"
        "    return\n"
        "  fi\n"
        "  if [[ -z $comando ]]; then\n"
-       "    local IFS=' '\n"
+       "    local IFS=$' \\t\\n'\n"
        "    COMPREPLY=($(compgen -W '";
   for (const Comando& c : comandi()) s << (&c == comandi().data() ? "" : " ") << c.nome;
   s << "' -- \"$cur\"))\n"

@@ -86,7 +86,9 @@ std::string sintassi(const Comando& c) {
 
 std::string pagina_man() {
   std::ostringstream p;
-  p << ".TH COMPATTATORE 1 \"\" \"compattatore " << COMPATTATORE_VERSIONE
+  p << ".\\\" -*- coding: UTF-8 -*-\n"
+       ".TH COMPATTATORE 1 \"\" \"compattatore "
+    << COMPATTATORE_VERSIONE
     << "\" \"Comandi dell'utente\"\n"
        ".nh\n"
        ".SH NOME\n"
@@ -97,6 +99,7 @@ std::string pagina_man() {
   for (const Comando& c : comandi()) p << ".br\n" << sintassi(c);
   p << ".SH DESCRIZIONE\n"
     << paragrafi(kPresentazione)
+    << ".PP\n\\&'compattatore COMANDO \\-\\-help' mostra l'aiuto di un comando.\n"
     << ".PP\n"
        "Ogni comando legge le sue opzioni allo stesso modo: \\fB\\-\\-dir\\fR \\fICARTELLA\\fR e\n"
        "\\fB\\-\\-dir=\\fR\\fICARTELLA\\fR valgono uguale, opzioni e operandi vanno in qualunque\n"

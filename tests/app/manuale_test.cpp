@@ -24,9 +24,10 @@ TEST(Manuale, NominaOgniComandoEOgniParolaChiave) {
   // The list of keywords, one line per source, as the table gives them.
   std::string elenco;
   for (const auto& [ambito, titolo] :
-       {std::pair{Ambito::linea_generale, "linea, `[generale]`"},
-        std::pair{Ambito::linea_elementi, "linea, dopo"}, std::pair{Ambito::treno, "treno"}}) {
-    elenco += std::string("- File della ") + titolo + ":";
+       {std::pair{Ambito::linea_generale, "Il file della linea, in `[generale]`"},
+        std::pair{Ambito::linea_elementi, "Il file della linea, dopo"},
+        std::pair{Ambito::treno, "Il file del treno"}}) {
+    elenco += std::string("- ") + titolo + ":";
     const char* separa = " ";
     for (const RigaChiave& r : kRigheChiavi) {
       if (r.ambito != ambito) continue;

@@ -13,7 +13,7 @@ male() {
 }
 
 "$programma" --man >"$lavoro/compattatore.1" || male "--man: stato $?"
-avvisi=$(groff -ww -man -z "$lavoro/compattatore.1" 2>&1)
+avvisi=$(groff -k -ww -man -z "$lavoro/compattatore.1" 2>&1)
 [ -z "$avvisi" ] || male "groff -ww: $avvisi"
 
 # Text as one line of words, with the typographic hyphens, minus signs and quotes as typed.
@@ -21,7 +21,7 @@ parole() {
   sed -e 's/\xe2\x80\x90/-/g; s/\xe2\x88\x92/-/g; s/\xe2\x80\x99/'"'"'/g; s/\xe2\x80\x98/'"'"'/g' |
     tr -s ' \n\t' '   ' | sed 's/^ //; s/ $//'
 }
-pagina=$(groff -man -Tutf8 -P-cbou "$lavoro/compattatore.1" 2>/dev/null | parole)
+pagina=$(groff -k -man -Tutf8 -P-cbou "$lavoro/compattatore.1" 2>/dev/null | parole)
 
 # Every paragraph of a help, and every option of its "Opzioni:" block, is in the page.
 controlla() {  # controlla ARGOMENTI...: the help that "PROGRAMMA ARGOMENTI --help" prints
