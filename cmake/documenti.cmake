@@ -2,7 +2,7 @@
 #   -DCOSA=uscita  -DPROGRAMMA=<compattatore> -DOPZIONE=<--man|--completamento-bash> -DUSCITA=<file>
 #       what the program prints with that hidden option;
 #   -DCOSA=gzip    -DINGRESSO=<file> -DUSCITA=<file.gz>   gzip -9n, as Debian's packages compress;
-#   -DCOSA=html    -DCMARK=<cmark> -DINGRESSO=<file.md> -DTITOLO=<title> -DUSCITA=<file.html>
+#   -DCOSA=html    -DCMARK=<cmark-gfm> -DINGRESSO=<file.md> -DTITOLO=<title> -DUSCITA=<file.html>
 #       a page of its own from Markdown, that a browser opens with a double click;
 #   -DCOSA=copyright -DINGRESSO=<LICENSE> -DUSCITA=<copyright>
 #       the licence in Debian's machine-readable format.
@@ -13,7 +13,7 @@ if(COSA STREQUAL uscita)
 elseif(COSA STREQUAL gzip)
   execute_process(COMMAND gzip -9n -c "${INGRESSO}" OUTPUT_FILE "${USCITA}" RESULT_VARIABLE esito)
 elseif(COSA STREQUAL html)
-  execute_process(COMMAND "${CMARK}" --to html "${INGRESSO}" OUTPUT_VARIABLE corpo
+  execute_process(COMMAND "${CMARK}" --extension table --to html "${INGRESSO}" OUTPUT_VARIABLE corpo
                   RESULT_VARIABLE esito)
   file(WRITE "${USCITA}"
        "<!DOCTYPE html>\n<html lang=\"it\">\n<head>\n<meta charset=\"utf-8\">\n"
