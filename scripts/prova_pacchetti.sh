@@ -41,7 +41,7 @@ contenuto=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sort)
 atteso=(./usr/bin/compattatore
   ./usr/share/bash-completion/completions/compattatore
   ./usr/share/doc/compattatore/README.md
-  ./usr/share/doc/compattatore/changelog.Debian.gz
+  ./usr/share/doc/compattatore/changelog.gz
   ./usr/share/doc/compattatore/copyright
   ./usr/share/doc/compattatore/manuale.html
   ./usr/share/doc/compattatore/manuale.md

@@ -78,7 +78,7 @@ std::string sintassi(const Comando& c) {
   std::string r = ".B compattatore";
   if (*c.nome) r += " " + std::string(c.nome);
   r += "\n";
-  if (*c.operandi) r += ".I " + roff(c.operandi) + "\n";
+  if (*c.operandi) r += ".I " + roff(c.operandi) + "\\&\n";  // "FILE..." ends no sentence
   return r + "[opzioni]\n";
 }
 
