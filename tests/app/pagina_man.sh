@@ -40,24 +40,25 @@ controlla() {  # controlla ARGOMENTI...: the help that "PROGRAMMA ARGOMENTI --he
 controlla_paragrafo() {  # controlla_paragrafo COMANDO PARAGRAFO
   local paragrafo=$2 riga opzione
   set -- "$1"
-    case $paragrafo in
-      Uso:*) ;;
-      Comandi:*) ;;
-      Opzioni:*)
-        while IFS= read -r riga; do
-          [[ $riga == Opzioni: ]] && continue
-          opzione=$(sed -E 's/^ +(-., )?(--[^ ]+( [^ ]+)?)  +.*/\2/' <<<"$riga")
-          riga=$(sed -E 's/^ +[^ ].*[^ ]  +//' <<<"$riga" | parole)
-          [[ $pagina == *"$opzione"* ]] || male "'$* --help': l'opzione '$opzione' non è nella pagina"
-          [[ $pagina == *"$riga"* ]] || male "'$* --help': '$riga' non è nella pagina"
-        done <<<"$paragrafo"
-        ;;
-      *)
-        paragrafo=$(parole <<<"$paragrafo")
-        [[ -z $paragrafo || $pagina == *"$paragrafo"* ]] ||
-          male "'$* --help': questo paragrafo non è nella pagina: $paragrafo"
-        ;;
-    esac
+  case $paragrafo in
+    Uso:*) ;;
+    Comandi:*) ;;
+    Opzioni:*)
+      while IFS= read -r riga; do
+        [[ $riga == Opzioni: ]] && continue
+        # "  -o, --uscita PERCORSO.html  la pagina da scrivere": the option, then its help.
+        [[ $riga =~ ^\ +(-.,\ )?(--[^ ]+(\ [^ ]+)?)\ \ +(.*)$ ]] || male "riga d'opzione illeggibile: $riga"
+        opzione=${BASH_REMATCH[2]} riga=${BASH_REMATCH[4]}
+        [[ $pagina == *"$opzione"* ]] || male "'$* --help': l'opzione '$opzione' non è nella pagina"
+        [[ $pagina == *"$riga"* ]] || male "'$* --help': '$riga' non è nella pagina"
+      done <<<"$paragrafo"
+      ;;
+    *)
+      paragrafo=$(parole <<<"$paragrafo")
+      [[ -z $paragrafo || $pagina == *"$paragrafo"* ]] ||
+        male "'$* --help': questo paragrafo non è nella pagina: $paragrafo"
+      ;;
+  esac
 }
 
 controlla
