@@ -38,15 +38,20 @@ echo "== pacchetto Debian"
 (cd build && cpack -G DEB -B "$lavoro/deb" >"$lavoro/cpack.log" 2>&1) || { cat "$lavoro/cpack.log" >&2; exit 1; }
 deb=$(ls "$lavoro"/deb/compattatore_*.deb)
 contenuto=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sort)
-atteso=(./usr/bin/compattatore
+attesi=(./usr/bin/compattatore
   ./usr/share/bash-completion/completions/compattatore
   ./usr/share/doc/compattatore/README.md
   ./usr/share/doc/compattatore/changelog.gz
   ./usr/share/doc/compattatore/copyright
   ./usr/share/doc/compattatore/manuale.html
   ./usr/share/doc/compattatore/manuale.md
-  ./usr/share/man/man1/compattatore.1.gz)
-[ "$contenuto" = "$(printf '%s\n' "${atteso[@]}" | sort)" ] || male "file inattesi nel .deb: $contenuto"
+  ./usr/share/man/man1/compattatore.1.gz
+  ./usr/share/nvim/site/lua/compattatore/lsp.lua)
+for cartella in ./usr/share/vim/vimfiles ./usr/share/nvim/site; do
+  attesi+=("$cartella"/{ftdetect,ftplugin,syntax}/compattatore.vim)
+done
+[ "$contenuto" = "$(printf '%s\n' "${attesi[@]}" | sort)" ] ||
+  male "file inattesi nel .deb: $contenuto"
 # The checker's tags of every level but the informative ones; overridden tags are not shown.
 lintian --fail-on error,warning "$deb" >"$lavoro/lintian.log" 2>&1 ||
   male "lintian: $(cat "$lavoro/lintian.log")"
