@@ -3,11 +3,12 @@
 # edit-compile-test loop `scripts/test.sh --rapido` (the test preset "rapido") leaves out. They run
 # the program as a process by the dozen or kill it (CorseSicure, Percorsi), open a browser
 # (Browser), sweep generated scenarios (DecompilaGenerati, and the readers' round trip), fail
-# every system call of a command in turn (Spazzate), or start Python to validate documents
-# against their schema (Mostra.JsonSecondoLoSchema).
+# every system call of a command in turn (Spazzate), check the states a crash leaves on the disk
+# (StatiDelDisco), or start Python to validate documents against their schema
+# (Mostra.JsonSecondoLoSchema).
 # `scripts/test.sh` runs every test.
 foreach(prova IN LISTS compattatore_tests_TESTS)
-  if(prova MATCHES "^(CorseSicure|Percorsi|Browser|DecompilaGenerati|Spazzate)\\."
+  if(prova MATCHES "^(CorseSicure|Percorsi|Browser|DecompilaGenerati|Spazzate|StatiDelDisco)\\."
      OR prova STREQUAL "LetturaEScrittura.AndataERitornoDegliScenariGenerati"
      OR prova STREQUAL "Mostra.JsonSecondoLoSchema")
     set_tests_properties("${prova}" PROPERTIES LABELS lento)

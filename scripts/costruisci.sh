@@ -4,6 +4,7 @@
 #
 #   sviluppo          build/                   the program and every test (run.sh, test.sh)
 #   sanitizer         build-asan/              the same with AddressSanitizer and UBSan (test.sh)
+#   copertura         build-copertura/         the same with clang's coverage (copertura.sh)
 #   windows           build-windows/           cross-built for Windows; tests under Wine (windows.sh)
 #   banco             build-bench/             Release, the benchmark tools (bench.sh)
 #   rilascio          build-rilascio/          Release, no tests: the Debian package (rilascio.sh)
@@ -20,6 +21,9 @@ shift
 case $configurazione in
   sviluppo | sanitizer)
     pacchetti=(cmake make g++ nlohmann-json3-dev libgtest-dev libssl-dev libpng-dev
+      python3-jsonschema cmark-gfm groff-base) ;;
+  copertura)
+    pacchetti=(cmake make clang-14 llvm-14 nlohmann-json3-dev libgtest-dev libssl-dev libpng-dev
       python3-jsonschema cmark-gfm groff-base) ;;
   windows) pacchetti=(cmake make g++-mingw-w64-x86-64-posix googletest nlohmann-json3-dev wine wine64
     cmark-gfm) ;;

@@ -17,6 +17,8 @@ bool morte = false;
 std::optional<Chiamata> tipo_contato;
 long del_tipo = 0;
 std::vector<Chiamata> contate;
+bool registra_attiva = false;
+std::vector<Operazione> registro;
 
 }  // namespace
 
@@ -63,6 +65,27 @@ bool scatta(Chiamata c) {
   if (morte) std::_Exit(kStatoMorte);  // no destructor, no handler, no buffer flushed
   errno = errore_scelto;
   return true;
+}
+
+void registra(bool attiva) {
+  std::lock_guard g(guardia);
+  registra_attiva = attiva;
+  if (attiva) registro.clear();
+}
+
+bool registrando() {
+  std::lock_guard g(guardia);
+  return registra_attiva;
+}
+
+std::vector<Operazione> registrate() {
+  std::lock_guard g(guardia);
+  return registro;
+}
+
+void annota(Operazione o) {
+  std::lock_guard g(guardia);
+  if (registra_attiva) registro.push_back(std::move(o));
 }
 
 }  // namespace compattatore::guasti

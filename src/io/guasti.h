@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,6 +50,36 @@ inline constexpr int kStatoMorte = 86;
 /// Called by the platform before each counted call: true when this call is to fail, with errno
 /// set to the chosen error.
 bool scatta(Chiamata c);
+
+/// A call that changed the disk, as a recording keeps it once the call has succeeded: enough to
+/// replay on a copy of the folder what the disk may hold after a crash at any point.
+struct Operazione {
+  enum class Tipo : uint8_t {
+    crea,            // a new file, `percorso`, open as `maniglia`
+    crea_se_manca,   // the same, or the file that was already there (lock files)
+    scrivi,          // `dati` written at `posizione` of `maniglia`
+    salva_file,      // `maniglia` flushed to the disk
+    salva_cartella,  // the names of the folder `percorso` flushed to the disk
+    rinomina,        // `percorso` renamed over `altro`
+    collega,         // `altro` made a second name of `percorso`
+    rimuovi,         // the name `percorso` removed
+  };
+  Tipo tipo{};
+  std::string percorso;
+  std::string altro;
+  std::intptr_t maniglia = -1;
+  std::int64_t posizione = 0;
+  std::string dati;
+};
+
+/// Starts recording (forgetting what was recorded before), or stops.
+void registra(bool attiva);
+/// A recording is on.
+bool registrando();
+/// What was recorded, in order.
+std::vector<Operazione> registrate();
+/// Called by the platform after each call that changed the disk, while a recording is on.
+void annota(Operazione o);
 
 }  // namespace compattatore::guasti
 

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
 
 #include "io/guasti.h"
 #include "io/piattaforma.h"
@@ -33,6 +34,24 @@ std::error_code ultimo_errore() { return {errno, std::generic_category()}; }
   (guasti::scatta(guasti::Chiamata::tipo) ? -1 : (chiamata))
 #else
 #define COMPATTATORE_SISTEMA(tipo, chiamata) (chiamata)
+#endif
+
+// A call that changed the disk, for a recording of the seam (io/guasti.h); nothing otherwise.
+#if defined(COMPATTATORE_GUASTI)
+#define COMPATTATORE_ANNOTA(...)                                        \
+  do {                                                                  \
+    if (guasti::registrando()) guasti::annota(operazione(__VA_ARGS__)); \
+  } while (0)
+using Op = guasti::Operazione::Tipo;
+guasti::Operazione operazione(Op tipo, std::string percorso, std::string altro = {},
+                              std::intptr_t maniglia = -1, std::int64_t posizione = 0,
+                              std::string dati = {}) {
+  return {tipo, std::move(percorso), std::move(altro), maniglia, posizione, std::move(dati)};
+}
+#else
+#define COMPATTATORE_ANNOTA(...) \
+  do {                           \
+  } while (0)
 #endif
 
 // A call the system interrupted for a signal (EINTR) is made again, with the same arguments.
@@ -97,6 +116,7 @@ std::error_code crea_esclusivo(const fs::path& file, Maniglia& m) {
       apri, ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (f < 0) return ultimo_errore();
   m = f;
+  COMPATTATORE_ANNOTA(Op::crea, file.string(), {}, m);
   return {};
 }
 
@@ -109,6 +129,8 @@ std::error_code scrivi(Maniglia m, std::string_view dati) {
       if (errno == EINTR) continue;
       return ultimo_errore();
     }
+    COMPATTATORE_ANNOTA(Op::scrivi, {}, {}, m, ::lseek(fd(m), 0, SEEK_CUR) - n,
+                        std::string(p, static_cast<size_t>(n)));
     p += n;
     resto -= static_cast<size_t>(n);
   }
@@ -123,7 +145,9 @@ std::error_code imposta_permessi(Maniglia m, fs::perms permessi) {
 std::error_code chiudi_su_disco(Maniglia m) {
   std::error_code e;
   // A file system that cannot flush (EINVAL) has nothing to flush to.
-  if (COMPATTATORE_RIPETUTA(sincronizza, ::fsync(fd(m))) != 0 && errno != EINVAL) {
+  if (COMPATTATORE_RIPETUTA(sincronizza, ::fsync(fd(m))) == 0) {
+    COMPATTATORE_ANNOTA(Op::salva_file, {}, {}, m);
+  } else if (errno != EINVAL) {
     e = ultimo_errore();
   }
   if (::close(fd(m)) != 0 && !e && errno != EINTR) e = ultimo_errore();
@@ -138,7 +162,9 @@ void sincronizza_cartella(const fs::path& cartella) {
   const int f = COMPATTATORE_RIPETUTA(
       apri, ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (f < 0) return;
-  COMPATTATORE_RIPETUTA(sincronizza, ::fsync(f));
+  if (COMPATTATORE_RIPETUTA(sincronizza, ::fsync(f)) == 0) {
+    COMPATTATORE_ANNOTA(Op::salva_cartella, cartella.string());
+  }
   ::close(f);
 }
 
@@ -146,6 +172,7 @@ std::error_code sostituisci(const fs::path& da, const fs::path& a) {
   if (COMPATTATORE_RIPETUTA(rinomina, ::rename(da.c_str(), a.c_str())) != 0) {
     return ultimo_errore();
   }
+  COMPATTATORE_ANNOTA(Op::rinomina, da.string(), a.string());
   return {};
 }
 
@@ -154,11 +181,13 @@ std::error_code collega(const fs::path& esistente, const fs::path& nuovo) {
           collega, ::linkat(AT_FDCWD, esistente.c_str(), AT_FDCWD, nuovo.c_str(), 0)) != 0) {
     return ultimo_errore();
   }
+  COMPATTATORE_ANNOTA(Op::collega, esistente.string(), nuovo.string());
   return {};
 }
 
 std::error_code rimuovi(const fs::path& file) {
   if (COMPATTATORE_RIPETUTA(rimuovi, ::unlink(file.c_str())) != 0) return ultimo_errore();
+  COMPATTATORE_ANNOTA(Op::rimuovi, file.string());
   return {};
 }
 
@@ -213,6 +242,7 @@ std::error_code apri_blocco(const fs::path& file, Maniglia& m) {
     if (f < 0) return e;
   }
   m = f;
+  COMPATTATORE_ANNOTA(Op::crea_se_manca, file.string(), {}, m);
   return {};
 }
 

@@ -211,9 +211,10 @@ RisultatoPercorso Esecuzione::scrivi_compilati() {
     const std::shared_ptr<Sostituzione> gruppo =
         documenti_ ? std::move(documenti_) : std::make_shared<Sostituzione>();
     Sostituzione& sostituzione = *gruppo;
-    // Each file is encoded piece by piece straight into its temporary file.
+    // Each file is encoded piece by piece straight into its temporary file (its kind captured as
+    // a copy: clang 14 cannot capture a structured binding).
     for (const auto& [tipo, percorso] : destinazioni) {
-      sostituzione.prepara(percorso, [this, tipo](Scrittore& s) {
+      sostituzione.prepara(percorso, [this, tipo = tipo](Scrittore& s) {
         compilato_.scrivi(tipo,
                           [&s](std::string_view pezzo) { s.scrivi(pezzo.data(), pezzo.size()); });
       });

@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "app/guasti_supporto.h"
 #include "io/guasti.h"
 #endif
 
@@ -26,59 +27,7 @@ namespace fs = std::filesystem;
 
 #if defined(COMPATTATORE_GUASTI)
 
-using Cartella = std::map<std::string, std::string>;  // file name -> bytes
-
-// The sweeps work in memory where the system offers a folder there (flushing costs nothing in
-// it, so they time what the program does, not the disk), in the temporary folder otherwise.
-class Lavoro {
- public:
-  Lavoro() {
-    std::error_code ec;
-    if (fs::is_directory("/dev/shm", ec)) {
-      std::string modello = "/dev/shm/compattatore-spazzata-XXXXXX";
-      if (::mkdtemp(modello.data()) != nullptr) percorso_ = modello;
-    }
-    if (percorso_.empty()) percorso_ = riserva_.percorso();
-  }
-  ~Lavoro() {
-    std::error_code ec;
-    if (percorso_ != riserva_.percorso()) fs::remove_all(percorso_, ec);
-  }
-  fs::path operator/(const fs::path& nome) const { return percorso_ / nome; }
-
- private:
-  prova::CartellaTemporanea riserva_;
-  fs::path percorso_;
-};
-
-Cartella istantanea(const fs::path& d) {
-  Cartella c;
-  for (const auto& e : fs::directory_iterator(d))
-    c[e.path().filename().string()] = prova::leggi(e.path());
-  return c;
-}
-
-void ripristina(const fs::path& d, const Cartella& c) {
-  for (const auto& e : fs::directory_iterator(d)) fs::remove(e.path());
-  for (const auto& [nome, byte] : c) prova::scrivi(d / nome, byte);
-}
-
-struct Corsa {
-  int stato = -1;
-  std::string out;
-  std::string err;
-};
-
-Corsa lancia(const std::vector<std::string>& argomenti) {
-  std::ostringstream out, err;
-  Corsa c;
-  c.stato = principale(argomenti, out, err);
-  c.out = out.str();
-  c.err = err.str();
-  return c;
-}
-
-bool proprio(const std::string& nome) { return nome.starts_with(".compattatore-"); }
+using namespace prova_guasti;
 
 // One command over a folder of earlier outputs.
 struct Spazzata {
@@ -240,11 +189,6 @@ class Spazza {
   std::vector<guasti::Chiamata> chiamate_;
 };
 
-// Earlier versions of `nomi` in `d`: a few bytes of their own each.
-void vecchie_versioni(const fs::path& d, const std::vector<std::string>& nomi) {
-  for (const std::string& n : nomi) prova::scrivi(d / n, "versione precedente di " + n + "\r\n");
-}
-
 // Which faults a sweep injects: each kind is a test of its own, so that they run side by side.
 enum class Guasto { errore, interruzione, arresto };
 
@@ -271,11 +215,6 @@ void spazza(Spazzata s, Guasto guasto) {
   TEST(Spazzate, nome##Arresti) { spazzata_##nome(Guasto::arresto); }           \
   void spazzata_##nome(Guasto guasto)
 
-const std::vector<std::string> kDocumenti = {prova::kFileNote, prova::kFileRallentamenti,
-                                             prova::kFileScheda};
-const std::vector<std::string> kCompilati = {prova::kFileTracciato, prova::kFileElenco,
-                                             prova::kFileTratti};
-
 SPAZZATA(CorsaNormale) {
   const Lavoro d;
   const fs::path uscita = d / "uscita";
@@ -294,11 +233,6 @@ SPAZZATA(CorsaNormale) {
          guasto);
 }
 
-// The embedded sources in `d`, written by `esempio`.
-void sorgenti_incorporate(const fs::path& d) {
-  ASSERT_EQ(lancia({"esempio", d.string()}).stato, 0);
-}
-
 // The plain run's compiled files in `d`.
 void compilati_incorporati(const fs::path& d) {
   fs::create_directories(d);
@@ -309,17 +243,11 @@ void compilati_incorporati(const fs::path& d) {
 
 SPAZZATA(Compila) {
   const Lavoro d;
-  sorgenti_incorporate(d / "sorgenti");
+  ASSERT_TRUE(sorgenti_incorporate(d / "sorgenti"));
   const fs::path uscita = d / "uscita";
   fs::create_directory(uscita);
   vecchie_versioni(uscita, kCompilati);
-  spazza({"compila",
-          uscita,
-          {"compila", (d / "sorgenti" / prova::kFileLinea).string(),
-           (d / "sorgenti" / prova::kFileTreno).string(), "--dir", uscita.string()},
-          {kCompilati},
-          {}},
-         guasto);
+  spazza({"compila", uscita, compila_in(d / "sorgenti", uscita), {kCompilati}, {}}, guasto);
 }
 
 SPAZZATA(Decompila) {
@@ -435,14 +363,12 @@ TEST(CasiDeiGuasti, UnErroreNelLeggereIlTrenoNonEUnTrenoVuoto) {
 // one that then fails, first finishes that group: all new, never a mix, nothing left behind.
 TEST(CasiDeiGuasti, UnaCorsaUccisaTraLeRinomineSiCompletaAllaProssima) {
   const Lavoro d;
-  sorgenti_incorporate(d / "sorgenti");
+  ASSERT_TRUE(sorgenti_incorporate(d / "sorgenti"));
   const fs::path uscita = d / "uscita";
   fs::create_directory(uscita);
   vecchie_versioni(uscita, kCompilati);
   const Cartella vecchi = istantanea(uscita);
-  const std::vector<std::string> argomenti = {
-      "compila", (d / "sorgenti" / prova::kFileLinea).string(),
-      (d / "sorgenti" / prova::kFileTreno).string(), "--dir", uscita.string()};
+  const std::vector<std::string> argomenti = compila_in(d / "sorgenti", uscita);
   // Renames: the journal, then the three files; dead at the second of those.
   uccisa_alla(3, guasti::Chiamata::rinomina, argomenti);
   Cartella ora = istantanea(uscita);
