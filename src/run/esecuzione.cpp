@@ -213,7 +213,7 @@ RisultatoPercorso Esecuzione::scrivi_compilati() {
     Sostituzione& sostituzione = *gruppo;
     // Each file is encoded piece by piece straight into its temporary file.
     for (const auto& [tipo, percorso] : destinazioni) {
-      sostituzione.prepara(percorso, [this, tipo](Scrittore& s) {
+      sostituzione.prepara(percorso, [this, tipo = tipo](Scrittore& s) {
         compilato_.scrivi(tipo,
                           [&s](std::string_view pezzo) { s.scrivi(pezzo.data(), pezzo.size()); });
       });
