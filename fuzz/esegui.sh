@@ -5,7 +5,8 @@
 # side by side; with --piano, under `nice -n 19`), starting from the corpus in the tree
 # (fuzz/corpus/<target>) with the keyword dictionary. New inputs go to build-fuzz/corpus/<target>,
 # a finding (crash, sanitizer report, escaped exception) to build-fuzz/scoperte/<target>-*: copy it
-# into fuzz/corpus/<target> once the defect is fixed.
+# into fuzz/corpus/<target> once the defect is fixed. The logs are in build-fuzz/in_fila/ (or
+# build-fuzz/affiancati/), one per target.
 # Prints, per target, executions per second (of wall time, and of the processor time the target
 # had: the rate of a core of its own), total executions, coverage and findings, and writes the
 # same table into fuzz/risultati.md with the date, the commit and the load, under a heading for the
@@ -35,19 +36,21 @@ for b in "${bersagli[@]}"; do obiettivi+=(--target "fuzz_$b"); done
 cmake --build build-fuzz -j"$(nproc)" "${obiettivi[@]}"
 
 carico() { cut -d' ' -f1 /proc/loadavg; }
-mkdir -p build-fuzz/scoperte
+registri=build-fuzz/in_fila
+[ $parallelo -eq 1 ] && registri=build-fuzz/affiancati
+mkdir -p build-fuzz/scoperte "$registri"
+touch "$registri/.inizio"
 carico_inizio=$(carico)
 inizio=$(date -u '+%Y-%m-%d %H:%M UTC')
 
-# One target: its log, and the processor time it used in build-fuzz/<target>.cpu.
+# One target: its log, and the processor time it used in <target>.cpu.
 esegui() {
   local b=$1
   mkdir -p "build-fuzz/corpus/$b"
-  rm -f "build-fuzz/scoperte/$b-"*
-  "${piano[@]}" /usr/bin/time -o "build-fuzz/$b.cpu" -f '%U %S' \
+  "${piano[@]}" /usr/bin/time -o "$registri/$b.cpu" -f '%U %S' \
     "build-fuzz/fuzz/fuzz_$b" -max_total_time="$secondi" -dict=fuzz/parole.dict \
     -print_final_stats=1 -artifact_prefix="build-fuzz/scoperte/$b-" \
-    "build-fuzz/corpus/$b" "fuzz/corpus/$b" >"build-fuzz/$b.log" 2>&1
+    "build-fuzz/corpus/$b" "fuzz/corpus/$b" >"$registri/$b.log" 2>&1
 }
 
 declare -A stato
@@ -78,14 +81,14 @@ carico_fine=$(carico)
 righe=()
 esito=0
 for b in "${bersagli[@]}"; do
-  registro="build-fuzz/$b.log"
+  registro="$registri/$b.log"
   esecuzioni=$(sed -n 's/^stat::number_of_executed_units: *//p' "$registro" | tail -1)
   al_secondo=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$registro" | tail -1)
   copertura=$(grep -o 'cov: [0-9]*' "$registro" | tail -1 | cut -d' ' -f2)
   caratteristiche=$(grep -o 'ft: [0-9]*' "$registro" | tail -1 | cut -d' ' -f2)
   per_cpu=$(awk -v n="${esecuzioni:-0}" 'NR == 1 && $1 + $2 > 0 { printf "%d", n / ($1 + $2) }' \
-    "build-fuzz/$b.cpu" 2>/dev/null || true)
-  scoperte=$(find build-fuzz/scoperte -name "$b-*" | wc -l)
+    "$registri/$b.cpu" 2>/dev/null || true)
+  scoperte=$(find build-fuzz/scoperte -name "$b-*" -newer "$registri/.inizio" | wc -l)
   if [ "${stato[$b]}" -ne 0 ]; then
     esito=1
     echo "fuzz_$b: TROVATO un difetto (stato ${stato[$b]}), vedi $registro e build-fuzz/scoperte/"
