@@ -100,7 +100,13 @@ enum class Senso {
   ore,               // hours of a time of day: 0 or more
   minuti,            // minutes or seconds of a time of day: 0 to 59
   parola_nulla,      // a word (`AC`) reads 0 on purpose
+  tipo_montagna,     // a mountain type: one of kTipiMontagna
 };
+
+/// The mountain types an author writes: 1 and 2, and 11 and 12 for the same with mountain signs.
+/// The others within the field are stored but mean nothing (3 is the compactor's own, for a
+/// mountain that follows the previous one closely).
+inline constexpr int64_t kTipiMontagna[] = {1, 2, 11, 12};
 
 /// How a value reaches the model.
 enum class Memoria {
@@ -287,7 +293,7 @@ enum class Chiave {
     tratto, "m", in_tratti(CampoTratto::montagna), "start", "")                                    \
   X(montagna, fine, i32, kInteri32, fuori_percorso, kQualsiasi, fine, tratto_meno_uno, "m",        \
     in_tratti(CampoTratto::montagna), "end", "its last stretch must lie in the route (code 15)")   \
-  X(montagna, tipo, i32, da_a(1, 12), nessuno, kQualsiasi, qualsiasi, composto, "",                  \
+  X(montagna, tipo, i32, da_a(1, 12), nessuno, kQualsiasi, tipo_montagna, composto, "",                 \
     in_tratti(CampoTratto::montagna), "type",                                                      \
     "1 or 2, or 11 and 12 for the same with a mountain sign every 200 m where the track is free; " \
     "its low 8 bits are stored")                                                                   \

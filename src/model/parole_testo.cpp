@@ -71,6 +71,16 @@ std::string senso(Senso s) {
       return "a warning below 0";
     case Senso::minuti:
       return "a warning outside 0 to 59";
+    case Senso::tipo_montagna: {
+      std::string tipi;
+      for (const int64_t t : kTipiMontagna) {
+        tipi += (tipi.empty()                                       ? ""
+                 : t == kTipiMontagna[std::size(kTipiMontagna) - 1] ? " and "
+                                                                    : ", ") +
+                std::to_string(t);
+      }
+      return "a warning for a type other than " + tipi;
+    }
   }
   return "";
 }
