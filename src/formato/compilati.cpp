@@ -19,17 +19,21 @@ namespace {
 static_assert(std::endian::native == std::endian::little,
               "i file compilati sono little-endian: serve una macchina little-endian");
 
-// Fills one piece of kPezzo bytes with fields and hands it over when the next field does not fit.
+// Fills one piece with fields and hands it over when the next field does not fit. A piece is
+// kPezzo bytes, or the whole file when `dimensione` (the file's size, or more) says it is smaller:
+// a small file never takes a block of kPezzo.
 class Pezzo {
  public:
-  explicit Pezzo(const Pezzi& uscita)
-      : uscita_(uscita), byte_(std::make_unique_for_overwrite<char[]>(kPezzo)) {}
+  Pezzo(const Pezzi& uscita, size_t dimensione)
+      : uscita_(uscita),
+        capienza_(std::clamp(dimensione, kMinimo, kPezzo)),
+        byte_(std::make_unique_for_overwrite<char[]>(capienza_)) {}
   Pezzo(const Pezzo&) = delete;
   Pezzo& operator=(const Pezzo&) = delete;
 
-  /// Room for `n` more bytes in the piece (n at most kPezzo).
+  /// Room for `n` more bytes in the piece (n at most kMinimo).
   void spazio(size_t n) {
-    if (pieno_ + n > kPezzo) consegna();
+    if (pieno_ + n > capienza_) consegna();
   }
   /// One field, without the room check: call spazio() first.
   template <class T>
@@ -50,8 +54,8 @@ class Pezzo {
     metti(entro<uint16_t>(static_cast<int64_t>(t.size()), "lunghezza del testo"));
     std::string_view resto = t;
     while (!resto.empty()) {
-      if (pieno_ == kPezzo) consegna();
-      const size_t n = std::min(resto.size(), kPezzo - pieno_);
+      if (pieno_ == capienza_) consegna();
+      const size_t n = std::min(resto.size(), capienza_ - pieno_);
       std::memcpy(byte_.get() + pieno_, resto.data(), n);
       pieno_ += n;
       resto.remove_prefix(n);
@@ -62,7 +66,7 @@ class Pezzo {
     constexpr size_t kCoordinata = sizeof etichetta + sizeof(double);
     while (!valori.empty()) {
       spazio(kCoordinata);
-      const size_t n = std::min(valori.size(), (kPezzo - pieno_) / kCoordinata);
+      const size_t n = std::min(valori.size(), (capienza_ - pieno_) / kCoordinata);
       char* o = byte_.get() + pieno_;
       for (const double v : valori.first(n)) {
         std::memcpy(o, &etichetta, sizeof etichetta);
@@ -84,7 +88,11 @@ class Pezzo {
     pieno_ = 0;
   }
 
+  // The smallest piece: room for the widest field.
+  static constexpr size_t kMinimo = 64;
+
   const Pezzi& uscita_;
+  const size_t capienza_;
   std::unique_ptr<char[]> byte_;
   size_t pieno_ = 0;
 };
@@ -97,8 +105,9 @@ constexpr uint16_t kEtichettaReale = 5;
 }  // namespace
 
 void scrivi_tracciato(const Tracciato& tracciato, const Pezzi& uscita) {
-  Pezzo p(uscita);
   const size_t punti = tracciato.punti();
+  // At most a tag and a double per coordinate.
+  Pezzo p(uscita, punti * 2 * (sizeof(uint16_t) + sizeof(double)));
   for (const Asse asse : {Asse::x, Asse::y}) {
     const std::span<const double> numeri = tracciato.numeri(asse);
     for (size_t i = 0; i < punti;) {
@@ -124,7 +133,9 @@ void scrivi_tracciato(const Tracciato& tracciato, const Pezzi& uscita) {
 }
 
 void scrivi_elenco(const Elenco& elenco, const Pezzi& uscita) {
-  Pezzo p(uscita);
+  size_t dimensione = 0;
+  for (const auto& v : elenco) dimensione += kByteVoce + v.testo.size();
+  Pezzo p(uscita, dimensione);
   for (const auto& v : elenco) {
     per_ogni_campo(v, [&p](const auto&, const auto& campo) {
       if constexpr (std::is_same_v<std::decay_t<decltype(campo)>, std::string>) {
@@ -138,7 +149,7 @@ void scrivi_elenco(const Elenco& elenco, const Pezzi& uscita) {
 }
 
 void scrivi_tratti(const std::vector<Tratto>& tratti, const Pezzi& uscita) {
-  Pezzo p(uscita);
+  Pezzo p(uscita, kByteTratto * tratti.size());
   for (const auto& t : tratti) {
     p.spazio(kByteTratto);
     per_ogni_campo(t, [&p](const auto&, auto campo) { p.campo(campo); });
