@@ -135,6 +135,12 @@ int avvia_programma(const std::vector<std::string>& argomenti, const fs::path& c
   return figlio_programma(argomenti, cartella, "/dev/null", "/dev/null");
 }
 
+int avvia_programma(const std::vector<std::string>& argomenti, const fs::path& cartella,
+                    const fs::path& out, const fs::path& err) {
+  return figlio_programma(argomenti, cartella, fs::absolute(out).c_str(),
+                          fs::absolute(err).c_str());
+}
+
 int attendi_processo(int pid) {
   int stato = 0;
   if (::waitpid(pid, &stato, 0) != pid) return -1000;

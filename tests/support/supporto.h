@@ -194,6 +194,11 @@ std::vector<Risultato> esegui_insieme(const std::vector<std::vector<std::string>
 /// its process number at once (for a test that stops it with a signal).
 int avvia_programma(const std::vector<std::string>& argomenti,
                     const std::filesystem::path& cartella);
+/// The same, its standard output and standard error going to the files `out` and `err`, which
+/// the test may read while the program runs.
+int avvia_programma(const std::vector<std::string>& argomenti,
+                    const std::filesystem::path& cartella, const std::filesystem::path& out,
+                    const std::filesystem::path& err);
 /// Waits for the process `pid` that avvia_programma started: its exit status, or -(signal
 /// number) when a signal ended it.
 int attendi_processo(int pid);
