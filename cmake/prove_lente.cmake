@@ -4,12 +4,20 @@
 # the program as a process by the dozen or kill it (CorseSicure, Percorsi), open a browser
 # (Browser), sweep generated scenarios (DecompilaGenerati, and the readers' round trip), fail
 # every system call of a command in turn (Spazzate), or start Python to validate documents
-# against their schema (Mostra.JsonSecondoLoSchema).
+# against their schema (Mostra.JsonSecondoLoSchema), or watch a folder while its files change
+# (Osserva: each of those waits for its lines, at most 20 s, and has a timeout of its own).
 # `scripts/test.sh` runs every test.
 foreach(prova IN LISTS compattatore_tests_TESTS)
   if(prova MATCHES "^(CorseSicure|Percorsi|Browser|DecompilaGenerati|Spazzate)\\."
      OR prova STREQUAL "LetturaEScrittura.AndataERitornoDegliScenariGenerati"
      OR prova STREQUAL "Mostra.JsonSecondoLoSchema")
+    set_tests_properties("${prova}" PROPERTIES LABELS lento)
+  endif()
+  if(prova MATCHES "^Osserva\\.")
+    set_tests_properties("${prova}" PROPERTIES TIMEOUT 60)
+  endif()
+  if(prova STREQUAL "Osserva.UnaCompilazionePerRafficaELaPaginaSiRicarica"
+     OR prova STREQUAL "Osserva.UnErroreLasciaIFileComeUnaCorsaEUnSorgenteToltoSiAttende")
     set_tests_properties("${prova}" PROPERTIES LABELS lento)
   endif()
 endforeach()
