@@ -5,7 +5,8 @@
 # (Browser), sweep generated scenarios (DecompilaGenerati, and the readers' round trip), fail
 # every system call of a command in turn (Spazzate), or start Python to validate documents
 # against their schema (Mostra.JsonSecondoLoSchema), or watch a folder while its files change
-# (Osserva: each of those waits for its lines, at most 20 s, and has a timeout of its own).
+# and open the watched page in a browser (Osserva: each waits for its lines at most 20 s, and has
+# a timeout of its own).
 # `scripts/test.sh` runs every test.
 foreach(prova IN LISTS compattatore_tests_TESTS)
   if(prova MATCHES "^(CorseSicure|Percorsi|Browser|DecompilaGenerati|Spazzate)\\."
@@ -17,7 +18,8 @@ foreach(prova IN LISTS compattatore_tests_TESTS)
     set_tests_properties("${prova}" PROPERTIES TIMEOUT 60)
   endif()
   if(prova STREQUAL "Osserva.UnaCompilazionePerRafficaELaPaginaSiRicarica"
-     OR prova STREQUAL "Osserva.UnErroreLasciaIFileComeUnaCorsaEUnSorgenteToltoSiAttende")
+     OR prova STREQUAL "Osserva.UnErroreLasciaIFileComeUnaCorsaEUnSorgenteToltoSiAttende"
+     OR prova STREQUAL "Osserva.LaPaginaSiRicaricaInChromium")
     set_tests_properties("${prova}" PROPERTIES LABELS lento)
   endif()
 endforeach()

@@ -250,4 +250,39 @@ TEST(Osserva, DisegnaRidisegnaQuandoIFileCompilatiCambiano) {
   EXPECT_EQ(w.interrompi(), 0);
 }
 
+// The reload in a real browser. The page counts its loads in the tab's session storage and shows
+// the count in its title; the version beside it is another until the page has loaded once. A page
+// that reloads itself is then loaded twice, and stays.
+TEST(Osserva, LaPaginaSiRicaricaInChromium) {
+  const auto browser = prova::chromium();
+  ASSERT_TRUE(browser) << "chromium non trovato: scripts/test.sh lo installa (pacchetto chromium)";
+  CartellaTemporanea d;
+  prova::scrivi(d / "P_linea.txt", kLinea);
+  prova::scrivi(d / "P_7-.txt", treno({2000}));
+  {
+    Osservata w({"compila", "P_linea.txt", "P_7-.txt", "--osserva", "--disegna", "p.html"},
+                d.percorso());
+    ASSERT_EQ(w.riga(1).substr(0, 3), "ok:");
+    ASSERT_EQ(w.interrompi(), 0);
+  }
+  std::string pagina = prova::leggi(d / "p.html");
+  std::smatch v;
+  const std::string versione = prova::leggi(d / "p.html.versione.js");
+  ASSERT_TRUE(std::regex_search(versione, v, std::regex("\"([0-9a-f]+)\"")));
+  pagina.insert(pagina.find("<head>") + 6,
+                "<script>sessionStorage.n = (+sessionStorage.n || 0) + 1; "
+                "document.title = \"caricamenti \" + sessionStorage.n;</script>");
+  prova::scrivi(d / "p.html", pagina);
+  prova::scrivi(d / "p.html.versione.js", "compattatoreVersione(+sessionStorage.n > 1 ? \"" +
+                                              v[1].str() + "\" : \"altra\");\n");
+  const prova::Risultato r = prova::esegui_programma(
+      {"-k", "10", "120", browser->string(), "--headless", "--no-sandbox", "--disable-gpu",
+       "--disable-dev-shm-usage", "--no-first-run", "--no-default-browser-check",
+       "--user-data-dir=" + (d / "profilo").string(), "--virtual-time-budget=3000", "--dump-dom",
+       "file://" + (d / "p.html").string()},
+      d.percorso(), false, prova::sul_path("timeout").value_or("/usr/bin/timeout"));
+  if (r.stato != 0) GTEST_SKIP() << "chromium non parte qui: " << r.err.substr(0, 300);
+  EXPECT_NE(r.out.find("<title>caricamenti 2</title>"), std::string::npos) << r.out.substr(0, 300);
+}
+
 }  // namespace

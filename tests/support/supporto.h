@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -171,6 +172,13 @@ struct Risultato {
 /// `senza_privilegi` the child cannot override file permissions: as root it becomes the user
 /// nobody. POSIX systems only: Windows makes no process from a running one.
 int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi);
+#endif
+
+#if !defined(_WIN32)
+/// A program on the PATH, or nothing.
+std::optional<std::filesystem::path> sul_path(const std::string& nome);
+/// The browser: COMPATTATORE_CHROMIUM when set, otherwise Debian's chromium on the PATH.
+std::optional<std::filesystem::path> chromium();
 #endif
 
 /// Runs the built program with `argomenti`, in working folder `cartella`.
