@@ -20,11 +20,12 @@ shift
 case $configurazione in
   sviluppo | sanitizer)
     pacchetti=(cmake make g++ nlohmann-json3-dev libgtest-dev libssl-dev libpng-dev
-      python3-jsonschema) ;;
-  windows) pacchetti=(cmake make g++-mingw-w64-x86-64-posix googletest nlohmann-json3-dev wine wine64) ;;
-  banco) pacchetti=(cmake make g++ nlohmann-json3-dev) ;;
-  rilascio) pacchetti=(cmake make g++ nlohmann-json3-dev dpkg-dev) ;;
-  rilascio-windows) pacchetti=(cmake make g++-mingw-w64-x86-64-posix nlohmann-json3-dev) ;;
+      python3-jsonschema cmark-gfm groff-base) ;;
+  windows) pacchetti=(cmake make g++-mingw-w64-x86-64-posix googletest nlohmann-json3-dev wine wine64
+    cmark-gfm) ;;
+  banco) pacchetti=(cmake make g++ nlohmann-json3-dev cmark-gfm) ;;
+  rilascio) pacchetti=(cmake make g++ nlohmann-json3-dev dpkg-dev cmark-gfm) ;;
+  rilascio-windows) pacchetti=(cmake make g++-mingw-w64-x86-64-posix nlohmann-json3-dev cmark-gfm) ;;
   *)
     echo "costruisci.sh: configurazione sconosciuta '$configurazione'" >&2
     exit 1

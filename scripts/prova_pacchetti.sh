@@ -2,14 +2,16 @@
 # Checks the two packages as an author would receive them, made from the builds of the test
 # command (build/ and build-windows/; after scripts/test.sh they are up to date, otherwise they
 # are built first):
-# - the Debian package: its files, its dependencies, and the program unpacked from it, run from
-#   another folder with --dir, writing the same bytes as the program of build/;
-# - the Windows ZIP: its files, and the .exe unpacked from it, run under Wine from another folder,
+# - the Debian package: its files, its dependencies, what Debian's checker lintian says of it (no
+#   error and no warning: a tag that must stay is overridden in the package, with its reason), and
+#   the program unpacked from it, run from another folder with --dir, writing the same bytes as the
+#   program of build/;
+# - the Windows ZIP: its files (the program, the manual as HTML, the licence), and the .exe unpacked from it, run under Wine from another folder,
 #   writing the embedded scenario beside itself with the same bytes.
 # scripts/rilascio.sh builds the packages of a release from Release builds of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/requisiti.sh dpkg-dev unzip
+scripts/requisiti.sh dpkg-dev unzip lintian
 echo "== build e build-windows"
 scripts/costruisci.sh sviluppo >/dev/null  # cpack installs from the whole build
 scripts/costruisci.sh windows >/dev/null
@@ -36,8 +38,28 @@ echo "== pacchetto Debian"
 (cd build && cpack -G DEB -B "$lavoro/deb" >"$lavoro/cpack.log" 2>&1) || { cat "$lavoro/cpack.log" >&2; exit 1; }
 deb=$(ls "$lavoro"/deb/compattatore_*.deb)
 contenuto=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sort)
-[ "$contenuto" = "$(printf './usr/bin/compattatore\n./usr/share/doc/compattatore/README.md')" ] ||
+# The files for editors of TextMate grammars, in both packages.
+textmate=(extension.js language-configuration.json package.json
+  syntaxes/compattatore-linea.tmLanguage.json syntaxes/compattatore-treno.tmLanguage.json
+  syntaxes/compattatore.tmLanguage.json)
+attesi=(./usr/bin/compattatore
+  ./usr/share/bash-completion/completions/compattatore
+  ./usr/share/doc/compattatore/README.md
+  ./usr/share/doc/compattatore/changelog.gz
+  ./usr/share/doc/compattatore/copyright
+  ./usr/share/doc/compattatore/manuale.html
+  ./usr/share/doc/compattatore/manuale.md
+  ./usr/share/man/man1/compattatore.1.gz
+  ./usr/share/nvim/site/lua/compattatore/lsp.lua
+  "${textmate[@]/#/./usr/share/compattatore/editor/textmate/}")
+for cartella in ./usr/share/vim/vimfiles ./usr/share/nvim/site; do
+  attesi+=("$cartella"/{ftdetect,ftplugin,syntax}/compattatore.vim)
+done
+[ "$contenuto" = "$(printf '%s\n' "${attesi[@]}" | sort)" ] ||
   male "file inattesi nel .deb: $contenuto"
+# The checker's tags of every level but the informative ones; overridden tags are not shown.
+lintian --fail-on error,warning "$deb" >"$lavoro/lintian.log" 2>&1 ||
+  male "lintian: $(cat "$lavoro/lintian.log")"
 dpkg-deb -f "$deb" Depends | grep -q libc6 || male "il .deb non dipende da libc6"
 dpkg-deb -x "$deb" "$lavoro/radice"
 mkdir -p "$lavoro/scenari"
@@ -51,7 +73,9 @@ echo "== ZIP per Windows"
 zip=$(ls "$lavoro"/zip/compattatore-*-windows-x86_64.zip)
 radice=$(basename "$zip" .zip)
 elenco=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
-[ "$elenco" = "$(printf '%s\n' "$radice/README.md" "$radice/bin/compattatore.exe")" ] ||
+[ "$elenco" = "$(printf '%s\n' "$radice/LICENSE" "$radice/README.md" "$radice/bin/compattatore.exe" \
+  "$radice/manuale.html" "$radice/manuale.md" \
+  "${textmate[@]/#/$radice/share/compattatore/editor/textmate/}" | sort)" ] ||
   male "file inattesi nello ZIP: $elenco"
 unzip -q "$zip" -d "$lavoro/windows"
 mkdir -p "$lavoro/altrove"

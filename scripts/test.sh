@@ -35,7 +35,10 @@ if $rapido; then
 fi
 
 # The browser test of the route's picture: Chromium takes it, libpng reads it, xmllint checks the page.
-scripts/requisiti.sh chromium libxml2-utils
+# The editor test drives the language server from Neovim.
+scripts/requisiti.sh chromium libxml2-utils neovim
+# The test of the TextMate grammars runs them in Node (its npm packages come from the lock file).
+command -v npm >/dev/null || scripts/requisiti.sh nodejs npm
 for configurazione in sviluppo sanitizer; do
   echo "== $configurazione"
   scripts/costruisci.sh "$configurazione"

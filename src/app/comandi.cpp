@@ -5,23 +5,10 @@
 
 #include "app/diagnostica.h"
 #include "app/documento.h"
+#include "versione_commit.h"  // COMPATTATORE_COMMIT, written at every build
 
 namespace compattatore {
 namespace {
-
-struct Comando {
-  const char* nome;
-  const char* alias;        // an older English name, still accepted; nullptr when none
-  const char* operandi;     // the operands in the usage line ("" when none)
-  const char* descrizione;  // one line, for the list of commands
-  const char* spiegazione;  // the body of the command's help
-  std::span<const Opzione> opzioni;
-  int (*esegui)(const OpzioniLette&, std::ostream&, std::ostream&);
-  size_t operandi_minimi;
-  size_t operandi_massimi;
-  const char* se_mancano;          // the usage error when there are fewer operands than the least
-  int stato_uso = kUscitaFallita;  // the exit status of a usage error
-};
 
 // No upper bound on the operands.
 constexpr size_t kQuantiSiVuole = SIZE_MAX;
@@ -45,11 +32,13 @@ constexpr Opzione kOpzioniCompila[] = {
     {"treno", "TRENO", "numero del treno (predefinito: dal nome del file del treno)"},
     {"senza-tracciato", nullptr, "non calcola e non scrive il tracciato (NOME_linea.dat)",
      Valore::testo, "no-plan"},
-    {"codifica", "CODIFICA", "legge i sorgenti come cp1252 o utf-8 (predefinita: riconosciuta)"},
-    {"formato", "FORMATO", "testo (predefinito) o json: i messaggi come un documento JSON"},
+    {"codifica", "CODIFICA", "legge i sorgenti come cp1252 o utf-8 (predefinita: riconosciuta)",
+     Valore::testo, nullptr, 0, "cp1252 utf-8"},
+    {"formato", "FORMATO", "testo (predefinito) o json: i messaggi come un documento JSON",
+     Valore::testo, nullptr, 0, "testo json"},
     {"avvisi-come-errori", nullptr, "un avviso fa finire con stato 2"},
     {"disegna", "PERCORSO.html", "scrive anche il disegno del percorso (vedi 'disegna')",
-     Valore::percorso},
+     Valore::percorso, nullptr, 0, "*.html"},
     {"osserva", nullptr, "compila di nuovo a ogni modifica dei sorgenti, fino a Ctrl+C"},
 };
 
@@ -57,8 +46,10 @@ constexpr Opzione kOpzioniVerifica[] = {
     {"nome", "NOME", "nome dello scenario (predefinito: dal nome del file della linea)"},
     {"treno", "TRENO", "numero del treno (predefinito: dal nome del file del treno)"},
     {"senza-tracciato", nullptr, "non calcola il tracciato"},
-    {"codifica", "CODIFICA", "legge i sorgenti come cp1252 o utf-8 (predefinita: riconosciuta)"},
-    {"formato", "FORMATO", "testo (predefinito) o json: i messaggi come un documento JSON"},
+    {"codifica", "CODIFICA", "legge i sorgenti come cp1252 o utf-8 (predefinita: riconosciuta)",
+     Valore::testo, nullptr, 0, "cp1252 utf-8"},
+    {"formato", "FORMATO", "testo (predefinito) o json: i messaggi come un documento JSON",
+     Valore::testo, nullptr, 0, "testo json"},
     {"avvisi-come-errori", nullptr, "un avviso fa finire con stato 2"},
 };
 
@@ -76,7 +67,7 @@ constexpr Opzione kOpzioniMostra[] = {
 };
 
 constexpr Opzione kOpzioniDisegna[] = {
-    {"uscita", "PERCORSO.html", "la pagina da scrivere", Valore::percorso, "output", 'o'},
+    {"uscita", "PERCORSO.html", "la pagina da scrivere", Valore::percorso, "output", 'o', "*.html"},
     {"osserva", nullptr, "ridisegna a ogni modifica dei file compilati, fino a Ctrl+C"},
 };
 
@@ -86,6 +77,9 @@ constexpr Opzione kOpzioniDecompila[] = {
     {"treno", "TRENO", "numero del treno (predefinito: quello nei file compilati)"},
     {"sovrascrivi", nullptr, "sostituisce i sorgenti con lo stesso nome già in CARTELLA"},
 };
+
+// What the shell's completion offers for the operands of a command that reads compiled files.
+constexpr const char* kFileCompilati = "*.sim,*.dat";
 
 // The exit statuses of a run: of the embedded scenario, and of an author's own.
 constexpr const char* kStatoEsegui =
@@ -126,18 +120,21 @@ const Comando kComandi[] = {
      "avvisi N, errore N) e ciò che lo scenario contiene. La pagina di --disegna si\n"
      "ricarica da sé nel browser. Ctrl+C finisce (stato 0).\n",
      kOpzioniCompila, comando_compila, 2, 2,
-     "servono due file: il file della linea e il file del treno"},
+     "servono due file: il file della linea e il file del treno", kUscitaFallita,
+     "*_linea.txt *-.txt"},
     {"verifica", nullptr, "LINEA TRENO",
      "controlla i file sorgente di uno scenario senza scrivere nulla",
      "Fa tutta la compilazione di 'compila', con ogni errore e ogni avviso, ma non scrive\n"
      "nessun file. Lo stato d'uscita è quello che 'compila' darebbe.\n",
      kOpzioniVerifica, comando_verifica, 2, 2,
-     "servono due file: il file della linea e il file del treno"},
+     "servono due file: il file della linea e il file del treno", kUscitaFallita,
+     "*_linea.txt *-.txt"},
     {"esempio", nullptr, "CARTELLA", "scrive i sorgenti dello scenario incorporato, da modello",
      "Scrive in CARTELLA (creata se manca) i due file sorgente dello scenario incorporato,\n"
      "Viterbo_Orte_Roma_Via_Linea_Cintura_linea.txt e ..._3349-.txt, in Windows-1252:\n"
      "un modello da cui partire. I file restano: nessuno li cancella.\n",
-     kOpzioniEsempio, comando_esempio, 1, 1, "serve la cartella in cui scrivere i due file"},
+     kOpzioniEsempio, comando_esempio, 1, 1, "serve la cartella in cui scrivere i due file",
+     kUscitaFallita, "/"},
     {"codici", nullptr, "", "elenca i codici d'errore, il loro significato e cosa cambiare",
      "Elenca ogni codice d'errore, cosa significa e cosa cambiare.\n", kOpzioniCodici,
      comando_codici, 0, 0, nullptr},
@@ -153,7 +150,8 @@ const Comando kComandi[] = {
      "\n"
      "Stato d'uscita: 0 mostrato; 1 file mancante, illeggibile o guasto (il messaggio dice\n"
      "il file, il byte e cosa ci si aspettava).\n",
-     kOpzioniMostra, comando_mostra, 1, kQuantiSiVuole, "manca il file compilato da mostrare"},
+     kOpzioniMostra, comando_mostra, 1, kQuantiSiVuole, "manca il file compilato da mostrare",
+     kUscitaFallita, kFileCompilati},
     {"confronta",
      nullptr,
      "A B",
@@ -173,7 +171,8 @@ const Comando kComandi[] = {
      2,
      2,
      "servono due file o due cartelle da confrontare",
-     2},
+     2,
+     kFileCompilati},
     {"disegna", nullptr, "FILE...", "disegna il percorso di uno scenario compilato (HTML)",
      "Scrive una pagina HTML con il disegno del percorso di uno scenario compilato: la mappa\n"
      "del tracciato con stazioni e segnali, e il profilo lungo il percorso (pendenza,\n"
@@ -191,7 +190,8 @@ const Comando kComandi[] = {
      "scritto accanto a lei. Ctrl+C finisce (stato 0).\n"
      "\n"
      "Stato d'uscita: 0 pagina scritta; 1 file mancanti, guasti, o pagina non scritta.\n",
-     kOpzioniDisegna, comando_disegna, 1, kQuantiSiVuole, "manca il file compilato da disegnare"},
+     kOpzioniDisegna, comando_disegna, 1, kQuantiSiVuole, "manca il file compilato da disegnare",
+     kUscitaFallita, kFileCompilati},
     {"decompila", nullptr, "FILE...",
      "riscrive i sorgenti di uno scenario compilato, che ridanno gli stessi file",
      "Riscrive i due file sorgente di uno scenario compilato, NOME_linea.txt e\n"
@@ -214,7 +214,7 @@ const Comando kComandi[] = {
      "un errore che ha lasciato un oggetto a metà): il messaggio dice cosa e dove (tratto,\n"
      "voce o punto del tracciato); 1 nessun sorgente scritto.\n",
      kOpzioniDecompila, comando_decompila, 1, kQuantiSiVuole,
-     "manca il file compilato da decompilare"},
+     "manca il file compilato da decompilare", kUscitaFallita, kFileCompilati},
     {"lsp",
      nullptr,
      "",
@@ -249,31 +249,20 @@ const Comando kComandi[] = {
      comando_ripara,
      1,
      1,
-     "serve la cartella da riparare"},
+     "serve la cartella da riparare",
+     kUscitaFallita,
+     "/"},
 };
 
 // The program without a command: "esegui", with the version besides.
 const Comando kPrincipale = {"", nullptr, "",     "", "", kOpzioniPrincipale, comando_esegui,
                              0,  0,       nullptr};
 
-std::string uso(const Comando& c) {
-  std::string u = "Uso: compattatore " + std::string(c.nome) + " ";
-  if (*c.operandi) u += std::string(c.operandi) + " ";
-  return u + "[opzioni]\n";
-}
-
-void aiuto_comando(std::ostream& out, const Comando& c) {
-  out << uso(c) << "\n" << c.spiegazione << "\n" << aiuto_opzioni(c.opzioni);
-  if (c.esegui == comando_esegui) out << "\n" << kStatoEsegui;
-  if (c.esegui == comando_compila || c.esegui == comando_verifica) out << "\n" << kStatoCompila;
-}
-
 void aiuto_generale(std::ostream& out) {
   out << "Uso: compattatore [COMANDO] [opzioni]\n"
          "\n"
-         "Il compattatore di scenari: dai due file sorgente di uno scenario scrive i file\n"
-         "compilati che il simulatore carica. Senza COMANDO esegue 'esegui'.\n"
-         "\n"
+      << kPresentazione
+      << "\n"
          "Comandi:\n";
   for (const auto& c : kComandi) {
     std::string nome = c.nome;
@@ -286,6 +275,35 @@ void aiuto_generale(std::ostream& out) {
       << "\n'compattatore COMANDO --help' mostra l'aiuto di un comando.\n\n"
       << kStatoEsegui;
 }
+
+}  // namespace
+
+const char* const kPresentazione =
+    "Il compattatore di scenari: dai due file sorgente di uno scenario scrive i file\n"
+    "compilati che il simulatore carica. Senza COMANDO esegue 'esegui'.\n";
+
+std::span<const Comando> comandi() { return kComandi; }
+
+const Comando& comando_principale() { return kPrincipale; }
+
+const char* stato_uscita(const Comando& c) {
+  if (c.esegui == comando_esegui) return kStatoEsegui;
+  if (c.esegui == comando_compila || c.esegui == comando_verifica) return kStatoCompila;
+  return "";
+}
+
+std::string uso(const Comando& c) {
+  std::string u = "Uso: compattatore " + std::string(c.nome) + " ";
+  if (*c.operandi) u += std::string(c.operandi) + " ";
+  return u + "[opzioni]\n";
+}
+
+void aiuto_comando(std::ostream& out, const Comando& c) {
+  out << uso(c) << "\n" << c.spiegazione << "\n" << aiuto_opzioni(c.opzioni);
+  if (*stato_uscita(c)) out << "\n" << stato_uscita(c);
+}
+
+namespace {
 
 int lancia(const Comando& c, std::span<const std::string> args, const std::string& nome,
            std::ostream& out, std::ostream& err) {
@@ -308,7 +326,9 @@ int lancia(const Comando& c, std::span<const std::string> args, const std::strin
     return kUscitaOk;
   }
   if (o.presente("version")) {
-    out << "compattatore " << COMPATTATORE_VERSIONE << "\n";
+    out << "compattatore " << COMPATTATORE_VERSIONE << "\n"
+        << "commit " << COMPATTATORE_COMMIT << "\n"
+        << "costruito per " << COMPATTATORE_SISTEMA << "\n";
     return kUscitaOk;
   }
   if (o.operandi.size() < c.operandi_minimi) return uso_errato(c.se_mancano);
@@ -332,6 +352,15 @@ int errore_uso(std::ostream& err, const std::string& comando, const std::string&
 
 int principale(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
   const std::span<const std::string> args(argomenti);
+  // Not in the help: what the packages are made with.
+  if (args.size() == 1 && args[0] == "--man") {
+    out << pagina_man();
+    return kUscitaOk;
+  }
+  if (args.size() == 1 && args[0] == "--completamento-bash") {
+    out << completamento_bash();
+    return kUscitaOk;
+  }
   if (args.empty() || (!args[0].empty() && args[0][0] == '-')) {
     return lancia(kPrincipale, args, "", out, err);
   }

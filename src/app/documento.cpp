@@ -47,6 +47,17 @@ json diagnostica(const Segnalazione& s) {
   }
   j["posizione"] = s.posizione ? json(*s.posizione) : json(nullptr);
   j["tratto"] = s.tratto ? json(*s.tratto) : json(nullptr);
+  if (s.valore) {
+    const ValoreScritto& v = *s.valore;
+    j["valore"] = {{"campo", v.campo},
+                   {"scritto", v.scritto},
+                   {"memorizzato", v.memorizzato ? json(*v.memorizzato) : json(nullptr)},
+                   {"minimo", v.minimo},
+                   {"massimo", v.massimo},
+                   {"unita", v.unita}};
+  } else {
+    j["valore"] = nullptr;
+  }
   json note = json::array();
   for (const Nota& n : s.note) {
     json nota;

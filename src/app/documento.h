@@ -15,7 +15,8 @@ namespace compattatore {
 /// The document printed by `--formato json`:
 ///   {"comando", "stato", "codice_errore", "posizione_errore" (null when none was recorded),
 ///    "errori", "avvisi", "diagnostiche": [{"file", "riga", "colonna", "gravita", "codice",
-///    "messaggio", "rimedio", "posizione", "tratto", "testo_riga", "note": [...]}],
+///    "messaggio", "rimedio", "posizione", "tratto", "valore" (the value concerned: as written,
+///    as stored, its field's range and unit; null when none), "testo_riga", "note": [...]}],
 ///    "file_scritti": [...], "riepilogo": {...} or null}
 /// Absent places and figures are null; texts are UTF-8. "messaggio_finale" is added when the run
 /// ended with a message of its own (nothing written, no train to drive), or with `fallimento`: a

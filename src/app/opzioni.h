@@ -28,6 +28,10 @@ struct Opzione {
   Valore valore = Valore::testo;  // a path comes back in OpzioniLette::percorsi
   const char* alias = nullptr;    // an older spelling read as the same option, not shown in help
   char corta = 0;                 // a one-letter spelling ("-o"), 0 when none
+  // What the shell's completion offers for its value: for a text, the fixed words it takes,
+  // separated by blanks (nullptr: nothing to offer); for a path, the pattern of the files it
+  // names (nullptr: a folder).
+  const char* completa = nullptr;
 };
 
 /// What the command line of one command held. Every file or folder it names (the options marked

@@ -70,7 +70,9 @@ class Lettura {
       c_.letto_treno = true;
       fase_treno(treno, std::move(*esito));
     } catch (const GuastoAlLuogo& e) {
-      errori_.segnala(Codice::guasto_lettura, std::nullopt, e.luogo, e.what());
+      Segnalazione s{Codice::guasto_lettura, std::nullopt, e.luogo, e.what()};
+      s.valore = e.valore;
+      errori_.ricevi(std::move(s));
       dopo_il_guasto(treno);
     } catch (const std::exception& e) {
       errori_.segnala(Codice::guasto_lettura, std::nullopt,

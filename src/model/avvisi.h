@@ -37,6 +37,9 @@ namespace compattatore {
     "scrivi una fine dopo l'inizio")                                                               \
   X(orario_impossibile, "orario-impossibile",                                                      \
     "scrivi le ore da 0 in su, i minuti e i secondi da 0 a 59")                                    \
+  X(tipo_inesistente, "tipo-inesistente",                                                          \
+    "scrivi il tipo 1 o 2, o 11 o 12 per lo stesso con un segno di montagna ogni 200 m: il tipo "  \
+    "3 lo dà il compattatore a una montagna che comincia entro 150 m dalla fine della precedente") \
   X(virgolette_aperte, "virgolette-aperte",                                                        \
     "chiudi le virgolette sulla stessa riga in cui le apri")                                       \
   X(dopo_le_virgolette, "dopo-le-virgolette",                                                      \

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -13,15 +14,17 @@ namespace compattatore {
 
 /// Where the object of one stretch came from.
 struct Origine {
-  Luogo luogo;                    // the item that placed it (or the object it serves)
-  bool dal_compattatore = false;  // a code marker of the code-marker pass
+  Luogo luogo;                            // the item that placed it (or the object it serves)
+  bool dal_compattatore = false;          // a code marker of the code-marker pass
+  std::optional<ValoreScritto> valore{};  // the value at `luogo`, when the item is one value
 };
 
 class Origini {
  public:
   /// The object now on stretch `tratto` was placed by the item at `luogo`.
-  void metti(int32_t tratto, Luogo luogo, bool dal_compattatore = false) {
-    per_tratto_[tratto] = Origine{std::move(luogo), dal_compattatore};
+  void metti(int32_t tratto, Luogo luogo, bool dal_compattatore = false,
+             std::optional<ValoreScritto> valore = std::nullopt) {
+    per_tratto_[tratto] = Origine{std::move(luogo), dal_compattatore, std::move(valore)};
   }
   /// Where the object on `tratto` came from; nullptr when nothing was recorded.
   const Origine* di(int32_t tratto) const {

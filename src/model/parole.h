@@ -100,7 +100,13 @@ enum class Senso {
   ore,               // hours of a time of day: 0 or more
   minuti,            // minutes or seconds of a time of day: 0 to 59
   parola_nulla,      // a word (`AC`) reads 0 on purpose
+  tipo_montagna,     // a mountain type: one of kTipiMontagna
 };
+
+/// The mountain types an author writes: 1 and 2, and 11 and 12 for the same with mountain signs.
+/// The others within the field are stored but mean nothing (3 is the compactor's own, for a
+/// mountain that follows the previous one closely).
+inline constexpr int64_t kTipiMontagna[] = {1, 2, 11, 12};
 
 /// How a value reaches the model.
 enum class Memoria {
@@ -150,10 +156,10 @@ inline constexpr Dove kDaNessunaParte{};
 // clang-format off
 #define COMPATTATORE_PAROLE(X)                                                                     \
   X(generale_linea, linea_generale, intestazione, 0, ignorate, "[generale]", "", "[generale]",     \
-    nullptr, nessuna, ',', "starts the general section; everything before it is ignored", "")      \
+    nullptr, nessuna, ',', "apre la sezione generale; ciò che la precede è ignorato", "")      \
   X(lunghezza_percorso, linea_generale, parola, 1, ignorate, "percorso", "lunghezza",              \
     "lunghezza percorso", nullptr, nessuna, ',', "",                                               \
-    "The route gets (L + 7000) / 50 + 1 stretches")                                                \
+    "Il percorso ha (L + 7000) / 50 + 1 tratti")                                                \
   COMPATTATORE_PAROLA_PROGRESSIVA(X, progressiva_uno, 4, "uno")                                    \
   COMPATTATORE_PAROLA_PROGRESSIVA(X, progressiva_due, 3, "due")                                    \
   COMPATTATORE_PAROLA_PROGRESSIVA(X, progressiva_tre, 2, "tre")                                    \
@@ -165,11 +171,11 @@ inline constexpr Dove kDaNessunaParte{};
     nessuna, ',', "", "")                                                                          \
   X(ripetizione_segnali, linea_generale, parola, 8, contano, "segnali", "ripetizione",             \
     "ripetizione segnali 9 codici", "ripetizione segnali 4 codici", codici, ',',                   \
-    "the signal repetition section",                                                               \
-    "The digit 4 or 9 in the keyword is the number of codes (code 5 when neither); end 0 means "   \
-    "no repetition")                                                                               \
+    "la sezione di ripetizione dei segnali",                                                               \
+    "La cifra 4 o 9 nella parola chiave è il numero dei codici (codice 5 se non c'è nessuna "      \
+    "delle due); fine 0 vuol dire nessuna ripetizione")                                                                               \
   X(curve, linea_elementi, intestazione, 0, ignorate, "[curve]", "", "[curve]", nullptr, nessuna,  \
-    ',', "any bracketed header ends the general section", "")                                      \
+    ',', "ogni intestazione tra parentesi quadre chiude la sezione generale", "")                                      \
   X(pendenze, linea_elementi, intestazione, 0, ignorate, "[pendenze]", "", "[pendenze]", nullptr,  \
     nessuna, ',', "", "")                                                                          \
   X(montagne, linea_elementi, intestazione, 0, ignorate, "[montagne]", "", "[montagne]", nullptr,  \
@@ -180,27 +186,28 @@ inline constexpr Dove kDaNessunaParte{};
     nullptr, nessuna, ',', "", "")                                                                 \
   X(pendenza, linea_elementi, parola, 1, ignorate, "pendenza", "", "pendenza", nullptr, nessuna,   \
     ',', "",                                                                                       \
-    "From P on, up to the next gradient line; before the first gradient the route is level")       \
+    "Da P in poi, fino alla riga di pendenza dopo; prima della prima pendenza il percorso è in piano")       \
   X(curva, linea_elementi, parola, 2, ignorate, "curva", "", "curva", nullptr, curva, ',',         \
-    "a curve",                                                                                     \
-    "Curves only shape the route plan `NOME_linea.dat`, and are passed over with "                 \
-    "`--senza-tracciato`")                                                                         \
+    "una curva",                                                                                     \
+    "Le curve danno forma solo al tracciato `NOME_linea.dat`, e con `--senza-tracciato` sono "       \
+    "saltate")                                                                         \
   X(montagna, linea_elementi, parola, 3, ignorate, "montagna", "", "montagna", nullptr, nessuna,   \
-    ',', "a mountain stretch",                                                                     \
-    "A mountain that begins at most 150 m after the previous one ends becomes type 3. At most 80 " \
-    "(code 26)")                                                                                   \
+    ',', "un tratto di montagna",                                                                     \
+    "Una montagna che comincia al più 150 m dopo la fine della precedente diventa di tipo 3. Al "     \
+    "più 80 (codice 26)")                                                                                   \
   X(indicatori_vmax, linea_elementi, parola, 4, ignorate, "indicatori_v", "", "indicatori_vmax",   \
-    nullptr, nessuna, ',', "a speed indicator board",                                              \
-    "Speeds are multiples of 5; empty values read 0; each pair *vXs* · 20 + *vXd* / 5 must fit 16 bits (code 25)")            \
+    nullptr, nessuna, ',', "un indicatore di velocità massima",                                              \
+    "Le velocità sono multipli di 5; i valori vuoti valgono 0; ogni coppia *vXs* · 20 + *vXd* / 5 "  \
+    "deve stare in 16 bit (codice 25)")            \
   X(cartello_indicatore, linea_elementi, parola, 5, ignorate, "indicat", "cartello",               \
-    "cartello_indicatore", nullptr, nessuna, ',', "an indicator board",                            \
-    "At most 80 boards (code 27); the boards and the stations share 78 entries")                   \
+    "cartello_indicatore", nullptr, nessuna, ',', "un cartello indicatore",                            \
+    "Al più 80 cartelli (codice 27); cartelli e stazioni si dividono 78 voci")                   \
   X(fine_linea, linea_elementi, intestazione, 0, ignorate, "[fine]", "", "[fine]", nullptr,        \
-    nessuna, ',', "the last line", "")                                                             \
+    nessuna, ',', "l'ultima riga", "")                                                             \
   X(generale_treno, treno, intestazione, 0, ignorate, "[generale]", "", "[generale]", nullptr,     \
-    nessuna, ',', "starts the train source; without it nothing is read (warning)", "")             \
+    nessuna, ',', "apre il file del treno; senza, non si legge nulla (avviso)", "")             \
   X(aderenze, treno, intestazione, 0, ignorate, "[aderenze]", "", "[aderenze]", nullptr, nessuna,  \
-    ',', "any other bracketed header is passed over", "")                                          \
+    ',', "ogni altra intestazione tra parentesi quadre è saltata", "")                                          \
   X(vel_limite, treno, intestazione, 0, ignorate, "[vel_limite]", "", "[vel_limite]", nullptr,     \
     nessuna, ',', "", "")                                                                          \
   X(stazioni, treno, intestazione, 0, ignorate, "[stazioni]", "", "[stazioni]", nullptr, nessuna,  \
@@ -217,33 +224,33 @@ inline constexpr Dove kDaNessunaParte{};
     "percentuale massa frenata", nullptr, nessuna, ',', "", "")                                    \
   X(sabbia, treno, parola, 6, ignorate, "sabbia", "", "sabbia", nullptr, nessuna, ',', "", "")     \
   X(orologio, treno, parola, 5, ignorate, "orologio", "", "orologio", nullptr, nessuna, ' ',       \
-    "the start clock, its values separated by blanks", "")                                         \
+    "l'orologio alla partenza, i valori separati da spazi", "")                                         \
   X(aderenza, treno, parola, 4, ignorate, "aderenza", "", "aderenza", nullptr, nessuna, ',', "",   \
-    "From P on, up to the next adhesion line; expected in increasing position")                    \
+    "Da P in poi, fino alla riga di aderenza dopo; in ordine di posizione crescente")                    \
   X(velocita, treno, parola, 3, ignorate, "velocit", "", "velocita", "velocit\xE0", nessuna, ',',  \
     "",                                                                                            \
-    "From P on, up to the next speed line; expected in increasing position. A speed beyond the "   \
-    "field is reported on the line where *v* is written")                                          \
+    "Da P in poi, fino alla riga di velocità dopo; in ordine di posizione crescente. Una velocità " \
+    "fuori dal campo è segnalata sulla riga dove è scritta *v*")                                          \
   X(stazione, treno, parola, 10, ignorate, "stazione", "", "stazione", nullptr, nessuna, ',',      \
-    "a station", "")                                                                               \
+    "una stazione", "")                                                                               \
   X(rallentamento, treno, parola, 8, ignorate, "rallentamento", "", "rallentamento", nullptr,      \
-    nessuna, ',', "a slowdown",                                                                    \
-    "Its warning board stands 1200 m before *x* (none when *x* ≤ 1500). Codes 17 to 20 when its "  \
-    "stretches are taken")                                                                         \
+    nessuna, ',', "un rallentamento",                                                                    \
+    "Il suo cartello di preavviso sta 1200 m prima di *x* (nessuno se *x* ≤ 1500). Codici da 17 a "  \
+    "20 se i suoi tratti sono occupati")                                                                         \
   X(segnale, treno, parola, 7, ignorate, "segnale", "", "segnale", nullptr, nessuna, ',',          \
-    "a signal", "")                                                                                \
+    "un segnale", "")                                                                                \
   X(abbattimento, treno, parola, 9, ignorate, "abbattimento", "", "abbattimento", nullptr,         \
-    nessuna, ',', "a code point", "")                                                              \
+    nessuna, ',', "un punto di codice", "")                                                              \
   X(fine_treno, treno, intestazione, 0, ignorate, "[fine]", "", "[fine]", nullptr, nessuna, ',',   \
-    "the last line", "")
+    "l'ultima riga", "")
 
 // A kilometric section line: "progressiva chilometrica " and `numero` ("uno", "due", "tre").
 #define COMPATTATORE_PAROLA_PROGRESSIVA(X, nome, prova, numero)                                    \
   X(nome, linea_generale, parola, prova, contano, numero, "progressiva",                           \
     "progressiva chilometrica " numero, nullptr, nessuna, ',',                                     \
-    "a kilometric section (chainage system)",                                                      \
-    "Up to three sections; they are ordered by start, and two with the same, greatest start "      \
-    "clear all three")
+    "una sezione chilometrica (sistema di progressive)",                                                      \
+    "Fino a tre sezioni, ordinate per inizio; due con lo stesso inizio, il più grande, le "          \
+    "cancellano tutte e tre")
 // clang-format on
 
 /// A row of the table of keywords and headers, by name.
@@ -262,7 +269,7 @@ enum class Chiave {
 #define COMPATTATORE_VALORI(X)                                                                     \
   X(lunghezza_percorso, L, i32, da_a(0, 1000000), lunghezza_fuori_campo, kQualsiasi, qualsiasi,    \
     come_scritto, "m", in_elenco(voce::figure_treno, RuoloVoce::figure_treno_lunghezza),           \
-    "route length", "")                                                                            \
+    "lunghezza del percorso", "")                                                                            \
   COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_uno, voce::sezione_uno)                           \
   COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_due, voce::sezione_due)                           \
   COMPATTATORE_VALORI_PROGRESSIVA(X, progressiva_tre, voce::sezione_tre)                           \
@@ -271,163 +278,163 @@ enum class Chiave {
   COMPATTATORE_VALORI_SFONDO(X, sfondo_tre)                                                        \
   X(ripetizione_segnali, inizio, i32, kInteri32, nessuno,                                          \
     multiplo_di(50, Codice::ripetizione_inizio), qualsiasi, come_scritto, "m",                     \
-    in_elenco(voce::treno, RuoloVoce::treno_ripetizione_inizio), "start", "")                      \
+    in_elenco(voce::treno, RuoloVoce::treno_ripetizione_inizio), "inizio", "")                      \
   X(ripetizione_segnali, fine, i32, kInteri32, nessuno, multiplo_di(50, Codice::ripetizione_fine), \
     fine_o_nulla, come_scritto, "m", in_elenco(voce::treno, RuoloVoce::treno_ripetizione_fine),    \
-    "end", "")                                                                                     \
+    "fine", "")                                                                                     \
   X(pendenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi, tratto, \
-    "m", in_tratti(CampoTratto::pendenza), "position", "")                                         \
+    "m", in_tratti(CampoTratto::pendenza), "posizione", "")                                         \
   X(pendenza, G, i32, da_a(-100, 155), guasto_lettura, kQualsiasi, qualsiasi, piu_cento,           \
-    "per mille", in_tratti(CampoTratto::pendenza), "signed gradient", "")                          \
+    "per mille", in_tratti(CampoTratto::pendenza), "pendenza con segno", "")                          \
   X(curva, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi, composto,  \
-    "m", kTracciato, "start", "")                                                                  \
-  X(curva, N, i32, kInteri32, nessuno, kQualsiasi, lunghezza, composto, "m", kTracciato, "length", \
+    "m", kTracciato, "inizio", "")                                                                  \
+  X(curva, N, i32, kInteri32, nessuno, kQualsiasi, lunghezza, composto, "m", kTracciato, "lunghezza", \
     "")                                                                                            \
   X(montagna, inizio, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,    \
-    tratto, "m", in_tratti(CampoTratto::montagna), "start", "")                                    \
+    tratto, "m", in_tratti(CampoTratto::montagna), "inizio", "")                                    \
   X(montagna, fine, i32, kInteri32, fuori_percorso, kQualsiasi, fine, tratto_meno_uno, "m",        \
-    in_tratti(CampoTratto::montagna), "end", "its last stretch must lie in the route (code 15)")   \
-  X(montagna, tipo, i32, da_a(1, 12), nessuno, kQualsiasi, qualsiasi, composto, "",                  \
-    in_tratti(CampoTratto::montagna), "type",                                                      \
-    "1 or 2, or 11 and 12 for the same with a mountain sign every 200 m where the track is free; " \
-    "its low 8 bits are stored")                                                                   \
+    in_tratti(CampoTratto::montagna), "fine", "il suo ultimo tratto deve stare nel percorso (codice 15)")   \
+  X(montagna, tipo, i32, da_a(1, 12), nessuno, kQualsiasi, tipo_montagna, composto, "",              \
+    in_tratti(CampoTratto::montagna), "tipo",                                                      \
+    "1 o 2, oppure 11 e 12 per gli stessi con un segno di montagna ogni 200 m dove il binario è "   \
+    "libero; ne sono memorizzati gli 8 bit bassi")                                                                   \
   X(indicatori_vmax, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,  \
-    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "position", "")                          \
-  COMPATTATORE_VALORI_LATO(X, s, "first", (da_a(0, 1635)), 5, velocita)                           \
-  COMPATTATORE_VALORI_LATO(X, d, "second", (da_a(0, 495)), 0, velocita_o_nulla)                    \
+    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "posizione", "")                          \
+  COMPATTATORE_VALORI_LATO(X, s, "primo", (da_a(0, 1635)), 5, velocita)                           \
+  COMPATTATORE_VALORI_LATO(X, d, "secondo", (da_a(0, 495)), 0, velocita_o_nulla)                    \
   X(cartello_indicatore, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi,         \
-    qualsiasi, tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "position", "")               \
+    qualsiasi, tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "posizione", "")               \
   X(cartello_indicatore, testo, testo, kNessunNumero, nessuno, kQualsiasi, qualsiasi, testo, "",   \
     in_cartello(RuoloVoce::cartello_testo),                                                        \
-    "one to three texts in parentheses, as `(Ponte Fiume)(Tevere)`",                               \
-    "up to the line end (a comma ends the text)")                                                  \
+    "da uno a tre testi tra parentesi, come `(Ponte Fiume)(Tevere)`",                               \
+    "fino alla fine della riga (una virgola chiude il testo)")                                                  \
   X(numero_vetture, n, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, come_scritto, "",           \
-    in_elenco(voce::figure_treno, RuoloVoce::figure_treno_vetture), "number of cars", "")          \
+    in_elenco(voce::figure_treno, RuoloVoce::figure_treno_vetture), "numero delle vetture", "")          \
   X(percentuale_massa_frenata, n, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, come_scritto,    \
     "%", in_elenco(voce::figure_treno, RuoloVoce::figure_treno_massa_frenata),                     \
-    "braked-mass percentage", "")                                                                  \
+    "percentuale di massa frenata", "")                                                                  \
   X(sabbia, n, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",            \
-    in_elenco(voce::treno, RuoloVoce::treno_sabbia), "sand quantity", "")                          \
+    in_elenco(voce::treno, RuoloVoce::treno_sabbia), "quantità di sabbia", "")                          \
   X(orologio, ore, i16, kInteri16, guasto_lettura, kQualsiasi, ore, come_scritto, "h",             \
-    in_elenco(voce::treno, RuoloVoce::treno_ore), "hours", "")                                     \
+    in_elenco(voce::treno, RuoloVoce::treno_ore), "ore", "")                                     \
   X(orologio, minuti, i16, kInteri16, guasto_lettura, kQualsiasi, minuti, come_scritto, "min",     \
-    in_elenco(voce::treno, RuoloVoce::treno_minuti), "minutes", "")                                \
+    in_elenco(voce::treno, RuoloVoce::treno_minuti), "minuti", "")                                \
   X(orologio, secondi, i16, kInteri16, guasto_lettura, kQualsiasi, minuti, come_scritto, "s",      \
-    in_elenco(voce::treno, RuoloVoce::treno_secondi), "seconds", "")                               \
+    in_elenco(voce::treno, RuoloVoce::treno_secondi), "secondi", "")                               \
   X(aderenza, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi, tratto, \
-    "m", in_tratti(CampoTratto::aderenza), "position", "")                                         \
+    "m", in_tratti(CampoTratto::aderenza), "posizione", "")                                         \
   X(aderenza, a, i32, kByte, nessuno, kQualsiasi, qualsiasi, bassi_8, "",                          \
-    in_tratti(CampoTratto::aderenza), "adhesion", "the example uses 70 to 100")                    \
+    in_tratti(CampoTratto::aderenza), "aderenza", "l'esempio usa da 70 a 100")                    \
   X(velocita, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi, tratto, \
-    "m", in_tratti(CampoTratto::velocita), "position", "")                                         \
+    "m", in_tratti(CampoTratto::velocita), "posizione", "")                                         \
   X(velocita, v, i32, da_a(0, 1277), guasto_lettura, kQualsiasi, velocita, quinti, "km/h",         \
-    in_tratti(CampoTratto::velocita), "speed limit", "")                                           \
+    in_tratti(CampoTratto::velocita), "velocità massima", "")                                           \
   X(stazione, P, posizione, fino_a_linea_piu(6200), fuori_percorso,                                \
     multiplo_di(50, Codice::stazione_non_multipla), qualsiasi, come_scritto, "m",                  \
-    in_stazione(RuoloVoce::stazione_posizione), "position",                                        \
-    "stations in increasing order, each zone at least 350 m after the previous one's end (code "   \
+    in_stazione(RuoloVoce::stazione_posizione), "posizione",                                       \
+    "stazioni in ordine crescente, ogni zona almeno 350 m dopo la fine della precedente (codice "  \
     "22)")                                                                                         \
   X(stazione, tipo, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",            \
-    in_stazione(RuoloVoce::stazione_tipo), "station type",                                         \
-    "types 5 and 6 get a zone from P − L to P + 150, 7 and 8 from P − L to P + L, the others "     \
-    "from P − L/2 to P + L/2; types below 25 get a stopping point at the zone's end (and, but "    \
-    "for 5 and 6, four approach marks before it); 25 and above (a junction, a halt without stop) " \
-    "get neither")                                                                                 \
+    in_stazione(RuoloVoce::stazione_tipo), "tipo di stazione",                                         \
+    "i tipi 5 e 6 hanno una zona da P − L a P + 150, 7 e 8 da P − L a P + L, gli altri da P − L/2 "  \
+    "a P + L/2; i tipi sotto 25 hanno un punto di fermata alla fine della zona (e, salvo 5 e 6, "   \
+    "quattro segni di avvicinamento prima); da 25 in su (un bivio, una fermata senza sosta) né "   \
+    "l'uno né gli altri")                                                                                 \
   X(stazione, L, i32, kInteri32, nessuno, multiplo_di(100, Codice::marciapiede_non_multiplo),      \
-    lunghezza, non_memorizzato, "m", kDaNessunaParte, "platform length", "")                       \
+    lunghezza, non_memorizzato, "m", kDaNessunaParte, "lunghezza del marciapiede", "")                       \
   X(stazione, opzione, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",         \
-    in_stazione(RuoloVoce::stazione_opzione), "option", "")                                        \
+    in_stazione(RuoloVoce::stazione_opzione), "opzione", "")                                        \
   X(stazione, flag_4, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",          \
-    in_stazione(RuoloVoce::stazione_flag_4), "flag 4",                                             \
-    "cleared when L is below 600, and in the first station")                                       \
+    in_stazione(RuoloVoce::stazione_flag_4), "indicatore 4",                                             \
+    "azzerato se L è sotto 600, e nella prima stazione")                                       \
   X(stazione, flag_3, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",          \
-    in_stazione(RuoloVoce::stazione_flag_3), "flag 3",                                             \
-    "not 0 lengthens the zone by 50 m (types other than 5 to 8); cleared for types 5 to 8 and in " \
-    "the first station")                                                                           \
+    in_stazione(RuoloVoce::stazione_flag_3), "indicatore 3",                                             \
+    "diverso da 0 allunga la zona di 50 m (tipi diversi da 5 a 8); azzerato per i tipi da 5 a 8 e "  \
+    "nella prima stazione")                                                                           \
   X(stazione, intero_1, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
-    in_stazione(RuoloVoce::stazione_intero_1), "integer 1", "")                                    \
+    in_stazione(RuoloVoce::stazione_intero_1), "intero 1", "")                                    \
   X(stazione, intero_2, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
-    in_stazione(RuoloVoce::stazione_intero_2), "integer 2", "")                                    \
+    in_stazione(RuoloVoce::stazione_intero_2), "intero 2", "")                                    \
   X(stazione, flag_1, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",          \
-    in_stazione(RuoloVoce::stazione_flag_1), "flag 1", "")                                         \
+    in_stazione(RuoloVoce::stazione_flag_1), "indicatore 1", "")                                         \
   X(stazione, intero_3, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
-    in_stazione(RuoloVoce::stazione_intero_3), "integer 3", "")                                    \
+    in_stazione(RuoloVoce::stazione_intero_3), "intero 3", "")                                    \
   X(stazione, intero_4, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
-    in_stazione(RuoloVoce::stazione_intero_4), "integer 4", "")                                    \
+    in_stazione(RuoloVoce::stazione_intero_4), "intero 4", "")                                    \
   X(stazione, intero_5, i16, kInteri16, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "",   \
-    in_stazione(RuoloVoce::stazione_intero_5), "integer 5", "")                                    \
+    in_stazione(RuoloVoce::stazione_intero_5), "intero 5", "")                                    \
   X(stazione, sosta, u8, kByte, guasto_lettura, kQualsiasi, qualsiasi, come_scritto, "s",          \
-    in_stazione(RuoloVoce::stazione_sosta), "stop time", "")                                       \
+    in_stazione(RuoloVoce::stazione_sosta), "tempo di sosta", "")                                       \
   X(stazione, ore, i32, kInteri32, nessuno, kQualsiasi, ore, composto, "h",                        \
-    in_stazione(RuoloVoce::stazione_orario), "timetable hours", "")                                \
+    in_stazione(RuoloVoce::stazione_orario), "ore dell'orario", "")                                \
   X(stazione, minuti, i32, kInteri32, nessuno, kQualsiasi, minuti, composto, "min",                \
-    in_stazione(RuoloVoce::stazione_orario), "timetable minutes", "")                              \
+    in_stazione(RuoloVoce::stazione_orario), "minuti dell'orario", "")                              \
   X(stazione, secondi, i32, kInteri32, nessuno, kQualsiasi, minuti, composto, "s",                 \
-    in_stazione(RuoloVoce::stazione_orario), "timetable seconds",                                  \
-    "(ore · 60 + minuti) · 60 + secondi within 32 bits (code 25)")                                 \
+    in_stazione(RuoloVoce::stazione_orario), "secondi dell'orario",                                  \
+    "(ore · 60 + minuti) · 60 + secondi entro 32 bit (codice 25)")                                 \
   X(stazione, nome, testo, kNessunNumero, nessuno, kQualsiasi, qualsiasi, testo, "",               \
-    in_stazione(RuoloVoce::stazione_nome), "the station's name",                                   \
-    "to the line end (a comma ends it); blanks, points, `-` and `°` allowed")                      \
+    in_stazione(RuoloVoce::stazione_nome), "il nome della stazione",                                   \
+    "fino alla fine della riga (una virgola lo chiude); ammessi spazi, punti, `-` e `°`")                      \
   X(rallentamento, x, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,    \
-    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "start", "")                             \
+    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "inizio", "")                             \
   X(rallentamento, v, i32, kInteri16, nessuno, kQualsiasi, velocita, bassi_16, "km/h",             \
-    in_tratti(CampoTratto::valore_1), "speed", "on the warning board, the start and the end")      \
+    in_tratti(CampoTratto::valore_1), "velocità", "sul cartello di preavviso, sull'inizio e sulla fine")      \
   X(rallentamento, l, i32, kInteri32, nessuno, kQualsiasi, lunghezza, non_memorizzato, "m",        \
-    kDaNessunaParte, "length", "the end lies on stretch (x + l) / 50 + 1")                         \
+    kDaNessunaParte, "lunghezza", "la fine sta sul tratto (x + l) / 50 + 1")                         \
   X(rallentamento, f_tt, i32, kInteri16, nessuno, kQualsiasi, qualsiasi, bassi_16, "",             \
-    in_tratti(CampoTratto::valore_3), "whole train",                                               \
-    "1: to be respected by the whole train (0 otherwise); on the start and the end")               \
+    in_tratti(CampoTratto::valore_3), "treno intero",                                               \
+    "1: da rispettare con tutto il treno (0 altrimenti); sull'inizio e sulla fine")               \
   X(rallentamento, f_ta, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, non_memorizzato, "",      \
-    kDaNessunaParte, "marks",                                                                      \
-    "not 0: the four stretches (200 m) before the warning board are marked")                       \
+    kDaNessunaParte, "segni",                                                                      \
+    "diverso da 0: i quattro tratti (200 m) prima del cartello di preavviso sono segnati")                       \
   X(rallentamento, d_v, i32, kInteri16, nessuno, kQualsiasi, qualsiasi, bassi_16, "",              \
-    in_tratti(CampoTratto::valore_2), "second value",                                              \
-    "not 0: stored on the warning board, the start and the end")                                   \
+    in_tratti(CampoTratto::valore_2), "secondo valore",                                              \
+    "diverso da 0: memorizzato sul cartello di preavviso, sull'inizio e sulla fine")                                   \
   X(segnale, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,          \
-    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "position",                              \
-    "at least 350 m from the route start, for its approach marks 400 m before it")                 \
+    tratto_piu_uno, "m", in_tratti(CampoTratto::oggetto), "posizione",                             \
+    "almeno 350 m dall'inizio del percorso, per i suoi segni di avvicinamento 400 m prima")                 \
   X(segnale, sx, i32, da_a(1, 2), nessuno, kQualsiasi, qualsiasi, composto, "",                    \
-    in_tratti(CampoTratto::valore_4), "kind",                                                      \
-    "stored as *rapp* · 10 + *sx* · 3 + *dx*, and in the approach marks")                          \
-  COMPATTATORE_VALORE_ASPETTO(X, s1, 7, valore_1, "first aspect", "stored as *s1* · 10 + *d1*")    \
-  COMPATTATORE_VALORE_ASPETTO(X, s2, 7, valore_2, "second aspect", "stored as *s2* · 10 + *d2*")   \
-  COMPATTATORE_VALORE_ASPETTO(X, s3, 7, valore_3, "third aspect", "stored as *s3* · 10 + *d3*")    \
+    in_tratti(CampoTratto::valore_4), "tipo",                                                      \
+    "memorizzato come *rapp* · 10 + *sx* · 3 + *dx*, e nei segni di avvicinamento")                          \
+  COMPATTATORE_VALORE_ASPETTO(X, s1, 7, valore_1, "primo aspetto", "memorizzato come *s1* · 10 + *d1*")    \
+  COMPATTATORE_VALORE_ASPETTO(X, s2, 7, valore_2, "secondo aspetto", "memorizzato come *s2* · 10 + *d2*")   \
+  COMPATTATORE_VALORE_ASPETTO(X, s3, 7, valore_3, "terzo aspetto", "memorizzato come *s3* · 10 + *d3*")    \
   X(segnale, rapp, i32, da_a(0, 2), nessuno, kQualsiasi, qualsiasi, composto, "",                  \
-    in_tratti(CampoTratto::valore_4), "repetition", "the tens of *rapp* · 10 + *sx* · 3 + *dx*")   \
+    in_tratti(CampoTratto::valore_4), "ripetizione", "le decine di *rapp* · 10 + *sx* · 3 + *dx*")   \
   X(segnale, dx, i32, da_a(0, 2), nessuno, kQualsiasi, qualsiasi, composto, "",                    \
-    in_tratti(CampoTratto::valore_4), "kind, added",                                               \
-    "added to *rapp* · 10 + *sx* · 3, and in the approach marks")                                  \
-  COMPATTATORE_VALORE_ASPETTO(X, d1, 3, valore_1, "first aspect, units", "added to *s1* · 10")     \
-  COMPATTATORE_VALORE_ASPETTO(X, d2, 3, valore_2, "second aspect, units", "added to *s2* · 10")    \
-  COMPATTATORE_VALORE_ASPETTO(X, d3, 3, valore_3, "third aspect, units", "added to *s3* · 10")     \
+    in_tratti(CampoTratto::valore_4), "tipo, aggiunto",                                               \
+    "aggiunto a *rapp* · 10 + *sx* · 3, e nei segni di avvicinamento")                                  \
+  COMPATTATORE_VALORE_ASPETTO(X, d1, 3, valore_1, "primo aspetto, unità", "aggiunto a *s1* · 10")     \
+  COMPATTATORE_VALORE_ASPETTO(X, d2, 3, valore_2, "secondo aspetto, unità", "aggiunto a *s2* · 10")    \
+  COMPATTATORE_VALORE_ASPETTO(X, d3, 3, valore_3, "terzo aspetto, unità", "aggiunto a *s3* · 10")     \
   X(segnale, tempo, i32, da_a(0, 255), nessuno, kQualsiasi, qualsiasi, composto, "s",              \
-    in_tratti(CampoTratto::tempo_segnale), "time",                                                 \
-    "kept only when *sx* is 2: 0, or 101 to 255 (1 to 100 become 101); its low 8 bits are "        \
-    "stored")                                                                                      \
+    in_tratti(CampoTratto::tempo_segnale), "tempo",                                                 \
+    "tenuto solo se *sx* è 2: 0, o da 101 a 255 (da 1 a 100 diventa 101); ne sono memorizzati gli " \
+    "8 bit bassi")                                                                                      \
   X(abbattimento, P, posizione, fino_a_linea_piu(6900), fuori_percorso, kQualsiasi, qualsiasi,     \
-    tratto, "m", in_tratti(CampoTratto::oggetto), "position", "")                                  \
+    tratto, "m", in_tratti(CampoTratto::oggetto), "posizione", "")                                  \
   X(abbattimento, c, i32, kCodici, nessuno, kQualsiasi, parola_nulla, bassi_16, "",              \
-    in_tratti(CampoTratto::valore_1), "code",                                                      \
-    "a code change to *c* (1 or more, for example 270), or a code cut when *c* is below 1 or not " \
-    "a number (`AC`)")
+    in_tratti(CampoTratto::valore_1), "codice",                                                      \
+    "un cambio di codice a *c* (1 o più, per esempio 270), o un abbattimento del codice se *c* è "   \
+    "sotto 1 o non è un numero (`AC`)")
 
 // The three values of a kilometric section line, into the entry `indice`.
 #define COMPATTATORE_VALORI_PROGRESSIVA(X, chiave, indice)                                         \
   X(chiave, inizio, i32, kInteri32, nessuno, multiplo_di(50, Codice::progressiva_non_multipla),    \
     qualsiasi, come_scritto, "m", in_elenco(indice, RuoloVoce::sezione_km_inizio),                 \
-    "the route position where it begins", "")                                                      \
+    "la posizione sul percorso dove comincia", "")                                                      \
   X(chiave, valore, i32, kInteri32, nessuno, multiplo_di(50, Codice::progressiva_non_multipla),    \
     qualsiasi, come_scritto, "m", in_elenco(indice, RuoloVoce::sezione_km_progressiva),            \
-    "the chainage at that point", "")                                                              \
+    "la progressiva in quel punto", "")                                                              \
   X(chiave, verso, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, come_scritto, "",               \
-    in_elenco(indice, RuoloVoce::sezione_km_verso), "direction",                                   \
-    "1 adds 100 m to the chainage, any other value leaves it")
+    in_elenco(indice, RuoloVoce::sezione_km_verso), "verso",                                   \
+    "1 aggiunge 100 m alla progressiva, ogni altro valore la lascia")
 
 // The background value of a "sfondo" line, into its field of the header entry.
 #define COMPATTATORE_VALORI_SFONDO(X, chiave)                                                      \
   X(chiave, n, i32, kInteri32, nessuno, kQualsiasi, qualsiasi, come_scritto, "",                   \
     in_elenco(voce::intestazione, RuoloVoce::intestazione_##chiave),                               \
-    "background value for the simulator", "")
+    "valore di sfondo per il simulatore", "")
 
 // The speeds of the three train ranks and the stripes on one side of a speed indicator board:
 // the speeds within `intervallo`, multiples of `passo` (any when 0), as `senso` says.
@@ -436,11 +443,11 @@ enum class Chiave {
   COMPATTATORE_VELOCITA_LATO(X, vb##lato, valore_2, "B", quale, intervallo, passo, senso)          \
   COMPATTATORE_VELOCITA_LATO(X, vc##lato, valore_3, "C", quale, intervallo, passo, senso)          \
   X(indicatori_vmax, strisce##lato, i32, da_a(0, 9), nessuno, kQualsiasi, qualsiasi, composto, "", \
-    in_tratti(CampoTratto::valore_4), "stripes on the " quale " side", "")
+    in_tratti(CampoTratto::valore_4), "strisce sul " quale " lato", "")
 #define COMPATTATORE_VELOCITA_LATO(X, nome, campo, rango, quale, intervallo, passo, senso)         \
   X(indicatori_vmax, nome, i32, intervallo, nessuno, multiplo_di(passo, Codice::nessuno), senso,   \
     composto, "km/h", in_tratti(CampoTratto::campo),                                               \
-    "speed of rank " rango " on the " quale " side", "")
+    "velocità del rango " rango " sul " quale " lato", "")
 
 // One digit of a signal's aspect, 0 to `massimo`: the tens (s) or units (d) of `campo`.
 #define COMPATTATORE_VALORE_ASPETTO(X, nome, massimo, campo, significato, regola)                  \
@@ -468,7 +475,7 @@ struct RigaChiave {
   const char* altra_forma;  // another spelling read without a warning, or nullptr
   Variante variante;
   char separatore;          // between its values on a line
-  const char* significato;  // what the line is (English, UTF-8), or ""
+  const char* significato;  // what the line is (Italian, UTF-8), or ""
   const char* nota;         // what more there is to say of the whole line, or ""
 };
 
@@ -485,7 +492,7 @@ struct RigaValore {
   Memoria memoria;
   const char* unita;  // "m", "km/h", ...; "" for a pure number
   Dove dove;
-  const char* significato;  // English, UTF-8
+  const char* significato;  // Italian, UTF-8
   const char* regola;       // what more the value does, or ""
 };
 
@@ -561,7 +568,7 @@ std::vector<std::string> forme(const RigaChiave& r);
 std::string schema_riga(const RigaChiave& r);
 
 /// What the value `v` is, its unit, range, multiple, storage and rule, as the field reference
-/// writes it (English, Markdown).
+/// writes it (Italian, Markdown).
 std::string descrizione(const RigaValore& v);
 
 /// The README's field reference (Markdown, UTF-8): the table of the line source, the table of

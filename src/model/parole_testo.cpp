@@ -20,29 +20,29 @@ std::string numero(int64_t n) {
   return n < 0 ? "\xE2\x88\x92" + std::to_string(-n) : std::to_string(n);
 }
 
-std::string codice(Codice c) { return "code " + std::to_string(compattatore::numero(c)); }
+std::string codice(Codice c) { return "codice " + std::to_string(compattatore::numero(c)); }
 
 std::string memoria(const RigaValore& v) {
   const std::string nome = v.nome;
   switch (v.memoria) {
     case Memoria::come_scritto:
-      return "stored as written";
+      return "memorizzato come scritto";
     case Memoria::bassi_8:
-      return "its low 8 bits stored";
+      return "ne sono memorizzati gli 8 bit bassi";
     case Memoria::bassi_16:
-      return "its low 16 bits stored";
+      return "ne sono memorizzati i 16 bit bassi";
     case Memoria::quinti:
-      return "stored divided by 5, rounded";
+      return "memorizzato diviso per 5, arrotondato";
     case Memoria::piu_cento:
-      return "stored + 100 in one byte";
+      return "memorizzato + 100 in un byte";
     case Memoria::tratto_piu_uno:
-      return "on stretch " + nome + " / 50 + 1";
+      return "sul tratto " + nome + " / 50 + 1";
     case Memoria::tratto:
-      return "on stretch " + nome + " / 50";
+      return "sul tratto " + nome + " / 50";
     case Memoria::tratto_meno_uno:
-      return "up to stretch " + nome + " / 50 \xE2\x88\x92 1";
+      return "fino al tratto " + nome + " / 50 \xE2\x88\x92 1";
     case Memoria::non_memorizzato:
-      return "not stored";
+      return "non memorizzato";
     case Memoria::composto:
     case Memoria::testo:
       break;
@@ -58,19 +58,29 @@ std::string senso(Senso s) {
     case Senso::parola_nulla:
       break;
     case Senso::velocita:
-      return "a warning at 0 or less and above " + massima;
+      return "un avviso a 0 o meno e oltre " + massima;
     case Senso::velocita_o_nulla:
-      return "0 for none, a warning below 0 and above " + massima;
+      return "0 per nessuna, un avviso sotto 0 e oltre " + massima;
     case Senso::lunghezza:
-      return "a warning at 0 or less";
+      return "un avviso a 0 o meno";
     case Senso::fine:
-      return "a warning when not after the start";
+      return "un avviso se non viene dopo l'inizio";
     case Senso::fine_o_nulla:
-      return "a warning when neither 0 nor after the start";
+      return "un avviso se non è 0 e non viene dopo l'inizio";
     case Senso::ore:
-      return "a warning below 0";
+      return "un avviso sotto 0";
     case Senso::minuti:
-      return "a warning outside 0 to 59";
+      return "un avviso fuori da 0 a 59";
+    case Senso::tipo_montagna: {
+      std::string tipi;
+      for (const int64_t t : kTipiMontagna) {
+        tipi += (tipi.empty()                                       ? ""
+                 : t == kTipiMontagna[std::size(kTipiMontagna) - 1] ? " e "
+                                                                    : ", ") +
+                std::to_string(t);
+      }
+      return "un avviso per un tipo diverso da " + tipi;
+    }
   }
   return "";
 }
@@ -86,22 +96,22 @@ std::string descrizione(const RigaValore& v) {
   const Intervallo& i = v.intervallo;
   // Beyond its range a value sets its code; one without a code is stored with a warning.
   const std::string oltre =
-      " (" + (v.codice == Codice::nessuno ? std::string("a warning beyond") : codice(v.codice)) +
+      " (" + (v.codice == Codice::nessuno ? std::string("un avviso oltre") : codice(v.codice)) +
       ")";
   if (v.lettura == ModoLettura::posizione) {
-    aggiungi("0 to the route length + " + numero(i.massimo) + " m" + oltre);
+    aggiungi("da 0 alla lunghezza del percorso + " + numero(i.massimo) + " m" + oltre);
   } else if (v.lettura != ModoLettura::testo &&
              (i.minimo != kInteri32.minimo || i.massimo != kInteri32.massimo)) {
     if (i.minimo == kInteri32.minimo) {
-      aggiungi("up to " + numero(i.massimo) + oltre);
+      aggiungi("fino a " + numero(i.massimo) + oltre);
     } else {
-      aggiungi(numero(i.minimo) + (i.massimo == i.minimo + 1 ? " or " : " to ") +
-               numero(i.massimo) + oltre);
+      aggiungi((i.massimo == i.minimo + 1 ? "" : "da ") + numero(i.minimo) +
+               (i.massimo == i.minimo + 1 ? " o " : " a ") + numero(i.massimo) + oltre);
     }
   }
   if (v.multiplo.passo != 0) {
-    aggiungi("a multiple of " + std::to_string(v.multiplo.passo) + " (" +
-             (v.multiplo.codice == Codice::nessuno ? std::string("a warning otherwise")
+    aggiungi("multiplo di " + std::to_string(v.multiplo.passo) + " (" +
+             (v.multiplo.codice == Codice::nessuno ? std::string("un avviso altrimenti")
                                                    : codice(v.multiplo.codice)) +
              ")");
   }
@@ -138,16 +148,16 @@ std::string anche(const std::string& prima, const std::vector<std::string>& altr
 
 // The curve classes and their radii.
 std::string classi_curva() {
-  std::string s = "`d` turns right, `s` left; the digit is its class: ";
+  std::string s = "`d` gira a destra, `s` a sinistra; la cifra è la classe: ";
   for (size_t i = 0; i < std::size(kCurvature); ++i) {
     const double raggio = 1.0 / kCurvature[i];
     const auto intero = std::llround(raggio);
     if (i > 0) s += ", ";
-    s += std::to_string(i + 1) + (i == 0 ? " radius " : " ");
-    if (std::abs(raggio - static_cast<double>(intero)) > 1e-6) s += "about ";
+    s += std::to_string(i + 1) + (i == 0 ? " raggio " : " ");
+    if (std::abs(raggio - static_cast<double>(intero)) > 1e-6) s += "circa ";
     s += std::to_string(intero) + " m";
   }
-  return s + " (" + codice(Codice::curva_errata) + " with none)";
+  return s + " (" + codice(Codice::curva_errata) + " senza)";
 }
 
 // The meaning cell of a keyword row.
@@ -155,7 +165,7 @@ std::string significato(const RigaChiave& r) {
   const std::span<const RigaValore> vv = valori(r.chiave);
   std::string d = r.significato;
   if (vv.size() > kValoriInRiga) {
-    d += "; its " + std::to_string(vv.size()) + " items are below";
+    d += "; le sue " + std::to_string(vv.size()) + " voci sono più sotto";
   } else {
     std::string elenco;
     for (const RigaValore& v : vv) {
@@ -169,9 +179,9 @@ std::string significato(const RigaChiave& r) {
   };
   if (r.variante == Variante::curva) frase(classi_curva());
   frase(r.nota);
-  if (r.maiuscole == Maiuscole::contano) frase("Lower case only");
+  if (r.maiuscole == Maiuscole::contano) frase("Solo in minuscolo");
   if (r.variante == Variante::nessuna && r.altra_forma != nullptr) {
-    frase(in_codice(cp1252::a_utf8(r.altra_forma)) + " is accepted too");
+    frase("Si accetta anche " + in_codice(cp1252::a_utf8(r.altra_forma)));
   }
   return d;
 }
@@ -193,7 +203,7 @@ std::string valori_in_numero(const RigaChiave& r) {
 // The table of one source: keywords and headers in the order of the table, headers that add
 // nothing folded into the one before, keywords that differ only in spelling in one line.
 std::string tabella_sorgente(bool linea) {
-  std::string t = "| Line | Values | Meaning, unit, range |\n|---|---|---|\n";
+  std::string t = "| Riga | Valori | Significato, unità, campo |\n|---|---|---|\n";
   const RigaChiave* gruppo = nullptr;  // the first row of the line being gathered
   std::vector<std::string> altre;      // the spellings folded into it
   auto chiudi = [&] {
@@ -203,13 +213,13 @@ std::string tabella_sorgente(bool linea) {
     if (gruppo->variante == Variante::codici) altre.push_back(gruppo->altra_forma);
     if (!intestazione) {
       riga_t += anche(forma_mostrata(*gruppo), altre,
-                      gruppo->variante == Variante::codici ? "or" : "also");
+                      gruppo->variante == Variante::codici ? "o" : "anche");
     }
     std::string s = significato(*gruppo);
     if (intestazione && !altre.empty()) {
       s += "; " + in_codice(gruppo->forma);
       for (const std::string& altra : altre) s += ", " + in_codice(altra);
-      s += " are the usual ones";
+      s += " sono le solite";
     }
     t += "| " + riga_t + " | " + valori_in_numero(*gruppo) + " | " + s + " |\n";
     gruppo = nullptr;
@@ -248,7 +258,7 @@ std::vector<std::string> riferimento_campi() {
   for (const RigaChiave& r : kRigheChiavi) {
     const std::span<const RigaValore> vv = valori(r.chiave);
     if (vv.size() <= kValoriInRiga) continue;
-    std::string t = "| Item | Name | Meaning, unit, range |\n|---|---|---|\n";
+    std::string t = "| Voce | Nome | Significato, unità, campo |\n|---|---|---|\n";
     for (size_t i = 0; i < vv.size(); ++i) {
       t += "| " + std::to_string(i + 1) + " | " + vv[i].nome + " | " + descrizione(vv[i]) + " |\n";
     }

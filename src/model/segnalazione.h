@@ -47,11 +47,23 @@ struct Nota {
 struct ValoreScritto {
   std::string scritto{};                 // as written (UTF-8)
   std::optional<int64_t> memorizzato{};  // as stored, in the author's unit; none when not stored
-  int64_t minimo = 0;                    // the field's range
+  int64_t minimo = 0;                    // the field's range (a position's up to the route's end)
   int64_t massimo = 0;
+  std::string campo{};  // its keyword and field: "'rallentamento', l"
+  std::string unita{};  // "m", "km/h", ...; "" for a pure number
 
   bool operator==(const ValoreScritto&) const = default;
 };
+
+/// "'rallentamento', l: -400 m": the value as the author wrote it, named by its keyword and
+/// field, as the message of a code about one value shows it.
+inline std::string detto(const ValoreScritto& v) {
+  return v.campo + ": " + v.scritto + (v.unita.empty() ? "" : " " + v.unita);
+}
+/// The detail of a code about the value `v`: the value as written, then `dettaglio`.
+inline std::string con_valore(const ValoreScritto& v, const std::string& dettaglio) {
+  return detto(v) + (dettaglio.empty() ? "" : "; " + dettaglio);
+}
 
 /// One diagnostic, as the sink receives it.
 struct Segnalazione {

@@ -37,15 +37,19 @@ inline bool contiene(std::string_view voce, std::string_view cosa) {
 /// A run-time fault that belongs to an item other than the last one read: a value stored when a
 /// later item came (a speed written at the next speed line). Carries that item's place.
 struct GuastoAlLuogo : GuastoEsecuzione {
-  GuastoAlLuogo(const std::string& messaggio, Luogo l)
-      : GuastoEsecuzione(messaggio), luogo(std::move(l)) {}
+  GuastoAlLuogo(const std::string& messaggio, Luogo l,
+                std::optional<ValoreScritto> v = std::nullopt)
+      : GuastoEsecuzione(messaggio), luogo(std::move(l)), valore(std::move(v)) {}
   Luogo luogo;
+  std::optional<ValoreScritto> valore;  // the value at `luogo` that does not fit, as written
 };
 
 /// A number read from a source, with where it was written and how.
 struct Numero {
   int32_t valore = 0;
   Posto posto;
+  const RigaValore* riga = nullptr;  // the field it was read as
+  std::string scritto{};             // as written (UTF-8)
 };
 
 /// A profile written stretch by stretch: the value that holds from the cursor on, until a later
@@ -53,7 +57,7 @@ struct Numero {
 struct Profilo {
   int32_t cursore = 0;
   int32_t valore = 0;
-  Posto origine;
+  Numero origine;
 
   /// Writes `valore` with `scrivi(stretch, valore)` from the cursor on, at least one stretch,
   /// while the cursor is below `fino`. With `arresto`, stops before writing at that stretch.
@@ -88,11 +92,47 @@ class Fase {
     errore(codice, posizione.posto, posizione.valore, {},
            {nota_occupato(origini_, s, m_.tratto(s).oggetto)});
   }
-  /// A position refused by the range rule or before the route start: code 15 with the position;
-  /// the item loop ends and the finishing steps follow.
-  Seguito fuori_percorso(const Numero& posizione) {
-    errore(Codice::fuori_percorso, posizione.posto, posizione.valore);
+  /// Sets `codice` about the value `n`: at its item, its message showing it as written, and
+  /// `memorizzato` what the model keeps of it (nothing when the item is refused).
+  void errore_al_valore(Codice codice, const Numero& n, std::optional<int32_t> posizione,
+                        std::optional<int64_t> memorizzato = std::nullopt,
+                        const std::string& dettaglio = {}) {
+    Segnalazione s{codice, posizione, lettore_.luogo(n.posto), dettaglio};
+    if (n.riga != nullptr) {
+      s.valore = valore_scritto(n, memorizzato);
+      s.dettaglio = con_valore(*s.valore, dettaglio);
+    }
+    errori_.ricevi(std::move(s));
+  }
+  /// The value `n` as written, as stored (`memorizzato`) and the values its field takes.
+  ValoreScritto valore_scritto(const Numero& n, std::optional<int64_t> memorizzato) const {
+    const RigaValore& r = *n.riga;
+    ValoreScritto v{n.scritto,
+                    memorizzato,
+                    r.intervallo.minimo,
+                    r.intervallo.massimo,
+                    "'" + cp1252::a_utf8(riga(r.chiave).forma) + "', " + r.nome,
+                    r.unita};
+    // A position's range counts from the route's end.
+    if (r.lettura == ModoLettura::posizione) {
+      v.massimo += lunghezza_percorso(m_.metri_totali);
+    }
+    return v;
+  }
+  /// A position refused by the range rule or before the route start, or the value that takes
+  /// the object out of the route: code 15 with the position; the item loop ends and the
+  /// finishing steps follow.
+  Seguito fuori_percorso(const Numero& valore, std::optional<int32_t> posizione = std::nullopt) {
+    errore_al_valore(Codice::fuori_percorso, valore, posizione ? posizione : valore.valore);
     return Seguito::esci;
+  }
+  /// A value that a later item stores, too large for its field: the run-time fault at the item
+  /// where it was written, showing it as written.
+  [[noreturn]] void non_entra(const Numero& n) const {
+    if (n.riga == nullptr) throw GuastoEsecuzione("valore fuori dal campo");
+    ValoreScritto v = valore_scritto(n, std::nullopt);
+    const std::string messaggio = detto(v) + " non entra nel campo (" + campo(*n.riga) + ")";
+    throw GuastoAlLuogo(messaggio, lettore_.luogo(n.posto), std::move(v));
   }
   /// The next item of the reader as text.
   std::string leggi() { return lettore_.leggi_testo(); }
@@ -120,9 +160,17 @@ class Fase {
 
   // ------------------------------------------------------------------------------ warnings
 
-  void avviso(Avviso tipo, const Posto& dove, std::string messaggio, std::vector<Nota> note = {}) {
+  void avviso(Avviso tipo, const Posto& dove, std::string messaggio, std::vector<Nota> note = {},
+              std::optional<ValoreScritto> valore = std::nullopt) {
     if (++avvisi_ > kAvvisiPerFile) return;
-    errori_.segnala_avviso(tipo, lettore_.luogo(dove), std::move(messaggio), std::move(note));
+    errori_.segnala_avviso(tipo, lettore_.luogo(dove), std::move(messaggio), std::move(note),
+                           Gravita::avviso, std::move(valore));
+  }
+  /// The number `n` as a fraction written with a comma, `scritto`, stored as `n`.
+  ValoreScritto con_la_virgola(const Numero& n, const std::string& scritto) const {
+    ValoreScritto v = valore_scritto(n, memorizzato(*n.riga, n.valore));
+    v.scritto = scritto;
+    return v;
   }
   /// A warning about the whole file, or its line `riga`.
   void avviso_file(Avviso tipo, std::string messaggio, int riga = 0) {
@@ -249,7 +297,7 @@ class Fase {
              "il resto di questa riga, da cui '" + std::string(chiave) +
                  "' ha preso valori, è ignorato");
     } else if (const std::optional<Posto> resto = lettore_.resto_riga(); resto && completa) {
-      if (!virgola_decimale(*resto)) {
+      if (!virgola_decimale(*resto) && !virgola_in_mezzo(*resto)) {
         avviso(Avviso::valori_in_piu, *resto, legge + ": il resto della riga è ignorato");
       }
     }
@@ -260,6 +308,10 @@ class Fase {
   /// The rest of the line `resto`, left after the keyword's last value, completes that value as
   /// a fraction written with a comma (`12,5`): says so, and returns true.
   bool virgola_decimale(const Posto& resto);
+  /// The line has one item more than its keyword reads, `resto`, because a fraction written
+  /// with a comma in the middle of it (`12,5`) was read as two values: says so at the comma, and
+  /// returns true. Nothing when the slip cannot be told apart from values written close together.
+  bool virgola_in_mezzo(const Posto& resto);
 
   /// A line whose first item matched no keyword of `ambito`.
   void sconosciuta(const Parola& p, Ambito ambito) {
@@ -306,14 +358,20 @@ class Fase {
   static std::string sconfina(const RigaValore& r, char lato, const char* altro);
   /// The field of `r` as a message names it: "da -100 a 155 per mille".
   static std::string campo(const RigaValore& r);
-  /// A warning about the value `n` of `r`, named after its keyword and value, with the value as
+  /// A warning about the value `n`, named after its keyword and value, with the value as
   /// written and as stored (`memorizzato`).
-  void avviso_valore(Avviso tipo, const RigaValore& r, const Numero& n, const std::string& testo,
+  void avviso_valore(Avviso tipo, const Numero& n, const std::string& testo,
                      std::optional<int64_t> memorizzato);
 
   /// The object now on stretch `tratto` was placed by the keyword item `dove`.
   void origine(int64_t tratto, const Posto& dove) {
     if (origini_ != nullptr) origini_->metti(static_cast<int32_t>(tratto), lettore_.luogo(dove));
+  }
+  /// ... by the value `n` of its line, which a code about that stretch shows as written.
+  void origine(int64_t tratto, const Numero& n) {
+    if (origini_ == nullptr) return;
+    origini_->metti(static_cast<int32_t>(tratto), lettore_.luogo(n.posto), false,
+                    valore_scritto(n, memorizzato(*n.riga, n.valore)));
   }
 
   static constexpr int kAvvisiPerFile = 20;

@@ -128,8 +128,7 @@ class FaseLinea : Fase {
         const Numero l = valore(ValoreChiave::lunghezza_percorso_L);
         m_.elenco[voce::figure_treno].campo_2 = l.valore;
         if (l.valore < 0 || l.valore > kLunghezzaPercorsoMassima) {
-          errore(Codice::lunghezza_fuori_campo, l.posto, std::nullopt,
-                 std::to_string(l.valore) + " m");
+          errore_al_valore(Codice::lunghezza_fuori_campo, l, std::nullopt);
           return false;
         }
         m_.crea_tratti(std::min(l.valore, taglio_), traccia_);
@@ -165,9 +164,10 @@ class FaseLinea : Fase {
     v.campo_1 = inizio.valore;
     v.campo_2 = progressiva.valore;
     v.campo_3 = valore(righe[2].valore).valore;
-    progressive_.push_back(ProgressivaLetta{inizio.valore, progressiva.valore,
-                                            lettore_.luogo(inizio.posto),
-                                            lettore_.luogo(progressiva.posto)});
+    progressive_.push_back(
+        ProgressivaLetta{inizio.valore, progressiva.valore, lettore_.luogo(inizio.posto),
+                         lettore_.luogo(progressiva.posto), valore_scritto(inizio, inizio.valore),
+                         valore_scritto(progressiva, progressiva.valore)});
   }
 
   // The signal repetition section and its code count; false when a code ends the phase.
@@ -178,13 +178,11 @@ class FaseLinea : Fase {
     v.campo_1 = inizio.valore;
     v.campo_2 = fine.valore;
     if (inizio.valore % 50 != 0) {
-      errore(Codice::ripetizione_inizio, inizio.posto, std::nullopt,
-             std::to_string(inizio.valore) + " m");
+      errore_al_valore(Codice::ripetizione_inizio, inizio, std::nullopt, inizio.valore);
       return false;
     }
     if (fine.valore % 50 != 0) {
-      errore(Codice::ripetizione_fine, fine.posto, std::nullopt,
-             std::to_string(fine.valore) + " m");
+      errore_al_valore(Codice::ripetizione_fine, fine, std::nullopt, fine.valore);
       return false;
     }
     if (contiene(p.bassa, "4")) {
@@ -288,7 +286,7 @@ class FaseLinea : Fase {
     const int32_t n = cinquantesimi(posizione.valore);
     if (n > 0) riempi_pendenza(n);
     pendenza_.valore = pendenza.valore;
-    pendenza_.origine = pendenza.posto;
+    pendenza_.origine = pendenza;
     return Seguito::avanti;
   }
 
@@ -304,8 +302,8 @@ class FaseLinea : Fase {
     }
     if (traccia_curva(m_.tracciato, metro_, posizione.valore, lunghezza.valore, *k) !=
         Codice::nessuno) {
-      errore(Codice::curva_errata, lunghezza.posto, std::nullopt,
-             "la curva finisce oltre 1000000 m");
+      errore_al_valore(Codice::curva_errata, lunghezza, std::nullopt, std::nullopt,
+                       "la curva finisce oltre 1000000 m");
       return Seguito::ferma;
     }
     return Seguito::avanti;
@@ -375,9 +373,7 @@ class FaseLinea : Fase {
   void scrivi_pendenza(int32_t s, int32_t pendenza) {
     const int64_t valore = int64_t{pendenza} + 100;
     if (valore < 0 || valore > 255) {
-      throw GuastoAlLuogo("pendenza: " + std::to_string(pendenza) +
-                              " per mille non entra nel campo (da -100 a 155)",
-                          lettore_.luogo(pendenza_.origine));
+      non_entra(pendenza_.origine);
     }
     m_.tratto(s).pendenza = static_cast<uint8_t>(valore);
   }

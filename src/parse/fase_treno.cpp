@@ -149,9 +149,7 @@ class FaseTreno : Fase {
         [this](int32_t s, int32_t kmh) {
           const int64_t quinti = arrotonda(static_cast<double>(kmh) / 5.0);
           if (quinti < 0 || quinti > 255) {
-            throw GuastoAlLuogo(
-                "velocita: " + std::to_string(kmh) + " km/h non entra nel campo (da 0 a 1277 km/h)",
-                lettore_.luogo(velocita_.origine));
+            non_entra(velocita_.origine);
           }
           m_.tratto(s).velocita = static_cast<uint8_t>(quinti);
         },
@@ -174,7 +172,7 @@ class FaseTreno : Fase {
     const int32_t n = cinquantesimi(p.valore);
     if (n > 0) riempi_velocita(n, m_.ultimo_tratto());
     velocita_.valore = kmh.valore;
-    velocita_.origine = kmh.posto;
+    velocita_.origine = kmh;
     return Seguito::avanti;
   }
 
@@ -187,7 +185,7 @@ class FaseTreno : Fase {
     const int32_t n = cinquantesimi(p.valore);
     if (n > 0) riempi_aderenza(n);
     aderenza_.valore = a.valore;
-    aderenza_.origine = a.posto;
+    aderenza_.origine = a;
     return Seguito::avanti;
   }
 
@@ -242,6 +240,11 @@ class FaseTreno : Fase {
     oltre_la_linea(x);
     const TrattiRallentamento t = tratti_rallentamento(r);
     const Codice esito = memo_rallentamento(m_, r);
+    // A slowdown that starts in the route and ends outside it leaves it by its length.
+    const auto fuori = [this](int64_t k) { return k < 0 || k > m_.ultimo_tratto(); };
+    if (esito == Codice::fuori_percorso && !fuori(t.inizio) && fuori(t.fine)) {
+      return fuori_percorso(l, x.valore);
+    }
     int64_t conteso = 0;
     switch (esito) {
       case Codice::avviso_occupato:
@@ -265,8 +268,13 @@ class FaseTreno : Fase {
         // What was stored: the end, the start (which wins a shared stretch), the warning board,
         // then the marks. A slowdown whose length is not above 0 ends where it starts or before:
         // what the code-marker pass then finds on its start and end is the length's doing.
-        origine(t.fine, r.l > 0 ? p.posto : l.posto);
-        origine(t.inizio, r.l > 0 ? p.posto : l.posto);
+        if (r.l > 0) {
+          origine(t.fine, p.posto);
+          origine(t.inizio, p.posto);
+        } else {
+          origine(t.fine, l);
+          origine(t.inizio, l);
+        }
         if (t.con_avviso) origine(t.avviso, p.posto);
         if (t.con_marcati && esito == Codice::nessuno) {
           for (int64_t k = 0; k <= 3; ++k) origine(t.marcati - k, p.posto);
@@ -334,7 +342,7 @@ class FaseTreno : Fase {
     v.campo_3 = p;
     if (!nel_percorso(m_.ultimo_tratto(), p, kMargineStazione)) return fuori_percorso(posizione);
     if (p % 50 != 0) {
-      errore(Codice::stazione_non_multipla, posizione.posto, p);
+      errore_al_valore(Codice::stazione_non_multipla, posizione, p, p);
       return Seguito::ferma;
     }
     oltre_la_linea(posizione);
@@ -342,8 +350,7 @@ class FaseTreno : Fase {
     const Numero l = valore(ValoreChiave::stazione_L);
     banchina = l.valore;
     if (banchina % 100 != 0) {
-      errore(Codice::marciapiede_non_multiplo, l.posto, p,
-             "marciapiede di " + std::to_string(banchina) + " m");
+      errore_al_valore(Codice::marciapiede_non_multiplo, l, p);
       return Seguito::ferma;
     }
     auto u8 = [this](ValoreChiave c) { return static_cast<uint8_t>(valore(c).valore); };
@@ -480,10 +487,11 @@ class FaseTreno : Fase {
       if (l.inizio != sezione.campo_1) continue;
       if (l.valore != sezione.campo_2 && int64_t{l.valore} + 100 != sezione.campo_2) continue;
       const bool inizio = sezione.campo_1 % 50 != 0;
-      errori_.segnala(Codice::progressiva_non_multipla, std::nullopt,
-                      inizio ? l.luogo_inizio : l.luogo_valore,
-                      inizio ? "inizio " + std::to_string(l.inizio) + " m"
-                             : "valore " + std::to_string(l.valore) + " m");
+      Segnalazione s{Codice::progressiva_non_multipla, std::nullopt,
+                     inizio ? l.luogo_inizio : l.luogo_valore};
+      s.valore = inizio ? l.scritto_inizio : l.scritto_valore;
+      s.dettaglio = detto(*s.valore);
+      errori_.ricevi(std::move(s));
       return;
     }
     errori_.segnala(Codice::progressiva_non_multipla, std::nullopt, Luogo{},

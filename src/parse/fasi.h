@@ -28,6 +28,8 @@ struct ProgressivaLetta {
   int32_t valore = 0;
   Luogo luogo_inizio;
   Luogo luogo_valore;
+  ValoreScritto scritto_inizio;  // each as written
+  ValoreScritto scritto_valore;
 };
 
 /// What the line phase leaves for the train phase.

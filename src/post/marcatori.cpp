@@ -90,6 +90,13 @@ class Passata {
     Segnalazione segnalazione{c, static_cast<int32_t>(metri), luogo_di(di), std::move(dettaglio),
                               std::move(note)};
     segnalazione.tratto = static_cast<int32_t>(std::min<int64_t>(s, ultimo_));
+    // An object placed where one value of its line put it (a slowdown's length): the code shows
+    // that value as written.
+    const Origine* o = origini_ != nullptr ? origini_->di(static_cast<int32_t>(di)) : nullptr;
+    if (o != nullptr && o->valore) {
+      segnalazione.dettaglio = con_valore(*o->valore, segnalazione.dettaglio);
+      segnalazione.valore = o->valore;
+    }
     errori_.ricevi(std::move(segnalazione));
   }
 

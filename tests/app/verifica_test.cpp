@@ -107,6 +107,24 @@ TEST(Verifica, DocumentoJsonConOgniCampo) {
   EXPECT_EQ(json::parse(c.out)["file_scritti"].size(), 3u);
 }
 
+// A diagnostic about one value carries it: as written, as stored, its field's range and unit.
+TEST(Verifica, DocumentoJsonConIlValore) {
+  CartellaTemporanea d;
+  sorgenti(d, {}, {"aderenza,  0,  300", kStazione, "segnale, 99999, 2, 4, 1, 0, 0, 0, 0,0,0, 0"});
+  const auto r =
+      esegui_programma({"verifica", "P_linea.txt", "P_7-.txt", "--formato", "json"}, d.percorso());
+  const json j = json::parse(r.out);
+  ASSERT_EQ(j["diagnostiche"].size(), 2u) << r.out;
+  EXPECT_EQ(j["diagnostiche"][0]["valore"],
+            json::parse(R"({"campo": "'aderenza', a", "scritto": "300", "memorizzato": 44,
+                            "minimo": 0, "massimo": 255, "unita": ""})"));
+  // A refused position: not stored; its range reaches the route length + 6900 m.
+  EXPECT_EQ(j["diagnostiche"][1]["codice"], 15);
+  EXPECT_EQ(j["diagnostiche"][1]["valore"],
+            json::parse(R"({"campo": "'segnale', P", "scritto": "99999", "memorizzato": null,
+                            "minimo": 0, "massimo": 16900, "unita": "m"})"));
+}
+
 TEST(Verifica, CodificheDeiSorgenti) {
   // One scenario whose station is called "Città", written three ways.
   const std::string riga = "stazione, 2000, 24, 300, 0, 0, 0, 0,0,0, 0,0,0, 30, 6,0,0, Citt";

@@ -52,17 +52,21 @@ TEST(TabellaParole, SchemaDellaRiga) {
   EXPECT_EQ(valori(Chiave::stazione).back().valore, ValoreChiave::stazione_nome);
 }
 
-// The README's field reference is the one the table gives: a failure prints the tables to paste.
-TEST(TabellaParole, IlReadmeHaLeTabelleDeiCampi) {
-  const std::string readme = prova::leggi(COMPATTATORE_SORGENTI "/README.md");
-  size_t dopo = readme.find("### Writing sources");
-  ASSERT_NE(dopo, std::string::npos);
-  for (const std::string& tabella : riferimento_campi()) {
-    const size_t dove = readme.find(tabella, dopo);
-    EXPECT_NE(dove, std::string::npos)
-        << "il README, dopo la tabella precedente, non ha questa tabella dei campi:\n"
-        << tabella;
-    if (dove != std::string::npos) dopo = dove + tabella.size();
+// The field reference of the README and of the author's manual is the one the table gives: a
+// failure prints the tables to paste.
+TEST(TabellaParole, IlReadmeEIlManualeHannoLeTabelleDeiCampi) {
+  for (const auto& [nome, inizio] : {std::pair{"README.md", "### Writing sources"},
+                                     std::pair{"doc/manuale.md", "### Riferimento dei campi"}}) {
+    const std::string testo = prova::leggi(std::string(COMPATTATORE_SORGENTI "/") + nome);
+    size_t dopo = testo.find(inizio);
+    ASSERT_NE(dopo, std::string::npos) << nome;
+    for (const std::string& tabella : riferimento_campi()) {
+      const size_t dove = testo.find(tabella, dopo);
+      EXPECT_NE(dove, std::string::npos)
+          << nome << ", dopo la tabella precedente, non ha questa tabella dei campi:\n"
+          << tabella;
+      if (dove != std::string::npos) dopo = dove + tabella.size();
+    }
   }
 }
 
