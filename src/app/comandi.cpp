@@ -39,6 +39,7 @@ constexpr Opzione kOpzioniCompila[] = {
     {"avvisi-come-errori", nullptr, "un avviso fa finire con stato 2"},
     {"disegna", "PERCORSO.html", "scrive anche il disegno del percorso (vedi 'disegna')",
      Valore::percorso, nullptr, 0, "*.html"},
+    {"osserva", nullptr, "compila di nuovo a ogni modifica dei sorgenti, fino a Ctrl+C"},
 };
 
 constexpr Opzione kOpzioniVerifica[] = {
@@ -67,6 +68,7 @@ constexpr Opzione kOpzioniMostra[] = {
 
 constexpr Opzione kOpzioniDisegna[] = {
     {"uscita", "PERCORSO.html", "la pagina da scrivere", Valore::percorso, "output", 'o', "*.html"},
+    {"osserva", nullptr, "ridisegna a ogni modifica dei file compilati, fino a Ctrl+C"},
 };
 
 constexpr Opzione kOpzioniDecompila[] = {
@@ -111,7 +113,12 @@ const Comando kComandi[] = {
      "numeri arrotondati) e non cambiano i file compilati.\n"
      "\n"
      "Un sorgente UTF-8 (con BOM, o con lettere accentate in UTF-8) è convertito in\n"
-     "Windows-1252 prima della lettura; --codifica sceglie la codifica.\n",
+     "Windows-1252 prima della lettura; --codifica sceglie la codifica.\n"
+     "\n"
+     "Con --osserva, dopo la prima compilazione attende che un sorgente cambi e compila di\n"
+     "nuovo: per ogni compilazione, dopo i messaggi, una riga con l'ora, l'esito (ok,\n"
+     "avvisi N, errore N) e ciò che lo scenario contiene. La pagina di --disegna si\n"
+     "ricarica da sé nel browser. Ctrl+C finisce (stato 0).\n",
      kOpzioniCompila, comando_compila, 2, 2,
      "servono due file: il file della linea e il file del treno", kUscitaFallita,
      "*_linea.txt *-.txt"},
@@ -176,6 +183,11 @@ const Comando kComandi[] = {
      "FILE come per 'mostra': uno dei file compilati, gli altri cercati accanto a lui, o una\n"
      "cartella con un solo scenario. Servono l'elenco (.sim) e i tratti (.dat); senza il\n"
      "tracciato (NOME_linea.dat) la mappa manca e resta il profilo.\n"
+     "\n"
+     "Con --osserva la pagina è disegnata di nuovo a ogni modifica dei file compilati (per\n"
+     "esempio da 'compila --osserva'), con una riga per volta, e si ricarica da sé nel\n"
+     "browser: per questo porta un piccolo script, che legge il file PERCORSO.html.versione.js\n"
+     "scritto accanto a lei. Ctrl+C finisce (stato 0).\n"
      "\n"
      "Stato d'uscita: 0 pagina scritta; 1 file mancanti, guasti, o pagina non scritta.\n",
      kOpzioniDisegna, comando_disegna, 1, kQuantiSiVuole, "manca il file compilato da disegnare",

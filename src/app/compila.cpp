@@ -12,6 +12,7 @@
 #include "app/diagnostica.h"
 #include "app/documento.h"
 #include "app/lettura.h"
+#include "app/osserva.h"
 #include "app/rapporto.h"
 #include "io/file_sicuro.h"
 #include "io/sistema.h"
@@ -120,17 +121,53 @@ std::string riepilogo_testo(const Riepilogo& r) {
          std::to_string(r.codice_og) + "\n";
 }
 
+// The line of a compile under a watch: how it ended, and what the scenario holds.
+std::string riga_osservata(const RisultatoPercorso& r, const Resoconto& resoconto,
+                           const std::optional<Riepilogo>& riepilogo, bool pagina_fallita) {
+  std::string t;
+  if (pagina_fallita) {
+    t = "errore: pagina non scritta";
+  } else if (r.esito == Esito::campo_riservato) {
+    t = "errore " + std::to_string(numero(r.codice)) + ", nessun file scritto";
+  } else if (r.esito == Esito::non_dimensionato) {
+    t = "errore " + std::to_string(r.codice_errore) + ", nessun file scritto";
+  } else if (r.esito == Esito::scrittura_fallita) {
+    t = "errore: nessun file scritto";
+  } else if (r.codice_errore != 0) {
+    t = "errore " + std::to_string(r.codice_errore);
+  } else if (resoconto.avvisi() > 0) {
+    t = "avvisi " + std::to_string(resoconto.avvisi());
+  } else {
+    t = "ok";
+  }
+  if (riepilogo) {
+    t += ": percorso " + std::to_string(riepilogo->lunghezza) + " m, " +
+         quanti(riepilogo->tratti, "tratto", "tratti") + ", " +
+         quanti(riepilogo->stazioni, "stazione", "stazioni") + ", " +
+         quanti(riepilogo->segnali, "segnale", "segnali") + ", " +
+         quanti(riepilogo->rallentamenti, "rallentamento", "rallentamenti");
+  }
+  return t;
+}
+
 // What `--formato` asks for; an unknown value is refused later, as a usage error in text.
 Formato formato_chiesto(const OpzioniLette& o) {
   return o.valore("formato") == "json" ? Formato::json : Formato::testo;
 }
 
-// The run of `compila` (with an output folder) or `verifica` (without).
+// The run of `compila` (with an output folder) or `verifica` (without). Under a watch (with
+// `riga`) the files written and the summary are not listed: `riga` gets the line of the watch
+// instead, and a source that cannot be read is only that line; after another usage error it is
+// left empty.
 int compila_o_verifica(const char* comando, const OpzioniLette& o,
-                       const std::optional<fs::path>& uscita, std::ostream& out,
-                       std::ostream& err) {
+                       const std::optional<fs::path>& uscita, std::ostream& out, std::ostream& err,
+                       std::string* riga = nullptr) {
   auto letta = leggi_richiesta(o);
   if (const auto* e = std::get_if<std::string>(&letta)) {
+    if (riga != nullptr) {
+      *riga = "errore: " + *e;
+      return kUscitaFallita;
+    }
     return fallisci(formato_chiesto(o), out, err, comando, *e);
   }
   const Richiesta& q = std::get<Richiesta>(letta);
@@ -190,7 +227,11 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
   std::string fallimento;  // a failure after the run
   if (const auto pagina = o.percorso("disegna"); pagina && r.esito == Esito::scritto) {
     try {
-      scrivi_pagina(*pagina, run.modello());
+      if (riga != nullptr) {
+        scrivi_pagina_osservata(*pagina, run.modello());
+      } else {
+        scrivi_pagina(*pagina, run.modello());
+      }
       scritti.push_back(pagina->string());
     } catch (const ErroreFile& e) {
       fallimento = "impossibile scrivere '" + e.file.string() + "': " + e.motivo;
@@ -201,11 +242,13 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
     out << documento_json(comando, conclusione, r, scritti, riepilogo, fallimento);
     return fallimento.empty() ? stato_uscita(r, conclusione) : kUscitaFallita;
   }
+  if (riga != nullptr) *riga = riga_osservata(r, resoconto, riepilogo, !fallimento.empty());
   if (!fallimento.empty()) {
     err << "compattatore " << comando << ": " << visibile(fallimento) << "\n";
     concludi(r, err, conclusione);
     return kUscitaFallita;
   }
+  if (riga != nullptr) return concludi(r, err, conclusione);
   for (const std::string& f : scritti) out << "scritto " << visibile(f) << "\n";
   if (riepilogo) out << riepilogo_testo(*riepilogo);
   out << std::flush;
@@ -217,7 +260,26 @@ int compila_o_verifica(const char* comando, const OpzioniLette& o,
 int comando_compila(const OpzioniLette& o, std::ostream& out, std::ostream& err) {
   const fs::path uscita = o.percorso("dir").value_or(".");
   if (auto e = non_cartella(uscita)) return fallisci(formato_chiesto(o), out, err, "compila", *e);
-  return compila_o_verifica("compila", o, uscita, out, err);
+  if (!o.presente("osserva")) return compila_o_verifica("compila", o, uscita, out, err);
+  // A watch begins only with sources that can be read; the messages of a run come as text.
+  if (formato_chiesto(o) == Formato::json) {
+    return fallisci(Formato::json, out, err, "compila",
+                    "--osserva scrive una riga per compilazione: non va con --formato json");
+  }
+  auto letta = leggi_richiesta(o);
+  if (const auto* e = std::get_if<std::string>(&letta)) {
+    return fallisci(Formato::testo, out, err, "compila", *e);
+  }
+  const Richiesta& q = std::get<Richiesta>(letta);
+  return osserva(
+      "compila", {q.linea, q.treno},
+      [&]() -> std::optional<std::string> {
+        std::string riga;
+        compila_o_verifica("compila", o, uscita, out, err, &riga);
+        if (riga.empty()) return std::nullopt;
+        return riga;
+      },
+      out, err);
 }
 
 int comando_verifica(const OpzioniLette& o, std::ostream& out, std::ostream& err) {

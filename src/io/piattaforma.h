@@ -84,6 +84,25 @@ int registra_da_rimuovere(const std::filesystem::path& file);
 /// Takes the file of `biglietto` off the register (-1: nothing).
 void dimentica(int biglietto);
 
+// Watching folders, until an interrupt.
+
+/// From now on an interrupt (Ctrl+C) or a request to end (SIGTERM) no longer ends the process: it
+/// is recorded for `interruzione_arrivata` and ends `attendi_notizie` at once. A step under way
+/// goes on to its normal end, removing what it made as it always does.
+void intercetta_interruzione();
+/// An interrupt came since `intercetta_interruzione`.
+bool interruzione_arrivata();
+/// Notices of names made, changed, renamed or removed in the folders `cartelle`, or of a folder
+/// itself removed, where the system gives them (Linux: inotify); kNessunaManiglia where it does
+/// not, or when they cannot be had: then the caller looks at the files every time it wakes.
+Maniglia apri_notizie(const std::vector<std::filesystem::path>& cartelle);
+/// Waits up to `ms` milliseconds for a notice on `m` (with kNessunaManiglia: only for the time)
+/// or an interrupt, and reads away the notices that came. True when one of them was about a name
+/// of `nomi` (names without a folder) or a folder itself.
+bool attendi_notizie(Maniglia m, int ms, const std::vector<std::filesystem::path>& nomi);
+/// Closes what apri_notizie opened.
+void chiudi_notizie(Maniglia m);
+
 // Processes and the program.
 
 /// The number of the running process.

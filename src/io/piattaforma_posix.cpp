@@ -2,12 +2,17 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#if defined(__linux__)
+#include <sys/inotify.h>
+#endif
 
 #include <atomic>
 #include <cerrno>
@@ -311,6 +316,103 @@ void lascia_segnali() { ::pthread_sigmask(SIG_SETMASK, &maschera_di_prima, nullp
 void dimentica(int biglietto) {
   if (biglietto < 0 || biglietto >= kPosti) return;
   std::free(registro[biglietto].percorso.exchange(nullptr));
+}
+
+namespace {
+// The interrupt under a watch: a flag, and a pipe whose one byte wakes the wait.
+std::atomic<bool> interrotto{false};
+std::atomic<int> sveglia_scrivi{-1};
+int sveglia_leggi = -1;
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
+
+extern "C" void all_interruzione(int /*segnale*/) {
+  const int errno_salvato = errno;
+  interrotto.store(true);
+  const char uno = 1;
+  if (const int f = sveglia_scrivi.load(); f >= 0) (void)!::write(f, &uno, 1);
+  errno = errno_salvato;
+}
+
+void non_bloccante(int f) {
+  ::fcntl(f, F_SETFL, ::fcntl(f, F_GETFL) | O_NONBLOCK);
+  ::fcntl(f, F_SETFD, FD_CLOEXEC);
+}
+}  // namespace
+
+void intercetta_interruzione() {
+  static std::once_flag fatto;
+  std::call_once(fatto, [] {
+    int estremi[2];
+    if (::pipe(estremi) == 0) {
+      non_bloccante(estremi[0]);
+      non_bloccante(estremi[1]);
+      sveglia_leggi = estremi[0];
+      sveglia_scrivi.store(estremi[1]);
+    }
+    struct sigaction nostra {};
+    nostra.sa_handler = all_interruzione;
+    sigemptyset(&nostra.sa_mask);
+    nostra.sa_flags = SA_RESTART;
+    for (const int s : {SIGINT, SIGTERM}) ::sigaction(s, &nostra, nullptr);
+  });
+}
+
+bool interruzione_arrivata() { return interrotto.load(); }
+
+Maniglia apri_notizie(const std::vector<fs::path>& cartelle) {
+#if defined(__linux__)
+  const int f = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (f < 0) return kNessunaManiglia;
+  constexpr uint32_t kCosa = IN_CREATE | IN_DELETE | IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_FROM |
+                             IN_MOVED_TO | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+  for (const fs::path& c : cartelle) {
+    if (::inotify_add_watch(f, c.c_str(), kCosa) < 0) {
+      ::close(f);
+      return kNessunaManiglia;
+    }
+  }
+  return f;
+#else
+  (void)cartelle;
+  return kNessunaManiglia;
+#endif
+}
+
+bool attendi_notizie(Maniglia m, int ms, const std::vector<fs::path>& nomi) {
+  pollfd attese[2];
+  nfds_t n = 0;
+  if (m != kNessunaManiglia) attese[n++] = {fd(m), POLLIN, 0};
+  if (sveglia_leggi >= 0) attese[n++] = {sveglia_leggi, POLLIN, 0};
+  if (interrotto.load()) return false;
+  if (::poll(attese, n, ms) <= 0) return false;
+  alignas(8) char buffer[4096];
+  if (sveglia_leggi >= 0) {
+    while (::read(sveglia_leggi, buffer, sizeof buffer) > 0) {
+    }
+  }
+  if (m == kNessunaManiglia || (attese[0].revents & POLLIN) == 0) return false;
+  bool nostra = false;
+#if defined(__linux__)
+  for (;;) {
+    const ssize_t letti = ::read(fd(m), buffer, sizeof buffer);
+    if (letti <= 0) break;
+    for (ssize_t i = 0; i < letti;) {
+      inotify_event e;
+      std::memcpy(&e, buffer + i, sizeof e);
+      const std::string_view nome(buffer + i + sizeof e, ::strnlen(buffer + i + sizeof e, e.len));
+      if (nome.empty() || (e.mask & IN_Q_OVERFLOW) != 0) nostra = true;
+      for (const fs::path& n : nomi) nostra = nostra || n.native() == nome;
+      i += static_cast<ssize_t>(sizeof e + e.len);
+    }
+  }
+#else
+  (void)nomi;
+#endif
+  return nostra;
+}
+
+void chiudi_notizie(Maniglia m) {
+  if (m != kNessunaManiglia) ::close(fd(m));
 }
 
 long id_processo() { return static_cast<long>(::getpid()); }

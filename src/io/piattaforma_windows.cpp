@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -436,6 +437,47 @@ void trattieni_segnali() {
 }
 
 void lascia_segnali() { sezione.unlock(); }
+
+namespace {
+// The interrupt under a watch: a flag, and an event that wakes the wait.
+std::atomic<bool> interrotto{false};
+HANDLE sveglia = nullptr;
+
+BOOL WINAPI all_interruzione(DWORD evento) {
+  if (evento != CTRL_C_EVENT && evento != CTRL_BREAK_EVENT) return FALSE;  // the next one's
+  interrotto.store(true);
+  if (sveglia != nullptr) ::SetEvent(sveglia);
+  return TRUE;
+}
+}  // namespace
+
+void intercetta_interruzione() {
+  static std::once_flag fatto;
+  std::call_once(fatto, [] {
+    sveglia = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // The handlers run last-installed first: this one comes before the one that removes the
+    // registered files and lets the process end.
+    installa_una_volta();
+    ::SetConsoleCtrlHandler(all_interruzione, TRUE);
+  });
+}
+
+bool interruzione_arrivata() { return interrotto.load(); }
+
+// No notices here: the caller looks at the files every time it wakes.
+Maniglia apri_notizie(const std::vector<fs::path>& /*cartelle*/) { return kNessunaManiglia; }
+
+bool attendi_notizie(Maniglia /*m*/, int ms, const std::vector<fs::path>& /*nomi*/) {
+  if (interrotto.load()) return false;
+  if (sveglia != nullptr) {
+    ::WaitForSingleObject(sveglia, static_cast<DWORD>(ms));
+  } else {
+    ::Sleep(static_cast<DWORD>(ms));
+  }
+  return false;
+}
+
+void chiudi_notizie(Maniglia /*m*/) {}
 
 int registra_da_rimuovere(const fs::path& file) {
   installa_una_volta();

@@ -1,8 +1,10 @@
 #include "viste/disegno.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -1026,6 +1028,59 @@ std::string pagina_percorso(const Modello& m) {
 
 void scrivi_pagina(const std::filesystem::path& file, const Modello& m) {
   scrivi_file(file, pagina_percorso(m));
+}
+
+namespace {
+
+// `nome` as a piece of a URL: every byte but letters, digits and "-._~" as %XX. What is left is
+// safe in a JavaScript string and in XML alike.
+std::string in_url(const std::string& nome) {
+  std::string u;
+  for (const unsigned char c : nome) {
+    if (std::isalnum(c) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
+      u += static_cast<char>(c);
+    } else {
+      u += formatta("%%%02X", c);
+    }
+  }
+  return u;
+}
+
+// The version of a page: its content, in short.
+std::string versione(const std::string& pagina) {
+  return formatta("%016llx",
+                  static_cast<unsigned long long>(std::hash<std::string_view>{}(pagina)));
+}
+
+}  // namespace
+
+std::filesystem::path file_versione(const std::filesystem::path& file) {
+  return file.parent_path() / (file.filename().string() + ".versione.js");
+}
+
+void scrivi_pagina_osservata(const std::filesystem::path& file, const Modello& m) {
+  std::string h = pagina_percorso(m);
+  const std::string v = versione(h);
+  h.insert(h.rfind("</body>"),
+           "<script>\n"
+           "(function () {\n"
+           "  var propria = \"" +
+               v +
+               "\";\n"
+               "  window.compattatoreVersione = function (v) { if (v !== propria) "
+               "location.reload(); };\n"
+               "  setInterval(function () {\n"
+               "    var s = document.createElement(\"script\");\n"
+               "    s.src = \"" +
+               in_url(file_versione(file).filename().string()) +
+               "?\" + Date.now();\n"
+               "    s.onload = s.onerror = function () { s.remove(); };\n"
+               "    document.head.appendChild(s);\n"
+               "  }, 1000);\n"
+               "})();\n"
+               "</script>\n");
+  scrivi_file(file, h);
+  scrivi_file(file_versione(file), "compattatoreVersione(\"" + v + "\");\n");
 }
 
 }  // namespace compattatore

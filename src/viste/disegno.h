@@ -31,4 +31,15 @@ std::string pagina_percorso(const Modello& m);
 /// Writes the page of `m` to `file`, replacing it safely. Throws ErroreFile.
 void scrivi_pagina(const std::filesystem::path& file, const Modello& m);
 
+/// The file beside a watched page `file` that tells its version: "NOME.versione.js".
+std::filesystem::path file_versione(const std::filesystem::path& file);
+
+/// Writes the page of `m` as a watch does: the same page with a small script that, every second,
+/// loads the file of `file_versione` afresh and reloads the page when the version it gives is not
+/// the page's own (a page opened from the disk may load a script beside it: no server needed).
+/// The version stands for the page's content. The page is written first, then its version, each
+/// replacing the one before safely: an open page reloads once the new one is whole. Throws
+/// ErroreFile.
+void scrivi_pagina_osservata(const std::filesystem::path& file, const Modello& m);
+
 }  // namespace compattatore

@@ -33,9 +33,9 @@ prova "codici compila confronta decompila disegna esegui esempio lsp mostra ripa
   compattatore ''
 prova "codici compila confronta" compattatore co
 prova "--dir --help --version" compattatore --
-prova "--avvisi-come-errori --codifica --dir --disegna --formato --help --nome --senza-tracciato --treno" \
+prova "--avvisi-come-errori --codifica --dir --disegna --formato --help --nome --osserva --senza-tracciato --treno" \
   compattatore compila --
-prova "--avvisi-come-errori --codifica --dir --disegna --formato --help --nome --senza-tracciato --treno" \
+prova "--avvisi-come-errori --codifica --dir --disegna --formato --help --nome --osserva --senza-tracciato --treno" \
   compattatore compile Prova_linea.txt --
 prova "json testo" compattatore compila --formato ''
 prova "json" compattatore verifica --formato = j

@@ -25,26 +25,8 @@ namespace fs = std::filesystem;
 using prova::esegui_programma;
 
 #if !defined(_WIN32)
-// A program on the PATH, or nothing.
-std::optional<fs::path> sul_path(const std::string& nome) {
-  const char* path = std::getenv("PATH");
-  std::stringstream s(path ? path : "/usr/bin:/bin");
-  std::string cartella;
-  while (std::getline(s, cartella, ':')) {
-    const fs::path p = fs::path(cartella) / nome;
-    if (!cartella.empty() && ::access(p.c_str(), X_OK) == 0) return p;
-  }
-  return std::nullopt;
-}
-
-// The browser: COMPATTATORE_CHROMIUM when set, otherwise Debian's chromium on the PATH.
-std::optional<fs::path> chromium() {
-  if (const char* c = std::getenv("COMPATTATORE_CHROMIUM"); c && *c) return fs::path(c);
-  for (const char* nome : {"chromium", "chromium-browser", "google-chrome"}) {
-    if (auto p = sul_path(nome)) return p;
-  }
-  return std::nullopt;
-}
+using prova::chromium;
+using prova::sul_path;
 #endif
 
 // A page is well-formed XML (the SVG inside it included). A Windows test has no xmllint to start:

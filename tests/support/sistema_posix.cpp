@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <stdexcept>
 
 #include "support/supporto.h"
@@ -43,6 +45,25 @@ bool lascia_privilegi() {
   return ::setgroups(0, nullptr) == 0 && ::setgid(kNessuno) == 0 && ::setuid(kNessuno) == 0;
 }
 }  // namespace
+
+std::optional<fs::path> sul_path(const std::string& nome) {
+  const char* path = std::getenv("PATH");
+  std::stringstream s(path ? path : "/usr/bin:/bin");
+  std::string cartella;
+  while (std::getline(s, cartella, ':')) {
+    const fs::path p = fs::path(cartella) / nome;
+    if (!cartella.empty() && ::access(p.c_str(), X_OK) == 0) return p;
+  }
+  return std::nullopt;
+}
+
+std::optional<fs::path> chromium() {
+  if (const char* c = std::getenv("COMPATTATORE_CHROMIUM"); c && *c) return fs::path(c);
+  for (const char* nome : {"chromium", "chromium-browser", "google-chrome"}) {
+    if (auto p = sul_path(nome)) return p;
+  }
+  return std::nullopt;
+}
 
 int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi) {
   const pid_t pid = ::fork();
@@ -133,6 +154,12 @@ std::vector<Risultato> esegui_insieme(const std::vector<std::vector<std::string>
 
 int avvia_programma(const std::vector<std::string>& argomenti, const fs::path& cartella) {
   return figlio_programma(argomenti, cartella, "/dev/null", "/dev/null");
+}
+
+int avvia_programma(const std::vector<std::string>& argomenti, const fs::path& cartella,
+                    const fs::path& out, const fs::path& err) {
+  return figlio_programma(argomenti, cartella, fs::absolute(out).c_str(),
+                          fs::absolute(err).c_str());
 }
 
 int attendi_processo(int pid) {

@@ -167,12 +167,17 @@ std::vector<Risultato> esegui_insieme(const std::vector<std::vector<std::string>
   return risultati;
 }
 
-int avvia_programma(const std::vector<std::string>& argomenti, const fs::path& cartella) {
-  const PROCESS_INFORMATION pi = avvia(COMPATTATORE_ESEGUIBILE, argomenti, cartella, "NUL", "NUL");
+int avvia_programma(const std::vector<std::string>& argomenti, const fs::path& cartella,
+                    const fs::path& out, const fs::path& err) {
+  const PROCESS_INFORMATION pi = avvia(COMPATTATORE_ESEGUIBILE, argomenti, cartella, out, err);
   const int pid = static_cast<int>(pi.dwProcessId);
   const std::lock_guard<std::mutex> tenuta(processi_mutex);
   processi[pid] = pi.hProcess;
   return pid;
+}
+
+int avvia_programma(const std::vector<std::string>& argomenti, const fs::path& cartella) {
+  return avvia_programma(argomenti, cartella, "NUL", "NUL");
 }
 
 int attendi_processo(int pid) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -173,6 +174,13 @@ struct Risultato {
 int in_processo_figlio(const std::function<int()>& f, bool senza_privilegi);
 #endif
 
+#if !defined(_WIN32)
+/// A program on the PATH, or nothing.
+std::optional<std::filesystem::path> sul_path(const std::string& nome);
+/// The browser: COMPATTATORE_CHROMIUM when set, otherwise Debian's chromium on the PATH.
+std::optional<std::filesystem::path> chromium();
+#endif
+
 /// Runs the built program with `argomenti`, in working folder `cartella`.
 /// `programma` replaces the built program (a copy of it elsewhere, for instance). With
 /// `senza_privilegi` (POSIX systems) the program runs as the user nobody when the test is root.
@@ -194,6 +202,11 @@ std::vector<Risultato> esegui_insieme(const std::vector<std::vector<std::string>
 /// its process number at once (for a test that stops it with a signal).
 int avvia_programma(const std::vector<std::string>& argomenti,
                     const std::filesystem::path& cartella);
+/// The same, its standard output and standard error going to the files `out` and `err`, which
+/// the test may read while the program runs.
+int avvia_programma(const std::vector<std::string>& argomenti,
+                    const std::filesystem::path& cartella, const std::filesystem::path& out,
+                    const std::filesystem::path& err);
 /// Waits for the process `pid` that avvia_programma started: its exit status, or -(signal
 /// number) when a signal ended it.
 int attendi_processo(int pid);
