@@ -105,7 +105,7 @@ ErroreLettura::ErroreLettura(std::string f, uint64_t b, std::string a)
       byte(b),
       atteso(std::move(a)) {}
 
-size_t scorri_tracciato(const Sorgente& sorgente, const std::string& file,
+size_t scorri_tracciato(const PezziDaLeggere& sorgente, const std::string& file,
                         const ValoriTracciato& valori) {
   // The longest value is a tag and a double: with that many bytes in hand, a value is never cut
   // by the end of a piece; only at the end of the file may fewer remain.
@@ -177,7 +177,7 @@ size_t scorri_tracciato(const Sorgente& sorgente, const std::string& file,
   return n;
 }
 
-Tracciato leggi_tracciato(const std::function<Sorgente()>& apri, const std::string& file) {
+Tracciato leggi_tracciato(const std::function<PezziDaLeggere()>& apri, const std::string& file) {
   // The file holds no count: walk it once to count and check the values, then read them.
   const size_t punti = scorri_tracciato(apri(), file, nullptr) / 2;
   Tracciato t;
@@ -198,7 +198,7 @@ Tracciato leggi_tracciato(const std::function<Sorgente()>& apri, const std::stri
 
 Tracciato leggi_tracciato(std::string_view byte, const std::string& file) {
   return leggi_tracciato(
-      [byte]() -> Sorgente {
+      [byte]() -> PezziDaLeggere {
         return [resto = byte](char* dove, size_t quanti) mutable {
           const size_t n = std::min(quanti, resto.size());
           std::memcpy(dove, resto.data(), n);

@@ -202,7 +202,7 @@ ScenarioCompilato leggi_compilati(const FileCompilati& file, LetturaTracciato tr
     controlla_dimensione(f, kMassimoByteTracciato);
     uint64_t letti = 0;
     std::optional<LetturaFile> aperto;
-    const auto apri = [&]() -> Sorgente {
+    const auto apri = [&]() -> PezziDaLeggere {
       letti = 0;
       aperto.emplace(f);
       return [&](char* dove, size_t quanti) {

@@ -191,8 +191,8 @@ void leggi(Tipo tipo, const std::string& byte) {
 }
 
 // A source handing the bytes over `passo` at a time, as a slow file or a pipe may.
-std::function<Sorgente()> a_passi(const std::string& byte, size_t passo) {
-  return [&byte, passo]() -> Sorgente {
+std::function<PezziDaLeggere()> a_passi(const std::string& byte, size_t passo) {
+  return [&byte, passo]() -> PezziDaLeggere {
     return [&byte, passo, pos = size_t{0}](char* dove, size_t quanti) mutable {
       const size_t n = std::min({passo, quanti, byte.size() - pos});
       std::memcpy(dove, byte.data() + pos, n);
