@@ -36,7 +36,12 @@ echo "== pacchetto Debian"
 (cd build && cpack -G DEB -B "$lavoro/deb" >"$lavoro/cpack.log" 2>&1) || { cat "$lavoro/cpack.log" >&2; exit 1; }
 deb=$(ls "$lavoro"/deb/compattatore_*.deb)
 contenuto=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sort)
-[ "$contenuto" = "$(printf './usr/bin/compattatore\n./usr/share/doc/compattatore/README.md')" ] ||
+attesi=(./usr/bin/compattatore ./usr/share/doc/compattatore/README.md
+  ./usr/share/nvim/site/lua/compattatore/lsp.lua)
+for cartella in ./usr/share/vim/vimfiles ./usr/share/nvim/site; do
+  attesi+=("$cartella"/{ftdetect,ftplugin,syntax}/compattatore.vim)
+done
+[ "$contenuto" = "$(printf '%s\n' "${attesi[@]}" | sort)" ] ||
   male "file inattesi nel .deb: $contenuto"
 dpkg-deb -f "$deb" Depends | grep -q libc6 || male "il .deb non dipende da libc6"
 dpkg-deb -x "$deb" "$lavoro/radice"

@@ -35,7 +35,8 @@ if $rapido; then
 fi
 
 # The browser test of the route's picture: Chromium takes it, libpng reads it, xmllint checks the page.
-scripts/requisiti.sh chromium libxml2-utils
+# The editor test drives the language server from Neovim.
+scripts/requisiti.sh chromium libxml2-utils neovim
 for configurazione in sviluppo sanitizer; do
   echo "== $configurazione"
   scripts/costruisci.sh "$configurazione"
