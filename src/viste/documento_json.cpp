@@ -111,12 +111,12 @@ json voce_json(const Voce& v, std::optional<GruppoVoci> gruppo) {
   json j = json::object();
   json ruoli = json::object();
   per_ogni_campo(v, [&](const RigaCampo<Voce>& c, const auto& campo) {
-    CampoVoce quale = CampoVoce::testo;
+    // The rows are those of every field, the text among them, in the order of CampoVoce.
+    const auto quale = static_cast<CampoVoce>(&c - &riga_campo(CampoVoce{}));
     if constexpr (std::is_same_v<std::decay_t<decltype(campo)>, std::string>) {
       j[c.nome] = cp1252::a_utf8(campo);
     } else {
       j[c.nome] = campo;
-      quale = campo_della_riga(c);
     }
     if (const RigaRuolo* r = gruppo ? ruolo_del_campo(*gruppo, quale) : nullptr) {
       ruoli[c.nome] = r->nome;
