@@ -125,7 +125,7 @@ done
 for metri in 131000 1000000; do
   c=$lavoro/s$metri/uscita
   l=$lavoro/lettura$metri
-  mkdir -p "$l"
+  mkdir -p "$l/sorgenti"
   cp -r "$c" "$l/copia"
   leggi "mostra $metri m" "$metri" - -- "$programma" mostra "$c/Banco_1.sim"
   leggi "mostra --json $metri m" "$metri" - -- "$programma" mostra --json "$c/Banco_1.sim"
