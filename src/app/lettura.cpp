@@ -10,22 +10,32 @@
 
 namespace compattatore {
 
-std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::filesystem::path>& operandi,
-                                                const std::string& comando, std::ostream& err) {
+bool leggendo(const std::string& comando, std::ostream& err, const std::function<void()>& lavoro) {
   try {
-    const auto trovati = trova_compilati(operandi);
-    if (const auto* e = std::get_if<std::string>(&trovati)) {
-      errore_uso(err, comando, *e);
-      return std::nullopt;
-    }
-    return leggi_compilati(std::get<FileCompilati>(trovati));
+    lavoro();
+    return true;
   } catch (const ErroreLettura& e) {
     err << "compattatore " << comando << ": " << e.what() << "\n";
   } catch (const ErroreFile& e) {
     err << "compattatore " << comando << ": impossibile leggere '" << e.file.string()
         << "': " << e.motivo << "\n";
   }
-  return std::nullopt;
+  return false;
+}
+
+std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::filesystem::path>& operandi,
+                                                const std::string& comando, std::ostream& err,
+                                                LetturaTracciato tracciato) {
+  std::optional<ScenarioCompilato> letto;
+  leggendo(comando, err, [&] {
+    const auto trovati = trova_compilati(operandi);
+    if (const auto* e = std::get_if<std::string>(&trovati)) {
+      errore_uso(err, comando, *e);
+      return;
+    }
+    letto = leggi_compilati(std::get<FileCompilati>(trovati), tracciato);
+  });
+  return letto;
 }
 
 std::optional<std::string> non_cartella(const std::filesystem::path& cartella) {

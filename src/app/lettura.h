@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -12,10 +13,16 @@
 
 namespace compattatore {
 
+/// Runs `lavoro`, which reads compiled files; a file that cannot be read or is not a compiled
+/// file of its kind is printed on `err` for `comando`, and the answer is false.
+bool leggendo(const std::string& comando, std::ostream& err, const std::function<void()>& lavoro);
+
 /// The scenario named by `operandi` (files of one scenario, or a folder holding one), read. On
 /// failure prints why on `err` for `comando` and returns nothing: the exit status is then 1.
-std::optional<ScenarioCompilato> leggi_scenario(const std::vector<std::filesystem::path>& operandi,
-                                                const std::string& comando, std::ostream& err);
+/// `tracciato` says whether the route plan is held or only walked and counted.
+std::optional<ScenarioCompilato> leggi_scenario(
+    const std::vector<std::filesystem::path>& operandi, const std::string& comando,
+    std::ostream& err, LetturaTracciato tracciato = LetturaTracciato::intero);
 
 /// What is wrong with `cartella` as the folder of `--dir` ("la cartella 'X' non esiste", "'X' non
 /// è una cartella"), or nothing when it is a folder.

@@ -38,7 +38,9 @@ int comando_mostra(const OpzioniLette& o, std::ostream& out, std::ostream& err) 
                         "--tratti vuole un tratto o un intervallo come 120-130, non '" + *t + "'");
     }
   }
-  const auto s = leggi_scenario(o.operandi, "mostra", err);
+  // No view of mostra holds the route plan: the text counts its points, the JSON document walks
+  // its file again as it writes them.
+  const auto s = leggi_scenario(o.operandi, "mostra", err, LetturaTracciato::solo_punti);
   if (!s) return kUscitaFallita;
   const Modello& m = s->modello;
   if (scelti) {
@@ -56,8 +58,10 @@ int comando_mostra(const OpzioniLette& o, std::ostream& out, std::ostream& err) 
   const Scheda vista = scheda(*s);
   if (o.presente("json")) {
     const auto [primo, ultimo] = scelti.value_or(std::pair{0, m.ultimo_tratto()});
-    scrivi_documento_json(out, vista, primo, ultimo);
-    return kUscitaOk;
+    // The plan's file is read again while the document is written.
+    return leggendo("mostra", err, [&] { scrivi_documento_json(out, vista, primo, ultimo); })
+               ? kUscitaOk
+               : kUscitaFallita;
   }
   if (scelti) {
     stampa_tratti(out, vista, scelti->first, scelti->second);

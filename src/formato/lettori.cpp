@@ -1,8 +1,10 @@
 #include "formato/lettori.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
+#include "formato/compilati.h"
 #include "formato/punti_tracciato.h"
 #include "model/campi.h"
 
@@ -14,7 +16,9 @@ std::string byte_n(size_t n) { return n == 1 ? "1 byte" : std::to_string(n) + " 
 // Reads little-endian fields from the bytes of one file and reports where reading stopped.
 class Cursore {
  public:
-  Cursore(std::string_view byte, const std::string& file) : b_(byte), file_(file) {}
+  /// `base`: the offset in the file of the first of `byte`, for the errors.
+  Cursore(std::string_view byte, const std::string& file, uint64_t base = 0)
+      : b_(byte), file_(file), base_(base) {}
 
   size_t posizione() const { return pos_; }
   size_t restanti() const { return b_.size() - pos_; }
@@ -22,7 +26,7 @@ class Cursore {
 
   [[noreturn]] void errore(const std::string& atteso) const { errore_a(pos_, atteso); }
   [[noreturn]] void errore_a(size_t byte, const std::string& atteso) const {
-    throw ErroreLettura(file_, byte, atteso);
+    throw ErroreLettura(file_, base_ + byte, atteso);
   }
 
   // `n` more bytes must be there for `cosa`.
@@ -58,6 +62,7 @@ class Cursore {
  private:
   std::string_view b_;
   const std::string& file_;
+  uint64_t base_;
   size_t pos_ = 0;
 };
 
@@ -65,6 +70,8 @@ class Cursore {
 constexpr uint16_t kVuoto = 0;
 constexpr uint16_t kIntero = 2;
 constexpr uint16_t kDoppio = 5;
+// Values handed over at once by scorri_tracciato.
+constexpr size_t kLotto = 4096;
 
 // Reads the tag of one plan value (number `n`, from 0) and checks that its payload is all there.
 // Returns the tag. Messages are built only on failure: this runs once per value.
@@ -98,45 +105,108 @@ ErroreLettura::ErroreLettura(std::string f, uint64_t b, std::string a)
       byte(b),
       atteso(std::move(a)) {}
 
-Tracciato leggi_tracciato(std::string_view byte, const std::string& file) {
-  // The file holds no count: walk it once to count and check the values, then read them.
-  Cursore conta(byte, file);
-  size_t valori = 0;
-  while (!conta.finito()) {
-    if (valori == 2 * kMassimoPuntiTracciato) {
-      conta.errore("il file continua dopo " + std::to_string(valori) +
-                   " valori: un tracciato ne ha al massimo " + std::to_string(valori) + " (" +
-                   std::to_string(kMassimoPuntiTracciato) + " punti, percorso di " +
-                   std::to_string(kLunghezzaPercorsoMassima) + " m)");
-    }
-    const uint16_t tag = etichetta(conta, valori);
-    conta.salta(tag == kIntero ? 2 : tag == kDoppio ? 8 : 0);
-    ++valori;
-  }
-  if (valori == 0) {
-    conta.errore("file vuoto: attesi i valori del tracciato (etichetta a 16 bit e valore)");
-  }
-  if (valori % 2 != 0) {
-    conta.errore("il file finisce dopo " + std::to_string(valori) +
-                 " valori, un numero dispari: attese tutte le coordinate 0 dei punti e poi "
-                 "altrettante coordinate 1");
-  }
-
-  Tracciato t;
-  const size_t punti = valori / 2;
-  punti_tracciato::prepara(t, punti);
-  Cursore c(byte, file);
-  for (int asse = 0; asse < 2; ++asse) {
-    for (size_t i = 0; i < punti; ++i) {
-      const uint16_t tag = c.u16();
-      if (tag == kIntero) {
-        punti_tracciato::imposta(t, asse, i, c.i16());
-      } else if (tag == kDoppio) {
-        punti_tracciato::imposta(t, asse, i, c.f64());
+size_t scorri_tracciato(const PezziDaLeggere& sorgente, const std::string& file,
+                        const ValoriTracciato& valori) {
+  // The longest value is a tag and a double: with that many bytes in hand, a value is never cut
+  // by the end of a piece; only at the end of the file may fewer remain.
+  constexpr size_t kValoreMassimo = 10;
+  std::string pezzo(kPezzo, '\0');
+  std::vector<Coordinata> lotto;
+  lotto.reserve(kLotto);
+  uint64_t base = 0;  // offset in the file of pezzo[0]
+  size_t usati = 0;
+  size_t pos = 0;
+  size_t n = 0;
+  bool finito = false;
+  const auto consegna = [&] {
+    if (valori && !lotto.empty()) valori(n - lotto.size(), lotto);
+    lotto.clear();
+  };
+  for (;;) {
+    if (!finito && usati - pos < kValoreMassimo) {
+      std::memmove(pezzo.data(), pezzo.data() + pos, usati - pos);
+      base += pos;
+      usati -= pos;
+      pos = 0;
+      while (!finito && usati < pezzo.size()) {
+        const size_t letti = sorgente(pezzo.data() + usati, pezzo.size() - usati);
+        finito = letti == 0;
+        usati += letti;
       }
     }
+    Cursore c(std::string_view(pezzo.data(), usati), file, base);
+    c.salta(pos);
+    if (c.finito()) break;
+    while (finito ? !c.finito() : c.restanti() >= kValoreMassimo) {
+      if (n == 2 * kMassimoPuntiTracciato) {
+        c.errore("il file continua dopo " + std::to_string(n) +
+                 " valori: un tracciato ne ha al massimo " + std::to_string(n) + " (" +
+                 std::to_string(kMassimoPuntiTracciato) + " punti, percorso di " +
+                 std::to_string(kLunghezzaPercorsoMassima) + " m)");
+      }
+      const uint16_t tag = etichetta(c, n);
+      if (tag == kIntero) {
+        if (valori)
+          lotto.emplace_back(c.i16());
+        else
+          c.salta(2);
+      } else if (tag == kDoppio) {
+        if (valori)
+          lotto.emplace_back(c.f64());
+        else
+          c.salta(8);
+      } else if (valori) {
+        lotto.emplace_back(std::monostate{});
+      }
+      ++n;
+      if (lotto.size() == kLotto) consegna();
+    }
+    pos = c.posizione();
+  }
+  consegna();
+  Cursore fine(std::string_view(pezzo.data(), usati), file, base);
+  fine.salta(usati);
+  if (n == 0) {
+    fine.errore("file vuoto: attesi i valori del tracciato (etichetta a 16 bit e valore)");
+  }
+  if (n % 2 != 0) {
+    fine.errore("il file finisce dopo " + std::to_string(n) +
+                " valori, un numero dispari: attese tutte le coordinate 0 dei punti e poi "
+                "altrettante coordinate 1");
+  }
+  return n;
+}
+
+Tracciato leggi_tracciato(const std::function<PezziDaLeggere()>& apri, const std::string& file) {
+  // The file holds no count: walk it once to count and check the values, then read them.
+  const size_t punti = scorri_tracciato(apri(), file, nullptr) / 2;
+  Tracciato t;
+  punti_tracciato::prepara(t, punti);
+  const size_t letti =
+      scorri_tracciato(apri(), file, [&](size_t primo, std::span<const Coordinata> v) {
+        for (size_t k = 0; k < v.size(); ++k) {
+          const size_t n = primo + k;
+          if (n >= 2 * punti) return;  // the file grew meanwhile: refused below
+          punti_tracciato::imposta(t, n < punti ? 0 : 1, n % punti, v[k]);
+        }
+      });
+  if (letti != 2 * punti) {
+    throw ErroreLettura(file, 0, "il file è cambiato durante la lettura");
   }
   return t;
+}
+
+Tracciato leggi_tracciato(std::string_view byte, const std::string& file) {
+  return leggi_tracciato(
+      [byte]() -> PezziDaLeggere {
+        return [resto = byte](char* dove, size_t quanti) mutable {
+          const size_t n = std::min(quanti, resto.size());
+          std::memcpy(dove, resto.data(), n);
+          resto.remove_prefix(n);
+          return n;
+        };
+      },
+      file);
 }
 
 Elenco leggi_elenco(std::string_view byte, const std::string& file) {

@@ -6,11 +6,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "formato/punti_tracciato.h"
 #include "model/campi.h"
 #include "model/modello.h"
 #include "model/parole.h"
@@ -39,8 +42,23 @@ inline constexpr size_t kMassimoByteTracciato = kMassimoPuntiTracciato * 2 * 10;
 inline constexpr size_t kMassimoByteElenco = kVociElenco * (kByteVoce + kMaxTesto);
 inline constexpr size_t kMassimoByteTratti = kMassimoTratti * kByteTratto;
 
+/// A file's bytes piece by piece: fills up to `quanti` bytes at `dove` and returns how many, 0
+/// only at the end.
+using PezziDaLeggere = std::function<size_t(char* dove, size_t quanti)>;
+/// Receives the values of a route plan in file order, a batch at a time: `primo` counts from 0
+/// over coordinate 0 of every point, then coordinate 1.
+using ValoriTracciato = std::function<void(size_t primo, std::span<const Coordinata> valori)>;
+
+/// `<nome>_linea.dat` walked once in pieces, checked as leggi_tracciato checks it, each value
+/// handed to `valori` (when given). Returns the number of values (twice the points).
+size_t scorri_tracciato(const PezziDaLeggere& sorgente, const std::string& file,
+                        const ValoriTracciato& valori);
+
 /// `<nome>_linea.dat`: coordinate 0 of every point, then coordinate 1, each a tagged value.
-/// `file` names the file in errors.
+/// `file` names the file in errors. `apri` gives the file from its start: it is walked twice,
+/// once to count the points, once to read them, in pieces.
+Tracciato leggi_tracciato(const std::function<PezziDaLeggere()>& apri, const std::string& file);
+/// The same from the whole file in memory.
 Tracciato leggi_tracciato(std::string_view byte, const std::string& file);
 
 /// `<nome>_<treno>.sim`: exactly 87 entries and nothing after them.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "formato/lettori.h"
 #include "formato/punti_tracciato.h"
@@ -59,8 +60,8 @@ std::string elenca(const std::vector<fs::path>& file) {
   return s;
 }
 
-// Reads a whole file of kind `tipo`, refusing one longer than any file of that kind can be.
-std::string contenuto(const fs::path& file, size_t massimo) {
+// Refuses a file longer than any file of its kind can be.
+void controlla_dimensione(const fs::path& file, size_t massimo) {
   if (const auto n = dimensione_file(file); n && *n > massimo) {
     throw ErroreLettura(file.string(), massimo,
                         "il file ha " + std::to_string(*n) + " byte, più di quanti ne abbia " +
@@ -68,6 +69,11 @@ std::string contenuto(const fs::path& file, size_t massimo) {
                             " byte, percorso di " + std::to_string(kLunghezzaPercorsoMassima) +
                             " m)");
   }
+}
+
+// Reads a whole file of its kind, refusing one longer than any file of that kind can be.
+std::string contenuto(const fs::path& file, size_t massimo) {
+  controlla_dimensione(file, massimo);
   return leggi_file(file);
 }
 
@@ -171,7 +177,7 @@ std::variant<FileCompilati, std::string> trova_compilati(std::span<const fs::pat
   return trovati;
 }
 
-ScenarioCompilato leggi_compilati(const FileCompilati& file) {
+ScenarioCompilato leggi_compilati(const FileCompilati& file, LetturaTracciato tracciato) {
   ScenarioCompilato s;
   s.file = file;
   Modello& m = s.modello;
@@ -191,11 +197,30 @@ ScenarioCompilato leggi_compilati(const FileCompilati& file) {
         leggi_tratti(leggi(TipoCompilato::tratti, kMassimoByteTratti), file.tratti->string());
   }
   if (file.tracciato) {
-    m.tracciato = leggi_tracciato(leggi(TipoCompilato::tracciato, kMassimoByteTracciato),
-                                  file.tracciato->string());
+    // The plan is read in pieces: its file is never held whole.
+    const fs::path& f = *file.tracciato;
+    controlla_dimensione(f, kMassimoByteTracciato);
+    uint64_t letti = 0;
+    std::optional<LetturaFile> aperto;
+    const auto apri = [&]() -> PezziDaLeggere {
+      letti = 0;
+      aperto.emplace(f);
+      return [&](char* dove, size_t quanti) {
+        const size_t n = aperto->leggi(dove, quanti);
+        letti += n;
+        return n;
+      };
+    };
+    if (tracciato == LetturaTracciato::intero) {
+      m.tracciato = leggi_tracciato(apri, f.string());
+    } else {
+      s.punti_contati = scorri_tracciato(apri(), f.string(), nullptr) / 2;
+    }
+    aperto.reset();
+    s.byte[static_cast<size_t>(TipoCompilato::tracciato)] = letti;
   }
-  if (const size_t punti = punti_tracciato::numero(m.tracciato); punti > 0) {
-    m.metri_totali = static_cast<int32_t>(punti - 1);
+  if (s.punti() > 0) {
+    m.metri_totali = static_cast<int32_t>(s.punti() - 1);
   } else if (s.con_elenco) {
     m.metri_totali = static_cast<int32_t>(std::clamp<int64_t>(
         int64_t{m.elenco[voce::figure_treno].campo_2} + kCodaPercorso, 0, INT32_MAX));

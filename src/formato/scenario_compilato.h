@@ -55,13 +55,23 @@ struct ScenarioCompilato {
   Modello modello;
   bool con_elenco = false;
   std::array<std::optional<uint64_t>, std::size(kTipiCompilati)> byte{};  // each file's size
+  size_t punti_contati = 0;  // of a route plan walked but not held (LetturaTracciato::solo_punti)
 
+  /// The points of the route plan, held or only walked; 0 without a plan.
+  size_t punti() const {
+    return modello.tracciato.vuoto() ? punti_contati : modello.tracciato.punti();
+  }
   /// The size of the file of kind `t` that was read, or nothing.
   std::optional<uint64_t> dimensione(TipoCompilato t) const { return byte[static_cast<size_t>(t)]; }
 };
 
+/// How the route plan is read: into `modello.tracciato`, or only walked, checked and counted
+/// (`punti`), for a view that does not show its points.
+enum class LetturaTracciato { intero, solo_punti };
+
 /// Reads the files of `file`. Throws ErroreLettura for a file that is not a compiled file of its
-/// kind (too long ones before reading them whole), and ErroreFile for one that cannot be read.
-ScenarioCompilato leggi_compilati(const FileCompilati& file);
+/// kind (too long ones before reading them), and ErroreFile for one that cannot be read.
+ScenarioCompilato leggi_compilati(const FileCompilati& file,
+                                  LetturaTracciato tracciato = LetturaTracciato::intero);
 
 }  // namespace compattatore

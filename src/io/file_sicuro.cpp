@@ -377,27 +377,34 @@ void scrivi_file(const fs::path& destinazione, std::string_view dati, Durata dur
   s.conferma();
 }
 
-std::string leggi_file(const fs::path& file) {
+LetturaFile::LetturaFile(const fs::path& file) : file_(file), m_(pf::kNessunaManiglia) {
   std::error_code ec;
   if (fs::is_directory(file, ec)) throw ErroreFile(file, "è una cartella, non un file");
-  pf::Maniglia m = pf::kNessunaManiglia;
-  if (const std::error_code e = pf::apri_lettura(file, m)) throw ErroreFile(file, e);
+  if (const std::error_code e = pf::apri_lettura(file, m_)) throw ErroreFile(file, e);
+}
+
+LetturaFile::~LetturaFile() { pf::chiudi_lettura(m_); }
+
+size_t LetturaFile::leggi(char* dove, size_t quanti) {
+  size_t letti = 0;
+  if (const std::error_code e = pf::leggi(m_, dove, quanti, letti)) throw ErroreFile(file_, e);
+  return letti;
+}
+
+std::string leggi_file(const fs::path& file) {
+  LetturaFile lettura(file);
   // Room for the whole file and one byte more, so that its end is usually found by the second
   // read; a failed read is an error, never the end of a shorter file.
+  std::error_code ec;
   const uintmax_t atteso = fs::file_size(file, ec);
   std::string byte(ec ? kBlocco : static_cast<size_t>(atteso) + 1, '\0');
   size_t usati = 0;
   for (;;) {
     if (usati == byte.size()) byte.resize(byte.size() * 2);
-    size_t letti = 0;
-    if (const std::error_code e = pf::leggi(m, byte.data() + usati, byte.size() - usati, letti)) {
-      pf::chiudi_lettura(m);
-      throw ErroreFile(file, e);
-    }
+    const size_t letti = lettura.leggi(byte.data() + usati, byte.size() - usati);
     if (letti == 0) break;
     usati += letti;
   }
-  pf::chiudi_lettura(m);
   byte.resize(usati);
   return byte;
 }

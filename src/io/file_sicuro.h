@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <span>
@@ -83,5 +84,22 @@ void scrivi_file(const std::filesystem::path& destinazione, std::string_view dat
 
 /// The whole content of a file. Throws ErroreFile.
 std::string leggi_file(const std::filesystem::path& file);
+
+/// A file read piece by piece, from its start: each read fills what it can of the room given, and
+/// a failed read throws ErroreFile (never taken for the end of a shorter file).
+class LetturaFile {
+ public:
+  /// Opens `file`; throws ErroreFile when it is a folder or cannot be opened.
+  explicit LetturaFile(const std::filesystem::path& file);
+  LetturaFile(const LetturaFile&) = delete;
+  LetturaFile& operator=(const LetturaFile&) = delete;
+  ~LetturaFile();
+  /// Reads up to `quanti` bytes into `dove`; 0 only at the end of the file.
+  size_t leggi(char* dove, size_t quanti);
+
+ private:
+  std::filesystem::path file_;
+  std::intptr_t m_;  // the system's handle
+};
 
 }  // namespace compattatore

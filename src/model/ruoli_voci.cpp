@@ -28,6 +28,39 @@ const RigaRuolo* ruolo_del_campo(GruppoVoci g, CampoVoce c) {
   return nullptr;
 }
 
+std::optional<GruppoVoci> gruppo_della_voce(size_t i) {
+  for (GruppoVoci g : {GruppoVoci::sezione_km, GruppoVoci::figure_treno, GruppoVoci::intestazione,
+                       GruppoVoci::treno, GruppoVoci::stazione, GruppoVoci::cartello}) {
+    const IntervalloVoci v = voci_del_gruppo(g);
+    if (static_cast<int>(i) >= v.prima && static_cast<int>(i) <= v.ultima) return g;
+  }
+  return std::nullopt;
+}
+
+const char* nome_gruppo(GruppoVoci g) {
+  switch (g) {
+    case GruppoVoci::stazione:
+      return "stazione";
+    case GruppoVoci::cartello:
+      return "cartello";
+    case GruppoVoci::sezione_km:
+      return "sezione_km";
+    case GruppoVoci::figure_treno:
+      return "figure_treno";
+    case GruppoVoci::intestazione:
+      return "intestazione";
+    case GruppoVoci::treno:
+      return "treno";
+  }
+  return "";
+}
+
+CampoVoce campo_della_riga(const RigaCampo<Voce>& c) {
+  const auto i = static_cast<size_t>(&c - kCampiVoce);
+  const auto testo = static_cast<size_t>(CampoVoce::testo);
+  return static_cast<CampoVoce>(i < testo ? i : i + 1);
+}
+
 int64_t numero(const Elenco& e, RuoloVoce r) {
   const RigaRuolo& riga = riga_ruolo(r);
   const IntervalloVoci voci = voci_del_gruppo(riga.gruppo);

@@ -7,7 +7,9 @@
 // The views read entries through these rows; the fields a role leaves out hold nothing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "model/campi.h"
@@ -150,6 +152,14 @@ std::span<const RigaRuolo> tabella_ruoli();
 const RigaRuolo& riga_ruolo(RuoloVoce r);
 /// The role of field `c` in an entry of group `g`, or nullptr when the group does not use it.
 const RigaRuolo* ruolo_del_campo(GruppoVoci g, CampoVoce c);
+
+/// The group whose roles the fields of entry `i` have. Entries 1 to 79 are read as a station's
+/// (a board's entry holds nothing but its text); nothing for entry 0.
+std::optional<GruppoVoci> gruppo_della_voce(size_t i);
+/// The group's name as the views spell it ("stazione", "sezione_km").
+const char* nome_gruppo(GruppoVoci g);
+/// The field of an entry that a numeric row of kCampiVoce names (the rows skip the text).
+CampoVoce campo_della_riga(const RigaCampo<Voce>& c);
 
 /// The stored number of a numeric role in the entry `v`.
 inline int64_t numero(const Voce& v, RuoloVoce r) {

@@ -44,24 +44,6 @@ std::string differenza(const std::string& nome, const Scala& scala, Unita unita,
   return t;
 }
 
-// The group whose roles the fields of entry `i` have. Entries 1 to 79 are read as a station's:
-// a board's entry holds nothing but its text.
-std::optional<GruppoVoci> gruppo_della_voce(size_t i) {
-  for (GruppoVoci g : {GruppoVoci::sezione_km, GruppoVoci::figure_treno, GruppoVoci::intestazione,
-                       GruppoVoci::treno, GruppoVoci::stazione, GruppoVoci::cartello}) {
-    const IntervalloVoci v = voci_del_gruppo(g);
-    if (static_cast<int>(i) >= v.prima && static_cast<int>(i) <= v.ultima) return g;
-  }
-  return std::nullopt;
-}
-
-// The field of an entry that a numeric row names (the rows skip the text).
-CampoVoce campo_della_riga(const RigaCampo<Voce>& c) {
-  const auto i = static_cast<size_t>(&c - kCampiVoce);
-  const auto testo = static_cast<size_t>(CampoVoce::testo);
-  return static_cast<CampoVoce>(i < testo ? i : i + 1);
-}
-
 // The values of keyword lines that field `c` of the two objects holds and that differ, in the
 // author's words: " (segnale a 46400 m: d1 2 -> 3)"; nothing when the objects are of two kinds.
 std::string nei_sorgenti(const std::optional<OggettoScritto>& a,

@@ -232,10 +232,11 @@ std::optional<Inquadratura> inquadra(const std::vector<PuntoPagina>& punti) {
 // bar and a legend.
 class Mappa {
  public:
-  Mappa(const Descrizione& r, const std::vector<PuntoPagina>& punti, const Inquadratura& q)
-      : r_(r), q_(q), etichette_(kLarghezza, q.altezza) {
-    disegnati_.reserve(punti.size());
-    for (const PuntoPagina& p : punti) disegnati_.push_back(q.in_svg(p));
+  // `punti` are taken over and moved into drawing units in place: a long route's points are held
+  // once.
+  Mappa(const Descrizione& r, std::vector<PuntoPagina> punti, const Inquadratura& q)
+      : r_(r), q_(q), etichette_(kLarghezza, q.altezza), disegnati_(std::move(punti)) {
+    for (PuntoPagina& p : disegnati_) p = q.in_svg(p);
     // One point per metre: the route ends at the point of its length, the tail runs on.
     const size_t fine = r.lunghezza > 0 ? static_cast<size_t>(r.lunghezza) : disegnati_.size();
     if (fine + 1 < disegnati_.size()) {
@@ -408,11 +409,11 @@ class Mappa {
 
 // The map's SVG, or nothing without a plan of at least two points.
 std::optional<std::string> mappa(const Modello& m, const Descrizione& r) {
-  const std::vector<PuntoPagina> punti = punti_tracciato_pieni(m.tracciato);
+  std::vector<PuntoPagina> punti = punti_tracciato_pieni(m.tracciato);
   if (punti.size() < 2) return std::nullopt;
   const auto q = inquadra(punti);
   if (!q) return std::nullopt;
-  return Mappa(r, punti, *q).svg();
+  return Mappa(r, std::move(punti), *q).svg();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,16 +2,20 @@
 
 #include <charconv>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
 
+#include "formato/lettori.h"
 #include "formato/punti_tracciato.h"
+#include "io/file_sicuro.h"
 #include "model/campi.h"
 #include "model/cp1252.h"
 #include "model/oggetti.h"
 #include "model/regole.h"
+#include "model/ruoli_voci.h"
 #include "viste/oggetto_scritto.h"
 #include "viste/posizioni.h"
 
@@ -100,16 +104,26 @@ json posizione_opzionale(const std::optional<int32_t>& s, uint8_t o) {
 
 std::string orario(int32_t secondi) { return secondi == 0 ? "-" : ora(secondi); }
 
-// Every field of an entry, by its name, as stored; the text in UTF-8.
-json voce_json(const Voce& v) {
+// Every field of an entry, by its name, as stored; the text in UTF-8. An entry with a role
+// (`gruppo`: a station's, a board's, a header's) names in `ruoli` what each of its fields holds
+// there, by the role's name.
+json voce_json(const Voce& v, std::optional<GruppoVoci> gruppo) {
   json j = json::object();
-  per_ogni_campo(v, [&j](const RigaCampo<Voce>& c, const auto& campo) {
+  json ruoli = json::object();
+  per_ogni_campo(v, [&](const RigaCampo<Voce>& c, const auto& campo) {
+    // The rows are those of every field, the text among them, in the order of CampoVoce.
+    const auto quale = static_cast<CampoVoce>(&c - &riga_campo(CampoVoce{}));
     if constexpr (std::is_same_v<std::decay_t<decltype(campo)>, std::string>) {
       j[c.nome] = cp1252::a_utf8(campo);
     } else {
       j[c.nome] = campo;
     }
+    if (const RigaRuolo* r = gruppo ? ruolo_del_campo(*gruppo, quale) : nullptr) {
+      ruoli[c.nome] = r->nome;
+    }
   });
+  j["gruppo"] = gruppo ? json(nome_gruppo(*gruppo)) : json(nullptr);
+  j["ruoli"] = ruoli;
   return j;
 }
 
@@ -340,24 +354,70 @@ json indicatori_json(const Descrizione& r) {
   return indicatori;
 }
 
-json elenco_json(const Elenco& e) {
+// The entries in their roles: 81 to 86 by their number, 1 to 80 as the station or the board the
+// table holds there (an entry neither holds has none).
+json elenco_json(const Elenco& e, const Descrizione& r) {
+  std::vector<std::optional<GruppoVoci>> gruppi(e.size());
+  for (size_t i = 0; i < e.size(); ++i) {
+    const std::optional<GruppoVoci> g = gruppo_della_voce(i);
+    if (g && *g != GruppoVoci::stazione && *g != GruppoVoci::cartello) gruppi[i] = g;
+  }
+  for (const Stazione& st : r.stazioni) {
+    if (st.voce >= 0 && static_cast<size_t>(st.voce) < e.size())
+      gruppi[static_cast<size_t>(st.voce)] = GruppoVoci::stazione;
+  }
+  for (const Cartello& c : r.cartelli) {
+    if (c.voce >= 0 && static_cast<size_t>(c.voce) < e.size())
+      gruppi[static_cast<size_t>(c.voce)] = GruppoVoci::cartello;
+  }
   json elenco = json::array();
-  for (const Voce& v : e) elenco.push_back(voce_json(v));
+  for (size_t i = 0; i < e.size(); ++i) elenco.push_back(voce_json(e[i], gruppi[i]));
   return elenco;
 }
 
-// One axis of the plan, point by point: an integer, a number with a decimal point, or null.
-void coordinate(Flusso& f, const Tracciato& t, int asse) {
-  f.apri(asse == 0 ? "x" : "y", '[');
-  for (size_t i = 0; i < punti_tracciato::numero(t); ++i) {
-    const Coordinata c = punti_tracciato::coordinata(t, asse, i);
-    if (const auto* n = std::get_if<int16_t>(&c)) {
-      f.elemento_intero(*n);
-    } else if (const auto* d = std::get_if<double>(&c)) {
-      f.elemento(*d);
-    } else {
-      f.elemento(nullptr);
+// One coordinate of the plan: an integer, a number with a decimal point, or null.
+void coordinata(Flusso& f, const Coordinata& c) {
+  if (const auto* n = std::get_if<int16_t>(&c)) {
+    f.elemento_intero(*n);
+  } else if (const auto* d = std::get_if<double>(&c)) {
+    f.elemento(*d);
+  } else {
+    f.elemento(nullptr);
+  }
+}
+
+// The plan's points, axis by axis, from the plan held or, when it was only counted, walked
+// again from its file in pieces.
+void tracciato_json(Flusso& f, const ScenarioCompilato& sc) {
+  const Tracciato& t = sc.modello.tracciato;
+  const size_t punti = sc.punti();
+  f.apri("tracciato", '{');
+  f.scrivi("punti", punti);
+  if (!t.vuoto()) {
+    for (int asse = 0; asse < 2; ++asse) {
+      f.apri(asse == 0 ? "x" : "y", '[');
+      for (size_t i = 0; i < punti; ++i) coordinata(f, punti_tracciato::coordinata(t, asse, i));
+      f.chiudi();
     }
+  } else {
+    LetturaFile lettura(*sc.file.tracciato);
+    f.apri("x", '[');
+    const size_t valori = scorri_tracciato(
+        [&lettura](char* dove, size_t quanti) { return lettura.leggi(dove, quanti); },
+        sc.file.tracciato->string(),
+        [&](size_t primo, std::span<const Coordinata> v) {
+          for (size_t k = 0; k < v.size(); ++k) {
+            if (primo + k == punti) {
+              f.chiudi();
+              f.apri("y", '[');
+            }
+            coordinata(f, v[k]);
+          }
+        });
+    if (valori != 2 * punti) {
+      throw ErroreLettura(sc.file.tracciato->string(), 0, "il file è cambiato durante la lettura");
+    }
+    f.chiudi();
   }
   f.chiudi();
 }
@@ -391,18 +451,14 @@ void scrivi_documento_json(std::ostream& out, const Scheda& s, int32_t primo, in
   json avvisi = json::array();
   for (const Rilievo& a : s.identita.avvisi) avvisi.push_back(a.testo());
   f.scrivi("avvisi", avvisi);
-  f.scrivi("elenco", sc.con_elenco ? elenco_json(m.elenco) : json(nullptr));
+  f.scrivi("elenco", sc.con_elenco ? elenco_json(m.elenco, r) : json(nullptr));
   f.apri("tratti", '[');
   for (int32_t t = primo; t <= ultimo; ++t) f.elemento(tratto_json(s, t));
   f.chiudi();
-  if (punti_tracciato::numero(m.tracciato) == 0) {
+  if (sc.punti() == 0) {
     f.scrivi("tracciato", nullptr);
   } else {
-    f.apri("tracciato", '{');
-    f.scrivi("punti", punti_tracciato::numero(m.tracciato));
-    coordinate(f, m.tracciato, 0);
-    coordinate(f, m.tracciato, 1);
-    f.chiudi();
+    tracciato_json(f, sc);
   }
   f.chiudi();
   out << "\n";

@@ -77,7 +77,7 @@ IdentitaLetta identita(const ScenarioCompilato& s, const Descrizione& r) {
                            {std::to_string(r.lunghezza), std::to_string(ultimo),
                             std::to_string(m.ultimo_tratto())}});
     }
-    const size_t punti = punti_tracciato::numero(m.tracciato);
+    const size_t punti = s.punti();
     if (punti > 0 && static_cast<int64_t>(punti) != metri_totali + 1) {
       id.avvisi.push_back(
           {Anomalia::punti_diversi,

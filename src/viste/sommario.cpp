@@ -68,7 +68,7 @@ void stampa_file(std::ostream& out, const Scheda& s) {
     if (!f) {
       cosa = "non trovato";
     } else if (tipo == TipoCompilato::tracciato) {
-      cosa = std::to_string(punti_tracciato::numero(m.tracciato)) + " punti";
+      cosa = std::to_string(sc.punti()) + " punti";
     } else if (tipo == TipoCompilato::elenco) {
       cosa = std::to_string(kVociElenco) + " voci";
     } else {

@@ -146,6 +146,19 @@ TEST(Mostra, JsonConOgniCampo) {
   EXPECT_EQ(j["rallentamenti"].size(), 5u);
   EXPECT_EQ(j["elenco"].size(), 87u);
   EXPECT_EQ(j["elenco"][85]["orario"], 33881);
+  // Each entry names its role, and what its fields hold there.
+  EXPECT_EQ(j["elenco"][85]["gruppo"], "intestazione");
+  EXPECT_EQ(j["elenco"][85]["ruoli"]["orario"], "codice_gara_st");
+  EXPECT_EQ(j["elenco"][84]["ruoli"]["campo_2"], "lunghezza");
+  EXPECT_EQ(j["elenco"][81]["gruppo"], "sezione_km");
+  EXPECT_EQ(j["elenco"][1]["gruppo"], "stazione");
+  EXPECT_EQ(j["elenco"][1]["ruoli"]["campo_3"], "posizione");
+  EXPECT_EQ(j["elenco"][1]["ruoli"]["testo"], "nome");
+  const auto& cartello = j["elenco"][j["cartelli"][0]["voce"].get<size_t>()];
+  EXPECT_EQ(cartello["gruppo"], "cartello");
+  EXPECT_EQ(cartello["ruoli"], nlohmann::json::parse(R"({"testo": "testo"})"));
+  EXPECT_TRUE(j["elenco"][0]["gruppo"].is_null());
+  EXPECT_TRUE(j["elenco"][0]["ruoli"].empty());
   ASSERT_EQ(j["tratti"].size(), 2621u);
   // A stretch from its start, its fields in the author's units with the stored numbers beside
   // them, and its object as the line wrote it.

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
 #include "formato/compilati.h"
 #include "run/esecuzione.h"
 #include "sources/scenario.h"
@@ -183,6 +187,48 @@ void leggi(Tipo tipo, const std::string& byte) {
     case Tipo::tratti:
       leggi_tratti(byte, "f");
       break;
+  }
+}
+
+// A source handing the bytes over `passo` at a time, as a slow file or a pipe may.
+std::function<PezziDaLeggere()> a_passi(const std::string& byte, size_t passo) {
+  return [&byte, passo]() -> PezziDaLeggere {
+    return [&byte, passo, pos = size_t{0}](char* dove, size_t quanti) mutable {
+      const size_t n = std::min({passo, quanti, byte.size() - pos});
+      std::memcpy(dove, byte.data() + pos, n);
+      pos += n;
+      return n;
+    };
+  };
+}
+
+TEST(LeggiTracciato, APezziComeIntero) {
+  // Values cut anywhere by the end of a read give the same plan, and a broken file the same
+  // error at the same byte, as the whole file in memory.
+  const std::string buono = byte_tracciato(modello_di_prova().tracciato);
+  const std::string guasti[] = {
+      buono.substr(0, buono.size() - 3),      // a double cut short at the end
+      buono + Attesi().i16(2).i16(0).byte(),  // an odd number of values
+      buono.substr(0, 20) + Attesi().i16(9).byte() + buono.substr(20),  // an unknown tag
+  };
+  for (size_t passo : {1, 2, 3, 7, 9, 10, 11, 4096}) {
+    EXPECT_TRUE(leggi_tracciato(a_passi(buono, passo), "f") == modello_di_prova().tracciato)
+        << passo;
+    for (const std::string& guasto : guasti) {
+      std::string intero, a_pezzi;
+      try {
+        leggi_tracciato(guasto, "f");
+      } catch (const ErroreLettura& e) {
+        intero = e.what();
+      }
+      try {
+        leggi_tracciato(a_passi(guasto, passo), "f");
+      } catch (const ErroreLettura& e) {
+        a_pezzi = e.what();
+      }
+      EXPECT_FALSE(intero.empty());
+      EXPECT_EQ(a_pezzi, intero) << passo;
+    }
   }
 }
 
