@@ -40,6 +40,9 @@ namespace compattatore {
   X(tipo_inesistente, "tipo-inesistente",                                                          \
     "scrivi il tipo 1 o 2, o 11 o 12 per lo stesso con un segno di montagna ogni 200 m: il tipo "  \
     "3 lo dà il compattatore a una montagna che comincia entro 150 m dalla fine della precedente") \
+  X(tempo_del_segnale, "tempo-del-segnale",                                                        \
+    "scrivi 0, o un tempo da 101 a 255 s per un segnale di tipo 2: gli altri segnali non tengono " \
+    "un tempo")                                                                                    \
   X(virgolette_aperte, "virgolette-aperte",                                                        \
     "chiudi le virgolette sulla stessa riga in cui le apri")                                       \
   X(dopo_le_virgolette, "dopo-le-virgolette",                                                      \

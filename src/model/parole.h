@@ -101,6 +101,7 @@ enum class Senso {
   minuti,            // minutes or seconds of a time of day: 0 to 59
   parola_nulla,      // a word (`AC`) reads 0 on purpose
   tipo_montagna,     // a mountain type: one of kTipiMontagna
+  tempo_segnale,     // a signal's time: 0 or 101 to 255, kept only when the signal's kind is 2
 };
 
 /// The mountain types an author writes: 1 and 2, and 11 and 12 for the same with mountain signs.
@@ -407,7 +408,7 @@ enum class Chiave {
   COMPATTATORE_VALORE_ASPETTO(X, d1, 3, valore_1, "primo aspetto, unità", "aggiunto a *s1* · 10")     \
   COMPATTATORE_VALORE_ASPETTO(X, d2, 3, valore_2, "secondo aspetto, unità", "aggiunto a *s2* · 10")    \
   COMPATTATORE_VALORE_ASPETTO(X, d3, 3, valore_3, "terzo aspetto, unità", "aggiunto a *s3* · 10")     \
-  X(segnale, tempo, i32, da_a(0, 255), nessuno, kQualsiasi, qualsiasi, composto, "s",              \
+  X(segnale, tempo, i32, da_a(0, 255), nessuno, kQualsiasi, tempo_segnale, composto, "s",              \
     in_tratti(CampoTratto::tempo_segnale), "tempo",                                                 \
     "tenuto solo se *sx* è 2: 0, o da 101 a 255 (da 1 a 100 diventa 101); ne sono memorizzati gli " \
     "8 bit bassi")                                                                                      \

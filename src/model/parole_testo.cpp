@@ -71,6 +71,8 @@ std::string senso(Senso s) {
       return "un avviso sotto 0";
     case Senso::minuti:
       return "un avviso fuori da 0 a 59";
+    case Senso::tempo_segnale:
+      return "un avviso quando non è memorizzato come scritto";
     case Senso::tipo_montagna: {
       std::string tipi;
       for (const int64_t t : kTipiMontagna) {

@@ -226,6 +226,20 @@ void Fase::confronta(const RigaValore& r, const Numero& n) {
         avviso_valore(Avviso::orario_impossibile, n, scritto + " è fuori da 0 a 59" + unita, v);
       }
       break;
+    case Senso::tempo_segnale:
+      // The kind is the line's second value, read before the time.
+      if (v != 0 && riga_letta_.size() >= 2 && riga_letta_[1].valore != 2) {
+        avviso_valore(Avviso::tempo_del_segnale, n,
+                      "il tempo " + detto +
+                          " non è memorizzato: solo un segnale di tipo 2 tiene un "
+                          "tempo",
+                      0);
+      } else if (v >= 1 && v <= 100) {
+        avviso_valore(Avviso::tempo_del_segnale, n,
+                      "il tempo " + detto + " è memorizzato come 101: un tempo va da 101 a 255 s",
+                      101);
+      }
+      break;
     case Senso::tipo_montagna:
       if (std::find(std::begin(kTipiMontagna), std::end(kTipiMontagna), v) ==
           std::end(kTipiMontagna)) {
