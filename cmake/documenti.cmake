@@ -5,7 +5,7 @@
 #   -DCOSA=html    -DCMARK=<cmark-gfm> -DINGRESSO=<file.md> -DTITOLO=<title> -DUSCITA=<file.html>
 #       a page of its own from Markdown, that a browser opens with a double click;
 #   -DCOSA=copyright -DINGRESSO=<LICENSE> -DUSCITA=<copyright>
-#       the licence in Debian's machine-readable format.
+#       the licence as the package's copyright file.
 cmake_minimum_required(VERSION 3.25)
 if(COSA STREQUAL uscita)
   execute_process(COMMAND "${PROGRAMMA}" "${OPZIONE}" OUTPUT_FILE "${USCITA}"
@@ -23,28 +23,9 @@ elseif(COSA STREQUAL html)
        "padding:.2em .4em;vertical-align:top}code,pre{background:#f3f3f3}</style>\n"
        "</head>\n<body>\n${corpo}</body>\n</html>\n")
 elseif(COSA STREQUAL copyright)
-  file(READ "${INGRESSO}" righe)
-  string(REGEX REPLACE "\n$" "" righe "${righe}")
-  string(REPLACE "\n" ";" righe "${righe}")
-  # The title and the copyright line are fields; the rest is the licence's text, indented, with
-  # " ." for an empty line.
-  list(POP_FRONT righe titolo)
-  set(testo "")
-  set(titolari "")
-  foreach(riga IN LISTS righe)
-    if(riga MATCHES "^Copyright \\(c\\) (.*)$")
-      set(titolari "${CMAKE_MATCH_1}")
-    elseif(riga STREQUAL "")
-      string(APPEND testo " .\n")
-    else()
-      string(APPEND testo " ${riga}\n")
-    endif()
-  endforeach()
-  string(REGEX REPLACE "^ \\.\n( \\.\n)*" "" testo "${testo}")
-  file(WRITE "${USCITA}"
-       "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
-       "Upstream-Name: compattatore\n\n"
-       "Files: *\nCopyright: ${titolari}\nLicense: Expat\n${testo}")
+  # A free-form copyright file: the licence as it stands, under one line that names the program.
+  file(READ "${INGRESSO}" licenza)
+  file(WRITE "${USCITA}" "compattatore, distribuito con la licenza MIT (Expat):\n\n${licenza}")
   set(esito 0)
 else()
   message(FATAL_ERROR "documenti.cmake: COSA sconosciuta '${COSA}'")
