@@ -51,4 +51,13 @@ std::string con_preposizione(std::string_view preposizione, std::string_view par
   return std::string(preposizione) + " " + std::string(parole);
 }
 
+std::string elenco(std::span<const int64_t> numeri) {
+  std::string testo;
+  for (size_t i = 0; i < numeri.size(); ++i) {
+    if (i > 0) testo += i + 1 == numeri.size() ? " e " : ", ";
+    testo += std::to_string(numeri[i]);
+  }
+  return testo;
+}
+
 }  // namespace compattatore

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,8 @@ std::string quanti(int64_t n, std::string_view uno, std::string_view tanti);
 /// fermata", "di" + "l'inizio" is "dell'inizio", "su" + "i tratti" is "sui tratti". Without a
 /// definite article (or for another preposition) the two stand apart: "da un segnale".
 std::string con_preposizione(std::string_view preposizione, std::string_view parole);
+
+/// The numbers as a list: "1, 2, 11 e 12"; one alone is itself, none is empty.
+std::string elenco(std::span<const int64_t> numeri);
 
 }  // namespace compattatore

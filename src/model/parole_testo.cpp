@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "model/cp1252.h"
+#include "model/italiano.h"
 #include "model/parole.h"
 
 namespace compattatore {
@@ -73,16 +74,8 @@ std::string senso(Senso s) {
       return "un avviso fuori da 0 a 59";
     case Senso::tempo_segnale:
       return "un avviso quando non è memorizzato come scritto";
-    case Senso::tipo_montagna: {
-      std::string tipi;
-      for (const int64_t t : kTipiMontagna) {
-        tipi += (tipi.empty()                                       ? ""
-                 : t == kTipiMontagna[std::size(kTipiMontagna) - 1] ? " e "
-                                                                    : ", ") +
-                std::to_string(t);
-      }
-      return "un avviso per un tipo diverso da " + tipi;
-    }
+    case Senso::tipo_montagna:
+      return "un avviso per un tipo diverso da " + elenco(kTipiMontagna);
   }
   return "";
 }

@@ -243,13 +243,9 @@ void Fase::confronta(const RigaValore& r, const Numero& n) {
     case Senso::tipo_montagna:
       if (std::find(std::begin(kTipiMontagna), std::end(kTipiMontagna), v) ==
           std::end(kTipiMontagna)) {
-        std::string tipi;
-        for (const int64_t t : kTipiMontagna) {
-          if (!tipi.empty()) tipi += t == std::end(kTipiMontagna)[-1] ? " e " : ", ";
-          tipi += std::to_string(t);
-        }
         avviso_valore(Avviso::tipo_inesistente, n,
-                      "il tipo " + scritto + " non esiste: i tipi sono " + tipi, v);
+                      "il tipo " + scritto + " non esiste: i tipi sono " + elenco(kTipiMontagna),
+                      v);
       }
       break;
   }
